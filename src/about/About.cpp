@@ -1,0 +1,66 @@
+#include "About.h"
+
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "ui/AutoLabel.h"
+#include "ui/ControlFactory.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/Layouts.h"
+#include "ui/PictureBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace zelvo {
+
+namespace {
+
+const layout::Window& Layout = layout::About;
+
+} // namespace
+
+About::About(Windows& windows) : QWidget(&windows.get<Form1>())
+{
+    layout::applyWindow(*this, Layout);
+    Abtimg = controls::picture(*this, Layout, "Abtimg");
+    lblVersion = controls::label(*this, Layout, "lblVersion");
+    lblDisclaimer = controls::label(*this, Layout, "lblDisclaimer");
+    layout::applyTabOrder(*this, Layout);
+    connect(Abtimg, &PictureBox::clicked, this, &About::Abtimg_Click);
+    connect(lblVersion, &AutoLabel::clicked, this, &About::lblVersion_Click);
+    connect(lblDisclaimer, &AutoLabel::clicked, this, &About::lblDisclaimer_Click);
+}
+
+void About::Form_Click()
+{
+    hide();
+}
+
+void About::Abtimg_Click()
+{
+    hide();
+}
+
+void About::lblVersion_Click()
+{
+    hide();
+}
+
+void About::lblDisclaimer_Click()
+{
+    hide();
+}
+
+void About::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    layout::paintDecorations(painter, Layout);
+}
+
+void About::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Form_Click();
+}
+
+} // namespace zelvo

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Platform.h"
+
+namespace zelvo {
+
+// The real desktop: Qt's message boxes, folder dialog, document opener and print system.
+class DesktopPlatform : public Platform
+{
+public:
+    void messageBox(QWidget* parent, const QString& prompt, MessageStyle style,
+                    const QString& title) override;
+    void beep() override;
+    bool openUrl(const QUrl& url) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& startFolder) override;
+    bool printPage(const QImage& image) override;
+    void endProgram() override;
+};
+
+} // namespace zelvo

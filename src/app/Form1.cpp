@@ -1,0 +1,302 @@
+#include "Form1.h"
+
+#include "Paths.h"
+#include "Platform.h"
+#include "Windows.h"
+#include "about/About.h"
+#include "settings/Form3.h"
+#include "settings/SettingsStore.h"
+#include "tile/Form2.h"
+#include "ui/AutoLabel.h"
+#include "ui/ControlFactory.h"
+#include "ui/FileListBox.h"
+#include "ui/FolderChooser.h"
+#include "ui/ImagePushButton.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/Layouts.h"
+#include "ui/Modal.h"
+#include "ui/PictureBox.h"
+#include "ui/PictureLoader.h"
+#include "ui/TrayIcon.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QWindow>
+
+#include <exception>
+
+namespace zelvo {
+
+namespace {
+
+const layout::Window& Layout = layout::Form1;
+
+} // namespace
+
+QString countCaption(int count)
+{
+    return count == 0 ? QString() : QString::number(count);
+}
+
+Form1::Form1(Windows& windows) : m_windows(windows)
+{
+    layout::applyWindow(*this, Layout);
+    using namespace controls;
+    Image1 = picture(*this, Layout, "Image1");
+    Labelimg = label(*this, Layout, "Labelimg");
+    Labelfnd = label(*this, Layout, "Labelfnd");
+    Labeldis = label(*this, Layout, "Labeldis");
+    Files = fileList(*this, Layout, "Files");
+    Display = picture(*this, Layout, "Display");
+    Opendir = button(*this, Layout, "Opendir");
+    Lblbrws = label(*this, Layout, "Lblbrws");
+    lblfile = label(*this, Layout, "lblfile");
+    SoftBttn1 = imageButton(*this, Layout, "SoftBttn1");
+    SoftBttn2 = imageButton(*this, Layout, "SoftBttn2");
+    Out = button(*this, Layout, "Out");
+    Tray = new TrayIcon(this);
+    Tray->setObjectName(QStringLiteral("Tray"));
+    Tray->setProperties(layout::Form1Tray);
+    BrowseDialog = new FolderChooser(windows.platform(), this);
+    BrowseDialog->setObjectName(QStringLiteral("BrowseDialog"));
+    BrowseDialog->setProperties(layout::Form1BrowseDialog);
+    layout::applyTabOrder(*this, Layout);
+
+    connect(Opendir, &QPushButton::clicked, this, &Form1::Opendir_Click);
+    connect(Files, &FileListBox::pathChanged, this, &Form1::Files_PathChange);
+    connect(Files, &FileListBox::clicked, this, &Form1::Files_Click);
+    connect(Display, &PictureBox::mouseDown, this, [this] { Display_MouseDown(); });
+    connect(Image1, &PictureBox::clicked, this, &Form1::Image1_Click);
+    connect(Image1, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons buttons) { Image1_MouseMove(buttons); });
+    connect(SoftBttn1, &ImagePushButton::clicked, this, &Form1::SoftBttn1_Click);
+    connect(SoftBttn2, &ImagePushButton::clicked, this, &Form1::SoftBttn2_Click);
+    connect(Tray, &TrayIcon::clicked, this, &Form1::Tray_Click);
+    connect(Out, &QPushButton::clicked, this, &Form1::Out_Click);
+    Image1->installEventFilter(this);
+}
+
+void Form1::Form_Load()
+{
+    (void)m_windows.get<Form2>();
+    (void)m_windows.get<Form3>();
+    (void)m_windows.get<About>();
+    Labelfnd->setCaption(QString());
+    // A start folder that cannot be listed leaves the list empty.
+    (void)Files->setPath(QLatin1String(SystemRoot));
+}
+
+void Form1::Form_Activate()
+{
+    SettingsStore& store = m_windows.store();
+    store.reload();
+    RD = store.read(settings::type::Bitmap.key);
+    RJ = store.read(settings::type::Jpg.key);
+    RG = store.read(settings::type::Gif.key);
+    RI = store.read(settings::type::Ico.key);
+    RR = QLatin1String(settings::ClosingPattern);
+    Files->setPattern(RD + RJ + RG + RI + RR);
+    Labelfnd->setCaption(countCaption(Files->listCount()));
+}
+
+void Form1::showAndActivate()
+{
+    show();
+    raise();
+    activateWindow();
+    Form_Activate();
+}
+
+QString Form1::picturePath() const
+{
+    return joinPicturePath(BrowseDialog->selectedFolder(), Files->fileName());
+}
+
+void Form1::Opendir_Click()
+{
+    BrowseDialog->setStartFolder(Files->path());
+    if (!BrowseDialog->browse())
+        return;
+    if (!Files->setPath(BrowseDialog->selectedFolder())) {
+        Files->setFileName(QString());
+        Display->clearPicture();
+        m_windows.platform().messageBox(this, QStringLiteral("Something is going wrong here !"),
+                                        MessageStyle::Critical, QStringLiteral("Error"));
+        return;
+    }
+    if (Files->listCount() == 0) {
+        Labelfnd->setCaption(QString());
+        m_windows.platform().messageBox(
+            this,
+            QStringLiteral("This directory does NOT contain supported images.\r\n"
+                           "             Please select another one."),
+            MessageStyle::Information, QStringLiteral("No images found"));
+        return;
+    }
+    Labelfnd->setCaption(QString::number(Files->listCount()));
+}
+
+void Form1::Files_PathChange()
+{
+    lblfile->setCaption(QString());
+    Display->clearPicture();
+}
+
+void Form1::Files_Click()
+{
+    const QString path = picturePath();
+    lblfile->setCaption(path);
+    const qreal ratio = devicePixelRatioF();
+    const QImage preview =
+        loadPicture(path, {.scaledTo = Display->pictureArea().size() * ratio, .clippedTo = {}});
+    if (!preview.isNull()) {
+        QPixmap shown = QPixmap::fromImage(preview);
+        shown.setDevicePixelRatio(ratio);
+        Display->setPicture(shown);
+        return;
+    }
+    // The file is gone or not a readable picture: re-read the folder, without a message.
+    Display->clearPicture();
+    (void)Files->setPath(BrowseDialog->selectedFolder());
+    Files->refresh();
+    Labelfnd->setCaption(QString::number(Files->listCount()));
+    lblfile->setCaption(Files->fileName().isEmpty() ? QString() : picturePath());
+}
+
+void Form1::Display_MouseDown()
+{
+    if (Files->fileName().isEmpty()) {
+        m_windows.platform().messageBox(this, QStringLiteral("You have to select a file first!"),
+                                        MessageStyle::Exclamation, QStringLiteral("Empty file"));
+        return;
+    }
+    Form2& tile = m_windows.get<Form2>();
+    showModal(tile, [&tile] { tile.Form_Activate(); });
+    activateAfterModal();
+}
+
+void Form1::Image1_Click()
+{
+    showModal(m_windows.get<About>());
+    activateAfterModal();
+}
+
+void Form1::activateAfterModal()
+{
+    // A tray click may have put the main window in the tray meanwhile.
+    if (isVisible()) {
+        activateWindow();
+        Form_Activate();
+    }
+}
+
+void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
+{
+    if (buttons != Qt::LeftButton)
+        return;
+    if (m_dragging) {
+        move(QCursor::pos() - m_dragOffset);
+        return;
+    }
+    // The window system moves the window as a press on a title bar would; where it refuses,
+    // the window follows the pointer until the button is released.
+    if (QWindow* window = windowHandle(); window && window->startSystemMove())
+        return;
+    m_dragging = true;
+    m_dragOffset = QCursor::pos() - pos();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease && m_dragging) {
+        m_dragging = false;
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::SoftBttn1_Click()
+{
+    Form3& options = m_windows.get<Form3>();
+    options.show();
+    options.raise();
+    options.activateWindow();
+    hide();
+}
+
+void Form1::SoftBttn2_Click()
+{
+    (void)m_windows.platform().openUrl(QUrl::fromLocalFile(helpFilePath()));
+}
+
+void Form1::Tray_Click()
+{
+    // Each step that fails sounds the alert and the next step runs all the same.
+    const auto step = [this](auto&& action) {
+        try {
+            action();
+        } catch (const std::exception&) {
+            m_windows.platform().beep();
+        }
+    };
+    bool mainShown = false;
+    bool tileShown = false;
+    bool optionsShown = false;
+    bool aboutShown = false;
+    step([&] { mainShown = isVisible(); });
+    step([&] { tileShown = m_windows.get<Form2>().isVisible(); });
+    step([&] { optionsShown = m_windows.get<Form3>().isVisible(); });
+    step([&] { aboutShown = m_windows.get<About>().isVisible(); });
+    step([&] {
+        if (mainShown && tileShown)
+            m_windows.unload<Form2>();
+    });
+    step([&] {
+        if (optionsShown) {
+            m_windows.unload<Form3>();
+            showAndActivate();
+        }
+    });
+    step([&] {
+        if (aboutShown)
+            m_windows.get<About>().hide();
+    });
+    step([&] {
+        if (isVisible()) {
+            hide();
+            Tray->setFlashEnabled(true);
+        } else {
+            showAndActivate();
+            Tray->setFlashEnabled(false);
+        }
+    });
+}
+
+void Form1::Out_Click()
+{
+    m_windows.platform().endProgram();
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    layout::paintDecorations(painter, Layout);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Enter presses the push button that has the focus, or else the default button.
+    if (auto* focused = qobject_cast<QAbstractButton*>(focusWidget()))
+        focused->click();
+    else
+        Opendir->click();
+}
+
+} // namespace zelvo

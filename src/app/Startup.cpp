@@ -1,0 +1,38 @@
+#include "Startup.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace zelvo {
+
+bool displayReachable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Platform-specific: on X11 and Wayland desktops a missing display would otherwise end in
+    // an abort from the platform plugin.
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
+        std::fputs("zelvo: no display to show the program on (DISPLAY and WAYLAND_DISPLAY are "
+                   "not set)\n",
+                   stderr);
+        return false;
+    }
+#endif
+    return true;
+}
+
+void configureApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Zelvo"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zelvo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.zelvo.Zelvo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+} // namespace zelvo

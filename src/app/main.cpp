@@ -1,0 +1,22 @@
+#include "app/DesktopPlatform.h"
+#include "app/Startup.h"
+#include "app/Windows.h"
+#include "settings/SettingsStore.h"
+#include "ui/PictureLoader.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    if (!zelvo::displayReachable())
+        return 1;
+    QApplication app(argc, argv);
+    zelvo::configureApplication();
+    zelvo::applyPictureAllocationLimit();
+
+    zelvo::SettingsStore store;
+    zelvo::DesktopPlatform platform;
+    zelvo::Windows windows(store, platform);
+    windows.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,89 @@
+#include "SettingsStore.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace zelvo {
+
+namespace {
+
+QString fullKey(const settings::Key& key)
+{
+    return QLatin1String(key.section) + QLatin1Char('/') + QLatin1String(key.name);
+}
+
+// A hand-edited value may parse as something other than plain text (a comma makes a list);
+// hand it back as the text the user wrote rather than dropping it.
+QString asText(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::QStringList:
+        return value.toStringList().join(QLatin1Char(','));
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return value.canConvert<QString>() ? value.toString() : QString();
+    }
+}
+
+} // namespace
+
+SettingsStore::SettingsStore()
+    : m_settings(QSettings::NativeFormat, QSettings::UserScope,
+                 QLatin1String(settings::Application))
+{
+}
+
+void SettingsStore::reload()
+{
+    m_settings.sync();
+}
+
+QString SettingsStore::read(const settings::Key& key) const
+{
+    return asText(m_settings.value(fullKey(key)));
+}
+
+void SettingsStore::write(const settings::Key& key, const QString& value)
+{
+    keepDamagedFile();
+    m_settings.setValue(fullKey(key), value);
+}
+
+bool SettingsStore::commit()
+{
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
+void SettingsStore::seedInitialTypes()
+{
+    // A file that could not be parsed is left alone: the readers treat its keys as absent.
+    if (m_settings.status() != QSettings::NoError)
+        return;
+    for (const auto& type : settings::type::Keys) {
+        if (m_settings.contains(fullKey(type.key)))
+            return;
+    }
+    for (const auto& type : settings::type::Keys) {
+        write(type.key,
+              QLatin1String(type.initiallyEnabled ? type.pattern : settings::type::Disabled));
+    }
+    (void)commit();
+}
+
+// Writing rewrites the whole file from what could be parsed; a damaged file is copied aside
+// first so that nothing the user had is lost without a trace.
+void SettingsStore::keepDamagedFile()
+{
+    if (m_damagedFileKept || m_settings.status() != QSettings::FormatError)
+        return;
+    const QString name = m_settings.fileName();
+    QFile::remove(name + QLatin1String(".damaged"));
+    QFile::copy(name, name + QLatin1String(".damaged"));
+    m_damagedFileKept = true;
+}
+
+} // namespace zelvo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "SettingKeys.h"
+
+#include <QSettings>
+#include <QString>
+
+namespace zelvo {
+
+// The per-user store of text values addressed by section and key. A key never written reads
+// as "", and values come back exactly as they were written.
+class SettingsStore
+{
+public:
+    SettingsStore();
+
+    // Picks up what another copy of the program wrote since the last reload.
+    void reload();
+
+    [[nodiscard]] QString read(const settings::Key& key) const;
+    void write(const settings::Key& key, const QString& value);
+    // Writes pending values to disk; false when they could not be stored.
+    [[nodiscard]] bool commit();
+
+    // A user whose store holds none of the type keys starts with bitmaps, JPEG and GIF listed.
+    void seedInitialTypes();
+
+    [[nodiscard]] QString fileName() const { return m_settings.fileName(); }
+
+private:
+    void keepDamagedFile();
+
+    QSettings m_settings;
+    bool m_damagedFileKept = false;
+};
+
+} // namespace zelvo

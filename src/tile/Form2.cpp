@@ -1,0 +1,126 @@
+#include "Form2.h"
+
+#include "app/Form1.h"
+#include "app/Platform.h"
+#include "app/Windows.h"
+#include "settings/SettingsStore.h"
+#include "ui/ControlFactory.h"
+#include "ui/LayoutBuilder.h"
+#include "ui/Layouts.h"
+#include "ui/PictureLoader.h"
+#include "ui/TilingImage.h"
+
+#include <QPushButton>
+#include <QWindow>
+
+#include <cmath>
+
+namespace zelvo {
+
+namespace {
+
+const layout::Window& Layout = layout::Form2;
+
+} // namespace
+
+Form2::Form2(Windows& windows) : QWidget(&windows.get<Form1>()), m_windows(windows)
+{
+    layout::applyWindow(*this, Layout);
+    Zelvo = controls::tilingImage(*this, Layout, "Zelvo");
+    Butprint = controls::button(*this, Layout, "Butprint");
+    Butprint->raise();
+    layout::applyTabOrder(*this, Layout);
+    connect(Zelvo, &TilingImage::mouseDown, this, [this] { Zelvo_MouseDown(); });
+    connect(Butprint, &QPushButton::clicked, this, &Form2::Butprint_Click);
+}
+
+void Form2::Form_Load()
+{
+    SettingsStore& store = m_windows.store();
+    store.reload();
+    m_small = store.read(settings::size::Small);
+    m_mid = store.read(settings::size::Mid);
+    m_big = store.read(settings::size::Big);
+    if (const std::optional<SizeChoice> choice = chooseSize(m_small, m_mid, m_big))
+        applyTileSize(tileSize(*choice));
+}
+
+void Form2::applyTileSize(const TileSize& size)
+{
+    m_outerSize = QSize(layout::pixels(size.width), layout::pixels(size.height));
+    fitClientToOuterSize();
+    Butprint->move(layout::pixels(size.buttonLeft), layout::pixels(size.buttonTop));
+}
+
+QMargins Form2::frameMargins() const
+{
+    const QWindow* window = windowHandle();
+    return window ? window->frameMargins() : QMargins();
+}
+
+QSize Form2::outerSize() const
+{
+    if (m_outerSize.isValid())
+        return m_outerSize;
+    const QMargins margins = frameMargins();
+    return size().grownBy(margins);
+}
+
+// The sizes are outer sizes; the client area is what the window system's frame leaves, and
+// the frame is known only once the window is on screen.
+void Form2::fitClientToOuterSize()
+{
+    if (!m_outerSize.isValid())
+        return;
+    const QSize client = m_outerSize.shrunkBy(frameMargins()).expandedTo(QSize(1, 1));
+    if (client != size() || minimumSize() != maximumSize())
+        setFixedSize(client);
+}
+
+bool Form2::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::WinIdChange:
+        fitClientToOuterSize();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void Form2::Form_Activate()
+{
+    const QString path = m_windows.get<Form1>().picturePath();
+    const qreal ratio = devicePixelRatioF();
+    const QSize shown(int(std::ceil(outerSize().width() * ratio)),
+                      int(std::ceil(outerSize().height() * ratio)));
+    const QImage picture = loadPicture(path, {.scaledTo = {}, .clippedTo = shown});
+    if (picture.isNull()) {
+        // A picture that cannot be loaded closes the window without a word.
+        m_windows.unload<Form2>();
+        return;
+    }
+    Zelvo->setPicture(picture);
+    Zelvo->resize(outerSize());
+}
+
+void Form2::Zelvo_MouseDown()
+{
+    m_windows.unload<Form2>();
+}
+
+void Form2::Butprint_Click()
+{
+    Butprint->hide();
+    if (!m_windows.platform().printPage(grab().toImage())) {
+        m_windows.platform().messageBox(this, QStringLiteral("Can't be printed."),
+                                        MessageStyle::Plain, QString());
+    }
+    Butprint->show();
+}
+
+} // namespace zelvo

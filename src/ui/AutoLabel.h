@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Layout.h"
+
+#include <QLabel>
+
+namespace zelvo {
+
+// A label that draws only its text and may follow its caption's size.
+class AutoLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit AutoLabel(QWidget* parent = nullptr);
+
+    void setSizing(layout::Sizing sizing);
+    void setCaption(const QString& caption);
+    [[nodiscard]] QString caption() const { return text(); }
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fit();
+
+    layout::Sizing m_sizing = layout::Sizing::Fixed;
+};
+
+} // namespace zelvo

@@ -1,0 +1,102 @@
+#include "ControlFactory.h"
+
+#include "Artwork.h"
+#include "AutoLabel.h"
+#include "FileListBox.h"
+#include "ImagePushButton.h"
+#include "LayoutBuilder.h"
+#include "PictureBox.h"
+#include "TilingImage.h"
+#include "TriStateBox.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace zelvo::controls {
+
+using layout::build;
+using layout::control;
+
+AutoLabel* label(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<AutoLabel>(window, spec, name);
+    if (declared.centred)
+        widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    widget->setCaption(QLatin1String(declared.text));
+    widget->setSizing(declared.sizing);
+    return widget;
+}
+
+PictureBox* picture(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<PictureBox>(window, spec, name);
+    widget->setStretch(declared.stretch);
+    widget->setBorder(declared.border);
+    widget->setPicture(artwork::pixmap(QLatin1String(declared.picture)));
+    return widget;
+}
+
+QPushButton* button(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<QPushButton>(window, spec, name);
+    widget->setText(QLatin1String(declared.text));
+    widget->setAutoDefault(false);
+    widget->setDefault(declared.isDefault);
+    if (*declared.picture) {
+        const QPixmap face = artwork::pixmap(QLatin1String(declared.picture));
+        widget->setIcon(QIcon(face));
+        widget->setIconSize(face.deviceIndependentSize().toSize());
+    }
+    if (declared.kind == layout::Kind::GraphicalButton && declared.back) {
+        widget->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; border: 1px outset %2; }"
+                           "QPushButton:pressed { border-style: inset; }")
+                .arg(QColor(*declared.back).name(), QColor(*declared.back).lighter(150).name()));
+    }
+    return widget;
+}
+
+ImagePushButton* imageButton(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<ImagePushButton>(window, spec, name);
+    widget->setProperties(declared.imageButton.value_or(layout::ImageButtonProps{}));
+    widget->setPicture(artwork::pixmap(QLatin1String(declared.picture)));
+    return widget;
+}
+
+TriStateBox* checkBox(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<TriStateBox>(window, spec, name);
+    widget->setText(QLatin1String(declared.text));
+    widget->setValue(declared.state);
+    return widget;
+}
+
+QRadioButton* optionButton(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<QRadioButton>(window, spec, name);
+    widget->setText(QLatin1String(declared.text));
+    widget->setChecked(declared.state == 1);
+    return widget;
+}
+
+FileListBox* fileList(QWidget& window, const layout::Window& spec, const char* name)
+{
+    const layout::Control& declared = control(spec, name);
+    auto* widget = build<FileListBox>(window, spec, name);
+    widget->setPattern(QLatin1String(declared.text));
+    return widget;
+}
+
+TilingImage* tilingImage(QWidget& window, const layout::Window& spec, const char* name)
+{
+    return build<TilingImage>(window, spec, name);
+}
+
+} // namespace zelvo::controls

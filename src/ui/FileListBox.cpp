@@ -1,0 +1,142 @@
+#include "FileListBox.h"
+
+#include "DirectoryListing.h"
+#include "Wildcard.h"
+
+#include <QDir>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace zelvo {
+
+void FileListModel::setNames(QStringList names)
+{
+    beginResetModel();
+    m_names = std::move(names);
+    endResetModel();
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_names.size());
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_names.size())
+        return {};
+    return m_names.at(index.row());
+}
+
+QStringList filterAndSort(const QStringList& names, const QString& pattern)
+{
+    const FilePattern filePattern(pattern);
+    std::vector<std::pair<QString, qsizetype>> keyed;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QString folded = names.at(i).toCaseFolded();
+        if (filePattern.matchesFolded(folded))
+            keyed.emplace_back(std::move(folded), i);
+    }
+    std::sort(keyed.begin(), keyed.end(), [&names](const auto& a, const auto& b) {
+        if (const int c = a.first.compare(b.first); c != 0)
+            return c < 0;
+        return names.at(a.second) < names.at(b.second);
+    });
+    QStringList sorted;
+    sorted.reserve(qsizetype(keyed.size()));
+    for (const auto& entry : keyed)
+        sorted.append(names.at(entry.second));
+    return sorted;
+}
+
+FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileListModel(this))
+{
+    setModel(m_model);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setLayoutMode(QListView::Batched);
+    setBatchSize(2000);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { currentMoved(current); });
+    connect(this, &QAbstractItemView::clicked, this, [this] { emit clicked(); });
+}
+
+bool FileListBox::setPath(const QString& path)
+{
+    std::optional<QStringList> listing = listFiles(path);
+    if (!listing)
+        return false;
+    const bool changed = QDir::cleanPath(path) != QDir::cleanPath(m_path) || m_path.isEmpty();
+    m_path = path;
+    show(*listing);
+    if (changed)
+        emit pathChanged();
+    return true;
+}
+
+void FileListBox::setPattern(const QString& pattern)
+{
+    m_pattern = pattern;
+    refresh();
+}
+
+void FileListBox::refresh()
+{
+    show(listFiles(m_path).value_or(QStringList()));
+}
+
+QString FileListBox::fileName() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : m_model->names().at(selected.first().row());
+}
+
+void FileListBox::setFileName(const QString& name)
+{
+    m_selecting = true;
+    const qsizetype row = name.isEmpty() ? -1 : m_model->names().indexOf(name);
+    if (row < 0) {
+        selectionModel()->clear();
+    } else {
+        const QModelIndex index = m_model->index(int(row));
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        scrollTo(index);
+    }
+    m_selecting = false;
+}
+
+void FileListBox::show(const QStringList& listing)
+{
+    const QString selected = fileName();
+    m_selecting = true;
+    m_model->setNames(filterAndSort(listing, m_pattern));
+    m_selecting = false;
+    if (!selected.isEmpty())
+        setFileName(selected);
+}
+
+void FileListBox::currentMoved(const QModelIndex& current)
+{
+    // A mouse click notifies on release; a keyboard move notifies at once.
+    if (m_selecting || m_mouseHeld || !current.isValid())
+        return;
+    emit clicked();
+}
+
+void FileListBox::mousePressEvent(QMouseEvent* event)
+{
+    m_mouseHeld = true;
+    QListView::mousePressEvent(event);
+}
+
+void FileListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListView::mouseReleaseEvent(event);
+    m_mouseHeld = false;
+}
+
+} // namespace zelvo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <QStringList>
+
+namespace zelvo {
+
+// The names listed by a file list box, sorted as it shows them.
+class FileListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setNames(QStringList names);
+    [[nodiscard]] const QStringList& names() const { return m_names; }
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    QStringList m_names;
+};
+
+// Sorted, filtered names of a folder listing: letter case ignored, ties in name order.
+[[nodiscard]] QStringList filterAndSort(const QStringList& names, const QString& pattern);
+
+// A list of the files of one folder that match a pattern of wildcards, with one selection.
+// A click on a name, or moving the selection with the keyboard, notifies clicked().
+class FileListBox : public QListView
+{
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    [[nodiscard]] QString path() const { return m_path; }
+    // False, with nothing changed, when the folder cannot be read.
+    bool setPath(const QString& path);
+    [[nodiscard]] QString pattern() const { return m_pattern; }
+    void setPattern(const QString& pattern);
+    // The selected file name, "" when none is selected.
+    [[nodiscard]] QString fileName() const;
+    void setFileName(const QString& name);
+    [[nodiscard]] int listCount() const { return m_model->rowCount(); }
+    // Re-reads the folder, keeping the selection while the selected name is still listed.
+    void refresh();
+
+signals:
+    void clicked();
+    void pathChanged();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void show(const QStringList& listing);
+    void currentMoved(const QModelIndex& current);
+
+    FileListModel* m_model;
+    QString m_path;
+    QString m_pattern;
+    bool m_mouseHeld = false;
+    bool m_selecting = false;
+};
+
+} // namespace zelvo

@@ -1,0 +1,29 @@
+#include "FolderChooser.h"
+
+#include "app/Platform.h"
+
+#include <QWidget>
+
+namespace zelvo {
+
+FolderChooser::FolderChooser(Platform& platform, QWidget* owner)
+    : QObject(owner), m_platform(platform), m_owner(owner)
+{
+}
+
+void FolderChooser::setProperties(const layout::FolderChooserProps& properties)
+{
+    m_browseMode = properties.browseMode;
+    m_selectedFolder = QLatin1String(properties.selectedFolder);
+}
+
+bool FolderChooser::browse()
+{
+    const std::optional<QString> chosen = m_platform.chooseFolder(m_owner, m_startFolder);
+    if (!chosen)
+        return false;
+    m_selectedFolder = *chosen;
+    return true;
+}
+
+} // namespace zelvo

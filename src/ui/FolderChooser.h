@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Layout.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace zelvo {
+
+class Platform;
+
+// The folder chooser: a modal dialog starting at a folder; its selected folder is the one the
+// user confirmed last and stays unchanged by a cancel.
+class FolderChooser : public QObject
+{
+    Q_OBJECT
+public:
+    FolderChooser(Platform& platform, QWidget* owner);
+
+    void setProperties(const layout::FolderChooserProps& properties);
+    void setStartFolder(const QString& folder) { m_startFolder = folder; }
+    [[nodiscard]] QString startFolder() const { return m_startFolder; }
+    // True when the user confirmed a folder, false when the user cancelled.
+    bool browse();
+    [[nodiscard]] QString selectedFolder() const { return m_selectedFolder; }
+    [[nodiscard]] int browseMode() const { return m_browseMode; }
+
+private:
+    Platform& m_platform;
+    QWidget* m_owner;
+    QString m_startFolder;
+    QString m_selectedFolder;
+    int m_browseMode = 1;
+};
+
+} // namespace zelvo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Layout.h"
+
+class QPainter;
+class QWidget;
+
+// Applies declared layouts to widgets; behaviour stays with the windows.
+namespace zelvo::layout {
+
+// Caption, frame, fixed client size, ground colour, font, icon; centred on its screen.
+void applyWindow(QWidget& window, const Window& spec);
+// Name, place, font, colours, tool tip and cursor of one control.
+void applyControl(QWidget& widget, const Control& spec, const Window& window);
+// Keyboard focus order by the declared tab indices, among the controls that take focus.
+void applyTabOrder(QWidget& window, const Window& spec);
+// The shapes and lines that are drawn on the window's ground.
+void paintDecorations(QPainter& painter, const Window& spec);
+
+template <class W> [[nodiscard]] W* build(QWidget& window, const Window& spec, const char* name)
+{
+    auto* widget = new W(&window);
+    applyControl(*widget, control(spec, name), spec);
+    return widget;
+}
+
+} // namespace zelvo::layout

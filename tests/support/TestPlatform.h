@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/Platform.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace zelvo::test {
+
+// Answers what the windows ask of the desktop, and records it, without any real dialog.
+class TestPlatform : public Platform
+{
+public:
+    struct Message
+    {
+        QString prompt;
+        MessageStyle style;
+        QString title;
+    };
+
+    void messageBox(QWidget*, const QString& prompt, MessageStyle style,
+                    const QString& title) override
+    {
+        messages.append({prompt, style, title});
+        if (onMessage)
+            onMessage(messages.last());
+    }
+    void beep() override { ++beeps; }
+    bool openUrl(const QUrl& url) override
+    {
+        opened.append(url);
+        return openSucceeds;
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString& startFolder) override
+    {
+        chooserStarts.append(startFolder);
+        if (folderAnswers.empty())
+            return std::nullopt;
+        std::optional<QString> answer = folderAnswers.front();
+        folderAnswers.pop_front();
+        return answer;
+    }
+    bool printPage(const QImage& image) override
+    {
+        printed.append(image);
+        return printer ? printer(image) : false;
+    }
+    void endProgram() override { ++ends; }
+
+    QList<Message> messages;
+    int beeps = 0;
+    QList<QUrl> opened;
+    bool openSucceeds = true;
+    // Each browse takes the next answer: a folder, or nothing for a cancel.
+    std::deque<std::optional<QString>> folderAnswers;
+    QStringList chooserStarts;
+    QList<QImage> printed;
+    std::function<bool(const QImage&)> printer;
+    std::function<void(const Message&)> onMessage;
+    int ends = 0;
+};
+
+} // namespace zelvo::test

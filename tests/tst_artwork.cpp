@@ -1,0 +1,572 @@
+// Checks the committed artwork in resources/: that each file decodes at its size, and that the
+// hand-written ICO, CUR and GIF encodings hold what their headers promise.
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QList>
+#include <QPoint>
+#include <QSet>
+#include <QSize>
+#include <QtEndian>
+#include <QtTest>
+
+#include <optional>
+
+#ifndef ZELVO_RESOURCES_DIR
+#error "ZELVO_RESOURCES_DIR must name the source tree's resources folder"
+#endif
+
+namespace {
+
+[[nodiscard]] QString resourcePath(const QString& name)
+{
+    return QStringLiteral(ZELVO_RESOURCES_DIR "/") + name;
+}
+
+[[nodiscard]] QByteArray readResource(const QString& name)
+{
+    QFile file(resourcePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+[[nodiscard]] int u8(const QByteArray& bytes, qsizetype at)
+{
+    return static_cast<uchar>(bytes.at(at));
+}
+
+[[nodiscard]] int u16(const QByteArray& bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
+
+[[nodiscard]] qint32 s32(const QByteArray& bytes, qsizetype at)
+{
+    return qFromLittleEndian<qint32>(bytes.constData() + at);
+}
+
+[[nodiscard]] quint32 u32(const QByteArray& bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+[[nodiscard]] constexpr int rowStride(int width, int bitCount)
+{
+    return (width * bitCount + 31) / 32 * 4;
+}
+
+// One image of an ICO or CUR file, from its directory entry and BITMAPINFOHEADER.
+struct IconImageInfo
+{
+    int width = 0;
+    int height = 0;
+    int colourCount = 0;
+    int planesOrHotSpotX = 0;
+    int bitCountOrHotSpotY = 0;
+    quint32 bytesInRes = 0;
+    quint32 offset = 0;
+    qint32 headerSize = 0;
+    qint32 headerWidth = 0;
+    qint32 headerHeight = 0;
+    int headerBitCount = 0;
+    quint32 headerCompression = 0;
+
+    [[nodiscard]] int paletteBytes() const { return headerBitCount <= 8 ? 4 << headerBitCount : 0; }
+    [[nodiscard]] qsizetype xorOffset() const { return offset + headerSize + paletteBytes(); }
+    [[nodiscard]] qsizetype andOffset() const
+    {
+        return xorOffset() + qsizetype(rowStride(width, headerBitCount)) * height;
+    }
+    [[nodiscard]] quint32 expectedBytes() const
+    {
+        return quint32(headerSize + paletteBytes() +
+                       (rowStride(width, headerBitCount) + rowStride(width, 1)) * height);
+    }
+};
+
+struct IconFileInfo
+{
+    int type = 0;
+    QList<IconImageInfo> images;
+};
+
+// Reads the ICONDIR, its entries and each image's header; nullopt if anything lies outside
+// the file.
+[[nodiscard]] std::optional<IconFileInfo> parseIconFile(const QByteArray& bytes)
+{
+    if (bytes.size() < 6 || u16(bytes, 0) != 0)
+        return std::nullopt;
+    IconFileInfo info;
+    info.type = u16(bytes, 2);
+    const int count = u16(bytes, 4);
+    if (bytes.size() < 6 + 16 * count)
+        return std::nullopt;
+    for (int i = 0; i < count; ++i) {
+        const qsizetype entry = 6 + 16 * i;
+        IconImageInfo image;
+        image.width = u8(bytes, entry) == 0 ? 256 : u8(bytes, entry);
+        image.height = u8(bytes, entry + 1) == 0 ? 256 : u8(bytes, entry + 1);
+        image.colourCount = u8(bytes, entry + 2);
+        image.planesOrHotSpotX = u16(bytes, entry + 4);
+        image.bitCountOrHotSpotY = u16(bytes, entry + 6);
+        image.bytesInRes = u32(bytes, entry + 8);
+        image.offset = u32(bytes, entry + 12);
+        if (qint64(image.offset) + image.bytesInRes > bytes.size() || image.bytesInRes < 40)
+            return std::nullopt;
+        image.headerSize = s32(bytes, image.offset);
+        image.headerWidth = s32(bytes, image.offset + 4);
+        image.headerHeight = s32(bytes, image.offset + 8);
+        image.headerBitCount = u16(bytes, image.offset + 14);
+        image.headerCompression = u32(bytes, image.offset + 16);
+        info.images.append(image);
+    }
+    return info;
+}
+
+// Whether the AND mask marks pixel (x, y) (top-down) as transparent.
+[[nodiscard]] bool masked(const QByteArray& bytes, const IconImageInfo& image, int x, int y)
+{
+    const qsizetype row =
+        image.andOffset() + qsizetype(rowStride(image.width, 1)) * (image.height - 1 - y);
+    return (u8(bytes, row + x / 8) & (0x80 >> (x % 8))) != 0;
+}
+
+// Whether the XOR bitmap holds zero (black) at pixel (x, y).
+[[nodiscard]] bool blackXor(const QByteArray& bytes, const IconImageInfo& image, int x, int y)
+{
+    const qsizetype row =
+        image.xorOffset() +
+        qsizetype(rowStride(image.width, image.headerBitCount)) * (image.height - 1 - y);
+    if (image.headerBitCount == 4)
+        return ((u8(bytes, row + x / 2) >> (x % 2 == 0 ? 4 : 0)) & 0x0f) == 0;
+    return u8(bytes, row + x * 3) == 0 && u8(bytes, row + x * 3 + 1) == 0 &&
+           u8(bytes, row + x * 3 + 2) == 0;
+}
+
+[[nodiscard]] QList<QImage> decodeAll(const QString& name, const QByteArray& format)
+{
+    QImageReader reader(resourcePath(name), format);
+    QList<QImage> images;
+    const int count = qMax(reader.imageCount(), 1);
+    for (int i = 0; i < count; ++i) {
+        if (!reader.jumpToImage(i) && i > 0)
+            break;
+        images.append(reader.read());
+    }
+    return images;
+}
+
+struct GifInfo
+{
+    QSize screen;
+    QList<QRgb> globalTable;
+    int transparentIndex = -1;
+    QRect frame;
+    bool trailer = false;
+};
+
+// Walks the GIF's blocks; nullopt if the structure is broken.
+[[nodiscard]] std::optional<GifInfo> parseGif(const QByteArray& bytes)
+{
+    if (bytes.size() < 13 || !bytes.startsWith("GIF89a"))
+        return std::nullopt;
+    GifInfo info;
+    info.screen = QSize(u16(bytes, 6), u16(bytes, 8));
+    const int packed = u8(bytes, 10);
+    qsizetype pos = 13;
+    if (packed & 0x80) {
+        const int entries = 2 << (packed & 0x07);
+        if (bytes.size() < pos + 3 * entries)
+            return std::nullopt;
+        for (int i = 0; i < entries; ++i, pos += 3)
+            info.globalTable.append(qRgb(u8(bytes, pos), u8(bytes, pos + 1), u8(bytes, pos + 2)));
+    }
+    const auto skipSubBlocks = [&]() {
+        while (pos < bytes.size() && u8(bytes, pos) != 0)
+            pos += 1 + u8(bytes, pos);
+        ++pos;
+        return pos <= bytes.size();
+    };
+    while (pos < bytes.size()) {
+        const int introducer = u8(bytes, pos++);
+        if (introducer == 0x3b) {
+            info.trailer = true;
+            break;
+        }
+        if (introducer == 0x21 && pos + 1 < bytes.size()) {
+            const int label = u8(bytes, pos++);
+            if (label == 0xf9 && pos + 5 < bytes.size() && u8(bytes, pos) == 4 &&
+                (u8(bytes, pos + 1) & 0x01) != 0)
+                info.transparentIndex = u8(bytes, pos + 4);
+            if (!skipSubBlocks())
+                return std::nullopt;
+        } else if (introducer == 0x2c && pos + 9 < bytes.size()) {
+            info.frame = QRect(u16(bytes, pos), u16(bytes, pos + 2), u16(bytes, pos + 4),
+                               u16(bytes, pos + 6));
+            const int flags = u8(bytes, pos + 8);
+            pos += 9;
+            if (flags & 0x80)
+                pos += 3 * (2 << (flags & 0x07));
+            ++pos; // LZW minimum code size
+            if (!skipSubBlocks())
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return info;
+}
+
+[[nodiscard]] int colourDistance(QRgb a, QRgb b)
+{
+    return qMax(qAbs(qRed(a) - qRed(b)),
+                qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+}
+
+} // namespace
+
+class TestArtwork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodesAtStatedSize_data();
+    void decodesAtStatedSize();
+    void bitmapsAre24Bit_data();
+    void bitmapsAre24Bit();
+    void iconDirectories_data();
+    void iconDirectories();
+    void iconMasksAreClean_data();
+    void iconMasksAreClean();
+    void transparentCorners_data();
+    void transparentCorners();
+    void cursorHotSpotIsOnTheFingertip();
+    void gifPaletteAndTransparency();
+    void colourChannelsInRightOrder_data();
+    void colourChannelsInRightOrder();
+};
+
+void TestArtwork::decodesAtStatedSize_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QList<QSize>>("sizes");
+
+    const QSize s16(16, 16);
+    const QSize s32(32, 32);
+    QTest::newRow("zelvo.ico") << "zelvo.ico" << QByteArray("ico") << QList<QSize>{s16, s32};
+    QTest::newRow("title.bmp") << "title.bmp" << QByteArray("bmp") << QList<QSize>{{482, 33}};
+    QTest::newRow("browse.jpg") << "browse.jpg" << QByteArray("jpeg") << QList<QSize>{{21, 21}};
+    QTest::newRow("options.bmp") << "options.bmp" << QByteArray("bmp") << QList<QSize>{{97, 23}};
+    QTest::newRow("help.bmp") << "help.bmp" << QByteArray("bmp") << QList<QSize>{{97, 23}};
+    QTest::newRow("tray.ico") << "tray.ico" << QByteArray("ico") << QList<QSize>{s16};
+    QTest::newRow("trayflash.ico") << "trayflash.ico" << QByteArray("ico") << QList<QSize>{s16};
+    QTest::newRow("apply.gif") << "apply.gif" << QByteArray("gif") << QList<QSize>{{62, 43}};
+    QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico") << QList<QSize>{s32, s16};
+    QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur") << QList<QSize>{s32};
+    QTest::newRow("about.bmp") << "about.bmp" << QByteArray("bmp") << QList<QSize>{{300, 228}};
+    for (const int size : {16, 32, 48, 256}) {
+        const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
+        QTest::newRow(qPrintable(file)) << file << QByteArray("png") << QList<QSize>{{size, size}};
+    }
+}
+
+void TestArtwork::decodesAtStatedSize()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, format);
+    QFETCH(QList<QSize>, sizes);
+
+    const QList<QImage> images = decodeAll(file, format);
+    QCOMPARE(images.size(), sizes.size());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QImage& image = images.at(i);
+        QVERIFY2(!image.isNull(), qPrintable(QStringLiteral("image %1 did not decode").arg(i)));
+        QCOMPARE(image.size(), sizes.at(i));
+
+        // Something was drawn: a blank or single-colour picture means the generator failed.
+        QSet<QRgb> colours;
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < argb.height() && colours.size() < 3; ++y)
+            for (int x = 0; x < argb.width(); ++x)
+                colours.insert(argb.pixel(x, y));
+        QVERIFY2(colours.size() >= 3,
+                 qPrintable(QStringLiteral("image %1 is nearly blank").arg(i)));
+    }
+}
+
+void TestArtwork::bitmapsAre24Bit_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("title.bmp") << "title.bmp" << QSize(482, 33);
+    QTest::newRow("options.bmp") << "options.bmp" << QSize(97, 23);
+    QTest::newRow("help.bmp") << "help.bmp" << QSize(97, 23);
+    QTest::newRow("about.bmp") << "about.bmp" << QSize(300, 228);
+}
+
+void TestArtwork::bitmapsAre24Bit()
+{
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+
+    const QByteArray bytes = readResource(file);
+    QVERIFY(bytes.size() > 54);
+    QVERIFY(bytes.startsWith("BM"));
+    QCOMPARE(u32(bytes, 2), quint32(bytes.size()));
+    QVERIFY(s32(bytes, 14) >= 40);
+    QCOMPARE(s32(bytes, 18), size.width());
+    QCOMPARE(qAbs(s32(bytes, 22)), size.height());
+    QCOMPARE(u16(bytes, 28), 24);
+    QCOMPARE(u32(bytes, 30), 0u); // BI_RGB, uncompressed
+    QVERIFY(qint64(u32(bytes, 10)) + qint64(rowStride(size.width(), 24)) * size.height() <=
+            bytes.size());
+}
+
+void TestArtwork::iconDirectories_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QList<QSize>>("sizes");
+    QTest::addColumn<int>("bitCount");
+    QTest::addColumn<QPoint>("hotSpot");
+
+    const QPoint none(-1, -1);
+    QTest::newRow("zelvo.ico") << "zelvo.ico" << 1 << QList<QSize>{{16, 16}, {32, 32}} << 24
+                               << none;
+    QTest::newRow("tray.ico") << "tray.ico" << 1 << QList<QSize>{{16, 16}} << 4 << none;
+    QTest::newRow("trayflash.ico") << "trayflash.ico" << 1 << QList<QSize>{{16, 16}} << 4 << none;
+    QTest::newRow("mail.ico") << "mail.ico" << 1 << QList<QSize>{{32, 32}, {16, 16}} << 4 << none;
+    QTest::newRow("hand.cur") << "hand.cur" << 2 << QList<QSize>{{32, 32}} << 4 << QPoint(12, 1);
+}
+
+void TestArtwork::iconDirectories()
+{
+    QFETCH(QString, file);
+    QFETCH(int, type);
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(int, bitCount);
+    QFETCH(QPoint, hotSpot);
+
+    const QByteArray bytes = readResource(file);
+    const std::optional<IconFileInfo> info = parseIconFile(bytes);
+    QVERIFY2(info.has_value(), "directory entries point outside the file");
+    QCOMPARE(info->type, type);
+    QCOMPARE(info->images.size(), sizes.size());
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const IconImageInfo& image = info->images.at(i);
+        QCOMPARE(QSize(image.width, image.height), sizes.at(i));
+        QCOMPARE(image.colourCount, bitCount == 4 ? 16 : 0);
+        if (type == 2) {
+            QCOMPARE(QPoint(image.planesOrHotSpotX, image.bitCountOrHotSpotY), hotSpot);
+        } else {
+            QCOMPARE(image.planesOrHotSpotX, 1);
+            QCOMPARE(image.bitCountOrHotSpotY, bitCount);
+        }
+        QCOMPARE(image.headerSize, 40);
+        QCOMPARE(image.headerWidth, image.width);
+        QCOMPARE(image.headerHeight, 2 * image.height); // XOR bitmap and AND mask
+        QCOMPARE(image.headerBitCount, bitCount);
+        QCOMPARE(image.headerCompression, 0u);
+        QCOMPARE(image.bytesInRes, image.expectedBytes());
+    }
+}
+
+void TestArtwork::iconMasksAreClean_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("zelvo.ico") << "zelvo.ico";
+    QTest::newRow("tray.ico") << "tray.ico";
+    QTest::newRow("trayflash.ico") << "trayflash.ico";
+    QTest::newRow("mail.ico") << "mail.ico";
+    QTest::newRow("hand.cur") << "hand.cur";
+}
+
+// Windows draws an icon as (screen AND mask) XOR image: a masked pixel whose image is not black
+// would invert the screen instead of letting it show through.
+void TestArtwork::iconMasksAreClean()
+{
+    QFETCH(QString, file);
+
+    const QByteArray bytes = readResource(file);
+    const std::optional<IconFileInfo> info = parseIconFile(bytes);
+    QVERIFY(info.has_value());
+    for (const IconImageInfo& image : info->images) {
+        int maskedCount = 0;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                if (!masked(bytes, image, x, y))
+                    continue;
+                ++maskedCount;
+                QVERIFY2(blackXor(bytes, image, x, y),
+                         qPrintable(
+                             QStringLiteral("pixel %1,%2 is masked but not black").arg(x).arg(y)));
+            }
+        }
+        const int area = image.width * image.height;
+        QVERIFY2(maskedCount > 0 && maskedCount < area * 3 / 4,
+                 qPrintable(QStringLiteral("%1 of %2 pixels masked").arg(maskedCount).arg(area)));
+    }
+}
+
+void TestArtwork::transparentCorners_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<bool>("qtAppliesMask");
+
+    // Qt's ICO reader ignores the AND mask of 16-, 24- and 32-bit images, so for zelvo.ico
+    // only the mask in the file is checked.
+    QTest::newRow("zelvo.ico") << "zelvo.ico" << QByteArray("ico") << false;
+    QTest::newRow("tray.ico") << "tray.ico" << QByteArray("ico") << true;
+    QTest::newRow("trayflash.ico") << "trayflash.ico" << QByteArray("ico") << true;
+    QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico") << true;
+    QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur") << true;
+    for (const int size : {16, 32, 48, 256}) {
+        const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
+        QTest::newRow(qPrintable(file)) << file << QByteArray("png") << true;
+    }
+}
+
+void TestArtwork::transparentCorners()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, format);
+    QFETCH(bool, qtAppliesMask);
+
+    const QByteArray bytes = readResource(file);
+    const std::optional<IconFileInfo> info = format == "png" ? std::nullopt : parseIconFile(bytes);
+    const QList<QImage> images = decodeAll(file, format);
+    QVERIFY(!images.isEmpty());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QImage image = images.at(i).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!image.isNull());
+        const int w = image.width();
+        const int h = image.height();
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)}) {
+            if (info)
+                QVERIFY(masked(bytes, info->images.at(i), corner.x(), corner.y()));
+            if (qtAppliesMask)
+                QCOMPARE(qAlpha(image.pixel(corner)), 0);
+        }
+        if (info)
+            QVERIFY(!masked(bytes, info->images.at(i), w / 2, h / 2));
+        if (qtAppliesMask)
+            QCOMPARE(qAlpha(image.pixel(w / 2, h / 2)), 255);
+    }
+}
+
+void TestArtwork::cursorHotSpotIsOnTheFingertip()
+{
+    const QImage hand = QImageReader(QStringLiteral(ZELVO_RESOURCES_DIR "/hand.cur"), "cur")
+                            .read()
+                            .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(hand.size(), QSize(32, 32));
+    const std::optional<IconFileInfo> info =
+        parseIconFile(readResource(QStringLiteral("hand.cur")));
+    QVERIFY(info.has_value() && info->images.size() == 1);
+    const QPoint hotSpot(info->images.first().planesOrHotSpotX,
+                         info->images.first().bitCountOrHotSpotY);
+
+    // The hot spot sits on the black outline at the top of the raised finger, with nothing
+    // drawn above it.
+    QCOMPARE(hand.pixel(hotSpot), qRgb(0, 0, 0));
+    for (int y = 0; y < hotSpot.y(); ++y)
+        QCOMPARE(qAlpha(hand.pixel(hotSpot.x(), y)), 0);
+    int topmost = hand.height();
+    for (int y = 0; y < hand.height() && topmost == hand.height(); ++y)
+        for (int x = 0; x < hand.width(); ++x)
+            if (qAlpha(hand.pixel(x, y)) != 0)
+                topmost = y;
+    QCOMPARE(topmost, hotSpot.y());
+    QCOMPARE(hand.pixel(hotSpot + QPoint(0, 1)), qRgb(255, 255, 255)); // the white finger
+}
+
+void TestArtwork::gifPaletteAndTransparency()
+{
+    const QByteArray bytes = readResource(QStringLiteral("apply.gif"));
+    const std::optional<GifInfo> info = parseGif(bytes);
+    QVERIFY2(info.has_value(), "broken GIF block structure");
+    QVERIFY(info->trailer);
+    QCOMPARE(info->screen, QSize(62, 43));
+    QCOMPARE(info->frame, QRect(0, 0, 62, 43));
+    QCOMPARE(info->globalTable.size(), 4);
+    QVERIFY2(info->transparentIndex >= 0, "no Graphic Control Extension with a transparent index");
+    QVERIFY(info->transparentIndex < 4);
+    QCOMPARE(info->globalTable.at(info->transparentIndex), qRgb(0x47, 0x47, 0x47));
+
+    const QImage image = QImage(QStringLiteral(ZELVO_RESOURCES_DIR "/apply.gif"), "gif")
+                             .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.size(), QSize(62, 43));
+    int green = 0;
+    int transparent = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qAlpha(pixel) == 0)
+                ++transparent;
+            else if (pixel == qRgb(0x00, 0xff, 0x80))
+                ++green;
+            else
+                QVERIFY2(qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) != qRgb(0x47, 0x47, 0x47),
+                         "the ground colour shows as opaque");
+        }
+    }
+    QVERIFY(green > 0);
+    QVERIFY(transparent > image.width() * image.height() / 2);
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+}
+
+void TestArtwork::colourChannelsInRightOrder_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("tolerance");
+
+    // A swapped red and blue, or a wrong palette, would show here first.
+    QTest::newRow("options ground")
+        << "options.bmp" << QByteArray("bmp") << QPoint(0, 0) << QColor(0x47, 0x47, 0x47) << 0;
+    QTest::newRow("help ground") << "help.bmp" << QByteArray("bmp") << QPoint(96, 22)
+                                 << QColor(0x47, 0x47, 0x47) << 0;
+    QTest::newRow("options bar is blue")
+        << "options.bmp" << QByteArray("bmp") << QPoint(6, 16) << QColor(0x10, 0x1c, 0x60) << 40;
+    QTest::newRow("tray edge is dark blue")
+        << "tray.ico" << QByteArray("ico") << QPoint(0, 8) << QColor(0x00, 0x00, 0x80) << 0;
+    QTest::newRow("tray square is grey")
+        << "tray.ico" << QByteArray("ico") << QPoint(7, 7) << QColor(0xc0, 0xc0, 0xc0) << 0;
+    QTest::newRow("flash edge is yellow")
+        << "trayflash.ico" << QByteArray("ico") << QPoint(0, 8) << QColor(0xff, 0xff, 0x00) << 0;
+    QTest::newRow("flash tile is red")
+        << "trayflash.ico" << QByteArray("ico") << QPoint(10, 10) << QColor(0xff, 0x00, 0x00) << 0;
+    QTest::newRow("browse ground is red")
+        << "browse.jpg" << QByteArray("jpeg") << QPoint(10, 1) << QColor(0xe0, 0x34, 0x26) << 40;
+    QTest::newRow("hand cuff is blue")
+        << "hand.cur" << QByteArray("cur") << QPoint(16, 26) << QColor(0x00, 0x00, 0xff) << 0;
+}
+
+void TestArtwork::colourChannelsInRightOrder()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, format);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, colour);
+    QFETCH(int, tolerance);
+
+    const QImage image =
+        QImageReader(resourcePath(file), format).read().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(image.valid(at));
+    const QRgb pixel = image.pixel(at);
+    QCOMPARE(qAlpha(pixel), 255);
+    QVERIFY2(colourDistance(pixel, colour.rgb()) <= tolerance,
+             qPrintable(
+                 QStringLiteral("found %1, expected %2").arg(QColor(pixel).name(), colour.name())));
+}
+
+QTEST_MAIN(TestArtwork)
+#include "tst_artwork.moc"

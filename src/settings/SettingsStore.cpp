@@ -28,43 +28,45 @@ QString asText(const QVariant& value)
     }
 }
 
+std::unique_ptr<QSettings> openStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QLatin1String(settings::Application));
+}
+
 } // namespace
 
-SettingsStore::SettingsStore()
-    : m_settings(QSettings::NativeFormat, QSettings::UserScope,
-                 QLatin1String(settings::Application))
-{
-}
+SettingsStore::SettingsStore() : m_settings(openStore()) {}
 
 void SettingsStore::reload()
 {
-    m_settings.sync();
+    m_settings->sync();
 }
 
 QString SettingsStore::read(const settings::Key& key) const
 {
-    return asText(m_settings.value(fullKey(key)));
+    return asText(m_settings->value(fullKey(key)));
 }
 
 void SettingsStore::write(const settings::Key& key, const QString& value)
 {
     keepDamagedFile();
-    m_settings.setValue(fullKey(key), value);
+    m_settings->setValue(fullKey(key), value);
 }
 
 bool SettingsStore::commit()
 {
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 void SettingsStore::seedInitialTypes()
 {
     // A file that could not be parsed is left alone: the readers treat its keys as absent.
-    if (m_settings.status() != QSettings::NoError)
+    if (m_settings->status() != QSettings::NoError)
         return;
     for (const auto& type : settings::type::Keys) {
-        if (m_settings.contains(fullKey(type.key)))
+        if (m_settings->contains(fullKey(type.key)))
             return;
     }
     for (const auto& type : settings::type::Keys) {
@@ -78,12 +80,20 @@ void SettingsStore::seedInitialTypes()
 // first so that nothing the user had is lost without a trace.
 void SettingsStore::keepDamagedFile()
 {
-    if (m_damagedFileKept || m_settings.status() != QSettings::FormatError)
+    if (m_damagedFileKept || m_settings->status() != QSettings::FormatError)
         return;
-    const QString name = m_settings.fileName();
+    const QString name = m_settings->fileName();
     QFile::remove(name + QLatin1String(".damaged"));
     QFile::copy(name, name + QLatin1String(".damaged"));
     m_damagedFileKept = true;
+    QList<std::pair<QString, QVariant>> parsed;
+    for (const QString& key : m_settings->allKeys())
+        parsed.append({key, m_settings->value(key)});
+    m_settings.reset();
+    QFile::remove(name);
+    m_settings = openStore();
+    for (const auto& [key, value] : parsed)
+        m_settings->setValue(key, value);
 }
 
 } // namespace zelvo

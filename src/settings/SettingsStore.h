@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QString>
 
+#include <memory>
+
 namespace zelvo {
 
 // The per-user store of text values addressed by section and key. A key never written reads
@@ -25,12 +27,14 @@ public:
     // A user whose store holds none of the type keys starts with bitmaps, JPEG and GIF listed.
     void seedInitialTypes();
 
-    [[nodiscard]] QString fileName() const { return m_settings.fileName(); }
+    [[nodiscard]] QString fileName() const { return m_settings->fileName(); }
 
 private:
     void keepDamagedFile();
 
-    QSettings m_settings;
+    // Replaced once a damaged file has been kept aside: a QSettings keeps reporting the
+    // damage it read at first, even after it has rewritten the file.
+    std::unique_ptr<QSettings> m_settings;
     bool m_damagedFileKept = false;
 };
 

@@ -1,0 +1,403 @@
+// The per-user store: absent keys, values surviving to a later run byte for byte, hand edits,
+// the initial type values, failures to store, a second copy of the program, damaged files.
+//
+// A later run, or another copy of the program, is this test program started again with
+// "--store": it opens the store the way the program does, with XDG_CONFIG_HOME pointing at the
+// test's temporary folder, so that it parses the file on disk rather than sharing this
+// process's cached copy.
+
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+#include "support/IsolatedSettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+using namespace zelvo;
+namespace keys = zelvo::settings;
+
+namespace {
+
+// "--store read SECTION KEY" prints the value, base64 of its UTF-8, on one line.
+// "--store write SECTION KEY BASE64" writes the value and commits; exit code 0 when stored.
+int runStoreCommand(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc >= 5 && std::strcmp(argv[2], "read") == 0) {
+        SettingsStore store;
+        const QByteArray value = store.read({argv[3], argv[4]}).toUtf8().toBase64();
+        std::printf("%s\n", value.constData());
+        return 0;
+    }
+    if (argc >= 6 && std::strcmp(argv[2], "write") == 0) {
+        SettingsStore store;
+        store.write({argv[3], argv[4]}, QString::fromUtf8(QByteArray::fromBase64(argv[5])));
+        return store.commit() ? 0 : 1;
+    }
+    return 2;
+}
+
+[[nodiscard]] QProcessEnvironment childEnvironment(const test::IsolatedSettings& iso)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), iso.folder());
+    env.insert(QStringLiteral("HOME"), iso.folder());
+    return env;
+}
+
+// The value a later run of the program reads, or nothing when that run failed.
+[[nodiscard]] std::optional<QString> readInLaterRun(const test::IsolatedSettings& iso,
+                                                    const keys::Key& key)
+{
+    QProcess child;
+    child.setProcessEnvironment(childEnvironment(iso));
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--store"), QStringLiteral("read"), QLatin1String(key.section),
+                 QLatin1String(key.name)});
+    if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(QByteArray::fromBase64(child.readAllStandardOutput().trimmed()));
+}
+
+[[nodiscard]] bool writeInOtherCopy(const test::IsolatedSettings& iso, const keys::Key& key,
+                                    const QString& value)
+{
+    QProcess child;
+    child.setProcessEnvironment(childEnvironment(iso));
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--store"), QStringLiteral("write"), QLatin1String(key.section),
+                 QLatin1String(key.name), QString::fromLatin1(value.toUtf8().toBase64())});
+    return child.waitForFinished(30000) && child.exitStatus() == QProcess::NormalExit &&
+           child.exitCode() == 0;
+}
+
+[[nodiscard]] bool writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+[[nodiscard]] QByteArray readFile(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const keys::Key* keyNamed(const QString& name)
+{
+    static constexpr keys::Key All[] = {
+        keys::size::Small,   keys::size::Mid,     keys::size::Big,    keys::type::Bitmap.key,
+        keys::type::Jpg.key, keys::type::Gif.key, keys::type::Ico.key};
+    for (const keys::Key& key : All) {
+        if (name == QLatin1String(key.name))
+            return &key;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void absentKeysReadEmpty();
+
+    void valuesSurviveToLaterRun_data();
+    void valuesSurviveToLaterRun();
+
+    void handEditedValueReadsAsWritten_data();
+    void handEditedValueReadsAsWritten();
+
+    void initialTypesSeededIntoEmptyStore();
+    void initialTypesNotSeededOverAnyTypeKey_data();
+    void initialTypesNotSeededOverAnyTypeKey();
+    void seedingLeavesSizeKeysAlone();
+
+    void commitFailsWhenFolderCannotBeCreated();
+    void commitFailsWhenFileCannotBeReplaced();
+    void commitFailsInReadOnlyFolder();
+
+    void otherCopysWriteSeenAfterReload();
+    void damagedFileKeptAsideBeforeFirstWrite();
+};
+
+void TestSettings::absentKeysReadEmpty()
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    for (const keys::Key& key : keys::size::Keys)
+        QCOMPARE(store.read(key), QString());
+    for (const auto& type : keys::type::Keys)
+        QCOMPARE(store.read(type.key), QString());
+    QVERIFY(!QFileInfo::exists(iso.fileName()));
+
+    // A key of a section that exists is still absent.
+    store.write(keys::size::Small, QStringLiteral("1"));
+    QVERIFY(store.commit());
+    SettingsStore later;
+    QCOMPARE(later.read(keys::size::Mid), QString());
+    QCOMPARE(later.read(keys::type::Bitmap.key), QString());
+}
+
+void TestSettings::valuesSurviveToLaterRun_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("bitmap pattern") << "Bitmap"
+                                    << "*.bmp;";
+    QTest::newRow("jpeg pattern") << "Jpg"
+                                  << "*.jpeg;*.jpg;";
+    QTest::newRow("disabled marker") << "Ico"
+                                     << "&;";
+    QTest::newRow("flag") << "Small"
+                          << "1";
+    QTest::newRow("comma") << "Gif"
+                           << "*.gif;,*.png;";
+    QTest::newRow("comma and space") << "Gif"
+                                     << "a, b";
+    QTest::newRow("quotes") << "Bitmap"
+                            << "\"*.bmp;\" and 'x'";
+    QTest::newRow("leading and trailing spaces") << "Mid"
+                                                 << "  1  ";
+    QTest::newRow("equals sign") << "Jpg"
+                                 << "a=b;c=d";
+    QTest::newRow("non-ASCII") << "Bitmap" << QStringLiteral("*.bmp;Ωμέγα;ü;日本");
+    QTest::newRow("leading at sign") << "Big"
+                                     << "@Variant(0)";
+    QTest::newRow("backslash") << "Ico"
+                               << "c:\\pics\\*.ico;";
+    QTest::newRow("hash and semicolon first") << "Gif"
+                                              << ";# not a comment";
+}
+
+void TestSettings::valuesSurviveToLaterRun()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const keys::Key* stored = keyNamed(key);
+    QVERIFY(stored);
+
+    test::IsolatedSettings iso;
+    {
+        SettingsStore store;
+        store.write(*stored, value);
+        QCOMPARE(store.read(*stored), value);
+        QVERIFY(store.commit());
+    }
+    const std::optional<QString> later = readInLaterRun(iso, *stored);
+    QVERIFY(later);
+    QCOMPARE(*later, value);
+    QCOMPARE(later->toUtf8(), value.toUtf8());
+}
+
+void TestSettings::handEditedValueReadsAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("two patterns") << QByteArray("Bitmap=*.bmp,*.gif") << "*.bmp,*.gif";
+    QTest::newRow("three parts") << QByteArray("Bitmap=x,y,z w") << "x,y,z w";
+    QTest::newRow("empty part") << QByteArray("Bitmap=a,,b") << "a,,b";
+    QTest::newRow("trailing comma") << QByteArray("Bitmap=*.bmp,") << "*.bmp,";
+    QTest::newRow("quoted with semicolon") << QByteArray("Bitmap=\"*.BMP;\"") << "*.BMP;";
+}
+
+void TestSettings::handEditedValueReadsAsWritten()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, expected);
+
+    test::IsolatedSettings iso;
+    QVERIFY(writeFile(iso.fileName(), "[Type]\n" + line + "\n"));
+    SettingsStore store;
+    QCOMPARE(store.read(keys::type::Bitmap.key), expected);
+}
+
+void TestSettings::initialTypesSeededIntoEmptyStore()
+{
+    test::IsolatedSettings iso;
+    {
+        SettingsStore store;
+        store.seedInitialTypes();
+        QCOMPARE(store.read(keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+        QCOMPARE(store.read(keys::type::Jpg.key), QStringLiteral("*.jpeg;*.jpg;"));
+        QCOMPARE(store.read(keys::type::Gif.key), QStringLiteral("*.gif;"));
+        QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("&;"));
+    }
+    // Seeding stores them on disk at once: a later run finds them.
+    QCOMPARE(readInLaterRun(iso, keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+    QCOMPARE(readInLaterRun(iso, keys::type::Ico.key), QStringLiteral("&;"));
+}
+
+void TestSettings::initialTypesNotSeededOverAnyTypeKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("only Ico disabled") << "Ico"
+                                       << "&;";
+    QTest::newRow("only Bitmap enabled") << "Bitmap"
+                                         << "*.bmp;";
+    QTest::newRow("only Jpg, unrecognised") << "Jpg"
+                                            << "*.JPG;";
+    QTest::newRow("only Gif, empty") << "Gif"
+                                     << "";
+}
+
+void TestSettings::initialTypesNotSeededOverAnyTypeKey()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const keys::Key* present = keyNamed(key);
+    QVERIFY(present);
+
+    test::IsolatedSettings iso;
+    iso.put(present->section, present->name, value);
+    SettingsStore store;
+    store.seedInitialTypes();
+    QString pattern;
+    for (const auto& type : keys::type::Keys) {
+        const QString read = store.read(type.key);
+        if (std::strcmp(type.key.name, present->name) == 0)
+            QCOMPARE(read, value);
+        else
+            QCOMPARE(read, QString());
+        pattern += read;
+    }
+    pattern += QLatin1String(keys::ClosingPattern);
+    QCOMPARE(pattern, value + QStringLiteral("*.vuq"));
+}
+
+void TestSettings::seedingLeavesSizeKeysAlone()
+{
+    test::IsolatedSettings iso;
+    iso.put("Size", "Big", QStringLiteral("1"));
+    {
+        SettingsStore store;
+        store.seedInitialTypes();
+        QVERIFY(store.commit());
+    }
+    SettingsStore later;
+    QCOMPARE(later.read(keys::size::Small), QString());
+    QCOMPARE(later.read(keys::size::Mid), QString());
+    QCOMPARE(later.read(keys::size::Big), QStringLiteral("1"));
+    QCOMPARE(later.read(keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+}
+
+void TestSettings::commitFailsWhenFolderCannotBeCreated()
+{
+    test::IsolatedSettings iso;
+    // The folder would have to be made inside a plain file.
+    const QString plainFile = iso.folder() + QStringLiteral("/plain");
+    QVERIFY(writeFile(plainFile, "not a folder"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       plainFile + QStringLiteral("/config"));
+    SettingsStore store;
+    store.write(keys::size::Small, QStringLiteral("1"));
+    QVERIFY(!store.commit());
+}
+
+void TestSettings::commitFailsWhenFileCannotBeReplaced()
+{
+    test::IsolatedSettings iso;
+    // A folder where the file belongs cannot be replaced by the file.
+    QVERIFY(QDir().mkpath(iso.fileName()));
+    SettingsStore store;
+    store.write(keys::type::Gif.key, QStringLiteral("*.gif;"));
+    QVERIFY(!store.commit());
+    QVERIFY(QFileInfo(iso.fileName()).isDir());
+}
+
+void TestSettings::commitFailsInReadOnlyFolder()
+{
+    test::IsolatedSettings iso;
+    QVERIFY(writeFile(iso.fileName(), "[Size]\nSmall=0\n"));
+    const QFile::Permissions writable = QFileInfo(iso.folder()).permissions();
+    QVERIFY(QFile::setPermissions(iso.folder(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(iso.folder(), writable); });
+    {
+        QFile probe(iso.folder() + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            probe.remove();
+            QSKIP("Folder permissions are not enforced for this user (running as root?)");
+        }
+    }
+    SettingsStore store;
+    store.write(keys::size::Small, QStringLiteral("1"));
+    QVERIFY(!store.commit());
+}
+
+void TestSettings::otherCopysWriteSeenAfterReload()
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    store.seedInitialTypes();
+    QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("&;"));
+
+    QVERIFY(writeInOtherCopy(iso, keys::type::Ico.key, QStringLiteral("*.ico;")));
+    QVERIFY(writeInOtherCopy(iso, keys::size::Big, QStringLiteral("1")));
+    QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("&;"));
+    QCOMPARE(store.read(keys::size::Big), QString());
+
+    store.reload();
+    QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("*.ico;"));
+    QCOMPARE(store.read(keys::size::Big), QStringLiteral("1"));
+    QCOMPARE(store.read(keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+
+    // And the other way round: this copy's write reaches a copy started afterwards.
+    store.write(keys::size::Mid, QStringLiteral("0"));
+    QVERIFY(store.commit());
+    QCOMPARE(readInLaterRun(iso, keys::size::Mid), QStringLiteral("0"));
+    QCOMPARE(readInLaterRun(iso, keys::type::Ico.key), QStringLiteral("*.ico;"));
+}
+
+void TestSettings::damagedFileKeptAsideBeforeFirstWrite()
+{
+    test::IsolatedSettings iso;
+    const QByteArray damaged = "[Type]\nBitmap=\"*.gif;\"\n[Size\nSmall\n";
+    QVERIFY(writeFile(iso.fileName(), damaged));
+    const QString keptName = iso.fileName() + QStringLiteral(".damaged");
+
+    SettingsStore store;
+    (void)store.read(keys::type::Bitmap.key);
+    QVERIFY(!QFileInfo::exists(keptName));
+
+    store.write(keys::size::Small, QStringLiteral("1"));
+    QCOMPARE(readFile(keptName), damaged);
+    QVERIFY(store.commit());
+    QCOMPARE(readFile(keptName), damaged);
+    QCOMPARE(readInLaterRun(iso, keys::size::Small), QStringLiteral("1"));
+    // What could be read of the damaged file is kept in the rewritten one.
+    QCOMPARE(readInLaterRun(iso, keys::type::Bitmap.key), QStringLiteral("*.gif;"));
+
+    // Only the damaged original is kept: later writes leave the copy as it was.
+    store.write(keys::size::Mid, QStringLiteral("0"));
+    QVERIFY(store.commit());
+    QCOMPARE(readFile(keptName), damaged);
+}
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::strcmp(argv[1], "--store") == 0)
+        return runStoreCommand(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_settings.moc"

@@ -1,0 +1,456 @@
+// The options window: what it shows after reading the store, what its apply stores and hands
+// to the main window, when the choices take effect, and the mail link.
+
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "settings/Form3.h"
+#include "settings/SettingsStore.h"
+#include "support/IsolatedSettings.h"
+#include "support/TestPlatform.h"
+#include "tile/Form2.h"
+#include "ui/Author.h"
+#include "ui/AutoLabel.h"
+#include "ui/FileListBox.h"
+#include "ui/ImagePushButton.h"
+#include "ui/PictureBox.h"
+#include "ui/TriStateBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+using namespace zelvo;
+
+namespace {
+
+// A stored value, or a null QString for a key that is not in the store.
+using Stored = std::array<QString, 4>;
+const char* const TypeNames[] = {"Bitmap", "Jpg", "Gif", "Ico"};
+const char* const SizeNames[] = {"Small", "Mid", "Big"};
+
+// One run of the program on its own store.
+struct Session
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    test::TestPlatform platform;
+    Windows windows{store, platform};
+
+    Session() { windows.start(); }
+
+    Form1& main() { return windows.get<Form1>(); }
+    Form3& options() { return windows.get<Form3>(); }
+
+    // Writes as a hand edit or another copy of the program would; a null value removes the key.
+    void putRaw(const char* section, const char* key, const QString& value) const
+    {
+        if (value.isNull()) {
+            QSettings raw(iso.fileName(), QSettings::IniFormat);
+            raw.remove(QLatin1String(section) + QLatin1Char('/') + QLatin1String(key));
+        } else {
+            iso.put(section, key, value);
+        }
+    }
+    void clearRaw() const
+    {
+        QSettings raw(iso.fileName(), QSettings::IniFormat);
+        raw.clear();
+    }
+    [[nodiscard]] QString stored(const char* section, const char* key) const
+    {
+        const QVariant value = iso.get(section, key);
+        return value.isValid() ? value.toString() : QString();
+    }
+    // The options window as it is when created afresh, reading the store again.
+    Form3& reloadOptions()
+    {
+        windows.unload<Form3>();
+        return windows.get<Form3>();
+    }
+    // The options button of the main window.
+    Form3& openOptions()
+    {
+        main().SoftBttn1_Click();
+        return options();
+    }
+};
+
+[[nodiscard]] int selectedSize(const Form3& options)
+{
+    const std::array<const QRadioButton*, 3> buttons{options.Option1, options.Option2,
+                                                     options.Option3};
+    int selected = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (buttons[std::size_t(i)]->isChecked()) {
+            if (selected != 0)
+                return -1; // more than one selected
+            selected = i + 1;
+        }
+    }
+    return selected;
+}
+
+[[nodiscard]] QList<int> boxValues(const Form3& options)
+{
+    return {options.Check1->value(), options.Check2->value(), options.Check3->value(),
+            options.Check4->value()};
+}
+
+void setChoices(Form3& options, int size, const QList<int>& boxes)
+{
+    const std::array<QRadioButton*, 3> buttons{options.Option1, options.Option2, options.Option3};
+    buttons[std::size_t(size - 1)]->setChecked(true);
+    options.Check1->setValue(boxes[0]);
+    options.Check2->setValue(boxes[1]);
+    options.Check3->setValue(boxes[2]);
+    options.Check4->setValue(boxes[3]);
+}
+
+[[nodiscard]] QStringList listed(const FileListBox& list)
+{
+    QStringList names;
+    const QAbstractItemModel* model = list.model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        names << model->index(row, 0).data().toString();
+    return names;
+}
+
+} // namespace
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadsInitialValues();
+    void loadRules_data();
+    void loadRules();
+
+    void applyStoresChoices_data();
+    void applyStoresChoices();
+    void applyWithAllTypesUncheckedIsRefused();
+    void reopeningKeepsAppliedStatesWithoutReadingStore();
+    void newSizeTakesEffectAtNextTileWindow();
+    void mainListFollowsAppliedTypes();
+    void applyThatCannotBeStoredKeepsWindowOpen();
+
+    void mailLink_data();
+    void mailLink();
+};
+
+void TestOptions::loadsInitialValues()
+{
+    Session s;
+    QCOMPARE(selectedSize(s.options()), 2);
+    QCOMPARE(boxValues(s.options()), (QList<int>{1, 1, 1, 0}));
+    QVERIFY(!s.options().isVisible());
+}
+
+void TestOptions::loadRules_data()
+{
+    QTest::addColumn<QStringList>("sizes"); // Small, Mid, Big; null for absent
+    QTest::addColumn<QStringList>("types"); // Bitmap, Jpg, Gif, Ico; null for absent
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QList<int>>("boxes");
+
+    const QString absent;
+    const QString on = QStringLiteral("1");
+    const QString off = QStringLiteral("0");
+    const QString disabled = QStringLiteral("&;");
+    const QStringList noSizes{absent, absent, absent};
+    const QStringList noTypes{absent, absent, absent, absent};
+    const QStringList seeded{QStringLiteral("*.bmp;"), QStringLiteral("*.jpeg;*.jpg;"),
+                             QStringLiteral("*.gif;"), disabled};
+
+    QTest::newRow("no keys at all") << noSizes << noTypes << 2 << QList<int>{2, 0, 0, 0};
+    QTest::newRow("small and big both chosen: the last wins")
+        << QStringList{on, absent, on} << seeded << 3 << QList<int>{1, 1, 1, 0};
+    QTest::newRow("mid and big both chosen")
+        << QStringList{off, on, on} << seeded << 3 << QList<int>{1, 1, 1, 0};
+    QTest::newRow("small chosen") << QStringList{on, off, off} << seeded << 1
+                                  << QList<int>{1, 1, 1, 0};
+    QTest::newRow("small and mid chosen")
+        << QStringList{on, on, off} << seeded << 2 << QList<int>{1, 1, 1, 0};
+    QTest::newRow("none chosen: layout's Medium remains")
+        << QStringList{off, absent, off} << seeded << 2 << QList<int>{1, 1, 1, 0};
+    QTest::newRow("unrecognised flags count as none stored")
+        << QStringList{QStringLiteral("yes"), QStringLiteral(" 1"), QStringLiteral("true")}
+        << seeded << 2 << QList<int>{1, 1, 1, 0};
+    QTest::newRow("all types enabled")
+        << noSizes
+        << QStringList{QStringLiteral("*.bmp;"), QStringLiteral("*.jpeg;*.jpg;"),
+                       QStringLiteral("*.gif;"), QStringLiteral("*.ico;")}
+        << 2 << QList<int>{1, 1, 1, 1};
+    QTest::newRow("all types disabled")
+        << noSizes << QStringList{disabled, disabled, disabled, disabled} << 2
+        << QList<int>{0, 0, 0, 0};
+    QTest::newRow("bitmap in other letter case alone")
+        << noSizes << QStringList{QStringLiteral("*.BMP;"), absent, absent, absent} << 2
+        << QList<int>{2, 0, 0, 0};
+    QTest::newRow("bitmap in other letter case, jpeg enabled: bitmap stays grayed")
+        << noSizes
+        << QStringList{QStringLiteral("*.BMP;"), QStringLiteral("*.jpeg;*.jpg;"), absent, absent}
+        << 2 << QList<int>{2, 1, 0, 0};
+    QTest::newRow("only icon, disabled")
+        << noSizes << QStringList{absent, absent, absent, disabled} << 2 << QList<int>{2, 0, 0, 0};
+    QTest::newRow("another type's pattern is not recognised")
+        << noSizes << QStringList{QStringLiteral("*.gif;"), disabled, absent, absent} << 2
+        << QList<int>{2, 0, 0, 0};
+}
+
+void TestOptions::loadRules()
+{
+    QFETCH(QStringList, sizes);
+    QFETCH(QStringList, types);
+    QFETCH(int, size);
+    QFETCH(QList<int>, boxes);
+
+    Session s;
+    s.clearRaw();
+    for (int i = 0; i < 3; ++i)
+        s.putRaw("Size", SizeNames[i], sizes[i]);
+    for (int i = 0; i < 4; ++i)
+        s.putRaw("Type", TypeNames[i], types[i]);
+
+    const Form3& options = s.reloadOptions();
+    QCOMPARE(selectedSize(options), size);
+    QCOMPARE(boxValues(options), boxes);
+}
+
+void TestOptions::applyStoresChoices_data()
+{
+    QTest::addColumn<QString>("bitmapBefore"); // null for absent
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QList<int>>("boxes");
+    QTest::addColumn<bool>("byMouse");
+    QTest::addColumn<QStringList>("sizeFlags");
+    QTest::addColumn<QStringList>("types"); // null for absent
+
+    const QString absent;
+    const QString disabled = QStringLiteral("&;");
+    const QString bmp = QStringLiteral("*.bmp;");
+    const QString jpg = QStringLiteral("*.jpeg;*.jpg;");
+    const QString gif = QStringLiteral("*.gif;");
+    const QString ico = QStringLiteral("*.ico;");
+
+    QTest::newRow("small, all four types")
+        << bmp << 1 << QList<int>{1, 1, 1, 1} << false << QStringList{"1", "0", "0"}
+        << QStringList{bmp, jpg, gif, ico};
+    QTest::newRow("large, bitmap and icon, by a click on the button")
+        << bmp << 3 << QList<int>{1, 0, 0, 1} << true << QStringList{"0", "0", "1"}
+        << QStringList{bmp, disabled, disabled, ico};
+    QTest::newRow("medium, only gif")
+        << disabled << 2 << QList<int>{0, 0, 1, 0} << false << QStringList{"0", "1", "0"}
+        << QStringList{disabled, disabled, gif, disabled};
+    QTest::newRow("bitmap grayed, others unchecked: absent key stays absent")
+        << absent << 2 << QList<int>{2, 0, 0, 0} << false << QStringList{"0", "1", "0"}
+        << QStringList{absent, disabled, disabled, disabled};
+    QTest::newRow("bitmap grayed keeps a hand-edited value")
+        << QStringLiteral("*.BMP;") << 3 << QList<int>{2, 1, 0, 0} << true
+        << QStringList{"0", "0", "1"}
+        << QStringList{QStringLiteral("*.BMP;"), jpg, disabled, disabled};
+}
+
+void TestOptions::applyStoresChoices()
+{
+    QFETCH(QString, bitmapBefore);
+    QFETCH(int, size);
+    QFETCH(QList<int>, boxes);
+    QFETCH(bool, byMouse);
+    QFETCH(QStringList, sizeFlags);
+    QFETCH(QStringList, types);
+
+    Session s;
+    s.putRaw("Type", "Bitmap", bitmapBefore);
+    Form3& options = s.openOptions();
+    QVERIFY(options.isVisible());
+    QVERIFY(!s.main().isVisible());
+    setChoices(options, size, boxes);
+
+    if (byMouse)
+        QTest::mouseClick(options.SoftBttn1, Qt::LeftButton);
+    else
+        options.SoftBttn1_Click();
+
+    QVERIFY(s.platform.messages.isEmpty());
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(s.stored("Size", SizeNames[i]), sizeFlags[i]);
+    QString pattern;
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(s.stored("Type", TypeNames[i]), types[i]);
+        QCOMPARE(s.iso.get("Type", TypeNames[i]).isValid(), !types[i].isNull());
+        pattern += types[i];
+    }
+    QVERIFY(!options.isVisible());
+    QVERIFY(s.main().isVisible());
+    const Form1& main = s.main();
+    QCOMPARE((QStringList{main.RD, main.RJ, main.RG, main.RI}),
+             (QStringList{types[0], types[1], types[2], types[3]}));
+    QCOMPARE(main.Files->pattern(), pattern + QStringLiteral("*.vuq"));
+}
+
+void TestOptions::applyWithAllTypesUncheckedIsRefused()
+{
+    Session s;
+    Form3& options = s.openOptions();
+    setChoices(options, 3, {0, 0, 0, 0});
+    options.SoftBttn1_Click();
+
+    QCOMPARE(s.platform.messages.size(), 1);
+    QCOMPARE(s.platform.messages[0].prompt, QStringLiteral("At least one type must be checked."));
+    QCOMPARE(int(s.platform.messages[0].style), 16);
+    QCOMPARE(s.platform.messages[0].title, QStringLiteral("Check at least one"));
+
+    // What was written before the check stays written.
+    QCOMPARE(s.stored("Size", "Small"), QStringLiteral("0"));
+    QCOMPARE(s.stored("Size", "Mid"), QStringLiteral("0"));
+    QCOMPARE(s.stored("Size", "Big"), QStringLiteral("1"));
+    const Form1& main = s.main();
+    for (const char* type : TypeNames)
+        QCOMPARE(s.stored("Type", type), QStringLiteral("&;"));
+    for (const QString& member : {main.RD, main.RJ, main.RG, main.RI})
+        QCOMPARE(member, QStringLiteral("&;"));
+
+    QVERIFY(options.isVisible());
+    QVERIFY(!main.isVisible());
+}
+
+void TestOptions::reopeningKeepsAppliedStatesWithoutReadingStore()
+{
+    Session s;
+    Form3& options = s.openOptions();
+    setChoices(options, 1, {0, 1, 0, 1});
+    options.SoftBttn1_Click();
+    QVERIFY(s.main().isVisible());
+
+    // Another copy of the program stores other choices meanwhile.
+    s.putRaw("Size", "Small", QStringLiteral("0"));
+    s.putRaw("Size", "Big", QStringLiteral("1"));
+    s.putRaw("Type", "Bitmap", QStringLiteral("*.bmp;"));
+    s.putRaw("Type", "Ico", QStringLiteral("&;"));
+
+    Form3& reopened = s.openOptions();
+    QCOMPARE(&reopened, &options);
+    QVERIFY(reopened.isVisible());
+    QVERIFY(!s.main().isVisible());
+    QCOMPARE(selectedSize(reopened), 1);
+    QCOMPARE(boxValues(reopened), (QList<int>{0, 1, 0, 1}));
+}
+
+void TestOptions::newSizeTakesEffectAtNextTileWindow()
+{
+    Session s;
+    const QSize medium(800, 533);
+    const QSize large(1000, 700);
+    const Form2* startUpTile = &s.windows.get<Form2>();
+    QCOMPARE(startUpTile->outerSize(), medium);
+
+    Form3& options = s.openOptions();
+    setChoices(options, 3, {1, 1, 1, 0});
+    options.SoftBttn1_Click();
+    QVERIFY(s.main().isVisible());
+
+    // The tile window created at start-up keeps the size it read then.
+    QCOMPARE(&s.windows.get<Form2>(), startUpTile);
+    QCOMPARE(s.windows.get<Form2>().outerSize(), medium);
+
+    s.windows.unload<Form2>();
+    QCOMPARE(s.windows.get<Form2>().outerSize(), large);
+}
+
+void TestOptions::mainListFollowsAppliedTypes()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(folder.filePath(QStringLiteral("a.bmp")), "BMP"));
+    for (const char* name : {"b.jpg", "c.gif", "d.ico"}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    Session s;
+    Form1& main = s.main();
+    s.platform.folderAnswers.push_back(folder.path());
+    main.Opendir_Click();
+    QCOMPARE(listed(*main.Files), (QStringList{"a.bmp", "b.jpg", "c.gif"}));
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
+
+    main.Files->setFileName(QStringLiteral("a.bmp"));
+    main.Files_Click();
+    QVERIFY(!main.Display->picture().isNull());
+    QVERIFY(!main.lblfile->caption().isEmpty());
+
+    Form3& options = s.openOptions();
+    options.Check3->setValue(0);
+    options.SoftBttn1_Click();
+    QVERIFY(main.isVisible());
+    QCOMPARE(listed(*main.Files), (QStringList{"a.bmp", "b.jpg"}));
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("2"));
+    QCOMPARE(main.lblfile->caption(), QString());
+    QVERIFY(main.Display->picture().isNull());
+
+    s.openOptions();
+    options.Check1->setValue(0);
+    options.Check4->setValue(1);
+    options.SoftBttn1_Click();
+    QCOMPARE(listed(*main.Files), (QStringList{"b.jpg", "d.ico"}));
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("2"));
+}
+
+void TestOptions::applyThatCannotBeStoredKeepsWindowOpen()
+{
+    Session s;
+    // A folder where the store's file belongs: the file cannot be written, whoever runs this.
+    QVERIFY(QFile::remove(s.iso.fileName()));
+    QVERIFY(QDir().mkpath(s.iso.fileName()));
+
+    Form3& options = s.openOptions();
+    setChoices(options, 1, {1, 0, 0, 0});
+    options.SoftBttn1_Click();
+
+    QCOMPARE(s.platform.messages.size(), 1);
+    QCOMPARE(s.platform.messages[0].prompt, QStringLiteral("Your choices could not be saved."));
+    QCOMPARE(int(s.platform.messages[0].style), 16);
+    QCOMPARE(s.platform.messages[0].title, QStringLiteral("Zelvo"));
+    QVERIFY(options.isVisible());
+    QVERIFY(!s.main().isVisible());
+}
+
+void TestOptions::mailLink_data()
+{
+    QTest::addColumn<bool>("handedOn");
+    QTest::newRow("mail program present") << true;
+    QTest::newRow("no mail program") << false;
+}
+
+void TestOptions::mailLink()
+{
+    QFETCH(bool, handedOn);
+    Session s;
+    s.platform.openSucceeds = handedOn;
+    Form3& options = s.openOptions();
+    setChoices(options, 3, {0, 1, 2, 1});
+
+    QTest::mouseClick(options.Label2, Qt::LeftButton);
+
+    QCOMPARE(s.platform.opened,
+             QList<QUrl>{QUrl(QLatin1String("mailto:") + QLatin1String(author::ContactAddress))});
+    QCOMPARE(s.platform.opened[0].toString(),
+             QLatin1String("mailto:") + QLatin1String(author::ContactAddress));
+    QVERIFY(s.platform.messages.isEmpty());
+    QVERIFY(options.isVisible());
+    QVERIFY(!s.main().isVisible());
+    QCOMPARE(selectedSize(options), 3);
+    QCOMPARE(boxValues(options), (QList<int>{0, 1, 2, 1}));
+}
+
+QTEST_MAIN(TestOptions)
+#include "tst_options.moc"

@@ -8,6 +8,7 @@
 #include "ui/Layouts.h"
 #include "ui/PictureBox.h"
 
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -55,6 +56,13 @@ void About::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     layout::paintDecorations(painter, Layout);
+}
+
+// Closing only hides the box, which is never recreated.
+void About::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    hide();
 }
 
 void About::mouseReleaseEvent(QMouseEvent* event)

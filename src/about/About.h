@@ -28,6 +28,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 };
 
 } // namespace zelvo

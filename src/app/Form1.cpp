@@ -19,6 +19,7 @@
 #include "ui/PictureLoader.h"
 #include "ui/TrayIcon.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -278,6 +279,14 @@ void Form1::Tray_Click()
 void Form1::Out_Click()
 {
     m_windows.platform().endProgram();
+}
+
+// The desktop asking the borderless window to close (a key or the session ending) ends the
+// program as the Exit button does, rather than leaving it running with no window.
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    Out_Click();
 }
 
 void Form1::paintEvent(QPaintEvent*)

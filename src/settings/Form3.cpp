@@ -16,6 +16,7 @@
 #include "ui/TriStateBox.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QPainter>
 #include <QRadioButton>
 
@@ -143,6 +144,12 @@ void Form3::Label2_Click()
 {
     (void)m_windows.platform().openUrl(
         QUrl(QLatin1String("mailto:") + QLatin1String(author::ContactAddress)));
+}
+
+// The window is left through Apply, or a click on the tray icon, only.
+void Form3::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
 }
 
 void Form3::paintEvent(QPaintEvent*)

@@ -39,6 +39,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     Windows& m_windows;

@@ -10,7 +10,10 @@
 #include "ui/PictureLoader.h"
 #include "ui/TilingImage.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QWindow>
 
 #include <cmath>
@@ -50,6 +53,9 @@ void Form2::applyTileSize(const TileSize& size)
     m_outerSize = QSize(layout::pixels(size.width), layout::pixels(size.height));
     fitClientToOuterSize();
     Butprint->move(layout::pixels(size.buttonLeft), layout::pixels(size.buttonTop));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() -
+             QPoint(m_outerSize.width() / 2, m_outerSize.height() / 2));
 }
 
 QMargins Form2::frameMargins() const
@@ -90,6 +96,12 @@ bool Form2::event(QEvent* event)
         break;
     }
     return handled;
+}
+
+// The window is left through a press on the picture only.
+void Form2::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
 }
 
 void Form2::Form_Activate()

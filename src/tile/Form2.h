@@ -32,6 +32,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void applyTileSize(const TileSize& size);

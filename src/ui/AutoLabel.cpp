@@ -1,6 +1,10 @@
 #include "AutoLabel.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <cmath>
 
 namespace zelvo {
 
@@ -16,7 +20,7 @@ AutoLabel::AutoLabel(QWidget* parent) : QLabel(parent)
 void AutoLabel::setSizing(layout::Sizing sizing)
 {
     m_sizing = sizing;
-    setWordWrap(sizing != layout::Sizing::ToText);
+    setWordWrap(sizing == layout::Sizing::Fixed);
     fit();
 }
 
@@ -37,9 +41,52 @@ void AutoLabel::fit()
         break;
     }
     case layout::Sizing::ToTextWrapped:
-        resize(width(), this->text().isEmpty() ? fontMetrics().height() : heightForWidth(width()));
+        resize(width(), wrappedHeight());
         break;
     }
+}
+
+namespace {
+
+// Lays the text out in lines no wider than width, breaking inside a word only where it must.
+template <class PerLine>
+int layOut(const QString& text, const QFont& font, int width, PerLine&& perLine)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    perLine(layout);
+    return int(std::ceil(y));
+}
+
+} // namespace
+
+int AutoLabel::wrappedHeight() const
+{
+    if (text().isEmpty())
+        return fontMetrics().height();
+    return layOut(text(), font(), width(), [](const QTextLayout&) {});
+}
+
+void AutoLabel::paintEvent(QPaintEvent* event)
+{
+    if (m_sizing != layout::Sizing::ToTextWrapped) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    layOut(text(), font(), width(),
+           [&painter](const QTextLayout& laidOut) { laidOut.draw(&painter, QPointF(0, 0)); });
 }
 
 void AutoLabel::mouseReleaseEvent(QMouseEvent* event)

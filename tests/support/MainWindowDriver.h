@@ -1,0 +1,124 @@
+#pragma once
+
+#include "IsolatedSettings.h"
+#include "TestPlatform.h"
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "settings/SettingsStore.h"
+#include "tile/Form2.h"
+#include "ui/FileListBox.h"
+#include "ui/PictureBox.h"
+#include "ui/TilingImage.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QPushButton>
+#include <QSettings>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace zelvo::test {
+
+// One run of the program with its own settings store and a stand-in desktop. Put settings in
+// through `iso` before `windows.start()` to have them read at start-up.
+struct Session
+{
+    IsolatedSettings iso;
+    SettingsStore store;
+    TestPlatform platform;
+    Windows windows{store, platform};
+
+    Form1& main() { return windows.get<Form1>(); }
+};
+
+// Takes a key out of the store, as a hand edit would.
+inline void removeStored(const IsolatedSettings& iso, const char* section, const char* key)
+{
+    QSettings raw(iso.fileName(), QSettings::IniFormat);
+    raw.remove(QLatin1String(section) + QLatin1Char('/') + QLatin1String(key));
+}
+
+[[nodiscard]] inline QStringList listedNames(const FileListBox& list)
+{
+    QStringList names;
+    for (int row = 0; row < list.model()->rowCount(); ++row)
+        names.append(list.model()->index(row, 0).data().toString());
+    return names;
+}
+
+// Clicks a listed name with the mouse; false when the name is not listed.
+[[nodiscard]] inline bool clickFile(FileListBox& list, const QString& name)
+{
+    const int row = int(listedNames(list).indexOf(name));
+    if (row < 0)
+        return false;
+    const QModelIndex index = list.model()->index(row, 0);
+    list.doItemsLayout();
+    list.scrollTo(index);
+    const QRect place = list.visualRect(index);
+    if (!place.isValid())
+        return false;
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place.center());
+    return true;
+}
+
+// A click on the browse button, the chooser answering with the folder.
+inline void browseTo(Session& session, const QString& folder)
+{
+    session.platform.folderAnswers.emplace_back(folder);
+    QTest::mouseClick(session.main().Opendir, Qt::LeftButton);
+}
+
+// A click on the browse button, the chooser cancelled.
+inline void cancelBrowse(Session& session)
+{
+    session.platform.folderAnswers.emplace_back(std::nullopt);
+    QTest::mouseClick(session.main().Opendir, Qt::LeftButton);
+}
+
+// Presses the preview. While the tile window is shown modally, whileShown runs on it; then a
+// left press on its picture closes it. Returns whether the tile window was reached shown.
+inline bool pressPreview(Session& session, Qt::MouseButton button,
+                         const std::function<void(Form2&)>& whileShown = {},
+                         Qt::KeyboardModifiers modifiers = {})
+{
+    bool reached = false;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        if (!session.windows.isLoaded<Form2>() || !session.windows.get<Form2>().isVisible())
+            return;
+        reached = true;
+        Form2& tile = session.windows.get<Form2>();
+        if (whileShown)
+            whileShown(tile);
+        if (session.windows.isLoaded<Form2>() && tile.isVisible())
+            QTest::mouseClick(tile.Zelvo, Qt::LeftButton);
+        // Should the press have failed to close it, the test goes on to fail on its checks.
+        if (session.windows.isLoaded<Form2>() && session.windows.get<Form2>().isVisible())
+            session.windows.unload<Form2>();
+    });
+    QTest::mouseClick(session.main().Display, button, modifiers);
+    return reached;
+}
+
+// Counts how often a window was shown.
+class ShowCounter : public QObject
+{
+public:
+    explicit ShowCounter(QWidget& window) { window.installEventFilter(this); }
+
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            ++shows;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace zelvo::test

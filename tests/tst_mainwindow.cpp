@@ -1,0 +1,725 @@
+// The main window driven through its widgets: start-up and activation, browsing for a folder,
+// clicking file names, and pressing the preview to open the tile window.
+
+#include "about/About.h"
+#include "settings/Form3.h"
+#include "support/MainWindowDriver.h"
+#include "support/Pictures.h"
+#include "ui/AutoLabel.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+
+using namespace zelvo;
+using test::Session;
+
+namespace {
+
+const QString Absent = QStringLiteral("<absent>");
+const QString NoImagesPrompt =
+    QStringLiteral("This directory does NOT contain supported images.\r\n"
+                   "             Please select another one.");
+
+[[nodiscard]] QString pathIn(const QTemporaryDir& dir, const QString& name)
+{
+    return dir.path() + QLatin1Char('/') + name;
+}
+
+[[nodiscard]] bool near(const QColor& a, const QColor& b)
+{
+    return qAbs(a.red() - b.red()) <= 40 && qAbs(a.green() - b.green()) <= 40 &&
+           qAbs(a.blue() - b.blue()) <= 40;
+}
+
+void putType(const test::IsolatedSettings& iso, const char* key, const QString& value)
+{
+    if (value == Absent)
+        test::removeStored(iso, "Type", key);
+    else
+        iso.put("Type", key, value);
+}
+
+// The listed names in code-point order; the list's own order is not what these tests check.
+[[nodiscard]] QStringList sortedListed(const FileListBox& list)
+{
+    QStringList names = test::listedNames(list);
+    names.sort();
+    return names;
+}
+
+// Empty files are enough wherever only the names are listed.
+[[nodiscard]] bool makeFiles(const QString& folder, const QStringList& names)
+{
+    for (const QString& name : names) {
+        if (!test::writeFile(folder, name))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp_loadsWindowsHiddenAndSetsInitialPattern();
+    void activation_buildsPatternFromStore_data();
+    void activation_buildsPatternFromStore();
+    void activation_keepsFolderAndRecountsLabel();
+
+    void browse_startsAtListFolder();
+    void browse_cancelChangesNothing();
+    void browse_countsMatchingFiles_data();
+    void browse_countsMatchingFiles();
+    void browse_folderWithoutPictures_data();
+    void browse_folderWithoutPictures();
+    void browse_unreadableFolder_data();
+    void browse_unreadableFolder();
+    void browse_clearsFileLabelAndPreview();
+
+    void fileClick_showsPictureStretched_data();
+    void fileClick_showsPictureStretched();
+    void fileClick_invalidPictureRecoversSilently_data();
+    void fileClick_invalidPictureRecoversSilently();
+    void fileClick_deletedFileLeavesList_data();
+    void fileClick_deletedFileLeavesList();
+    void fileClick_folderEndingInSeparator();
+    void fileClick_keyboardDownPreviewsNext();
+
+    void previewPress_withoutSelection_data();
+    void previewPress_withoutSelection();
+    void previewPress_opensTileModally_data();
+    void previewPress_opensTileModally();
+    void previewPress_refreshesPatternAfterTileCloses();
+    void previewPress_failedPreviewStillOpensTile();
+};
+
+void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
+{
+    Session session;
+    session.iso.put("Size", "Small", QStringLiteral("1"));
+    session.iso.put("Size", "Mid", QStringLiteral("0"));
+    session.iso.put("Size", "Big", QStringLiteral("0"));
+    session.windows.start();
+    Form1& main = session.main();
+
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.Files->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.vuq"));
+    QCOMPARE(main.RD, QStringLiteral("*.bmp;"));
+    QCOMPARE(main.RJ, QStringLiteral("*.jpeg;*.jpg;"));
+    QCOMPARE(main.RG, QStringLiteral("*.gif;"));
+    QCOMPARE(main.RI, QStringLiteral("&;"));
+    QCOMPARE(main.RR, QStringLiteral("*.vuq"));
+    QCOMPARE(main.Files->path(), QStringLiteral("/"));
+    QCOMPARE(main.lblfile->caption(), QString());
+    QVERIFY(main.Display->picture().isNull());
+
+    QVERIFY(session.windows.isLoaded<Form2>());
+    QVERIFY(session.windows.isLoaded<Form3>());
+    QVERIFY(session.windows.isLoaded<About>());
+    QVERIFY(!session.windows.get<Form2>().isVisible());
+    QVERIFY(!session.windows.get<Form3>().isVisible());
+    QVERIFY(!session.windows.get<About>().isVisible());
+    // The tile window took its size from the store as it was at start-up: Small.
+    QCOMPARE(session.windows.get<Form2>().outerSize(), QSize(633, 420));
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::activation_buildsPatternFromStore_data()
+{
+    QTest::addColumn<QString>("bitmap");
+    QTest::addColumn<QString>("jpg");
+    QTest::addColumn<QString>("gif");
+    QTest::addColumn<QString>("ico");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("all four") << "*.bmp;"
+                              << "*.jpeg;*.jpg;"
+                              << "*.gif;"
+                              << "*.ico;"
+                              << "*.bmp;*.jpeg;*.jpg;*.gif;*.ico;*.vuq"
+                              << QStringList{"a.bmp", "b.jpeg", "c.jpg", "d.gif", "e.ico", "f.vuq"};
+    QTest::newRow("JPEG only") << "&;"
+                               << "*.jpeg;*.jpg;"
+                               << "&;"
+                               << "&;"
+                               << "&;*.jpeg;*.jpg;&;&;*.vuq"
+                               << QStringList{"&", "b.jpeg", "c.jpg", "f.vuq"};
+    QTest::newRow("bitmap and icon")
+        << "*.bmp;"
+        << "&;"
+        << "&;"
+        << "*.ico;"
+        << "*.bmp;&;&;*.ico;*.vuq" << QStringList{"&", "a.bmp", "e.ico", "f.vuq"};
+    QTest::newRow("bitmap, other keys missing")
+        << "*.bmp;" << Absent << Absent << Absent << "*.bmp;*.vuq" << QStringList{"a.bmp", "f.vuq"};
+    QTest::newRow("no type key") << Absent << Absent << Absent << Absent << "*.vuq"
+                                 << QStringList{"f.vuq"};
+    QTest::newRow("only icon, disabled") << Absent << Absent << Absent << "&;"
+                                         << "&;*.vuq" << QStringList{"&", "f.vuq"};
+    QTest::newRow("hand-edited") << "*.png;"
+                                 << "&;"
+                                 << "*.gif;" << Absent << "*.png;&;*.gif;*.vuq"
+                                 << QStringList{"&", "d.gif", "f.vuq", "g.png"};
+}
+
+void TestMainWindow::activation_buildsPatternFromStore()
+{
+    QFETCH(QString, bitmap);
+    QFETCH(QString, jpg);
+    QFETCH(QString, gif);
+    QFETCH(QString, ico);
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, listed);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.jpeg", "c.jpg", "d.gif", "e.ico", "f.vuq", "&",
+                                   "g.png", "h.txt"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+
+    putType(session.iso, "Bitmap", bitmap);
+    putType(session.iso, "Jpg", jpg);
+    putType(session.iso, "Gif", gif);
+    putType(session.iso, "Ico", ico);
+    main.Form_Activate();
+
+    const auto member = [](const QString& stored) { return stored == Absent ? QString() : stored; };
+    QCOMPARE(main.RD, member(bitmap));
+    QCOMPARE(main.RJ, member(jpg));
+    QCOMPARE(main.RG, member(gif));
+    QCOMPARE(main.RI, member(ico));
+    QCOMPARE(main.RR, QStringLiteral("*.vuq"));
+    QCOMPARE(main.Files->pattern(), pattern);
+    QCOMPARE(sortedListed(*main.Files), listed);
+    QCOMPARE(main.Labelfnd->caption(), QString::number(listed.size()));
+}
+
+void TestMainWindow::activation_keepsFolderAndRecountsLabel()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.gif", "c.png"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("2"));
+
+    for (const char* key : {"Bitmap", "Jpg", "Gif", "Ico"})
+        session.iso.put("Type", key, QStringLiteral("&;"));
+    main.Form_Activate();
+    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.Files->listCount(), 0);
+    QCOMPARE(main.Labelfnd->caption(), QString()); // empty, not "0"
+
+    session.iso.put("Type", "Gif", QStringLiteral("*.gif;"));
+    main.Form_Activate();
+    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::browse_startsAtListFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(makeFiles(dir.path(), {"a.bmp"}));
+    Session session;
+    session.windows.start();
+    const QString startFolder = session.main().Files->path();
+
+    test::browseTo(session, dir.path());
+    test::cancelBrowse(session);
+
+    QCOMPARE(session.platform.chooserStarts, (QStringList{startFolder, dir.path()}));
+}
+
+void TestMainWindow::browse_cancelChangesNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(makeFiles(dir.path(), {"b.gif", "c.jpg"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QVERIFY(!main.Display->picture().isNull());
+    const QStringList listed = test::listedNames(*main.Files);
+    const QString count = main.Labelfnd->caption();
+    const QString file = main.lblfile->caption();
+    const qint64 preview = main.Display->picture().cacheKey();
+
+    test::cancelBrowse(session);
+
+    QCOMPARE(session.platform.chooserStarts.size(), 2);
+    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(test::listedNames(*main.Files), listed);
+    QCOMPARE(main.Files->fileName(), QStringLiteral("a.bmp"));
+    QCOMPARE(main.Labelfnd->caption(), count);
+    QCOMPARE(main.lblfile->caption(), file);
+    QCOMPARE(main.Display->picture().cacheKey(), preview);
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::browse_countsMatchingFiles_data()
+{
+    QTest::addColumn<int>("matching");
+    QTest::newRow("one") << 1;
+    QTest::newRow("twelve") << 12;
+    QTest::newRow("a hundred and three") << 103;
+}
+
+void TestMainWindow::browse_countsMatchingFiles()
+{
+    QFETCH(int, matching);
+    static const QStringList Extensions{"bmp", "jpeg", "jpg", "gif", "vuq"};
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList names;
+    for (int i = 0; i < matching; ++i)
+        names.append(QStringLiteral("pic%1.%2").arg(i).arg(Extensions.at(i % Extensions.size())));
+    QVERIFY(makeFiles(dir.path(), names));
+    // Not listed: the icon type is off at first, and the others are no picture type.
+    QVERIFY(makeFiles(dir.path(), {"x.ico", "y.png", "z.txt", "bmp"}));
+    QVERIFY(QDir(dir.path()).mkdir("folder.bmp"));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+
+    test::browseTo(session, dir.path());
+
+    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.Labelfnd->caption(), QString::number(matching));
+    names.sort();
+    QCOMPARE(sortedListed(*main.Files), names);
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::browse_folderWithoutPictures_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("folders");
+    QTest::newRow("empty") << QStringList{} << QStringList{};
+    QTest::newRow("no matching file") << QStringList{"x.ico", "y.png", "z.txt"} << QStringList{};
+    QTest::newRow("only a folder named like a picture")
+        << QStringList{} << QStringList{"photos.jpg"};
+}
+
+void TestMainWindow::browse_folderWithoutPictures()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, folders);
+    QTemporaryDir pictures;
+    QTemporaryDir empty;
+    QVERIFY(pictures.isValid() && empty.isValid());
+    QVERIFY(
+        test::writePicture(pictures.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(makeFiles(empty.path(), files));
+    for (const QString& folder : folders)
+        QVERIFY(QDir(empty.path()).mkdir(folder));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, pictures.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+    QVERIFY(!main.lblfile->caption().isEmpty());
+
+    test::browseTo(session, empty.path());
+
+    QCOMPARE(session.platform.messages.size(), 1);
+    const test::TestPlatform::Message& box = session.platform.messages.first();
+    QCOMPARE(box.prompt, NoImagesPrompt);
+    QCOMPARE(int(box.style), 64);
+    QCOMPARE(box.title, QStringLiteral("No images found"));
+    QCOMPARE(main.Files->path(), empty.path());
+    QCOMPARE(main.Files->listCount(), 0);
+    QCOMPARE(main.Labelfnd->caption(), QString());
+    QCOMPARE(main.lblfile->caption(), QString());
+    QVERIFY(main.Display->picture().isNull());
+    // No second chooser opened by itself.
+    QCOMPARE(session.platform.chooserStarts.size(), 2);
+}
+
+void TestMainWindow::browse_unreadableFolder_data()
+{
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("removed before listing") << true;
+    QTest::newRow("no read permission") << false;
+}
+
+void TestMainWindow::browse_unreadableFolder()
+{
+    QFETCH(bool, removed);
+    QTemporaryDir pictures;
+    QTemporaryDir other;
+    QVERIFY(pictures.isValid() && other.isValid());
+    QVERIFY(
+        test::writePicture(pictures.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    const QString unreadable = other.path() + QStringLiteral("/locked");
+    QVERIFY(QDir().mkdir(unreadable));
+    QVERIFY(makeFiles(unreadable, {"b.bmp"}));
+    if (removed) {
+        QVERIFY(QDir(unreadable).removeRecursively());
+    } else {
+        QVERIFY(QFile::setPermissions(unreadable, QFileDevice::Permissions()));
+        if (QDir(unreadable).entryList(QDir::Files).contains("b.bmp")) {
+            QFile::setPermissions(unreadable, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+            QSKIP("this user reads folders whatever their permissions (root)");
+        }
+    }
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, pictures.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QVERIFY(!main.Display->picture().isNull());
+
+    test::browseTo(session, unreadable);
+    if (!removed)
+        QFile::setPermissions(unreadable, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+
+    QCOMPARE(session.platform.messages.size(), 1);
+    const test::TestPlatform::Message& box = session.platform.messages.first();
+    QCOMPARE(box.prompt, QStringLiteral("Something is going wrong here !"));
+    QCOMPARE(int(box.style), 16);
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(main.Files->fileName(), QString());
+    QVERIFY(main.Display->picture().isNull());
+}
+
+void TestMainWindow::browse_clearsFileLabelAndPreview()
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    QVERIFY(first.isValid() && second.isValid());
+    QVERIFY(test::writePicture(first.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(makeFiles(second.path(), {"b.gif", "c.jpg", "d.jpeg"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, first.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QCOMPARE(main.lblfile->caption(), pathIn(first, "a.bmp"));
+    QVERIFY(!main.Display->picture().isNull());
+
+    test::browseTo(session, second.path());
+
+    QCOMPARE(main.lblfile->caption(), QString());
+    QVERIFY(main.Display->picture().isNull());
+    QCOMPARE(main.Files->fileName(), QString());
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::fileClick_showsPictureStretched_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wide bitmap") << "wide.bmp" << QByteArray("BMP") << QSize(40, 6);
+    QTest::newRow("tall GIF") << "tall.gif" << QByteArray("GIF") << QSize(6, 300);
+    QTest::newRow("large JPEG") << "large.jpg" << QByteArray("JPG") << QSize(900, 700);
+    QTest::newRow("JPEG with long extension") << "small.jpeg" << QByteArray("JPG") << QSize(16, 16);
+}
+
+void TestMainWindow::fileClick_showsPictureStretched()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, size);
+    // Left half red, right half blue: the preview keeps the halves whatever its proportions.
+    QImage picture = test::solidPicture(size, Qt::red);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = size.width() / 2; x < size.width(); ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 255));
+    }
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), name, picture, format.constData()));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+
+    QVERIFY(test::clickFile(*main.Files, name));
+
+    QCOMPARE(main.lblfile->caption(), pathIn(dir, name));
+    QVERIFY(!main.Display->picture().isNull());
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+    const QImage shown = main.Display->grab().toImage();
+    const QRect area = main.Display->pictureArea();
+    const int middle = area.center().y();
+    // The picture reaches every edge of the box, red on the left and blue on the right.
+    for (const int y : {area.top(), middle, area.bottom()}) {
+        QVERIFY2(near(shown.pixelColor(area.left(), y), Qt::red), qPrintable(QString::number(y)));
+        QVERIFY2(near(shown.pixelColor(area.right(), y), Qt::blue), qPrintable(QString::number(y)));
+    }
+    QVERIFY(near(shown.pixelColor(area.left() + area.width() / 4, area.top()), Qt::red));
+    QVERIFY(near(shown.pixelColor(area.right() - area.width() / 4, area.bottom()), Qt::blue));
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::fileClick_invalidPictureRecoversSilently_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    const QImage green = test::solidPicture({16, 16}, Qt::green);
+    QTest::newRow("empty bitmap") << "empty.bmp" << QByteArray();
+    QTest::newRow("text named JPEG") << "notes.jpg" << QByteArray("not a picture at all\n");
+    QTest::newRow("PNG named bitmap") << "png.bmp" << test::encodedPicture(green, "PNG");
+    QTest::newRow("bitmap named GIF") << "bmp.gif" << test::encodedPicture(green, "BMP");
+    QTest::newRow("GIF header only") << "cut.gif" << QByteArray("GIF89a");
+}
+
+void TestMainWindow::fileClick_invalidPictureRecoversSilently()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "good.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(test::writeFile(dir.path(), name, content));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, "good.bmp"));
+    QVERIFY(!main.Display->picture().isNull());
+    // Added after the list was read: the recovery's re-read brings it in.
+    QVERIFY(makeFiles(dir.path(), {"late.jpeg"}));
+
+    QVERIFY(test::clickFile(*main.Files, name));
+
+    QVERIFY(session.platform.messages.isEmpty());
+    QVERIFY(main.Display->picture().isNull());
+    QVERIFY(test::listedNames(*main.Files).contains("late.jpeg"));
+    QCOMPARE(main.Files->listCount(), 3);
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
+    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.Files->fileName(), name);
+    QCOMPARE(main.lblfile->caption(), pathIn(dir, name));
+}
+
+void TestMainWindow::fileClick_deletedFileLeavesList_data()
+{
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("other files left") << QStringList{"a.bmp", "b.gif"};
+    QTest::newRow("the only file") << QStringList{};
+}
+
+void TestMainWindow::fileClick_deletedFileLeavesList()
+{
+    QFETCH(QStringList, kept);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(makeFiles(dir.path(), kept));
+    QVERIFY(test::writePicture(dir.path(), "gone.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::listedNames(*main.Files).contains("gone.bmp"));
+    QVERIFY(QFile::remove(pathIn(dir, "gone.bmp")));
+
+    QVERIFY(test::clickFile(*main.Files, "gone.bmp"));
+
+    QVERIFY(session.platform.messages.isEmpty());
+    QCOMPARE(test::listedNames(*main.Files), kept);
+    // Here an empty list counts "0".
+    QCOMPARE(main.Labelfnd->caption(), QString::number(kept.size()));
+    QCOMPARE(main.Files->fileName(), QString());
+    QCOMPARE(main.lblfile->caption(), QString());
+    QVERIFY(main.Display->picture().isNull());
+}
+
+void TestMainWindow::fileClick_folderEndingInSeparator()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path() + QLatin1Char('/'));
+
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+
+    QCOMPARE(main.lblfile->caption(), dir.path() + QStringLiteral("//a.bmp"));
+    QVERIFY(!main.Display->picture().isNull());
+}
+
+void TestMainWindow::fileClick_keyboardDownPreviewsNext()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(test::writePicture(dir.path(), "b.bmp", test::solidPicture({8, 8}, Qt::blue), "BMP"));
+    QVERIFY(test::writePicture(dir.path(), "c.bmp", test::solidPicture({8, 8}, Qt::green), "BMP"));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const QPoint centre = main.Display->pictureArea().center();
+    QVERIFY(near(main.Display->grab().toImage().pixelColor(centre), Qt::red));
+
+    main.Files->setFocus();
+    QTest::keyClick(main.Files, Qt::Key_Down);
+
+    QCOMPARE(main.Files->fileName(), QStringLiteral("b.bmp"));
+    QCOMPARE(main.lblfile->caption(), pathIn(dir, "b.bmp"));
+    QVERIFY(near(main.Display->grab().toImage().pixelColor(centre), Qt::blue));
+}
+
+void TestMainWindow::previewPress_withoutSelection_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("browsed");
+    QTest::newRow("left, right after start-up") << Qt::LeftButton << false;
+    QTest::newRow("right, after browsing") << Qt::RightButton << true;
+    QTest::newRow("middle, after browsing") << Qt::MiddleButton << true;
+}
+
+void TestMainWindow::previewPress_withoutSelection()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, browsed);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(makeFiles(dir.path(), {"a.bmp"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    if (browsed)
+        test::browseTo(session, dir.path());
+    test::ShowCounter tileShows(session.windows.get<Form2>());
+
+    const bool reached = test::pressPreview(session, button);
+
+    QVERIFY(!reached);
+    QCOMPARE(tileShows.shows, 0);
+    QCOMPARE(session.platform.messages.size(), 1);
+    const test::TestPlatform::Message& box = session.platform.messages.first();
+    QCOMPARE(box.prompt, QStringLiteral("You have to select a file first!"));
+    QCOMPARE(int(box.style), 48);
+    QCOMPARE(box.title, QStringLiteral("Empty file"));
+    QVERIFY(main.isVisible());
+}
+
+void TestMainWindow::previewPress_opensTileModally_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers();
+    QTest::newRow("right") << Qt::RightButton << Qt::KeyboardModifiers();
+    QTest::newRow("middle") << Qt::MiddleButton << Qt::KeyboardModifiers();
+    QTest::newRow("left with shift and control")
+        << Qt::LeftButton << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier);
+}
+
+void TestMainWindow::previewPress_opensTileModally()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QPointer<Form2> firstTile = &session.windows.get<Form2>();
+
+    bool modal = false;
+    bool mainShownBehind = false;
+    bool blocksMain = false;
+    const bool reached = test::pressPreview(
+        session, button,
+        [&](Form2& tile) {
+            modal = tile.windowModality() == Qt::WindowModal;
+            blocksMain = QGuiApplication::modalWindow() == tile.windowHandle();
+            mainShownBehind = main.isVisible();
+        },
+        modifiers);
+
+    QVERIFY(reached);
+    QVERIFY(modal);
+    QVERIFY(blocksMain);
+    QVERIFY(mainShownBehind);
+    QVERIFY(!session.windows.isLoaded<Form2>());
+    QTRY_VERIFY(firstTile.isNull());
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.Files->fileName(), QStringLiteral("a.bmp"));
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(makeFiles(dir.path(), {"b.ico", "c.ico"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2&) {
+        session.iso.put("Type", "Ico", QStringLiteral("*.ico;"));
+        session.iso.put("Type", "Gif", QStringLiteral("&;"));
+    });
+
+    QVERIFY(reached);
+    QCOMPARE(main.RI, QStringLiteral("*.ico;"));
+    QCOMPARE(main.RG, QStringLiteral("&;"));
+    QCOMPARE(main.Files->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.vuq"));
+    QCOMPARE(sortedListed(*main.Files), (QStringList{"a.bmp", "b.ico", "c.ico"}));
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
+    QCOMPARE(main.Files->path(), dir.path());
+}
+
+void TestMainWindow::previewPress_failedPreviewStillOpensTile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(makeFiles(dir.path(), {"empty.bmp"}));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, "empty.bmp"));
+    QVERIFY(main.Display->picture().isNull());
+    test::ShowCounter tileShows(session.windows.get<Form2>());
+
+    (void)test::pressPreview(session, Qt::LeftButton);
+
+    // Shown, and closed again by itself without a word.
+    QCOMPARE(tileShows.shows, 1);
+    QVERIFY(!session.windows.isLoaded<Form2>());
+    QVERIFY(session.platform.messages.isEmpty());
+    QCOMPARE(session.platform.beeps, 0);
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.Files->fileName(), QStringLiteral("empty.bmp"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

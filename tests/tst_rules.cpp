@@ -1,0 +1,616 @@
+// The program's pure rules: the size decision, the type values of the options window, the file
+// list's wildcards and ordering, the count caption, the picture path and the page placement.
+
+#include "app/Form1.h"
+#include "app/Paths.h"
+#include "settings/SettingKeys.h"
+#include "settings/SizeRule.h"
+#include "settings/TypeRule.h"
+#include "tile/PagePrinter.h"
+#include "ui/FileListBox.h"
+#include "ui/Wildcard.h"
+
+#include <QImage>
+#include <QtTest>
+
+#include <array>
+#include <cmath>
+#include <optional>
+
+using namespace zelvo;
+namespace keys = zelvo::settings;
+
+namespace {
+
+constexpr int NoSize = -1;
+
+[[nodiscard]] int sizeCode(std::optional<SizeChoice> choice)
+{
+    return choice ? int(*choice) : NoSize;
+}
+
+[[nodiscard]] const keys::type::TypeKey& typeNamed(const QString& name)
+{
+    for (const auto& type : keys::type::Keys) {
+        if (name == QLatin1String(type.key.name))
+            return type;
+    }
+    qFatal("no type key %s", qPrintable(name));
+}
+
+// A picture whose every pixel differs from its neighbours, to catch any shift or smoothing.
+[[nodiscard]] QImage distinctPixels(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 37 % 256, y * 59 % 256, (x * 13 + y * 7) % 256));
+    }
+    return image;
+}
+
+// The file names of a folder used by the pattern tables below.
+[[nodiscard]] QStringList sampleFolder()
+{
+    return {QStringLiteral("sea.bmp"),   QStringLiteral("Hill.JPG"),   QStringLiteral("road.jpeg"),
+            QStringLiteral("anim.gif"),  QStringLiteral("app.ico"),    QStringLiteral("&"),
+            QStringLiteral("notes.vuq"), QStringLiteral("readme.txt"), QStringLiteral("bmp"),
+            QStringLiteral("x.bmp.txt"), QStringLiteral("&.bmp")};
+}
+
+} // namespace
+
+class TestRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void chooseSizeDecision_data();
+    void chooseSizeDecision();
+
+    void boxValueForStoredValue_data();
+    void boxValueForStoredValue();
+    void noTypeRecognisedInStore_data();
+    void noTypeRecognisedInStore();
+    void storedValueForBox_data();
+    void storedValueForBox();
+
+    void wildcards_data();
+    void wildcards();
+    void pathologicalWildcardFinishes();
+
+    void filterByPattern_data();
+    void filterByPattern();
+    void sortIgnoresCase();
+    void namesDifferingInCaseKeepOneOrder();
+
+    void countCaptions_data();
+    void countCaptions();
+
+    void picturePaths_data();
+    void picturePaths();
+
+    void pagePlacementFitsOrShrinks_data();
+    void pagePlacementFitsOrShrinks();
+    void sharpenedForPrintEnlargesByWholePixels_data();
+    void sharpenedForPrintEnlargesByWholePixels();
+};
+
+void TestRules::chooseSizeDecision_data()
+{
+    QTest::addColumn<QString>("small");
+    QTest::addColumn<QString>("mid");
+    QTest::addColumn<QString>("big");
+    QTest::addColumn<int>("expected");
+
+    const int small = int(SizeChoice::Small);
+    const int medium = int(SizeChoice::Medium);
+    const int large = int(SizeChoice::Large);
+
+    QTest::newRow("first run, nothing stored") << ""
+                                               << ""
+                                               << "" << medium;
+    QTest::newRow("Small chosen") << "1"
+                                  << "0"
+                                  << "0" << small;
+    QTest::newRow("Small alone") << "1"
+                                 << ""
+                                 << "" << small;
+    QTest::newRow("Mid chosen") << "0"
+                                << "1"
+                                << "0" << medium;
+    QTest::newRow("Big chosen") << "0"
+                                << "0"
+                                << "1" << large;
+    QTest::newRow("Big alone") << ""
+                               << ""
+                               << "1" << large;
+    QTest::newRow("Small and Big: the last wins") << "1"
+                                                  << "0"
+                                                  << "1" << large;
+    QTest::newRow("Small and Big, Mid absent") << "1"
+                                               << ""
+                                               << "1" << large;
+    QTest::newRow("Small and Mid") << "1"
+                                   << "1"
+                                   << "" << medium;
+    QTest::newRow("Mid and Big") << "0"
+                                 << "1"
+                                 << "1" << large;
+    QTest::newRow("all three") << "1"
+                               << "1"
+                               << "1" << large;
+    QTest::newRow("all off") << "0"
+                             << "0"
+                             << "0" << NoSize;
+    QTest::newRow("off, absent, off") << "0"
+                                      << ""
+                                      << "0" << NoSize;
+    QTest::newRow("only Mid off") << ""
+                                  << "0"
+                                  << "" << NoSize;
+    QTest::newRow("leading space is not 1") << " 1"
+                                            << ""
+                                            << "" << medium;
+    QTest::newRow("leading space beside an off") << " 1"
+                                                 << "0"
+                                                 << "" << NoSize;
+    QTest::newRow("leading zero is not 1") << ""
+                                           << ""
+                                           << "01" << medium;
+    QTest::newRow("leading zero beside an off") << "0"
+                                                << ""
+                                                << "01" << NoSize;
+    QTest::newRow("true is not 1") << "true"
+                                   << "0"
+                                   << "" << NoSize;
+    QTest::newRow("trailing space is not 1") << "0"
+                                             << "1 "
+                                             << "0" << NoSize;
+    QTest::newRow("trailing space is not 0") << ""
+                                             << ""
+                                             << "0 " << medium;
+    QTest::newRow("unrecognised Mid, others absent") << ""
+                                                     << "x"
+                                                     << "" << medium;
+    QTest::newRow("three unrecognised values") << "yes"
+                                               << "on"
+                                               << "2" << medium;
+    QTest::newRow("unrecognised beside a 1") << "x"
+                                             << "y"
+                                             << "1" << large;
+}
+
+void TestRules::chooseSizeDecision()
+{
+    QFETCH(QString, small);
+    QFETCH(QString, mid);
+    QFETCH(QString, big);
+    QFETCH(int, expected);
+    QCOMPARE(sizeCode(chooseSize(small, mid, big)), expected);
+}
+
+void TestRules::boxValueForStoredValue_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<std::optional<int>>("expected");
+
+    const std::optional<int> unchanged;
+    QTest::newRow("Bitmap pattern") << "Bitmap"
+                                    << "*.bmp;" << std::optional(1);
+    QTest::newRow("Jpg pattern") << "Jpg"
+                                 << "*.jpeg;*.jpg;" << std::optional(1);
+    QTest::newRow("Gif pattern") << "Gif"
+                                 << "*.gif;" << std::optional(1);
+    QTest::newRow("Ico pattern") << "Ico"
+                                 << "*.ico;" << std::optional(1);
+    QTest::newRow("Bitmap disabled") << "Bitmap"
+                                     << "&;" << std::optional(0);
+    QTest::newRow("Ico disabled") << "Ico"
+                                  << "&;" << std::optional(0);
+    QTest::newRow("absent") << "Gif"
+                            << "" << unchanged;
+    QTest::newRow("capitals") << "Bitmap"
+                              << "*.BMP;" << unchanged;
+    QTest::newRow("capital marker part") << "Jpg"
+                                         << "*.JPEG;*.jpg;" << unchanged;
+    QTest::newRow("no closing semicolon") << "Gif"
+                                          << "*.gif" << unchanged;
+    QTest::newRow("leading space") << "Ico"
+                                   << " *.ico;" << unchanged;
+    QTest::newRow("trailing space") << "Bitmap"
+                                    << "*.bmp; " << unchanged;
+    QTest::newRow("marker with space") << "Gif"
+                                       << "&; " << unchanged;
+    QTest::newRow("marker without semicolon") << "Gif"
+                                              << "&" << unchanged;
+    QTest::newRow("another type's pattern") << "Bitmap"
+                                            << "*.gif;" << unchanged;
+    QTest::newRow("jpeg parts swapped") << "Jpg"
+                                        << "*.jpg;*.jpeg;" << unchanged;
+    QTest::newRow("jpeg half") << "Jpg"
+                               << "*.jpg;" << unchanged;
+}
+
+void TestRules::boxValueForStoredValue()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, stored);
+    QFETCH(std::optional<int>, expected);
+    QCOMPARE(boxValueFor(typeNamed(type), stored), expected);
+}
+
+void TestRules::noTypeRecognisedInStore_data()
+{
+    QTest::addColumn<QString>("bitmap");
+    QTest::addColumn<QString>("jpg");
+    QTest::addColumn<QString>("gif");
+    QTest::addColumn<QString>("ico");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("nothing stored") << ""
+                                    << ""
+                                    << ""
+                                    << "" << true;
+    QTest::newRow("initial values") << "*.bmp;"
+                                    << "*.jpeg;*.jpg;"
+                                    << "*.gif;"
+                                    << "&;" << false;
+    QTest::newRow("only Ico disabled") << ""
+                                       << ""
+                                       << ""
+                                       << "&;" << false;
+    QTest::newRow("only Gif enabled") << ""
+                                      << ""
+                                      << "*.gif;"
+                                      << "" << false;
+    QTest::newRow("only a capitalised Bitmap") << "*.BMP;"
+                                               << ""
+                                               << ""
+                                               << "" << true;
+    QTest::newRow("patterns under the wrong keys") << "*.gif;"
+                                                   << "*.bmp;"
+                                                   << "*.ico;"
+                                                   << "*.jpeg;*.jpg;" << true;
+    QTest::newRow("hand edits everywhere") << "x"
+                                           << " &;"
+                                           << "&"
+                                           << "*.ico" << true;
+}
+
+void TestRules::noTypeRecognisedInStore()
+{
+    QFETCH(QString, bitmap);
+    QFETCH(QString, jpg);
+    QFETCH(QString, gif);
+    QFETCH(QString, ico);
+    QFETCH(bool, expected);
+    QCOMPARE(noTypeRecognised({bitmap, jpg, gif, ico}), expected);
+}
+
+void TestRules::storedValueForBox_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<std::optional<QString>>("expected");
+
+    const std::optional<QString> nothing;
+    const auto text = [](const char* value) { return std::optional(QString::fromLatin1(value)); };
+    QTest::newRow("Bitmap checked") << "Bitmap" << 1 << text("*.bmp;");
+    QTest::newRow("Jpg checked") << "Jpg" << 1 << text("*.jpeg;*.jpg;");
+    QTest::newRow("Gif checked") << "Gif" << 1 << text("*.gif;");
+    QTest::newRow("Ico checked") << "Ico" << 1 << text("*.ico;");
+    QTest::newRow("Bitmap unchecked") << "Bitmap" << 0 << text("&;");
+    QTest::newRow("Ico unchecked") << "Ico" << 0 << text("&;");
+    QTest::newRow("Bitmap grayed") << "Bitmap" << 2 << nothing;
+    QTest::newRow("Gif grayed") << "Gif" << 2 << nothing;
+}
+
+void TestRules::storedValueForBox()
+{
+    QFETCH(QString, type);
+    QFETCH(int, box);
+    QFETCH(std::optional<QString>, expected);
+    const std::optional<QString> value = storedValueFor(typeNamed(type), box);
+    QCOMPARE(value, expected);
+    // What an apply writes, the next load reads back as the same box state.
+    if (value)
+        QCOMPARE(boxValueFor(typeNamed(type), *value), std::optional(box));
+}
+
+void TestRules::wildcards_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matches");
+
+    QTest::newRow("extension") << "*.jpg;"
+                               << "photo.jpg" << true;
+    QTest::newRow("capital name") << "*.jpg;"
+                                  << "PHOTO.JPG" << true;
+    QTest::newRow("capital pattern") << "*.JPG;"
+                                     << "photo.jpg" << true;
+    QTest::newRow("other extension") << "*.jpg;"
+                                     << "photo.jpeg" << false;
+    QTest::newRow("extension only as a prefix") << "*.jpg;"
+                                                << "photo.jpg.txt" << false;
+    QTest::newRow("star matches nothing") << "*.bmp"
+                                          << ".bmp" << true;
+    QTest::newRow("no dot") << "*.bmp"
+                            << "bmp" << false;
+    QTest::newRow("marker matches &") << "&;"
+                                      << "&" << true;
+    QTest::newRow("marker not a prefix") << "&;"
+                                         << "&.bmp" << false;
+    QTest::newRow("marker not a suffix") << "&;"
+                                         << "a&" << false;
+    QTest::newRow("marker not everything") << "&;"
+                                           << "sea.bmp" << false;
+    QTest::newRow("closing pattern") << "*.vuq"
+                                     << "notes.vuq" << true;
+    QTest::newRow("closing pattern in capitals") << "*.vuq"
+                                                 << "NOTES.VUQ" << true;
+    QTest::newRow("closing pattern only") << "*.vuq"
+                                          << "sea.bmp" << false;
+    QTest::newRow("question mark, one character") << "?.gif"
+                                                  << "a.gif" << true;
+    QTest::newRow("question mark, not two") << "?.gif"
+                                            << "ab.gif" << false;
+    QTest::newRow("question mark, not none") << "?.gif"
+                                             << ".gif" << false;
+    QTest::newRow("question marks") << "img??.png"
+                                    << "img07.png" << true;
+    QTest::newRow("question mark matches a dot") << "a?b"
+                                                 << "a.b" << true;
+    QTest::newRow("several stars") << "*a*b*c*"
+                                   << "xxaYYbZZcQQ" << true;
+    QTest::newRow("several stars, out of order") << "*a*b*c*"
+                                                 << "cba" << false;
+    QTest::newRow("stars around a dot") << "*.*"
+                                        << "a.b" << true;
+    QTest::newRow("stars around a dot, none") << "*.*"
+                                              << "ab" << false;
+    QTest::newRow("backtracking") << "*aab"
+                                  << "aaaab" << true;
+    QTest::newRow("backtracking fails") << "*aab"
+                                        << "aaaaba" << false;
+    QTest::newRow("any name") << "*"
+                              << "anything at all" << true;
+    QTest::newRow("second element") << "*.bmp;*.gif;"
+                                    << "anim.GIF" << true;
+    QTest::newRow("none of the elements") << "*.bmp;*.gif;"
+                                          << "road.jpeg" << false;
+    QTest::newRow("empty pattern") << ""
+                                   << "sea.bmp" << false;
+    QTest::newRow("only separators") << ";;"
+                                     << "sea.bmp" << false;
+    QTest::newRow("non-ASCII, case ignored")
+        << QStringLiteral("*.ΩΜΈΓΑ") << QStringLiteral("x.ωμέγα") << true;
+    QTest::newRow("regular expression characters") << "a+b(1)[x].bmp"
+                                                   << "A+B(1)[X].BMP" << true;
+    QTest::newRow("regular expression characters, literal") << "a+b.bmp"
+                                                            << "aab.bmp" << false;
+}
+
+void TestRules::wildcards()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, name);
+    QFETCH(bool, matches);
+    QCOMPARE(FilePattern(pattern).matches(name), matches);
+    // A single wildcard gives the same answer on folded text.
+    if (!pattern.contains(QLatin1Char(';')) && !pattern.isEmpty())
+        QCOMPARE(wildcardMatch(pattern.toCaseFolded(), name.toCaseFolded()), matches);
+}
+
+void TestRules::pathologicalWildcardFinishes()
+{
+    // Naive backtracking takes exponential time on this; it must answer at once.
+    const QString name = QString(5000, QLatin1Char('a'));
+    QVERIFY(!FilePattern(QStringLiteral("*a*a*a*a*a*a*a*a*a*a*b")).matches(name));
+    QVERIFY(FilePattern(QStringLiteral("*a*a*a*a*a*a*a*a*a*a*")).matches(name));
+    QVERIFY(!FilePattern(QStringLiteral("*a*a*a*a*a*b;*?*?*?*?*c")).matches(name));
+}
+
+void TestRules::filterByPattern_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("all four types") << "*.bmp;*.jpeg;*.jpg;*.gif;*.ico;*.vuq"
+                                    << QStringList{"&.bmp",     "anim.gif",  "app.ico", "Hill.JPG",
+                                                   "notes.vuq", "road.jpeg", "sea.bmp"};
+    QTest::newRow("initial types")
+        << "*.bmp;*.jpeg;*.jpg;*.gif;&;*.vuq"
+        << QStringList{"&", "&.bmp", "anim.gif", "Hill.JPG", "notes.vuq", "road.jpeg", "sea.bmp"};
+    QTest::newRow("JPEG only") << "&;*.jpeg;*.jpg;&;&;*.vuq"
+                               << QStringList{"&", "Hill.JPG", "notes.vuq", "road.jpeg"};
+    QTest::newRow("bitmap and icon")
+        << "*.bmp;&;&;*.ico;*.vuq" << QStringList{"&", "&.bmp", "app.ico", "notes.vuq", "sea.bmp"};
+    QTest::newRow("bitmap, the other keys missing")
+        << "*.bmp;*.vuq" << QStringList{"&.bmp", "notes.vuq", "sea.bmp"};
+    QTest::newRow("bitmap and GIF")
+        << "*.bmp;&;*.gif;&;*.vuq" << QStringList{"&", "&.bmp", "anim.gif", "notes.vuq", "sea.bmp"};
+    QTest::newRow("only Ico disabled") << "&;*.vuq" << QStringList{"&", "notes.vuq"};
+    QTest::newRow("no type key") << "*.vuq" << QStringList{"notes.vuq"};
+    QTest::newRow("declared pattern") << "*.bmp" << QStringList{"&.bmp", "sea.bmp"};
+    QTest::newRow("capitalised hand edit")
+        << "*.BMP;*.vuq" << QStringList{"&.bmp", "notes.vuq", "sea.bmp"};
+}
+
+void TestRules::filterByPattern()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, expected);
+    QCOMPARE(filterAndSort(sampleFolder(), pattern), expected);
+}
+
+void TestRules::sortIgnoresCase()
+{
+    const QStringList names{"b.bmp", "A.bmp", "C.bmp",  "a2.bmp",
+                            "_.bmp", "Z.bmp", "10.bmp", "9.bmp"};
+    const QStringList sorted = filterAndSort(names, QStringLiteral("*.bmp"));
+    QCOMPARE(sorted.size(), names.size());
+    for (qsizetype i = 1; i < sorted.size(); ++i) {
+        QVERIFY2(sorted[i - 1].compare(sorted[i], Qt::CaseInsensitive) <= 0,
+                 qPrintable(sorted.join(QLatin1Char(' '))));
+    }
+    QVERIFY(sorted.indexOf(QStringLiteral("A.bmp")) < sorted.indexOf(QStringLiteral("b.bmp")));
+    QVERIFY(sorted.indexOf(QStringLiteral("b.bmp")) < sorted.indexOf(QStringLiteral("C.bmp")));
+}
+
+void TestRules::namesDifferingInCaseKeepOneOrder()
+{
+    // A folder on a case-sensitive disk may hold both; the list must not depend on the order
+    // the folder hands them out.
+    const QStringList oneWay{"photo.jpg", "Photo.jpg", "PHOTO.JPG", "album.jpg"};
+    const QStringList otherWay{"PHOTO.JPG", "album.jpg", "Photo.jpg", "photo.jpg"};
+    const QString pattern = QStringLiteral("*.jpg;");
+    const QStringList sorted = filterAndSort(oneWay, pattern);
+    QCOMPARE(sorted.size(), 4);
+    QCOMPARE(sorted.first(), QStringLiteral("album.jpg"));
+    QCOMPARE(filterAndSort(otherWay, pattern), sorted);
+    QCOMPARE(filterAndSort(sorted, pattern), sorted);
+}
+
+void TestRules::countCaptions_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("none") << 0 << "";
+    QTest::newRow("one") << 1 << "1";
+    QTest::newRow("twelve") << 12 << "12";
+    QTest::newRow("a hundred") << 100 << "100";
+    QTest::newRow("many") << 123456 << "123456";
+}
+
+void TestRules::countCaptions()
+{
+    QFETCH(int, count);
+    QFETCH(QString, caption);
+    QCOMPARE(countCaption(count), caption);
+}
+
+void TestRules::picturePaths_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    const QString sep{QLatin1Char(FolderSeparator)};
+    QTest::newRow("folder") << "/pics"
+                            << "sea.bmp"
+                            << "/pics" + sep + "sea.bmp";
+    QTest::newRow("folder ending in a separator") << "/pics" + sep << "sea.bmp"
+                                                  << "/pics" + sep + sep + "sea.bmp";
+    QTest::newRow("root") << sep << "sea.bmp" << sep + sep + "sea.bmp";
+    QTest::newRow("no folder chosen yet") << ""
+                                          << "sea.bmp" << sep + "sea.bmp";
+    QTest::newRow("no file selected") << "/pics"
+                                      << ""
+                                      << "/pics" + sep;
+    QTest::newRow("spaces kept") << "/my pics "
+                                 << " a.bmp"
+                                 << "/my pics " + sep + " a.bmp";
+}
+
+void TestRules::picturePaths()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QCOMPARE(joinPicturePath(folder, name), expected);
+}
+
+void TestRules::pagePlacementFitsOrShrinks_data()
+{
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<QSize>("printable");
+    QTest::addColumn<double>("dpi");
+
+    QTest::newRow("medium window at 600 dpi") << QSize(794, 508) << QSize(4800, 6600) << 600.0;
+    QTest::newRow("small window at 300 dpi") << QSize(400, 300) << QSize(2400, 3300) << 300.0;
+    QTest::newRow("same dpi as the screen") << QSize(400, 300) << QSize(500, 700) << 96.0;
+    QTest::newRow("exactly fits") << QSize(480, 320) << QSize(3000, 2000) << 600.0;
+    QTest::newRow("too wide") << QSize(1280, 600) << QSize(4800, 6600) << 600.0;
+    QTest::newRow("too tall") << QSize(300, 1200) << QSize(4800, 6600) << 600.0;
+    QTest::newRow("too large both ways") << QSize(2000, 3000) << QSize(1000, 1000) << 1200.0;
+    QTest::newRow("landscape page") << QSize(1024, 768) << QSize(6600, 4800) << 600.0;
+}
+
+void TestRules::pagePlacementFitsOrShrinks()
+{
+    QFETCH(QSize, image);
+    QFETCH(QSize, printable);
+    QFETCH(double, dpi);
+
+    const QRect placed = pagePlacement(image, printable, dpi);
+    QVERIFY(QRect(QPoint(0, 0), printable).contains(placed));
+
+    const double onPaperWidth = image.width() * dpi / 96.0;
+    const double onPaperHeight = image.height() * dpi / 96.0;
+    if (onPaperWidth <= printable.width() && onPaperHeight <= printable.height()) {
+        // Its size on screen, inch for inch.
+        QVERIFY2(std::abs(placed.width() - onPaperWidth) < 1.0,
+                 qPrintable(QString::number(placed.width())));
+        QVERIFY2(std::abs(placed.height() - onPaperHeight) < 1.0,
+                 qPrintable(QString::number(placed.height())));
+    } else {
+        // Shrunk until one side meets the printable area, proportions kept.
+        QVERIFY(placed.width() <= printable.width() && placed.height() <= printable.height());
+        QVERIFY(placed.width() >= printable.width() - 1 ||
+                placed.height() >= printable.height() - 1);
+        const double aspect = double(image.width()) / image.height();
+        QVERIFY2(std::abs(double(placed.width()) / placed.height() - aspect) <
+                     2.0 / std::min(placed.width(), placed.height()),
+                 qPrintable(QStringLiteral("%1 x %2").arg(placed.width()).arg(placed.height())));
+        QVERIFY(placed.width() < onPaperWidth);
+    }
+}
+
+void TestRules::sharpenedForPrintEnlargesByWholePixels_data()
+{
+    QTest::addColumn<QSize>("source");
+    QTest::addColumn<QSize>("target");
+    QTest::addColumn<qint64>("cap");
+    QTest::addColumn<int>("expectedFactor");
+
+    QTest::newRow("exact multiple") << QSize(3, 2) << QSize(30, 20) << qint64(1'000'000) << 10;
+    QTest::newRow("limited by height") << QSize(7, 5) << QSize(70, 26) << qint64(1'000'000) << 5;
+    QTest::newRow("limited by width") << QSize(7, 5) << QSize(29, 100) << qint64(1'000'000) << 4;
+    QTest::newRow("capped") << QSize(3, 2) << QSize(30, 20) << qint64(150) << 5;
+    QTest::newRow("cap below any enlargement") << QSize(3, 2) << QSize(30, 20) << qint64(20) << 1;
+    QTest::newRow("target smaller than the picture")
+        << QSize(40, 30) << QSize(20, 15) << qint64(1'000'000) << 1;
+    QTest::newRow("target less than double")
+        << QSize(40, 30) << QSize(79, 59) << qint64(1'000'000) << 1;
+}
+
+void TestRules::sharpenedForPrintEnlargesByWholePixels()
+{
+    QFETCH(QSize, source);
+    QFETCH(QSize, target);
+    QFETCH(qint64, cap);
+    QFETCH(int, expectedFactor);
+
+    const QImage picture = distinctPixels(source.width(), source.height());
+    const QImage result = sharpenedForPrint(picture, target, cap);
+    QCOMPARE(result.size(), source * expectedFactor);
+    if (expectedFactor > 1) {
+        QVERIFY(qint64(result.width()) * result.height() <= cap);
+        QVERIFY(result.width() <= target.width() && result.height() <= target.height());
+    }
+    for (int y = 0; y < result.height(); ++y) {
+        for (int x = 0; x < result.width(); ++x) {
+            if (result.pixel(x, y) != picture.pixel(x / expectedFactor, y / expectedFactor))
+                QFAIL(qPrintable(
+                    QStringLiteral("pixel %1,%2 is not its source pixel").arg(x).arg(y)));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestRules)
+
+#include "tst_rules.moc"

@@ -1,0 +1,459 @@
+// The main window's commands: the tray icon putting the program away and bringing it back over
+// whichever window is open, the about box, dragging the borderless window by its title
+// artwork, the help button and Exit.
+
+#include "about/About.h"
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "settings/Form3.h"
+#include "settings/SettingsStore.h"
+#include "support/IsolatedSettings.h"
+#include "support/TestPlatform.h"
+#include "tile/Form2.h"
+#include "ui/AutoLabel.h"
+#include "ui/FileListBox.h"
+#include "ui/ImagePushButton.h"
+#include "ui/PictureBox.h"
+#include "ui/TrayIcon.h"
+#include "ui/TriStateBox.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest>
+
+#include <functional>
+
+using namespace zelvo;
+
+namespace {
+
+// One run of the program on its own store.
+struct Session
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    test::TestPlatform platform;
+    Windows windows{store, platform};
+
+    Session() { windows.start(); }
+
+    Form1& main() { return windows.get<Form1>(); }
+    [[nodiscard]] bool flashing() { return main().Tray->flashEnabled(); }
+};
+
+// A folder holding one readable picture, chosen through the browse button and selected.
+struct SelectedPicture
+{
+    QTemporaryDir folder;
+
+    bool selectIn(Session& s)
+    {
+        QImage picture(24, 16, QImage::Format_RGB32);
+        picture.fill(Qt::darkMagenta);
+        if (!folder.isValid() || !picture.save(folder.filePath(QStringLiteral("p.bmp")), "BMP"))
+            return false;
+        Form1& main = s.main();
+        s.platform.folderAnswers.push_back(folder.path());
+        main.Opendir_Click();
+        main.Files->setFileName(QStringLiteral("p.bmp"));
+        main.Files_Click();
+        return main.Files->fileName() == QLatin1String("p.bmp");
+    }
+};
+
+// Runs inside the modal showing that opens next: what is seen there, then the action. A window
+// the action leaves open is hidden so that a failing check cannot hang the test.
+struct WhileModal
+{
+    QObject context;
+    bool ran = false;
+
+    void arm(QWidget& modal, const std::function<void()>& action)
+    {
+        QTimer::singleShot(0, &context, [this, &modal, action] {
+            ran = modal.isVisible();
+            if (ran)
+                action();
+            if (modal.isVisible())
+                modal.hide();
+        });
+    }
+};
+
+void sendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+               QPoint local)
+{
+    QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)), button, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void trayTogglesMainWindow();
+    void trayNotificationReachesTrayClick_data();
+    void trayNotificationReachesTrayClick();
+    void trayClosesTileWindow();
+    void trayClosesAboutBox();
+    void trayClosesOptionsWithoutApplying();
+    void trayCreatesClosedTileWindowWithStoredSize();
+
+    void aboutBoxClosesOnClick_data();
+    void aboutBoxClosesOnClick();
+    void aboutBoxIsNeverRecreated();
+
+    void titleDragIgnoresOtherButtons_data();
+    void titleDragIgnoresOtherButtons();
+    void titleDragFollowsPointer();
+
+    void helpOpensFileBesideProgram_data();
+    void helpOpensFileBesideProgram();
+    void exitEndsProgramWithoutQuestion();
+};
+
+void TestCommands::trayTogglesMainWindow()
+{
+    Session s;
+    Form1& main = s.main();
+    QVERIFY(main.isVisible());
+    QVERIFY(!s.flashing());
+
+    main.Tray_Click();
+    QVERIFY(!main.isVisible());
+    QVERIFY(s.flashing());
+
+    // Coming back activates the main window, which reads the types again.
+    s.iso.put("Type", "Gif", QStringLiteral("&;"));
+    main.Tray_Click();
+    QVERIFY(main.isVisible());
+    QVERIFY(!s.flashing());
+    QCOMPARE(main.RG, QStringLiteral("&;"));
+    QCOMPARE(main.Files->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.vuq"));
+
+    QCOMPARE(s.platform.beeps, 0);
+    QVERIFY(s.platform.messages.isEmpty());
+}
+
+void TestCommands::trayNotificationReachesTrayClick_data()
+{
+    QTest::addColumn<bool>("fromNotificationArea");
+    QTest::newRow("the control's click") << false;
+    QTest::newRow("a click in the notification area") << true;
+}
+
+void TestCommands::trayNotificationReachesTrayClick()
+{
+    QFETCH(bool, fromNotificationArea);
+    Session s;
+    TrayIcon& tray = *s.main().Tray;
+    const auto click = [&] {
+        if (fromNotificationArea)
+            emit tray.systemIcon()->activated(QSystemTrayIcon::Trigger);
+        else
+            tray.click();
+    };
+    click();
+    QVERIFY(!s.main().isVisible());
+    QVERIFY(tray.flashEnabled());
+    click();
+    QVERIFY(s.main().isVisible());
+    QVERIFY(!tray.flashEnabled());
+}
+
+void TestCommands::trayClosesTileWindow()
+{
+    Session s;
+    SelectedPicture picture;
+    QVERIFY(picture.selectIn(s));
+    Form1& main = s.main();
+
+    WhileModal modal;
+    bool mainShownUnderTile = false;
+    modal.arm(s.windows.get<Form2>(), [&] {
+        mainShownUnderTile = main.isVisible();
+        main.Tray_Click();
+    });
+    main.Display_MouseDown();
+
+    QVERIFY(modal.ran);
+    QVERIFY(mainShownUnderTile);
+    QVERIFY(!s.windows.isLoaded<Form2>());
+    QVERIFY(!main.isVisible());
+    QVERIFY(s.flashing());
+
+    main.Tray_Click();
+    QVERIFY(main.isVisible());
+    QVERIFY(!s.flashing());
+    QVERIFY(!s.windows.get<Form2>().isVisible());
+    QVERIFY(!s.windows.get<Form3>().isVisible());
+    QVERIFY(!s.windows.get<About>().isVisible());
+    QCOMPARE(s.platform.beeps, 0);
+}
+
+void TestCommands::trayClosesAboutBox()
+{
+    Session s;
+    Form1& main = s.main();
+    About& about = s.windows.get<About>();
+
+    WhileModal modal;
+    modal.arm(about, [&] { main.Tray_Click(); });
+    main.Image1_Click();
+
+    QVERIFY(modal.ran);
+    QVERIFY(!about.isVisible());
+    QVERIFY(!main.isVisible());
+    QVERIFY(s.flashing());
+
+    main.Tray_Click();
+    QVERIFY(main.isVisible());
+    QVERIFY(!about.isVisible());
+    QVERIFY(!s.flashing());
+}
+
+void TestCommands::trayClosesOptionsWithoutApplying()
+{
+    Session s;
+    Form1& main = s.main();
+    main.SoftBttn1_Click();
+    QVERIFY(!main.isVisible());
+    QVERIFY(!s.flashing());
+
+    // Choices made and then abandoned.
+    Form3& abandoned = s.windows.get<Form3>();
+    QVERIFY(abandoned.isVisible());
+    abandoned.Option3->setChecked(true);
+    abandoned.Check1->setValue(0);
+    abandoned.Check4->setValue(1);
+
+    main.Tray_Click();
+    QVERIFY(!s.windows.isLoaded<Form3>());
+    QVERIFY(!main.isVisible());
+    QVERIFY(s.flashing());
+    QVERIFY(!s.iso.get("Size", "Big").isValid());
+    QCOMPARE(s.iso.get("Type", "Ico").toString(), QStringLiteral("&;"));
+
+    main.Tray_Click();
+    QVERIFY(main.isVisible());
+    QVERIFY(!s.flashing());
+
+    main.SoftBttn1_Click();
+    const Form3& reopened = s.windows.get<Form3>();
+    QVERIFY(reopened.isVisible());
+    QVERIFY(reopened.Option2->isChecked());
+    QVERIFY(!reopened.Option3->isChecked());
+    QCOMPARE(reopened.Check1->value(), 1);
+    QCOMPARE(reopened.Check4->value(), 0);
+}
+
+void TestCommands::trayCreatesClosedTileWindowWithStoredSize()
+{
+    Session s;
+    s.windows.unload<Form2>();
+    QVERIFY(!s.windows.isLoaded<Form2>());
+    s.iso.put("Size", "Small", QStringLiteral("0"));
+    s.iso.put("Size", "Mid", QStringLiteral("0"));
+    s.iso.put("Size", "Big", QStringLiteral("1"));
+
+    s.main().Tray_Click();
+    QVERIFY(s.windows.isLoaded<Form2>());
+    const Form2& tile = s.windows.get<Form2>();
+    QVERIFY(!tile.isVisible());
+    QCOMPARE(tile.outerSize(), QSize(1000, 700));
+    QVERIFY(!s.main().isVisible());
+    QVERIFY(s.flashing());
+}
+
+void TestCommands::aboutBoxClosesOnClick_data()
+{
+    QTest::addColumn<QString>("target"); // a control of the about box, or "" for the box
+    QTest::addColumn<QPoint>("at");      // in the target; a null point for its centre
+
+    QTest::newRow("background") << QString() << QPoint(150, 242);
+    QTest::newRow("rectangle's edge") << QString() << QPoint(0, 0);
+    QTest::newRow("picture") << QStringLiteral("Abtimg") << QPoint();
+    QTest::newRow("version") << QStringLiteral("lblVersion") << QPoint();
+    QTest::newRow("notice") << QStringLiteral("lblDisclaimer") << QPoint();
+}
+
+void TestCommands::aboutBoxClosesOnClick()
+{
+    QFETCH(QString, target);
+    QFETCH(QPoint, at);
+
+    Session s;
+    Form1& main = s.main();
+    About& about = s.windows.get<About>();
+
+    bool reachedIntended = false;
+    bool closedByClick = false;
+    WhileModal modal;
+    modal.arm(about, [&] {
+        QWidget* control = target.isEmpty() ? &about : about.findChild<QWidget*>(target);
+        QVERIFY(control);
+        const QPoint local = at.isNull() && !target.isEmpty() ? control->rect().center() : at;
+        const QPoint inWindow = control->mapTo(&about, local);
+        reachedIntended = about.childAt(inWindow) == (target.isEmpty() ? nullptr : control);
+        // Through the window, so that the click lands where the window system would put it.
+        QTest::mouseClick(about.windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+        closedByClick = !about.isVisible();
+    });
+    main.Image1_Click();
+
+    QVERIFY(modal.ran);
+    QVERIFY(reachedIntended);
+    QVERIFY(closedByClick);
+    QVERIFY(main.isVisible());
+    QVERIFY(!s.flashing());
+}
+
+void TestCommands::aboutBoxIsNeverRecreated()
+{
+    Session s;
+    Form1& main = s.main();
+    const About* first = &s.windows.get<About>();
+
+    for (int opening = 0; opening < 2; ++opening) {
+        About& about = s.windows.get<About>();
+        QCOMPARE(&about, first);
+        WhileModal modal;
+        QString version;
+        modal.arm(about, [&] {
+            version = about.lblVersion->caption();
+            about.Form_Click();
+        });
+        main.Image1_Click();
+        QVERIFY(modal.ran);
+        QCOMPARE(version, QStringLiteral("Version: 1.0"));
+        QVERIFY(!about.isVisible());
+    }
+    QVERIFY(s.windows.isLoaded<About>());
+    QCOMPARE(&s.windows.get<About>(), first);
+}
+
+void TestCommands::titleDragIgnoresOtherButtons_data()
+{
+    QTest::addColumn<Qt::MouseButton>("pressed"); // NoButton for a move with nothing held
+    QTest::addColumn<Qt::MouseButtons>("held");
+    QTest::newRow("no button") << Qt::NoButton << Qt::MouseButtons(Qt::NoButton);
+    QTest::newRow("right button") << Qt::RightButton << Qt::MouseButtons(Qt::RightButton);
+    QTest::newRow("left and right buttons")
+        << Qt::LeftButton << Qt::MouseButtons(Qt::LeftButton | Qt::RightButton);
+}
+
+void TestCommands::titleDragIgnoresOtherButtons()
+{
+    QFETCH(Qt::MouseButton, pressed);
+    QFETCH(Qt::MouseButtons, held);
+
+    Session s;
+    Form1& main = s.main();
+    main.move(100, 100);
+    const QPoint before = main.pos();
+    PictureBox* title = main.Image1;
+    const QPoint start(20, 10);
+
+    QCursor::setPos(title->mapToGlobal(start));
+    if (pressed != Qt::NoButton)
+        sendMouse(title, QEvent::MouseButtonPress, pressed, held, start);
+    const QPoint moved = start + QPoint(40, 25);
+    QCursor::setPos(title->mapToGlobal(moved));
+    sendMouse(title, QEvent::MouseMove, Qt::NoButton, held, moved);
+    main.Image1_MouseMove(held);
+
+    QCOMPARE(main.pos(), before);
+}
+
+void TestCommands::titleDragFollowsPointer()
+{
+    Session s;
+    Form1& main = s.main();
+    About& about = s.windows.get<About>();
+    main.move(100, 100);
+    const QPoint before = main.pos();
+    PictureBox* title = main.Image1;
+    const QPoint start(20, 10);
+    const QPoint startGlobal = title->mapToGlobal(start);
+
+    QCursor::setPos(startGlobal);
+    sendMouse(title, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start);
+    sendMouse(title, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start);
+    QCOMPARE(main.pos(), before);
+
+    for (const QPoint step : {QPoint(30, 12), QPoint(-45, 60)}) {
+        QCursor::setPos(startGlobal + step);
+        sendMouse(title, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton,
+                  title->mapFromGlobal(startGlobal + step));
+        QCOMPARE(main.pos(), before + step);
+    }
+    const QPoint dropped = main.pos();
+
+    // The release ends the drag; were it taken for a click, the about box would open.
+    WhileModal modal;
+    modal.arm(about, [] {});
+    sendMouse(title, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
+              title->mapFromGlobal(QCursor::pos()));
+    QVERIFY(!modal.ran);
+    QVERIFY(!about.isVisible());
+
+    QCursor::setPos(startGlobal + QPoint(200, 200));
+    sendMouse(title, QEvent::MouseMove, Qt::NoButton, Qt::NoButton,
+              title->mapFromGlobal(QCursor::pos()));
+    QCOMPARE(main.pos(), dropped);
+}
+
+void TestCommands::helpOpensFileBesideProgram_data()
+{
+    QTest::addColumn<bool>("handedOn");
+    QTest::addColumn<bool>("byMouse");
+    QTest::newRow("viewer present, clicked") << true << true;
+    QTest::newRow("no viewer") << false << false;
+}
+
+void TestCommands::helpOpensFileBesideProgram()
+{
+    QFETCH(bool, handedOn);
+    QFETCH(bool, byMouse);
+    Session s;
+    s.platform.openSucceeds = handedOn;
+    Form1& main = s.main();
+
+    if (byMouse)
+        QTest::mouseClick(main.SoftBttn2, Qt::LeftButton);
+    else
+        main.SoftBttn2_Click();
+
+    QCOMPARE(s.platform.opened.size(), 1);
+    const QUrl help = s.platform.opened[0];
+    QVERIFY(help.isLocalFile());
+    const QFileInfo file(help.toLocalFile());
+    QCOMPARE(file.fileName(), QStringLiteral("Zelvo.html"));
+    QCOMPARE(file.absolutePath(), QCoreApplication::applicationDirPath());
+    QVERIFY(s.platform.messages.isEmpty());
+    QVERIFY(main.isVisible());
+}
+
+void TestCommands::exitEndsProgramWithoutQuestion()
+{
+    Session s;
+    QTest::mouseClick(s.main().Out, Qt::LeftButton);
+    QCOMPARE(s.platform.ends, 1);
+    QVERIFY(s.platform.messages.isEmpty());
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"

@@ -21,6 +21,12 @@ QImage readWith(QFile& file, const QByteArray& format, const PictureRequest& req
     if (!reader.canRead())
         return {};
     const QSize size = reader.size();
+    // A few bytes can declare a picture of gigapixels. The reader works through the whole
+    // declared picture even for a reduced or partial one (a progressive JPEG keeps all of it in
+    // memory), so a picture too large to decode whole is refused before any decoding.
+    if (size.isValid() &&
+        qint64(size.width()) * size.height() * 4 > qint64(PictureAllocationLimitMB) * 1024 * 1024)
+        return {};
     bool scaledByReader = false;
     bool clippedByReader = false;
     if (size.isValid() && !size.isEmpty()) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace zelvo::test {
+
+// One damaged or misleading picture file, made in memory.
+struct BadPicture
+{
+    // What is wrong with it: "zero-bytes", "truncated", "header-only", "huge-size",
+    // "zero-or-negative-size", "palette-out-of-range", "broken-stream", "bad-colour-table",
+    // "points-past-end", "bad-directory-type", "wrong-format", "random-bytes"; "valid" for the
+    // sound controls.
+    QByteArray kind;
+    // A unique file name whose extension is the one the file list matches it by.
+    QString name;
+    QByteArray bytes;
+};
+
+// Bitmap, JPEG, GIF and icon files, damaged in every way the program has to survive, with one
+// sound file of each type among them. The same list on every call (random bytes use fixed seeds).
+[[nodiscard]] QList<BadPicture> badPictures();
+
+// Writes each picture into folder under its name; false when a file could not be written.
+[[nodiscard]] bool writeBadPictures(const QList<BadPicture>& pictures, const QString& folder);
+
+} // namespace zelvo::test

@@ -1,6 +1,7 @@
 #include "Artwork.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
@@ -61,7 +62,10 @@ void cacheImages(const QString& path)
         return;
     QFile source(path);
     const QByteArray file = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
-    QImageReader reader(path);
+    // The reader named by the suffix alone: left to guess, Qt would first load every image
+    // plugin it has to probe the content, which costs start-up time.
+    QImageReader reader(path, QFileInfo(path).suffix().toLower().toLatin1());
+    reader.setAutoDetectImageFormat(false);
     const bool icon = reader.format() == "ico";
     int index = 0;
     do {

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace zelvo::bench {
+
+// Writes a width x height JPEG by streaming a PPM, row by row, into cjpeg, so that the whole
+// picture is never held in memory anywhere. False when cjpeg is missing or failed.
+[[nodiscard]] bool writeHugeJpeg(const QString& path, int width, int height, int quality);
+
+} // namespace zelvo::bench

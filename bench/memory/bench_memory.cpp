@@ -1,0 +1,158 @@
+// Memory: peak resident memory growth while the program opens its main window, previews a
+// 20000 x 20000 JPEG and tiles it in the Large tile window, each step measured in a process
+// of its own, beside the size of the picture fully decoded.
+#include "HugeJpeg.h"
+#include "app/Startup.h"
+#include "common/ProgramSession.h"
+#include "common/Report.h"
+#include "settings/SettingsStore.h"
+#include "ui/PictureBox.h"
+#include "ui/PictureLoader.h"
+#include "ui/TilingImage.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+using namespace zelvo;
+using namespace zelvo::bench;
+
+constexpr int Rounds = 3;
+constexpr int Side = 20000;
+constexpr char PictureName[] = "huge.jpg";
+
+enum class Step { Open, Preview, Tile };
+const std::map<std::string, Step> Steps{
+    {"open", Step::Open}, {"preview", Step::Preview}, {"tile", Step::Tile}};
+
+// A line of /proc/self/status, in kB.
+long statusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// From here on the peak counts from the current size; false where the kernel does not allow it.
+bool restartPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// One step in a fresh process: prints the growth of the peak over the size before the step,
+// in kB, or nothing when the step did not do what it should.
+int child(Step step, const QString& folder, int argc, char* argv[])
+{
+    test::IsolatedSettings settings;
+    chooseLargeTiles(settings);
+    QApplication app(argc, argv);
+    configureApplication();
+    applyPictureAllocationLimit();
+
+    long before = 0;
+    bool peakRestarted = false;
+    const auto mark = [&] {
+        before = statusKb("VmRSS");
+        peakRestarted = restartPeak();
+        if (!peakRestarted)
+            before = statusKb("VmHWM");
+    };
+    if (step == Step::Open)
+        mark();
+    SettingsStore store;
+    BenchPlatform platform;
+    Windows windows(store, platform);
+    windows.start();
+    Form1& main = windows.get<Form1>();
+    main.repaint();
+    browseTo(main, platform, folder);
+    if (step == Step::Preview)
+        mark();
+    if (step != Step::Open) {
+        preview(main, QLatin1String(PictureName));
+        main.repaint();
+        if (main.Display->picture().isNull()) {
+            std::fputs("bench_memory: the preview shows nothing\n", stderr);
+            return 1;
+        }
+    }
+    if (step == Step::Tile) {
+        mark();
+        Form2& tile = openTile(windows);
+        tile.repaint();
+        if (!windows.isLoaded<Form2>() || tile.Zelvo->picture().isNull()) {
+            std::fputs("bench_memory: the tile window shows nothing\n", stderr);
+            return 1;
+        }
+    }
+    const long peak = statusKb("VmHWM");
+    std::printf("%ld %s\n", peak - before, peakRestarted ? "restarted" : "since-start");
+    return 0;
+}
+
+double measure(const QString& program, const char* step, const QString& folder)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, {QStringLiteral("--child"), QLatin1String(step), folder});
+    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "bench_memory: the %s step failed\n", step);
+        std::exit(1);
+    }
+    const QList<QByteArray> answer = process.readAllStandardOutput().trimmed().split(' ');
+    if (answer.value(1) != "restarted")
+        std::fprintf(stderr, "bench_memory: %s: peak counted from process start\n", step);
+    return answer.value(0).toDouble() / 1024.0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 4 && std::string(argv[1]) == "--child" && Steps.contains(argv[2]))
+        return child(Steps.at(argv[2]), QString::fromLocal8Bit(argv[3]), argc, argv);
+
+    QCoreApplication app(argc, argv);
+    QTemporaryDir folder;
+    std::printf("writing a %d x %d JPEG with cjpeg...\n", Side, Side);
+    std::fflush(stdout);
+    const QString path = folder.filePath(QLatin1String(PictureName));
+    if (!writeHugeJpeg(path, Side, Side, 80)) {
+        std::fputs("bench_memory: cannot write the test picture with cjpeg\n", stderr);
+        return 1;
+    }
+    const QString program = QCoreApplication::applicationFilePath();
+    const double rawMb = double(Side) * Side * 4 / (1024.0 * 1024.0);
+    constexpr double LimitMb = 150.0;
+
+    Table table(QStringLiteral("Memory: peak resident growth, %1 x %1 JPEG (%2 MB on disk)")
+                    .arg(Side)
+                    .arg(QFile(path).size() / (1024.0 * 1024.0), 0, 'f', 1)
+                    .toStdString(),
+                "MB; baseline: the picture fully decoded, w*h*4 bytes", Rounds);
+    for (const auto& [label, step] : {std::pair{"opening the main window", "open"},
+                                      std::pair{"previewing the picture", "preview"},
+                                      std::pair{"tiling it, Large tile window", "tile"}}) {
+        std::vector<double> growth;
+        for (int round = 0; round < Rounds; ++round)
+            growth.push_back(measure(program, step, folder.path()));
+        table.add({label, median(growth), rawMb, LimitMb, false});
+    }
+    return table.print() ? 0 : 2;
+}

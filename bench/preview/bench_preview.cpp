@@ -1,0 +1,90 @@
+// Preview decode: a large JPEG loaded at the preview's size, beside libjpeg-turbo's own
+// reduced-size decode run as a program.
+#include "common/Report.h"
+#include "common/Spawn.h"
+#include "common/SyntheticPicture.h"
+#include "ui/PictureLoader.h"
+
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace zelvo::bench;
+
+constexpr int Rounds = 9;
+constexpr QSize PictureSize(6000, 4000);
+constexpr QSize PreviewSize(134, 134);
+
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "bench_preview: %s\n", what);
+    std::exit(1);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    zelvo::applyPictureAllocationLimit();
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.jpg"));
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    if (!writer.write(syntheticPicture(PictureSize.width(), PictureSize.height())))
+        fail("cannot write the test picture");
+    const std::string file = path.toStdString();
+
+    const auto ours = [&] {
+        const Clock::time_point start = Clock::now();
+        const QImage preview = zelvo::loadPicture(path, {.scaledTo = PreviewSize, .clippedTo = {}});
+        const double ms = millisecondsSince(start);
+        if (preview.size() != PreviewSize)
+            fail("the preview has the wrong size");
+        return ms;
+    };
+    const auto djpeg = [&] {
+        const Clock::time_point start = Clock::now();
+        if (!runProgram({"djpeg", "-scale", "1/8", "-outfile", "/dev/null", file}))
+            fail("djpeg failed");
+        return millisecondsSince(start);
+    };
+    const auto readerAtEighth = [&] {
+        const Clock::time_point start = Clock::now();
+        QImageReader reader(path, "jpeg");
+        reader.setScaledSize(PictureSize / 8);
+        const QImage image = reader.read();
+        const double ms = millisecondsSince(start);
+        if (image.isNull())
+            fail("QImageReader failed");
+        return ms;
+    };
+    const auto fullThenScale = [&] {
+        const Clock::time_point start = Clock::now();
+        QImageReader reader(path, "jpeg");
+        const QImage scaled =
+            reader.read().scaled(PreviewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const double ms = millisecondsSince(start);
+        if (scaled.isNull())
+            fail("the full decode failed");
+        return ms;
+    };
+
+    const Samples versusDjpeg = interleave(Rounds, ours, djpeg);
+    const Samples versusReader = interleave(Rounds, ours, readerAtEighth);
+    const Samples fullVersusDjpeg = interleave(Rounds, fullThenScale, djpeg);
+
+    Table table("Preview decode: 6000x4000 JPEG (quality 90) to 134x134", "ms", Rounds);
+    table.add("loadPicture scaled vs djpeg -scale 1/8", versusDjpeg, 1.1);
+    table.add("loadPicture scaled vs QImageReader at 1/8", versusReader, 0.0);
+    table.add("full decode + scale vs djpeg -scale 1/8", fullVersusDjpeg, 0.0);
+    return table.print() ? 0 : 2;
+}

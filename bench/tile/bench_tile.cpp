@@ -1,0 +1,113 @@
+// Tile repaint: a full repaint of the Large tile window's tiled picture, beside filling the
+// same number of 32-bit pixels with memset.
+#include "common/ProgramSession.h"
+#include "common/Report.h"
+#include "common/SyntheticPicture.h"
+#include "settings/SettingsStore.h"
+#include "ui/TilingImage.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace zelvo;
+using namespace zelvo::bench;
+
+constexpr int Rounds = 15;
+constexpr int RepaintsPerSample = 20;
+constexpr QSize LargeClient(1000, 700);
+
+[[noreturn]] void fail(const QString& what)
+{
+    std::fprintf(stderr, "bench_tile: %s\n", qPrintable(what));
+    std::exit(1);
+}
+
+struct Picture
+{
+    const char* label;
+    QString fileName;
+    QSize size;
+};
+
+// The rendered window must show the picture repeated from its top-left corner.
+void checkTiled(const QImage& shown, const QImage& picture, const QString& name)
+{
+    for (const QPoint point : {QPoint(0, 0), QPoint(999, 699), QPoint(517, 333), QPoint(63, 64)}) {
+        const QRgb expected =
+            picture.pixel(point.x() % picture.width(), point.y() % picture.height());
+        if (shown.pixel(point) != expected)
+            fail(QStringLiteral("%1 is not tiled at (%2, %3)")
+                     .arg(name)
+                     .arg(point.x())
+                     .arg(point.y()));
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir folder;
+    const std::vector<Picture> pictures{
+        {"1 x 1 picture", QStringLiteral("dot.bmp"), {1, 1}},
+        {"16 x 16 picture", QStringLiteral("small.bmp"), {16, 16}},
+        {"1000 x 700 picture", QStringLiteral("large.bmp"), LargeClient}};
+    for (const Picture& picture : pictures) {
+        if (!syntheticPicture(picture.size.width(), picture.size.height())
+                 .save(folder.filePath(picture.fileName), "bmp"))
+            fail(QStringLiteral("cannot write ") + picture.fileName);
+    }
+
+    test::IsolatedSettings settings;
+    chooseLargeTiles(settings);
+    SettingsStore store;
+    BenchPlatform platform;
+    Windows windows(store, platform);
+    windows.start();
+    Form1& main = windows.get<Form1>();
+    browseTo(main, platform, folder.path());
+
+    std::vector<std::uint32_t> plain(std::size_t(LargeClient.width()) * LargeClient.height());
+    const auto memsetSample = [&] {
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < RepaintsPerSample; ++i) {
+            std::memset(plain.data(), i, plain.size() * sizeof(std::uint32_t));
+            asm volatile("" : : "r"(plain.data()) : "memory");
+        }
+        return millisecondsSince(start) * 1000.0 / RepaintsPerSample;
+    };
+
+    Table table("Tile repaint: Large tile window, 1000 x 700 client", "microseconds per repaint",
+                Rounds);
+    for (const Picture& picture : pictures) {
+        preview(main, picture.fileName);
+        Form2& tile = openTile(windows);
+        TilingImage& tiling = *tile.Zelvo;
+        if (tiling.size() != LargeClient)
+            fail(QStringLiteral("the tile window's picture area is %1 x %2")
+                     .arg(tiling.width())
+                     .arg(tiling.height()));
+        QImage shown(tiling.size(), QImage::Format_RGB32);
+        const auto repaintSample = [&] {
+            const Clock::time_point start = Clock::now();
+            for (int i = 0; i < RepaintsPerSample; ++i)
+                tiling.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+            return millisecondsSince(start) * 1000.0 / RepaintsPerSample;
+        };
+        const Samples samples = interleave(Rounds, repaintSample, memsetSample);
+        checkTiled(shown, tiling.picture(), picture.fileName);
+        table.add(std::string("repaint of ") + picture.label + " vs memset", samples, 5.0);
+        closeTile(windows);
+    }
+    return table.print() ? 0 : 2;
+}

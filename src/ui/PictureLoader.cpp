@@ -52,7 +52,7 @@ QImage readWith(QFile& file, const QByteArray& format, const PictureRequest& req
     if (request.clippedTo.isValid() && !clippedByReader &&
         (image.width() > request.clippedTo.width() ||
          image.height() > request.clippedTo.height())) {
-        image = image.copy(QRect(QPoint(0, 0), request.clippedTo));
+        image = image.copy(QRect(QPoint(0, 0), request.clippedTo.boundedTo(image.size())));
     }
     return image;
 }

@@ -1,0 +1,464 @@
+// The tile window opened from the main window's preview: its size from the stored flags, the
+// picture repeated over it, its silent close on a picture that cannot be loaded, and its close
+// on a press on the picture.
+
+#include "support/MainWindowDriver.h"
+#include "support/Pictures.h"
+#include "ui/AutoLabel.h"
+
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zelvo;
+using test::Session;
+
+namespace {
+
+const QString Absent = QStringLiteral("<absent>");
+
+void putSize(const test::IsolatedSettings& iso, const char* key, const QString& value)
+{
+    if (value != Absent)
+        iso.put("Size", key, value);
+}
+
+// The first place where `shown` differs from `picture` repeated from the top-left corner, or
+// an empty text when it matches everywhere.
+[[nodiscard]] QString tilingMismatch(const QImage& shown, const QImage& picture)
+{
+    const QImage tile = picture.convertToFormat(QImage::Format_RGB32);
+    const QImage screen = shown.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < screen.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
+        const auto* tileRow = reinterpret_cast<const QRgb*>(tile.constScanLine(y % tile.height()));
+        for (int x = 0; x < screen.width(); ++x) {
+            if (qRgb(qRed(row[x]), qGreen(row[x]), qBlue(row[x])) !=
+                qRgb(qRed(tileRow[x % tile.width()]), qGreen(tileRow[x % tile.width()]),
+                     qBlue(tileRow[x % tile.width()]))) {
+                return QStringLiteral("at %1,%2: shown %3, picture %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(QColor(row[x]).name(), QColor(tileRow[x % tile.width()]).name());
+            }
+        }
+    }
+    return {};
+}
+
+// A folder with one picture, browsed to and clicked in the main window.
+struct PictureChosen
+{
+    QTemporaryDir dir;
+    bool ready = false;
+
+    PictureChosen(Session& session, const QString& name, const QImage& picture, const char* format)
+    {
+        ready = dir.isValid() && test::writePicture(dir.path(), name, picture, format);
+        if (!ready)
+            return;
+        test::browseTo(session, dir.path());
+        ready = test::clickFile(*session.main().Files, name);
+    }
+};
+
+} // namespace
+
+class TestTileWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizing_fromStoredFlags_data();
+    void sizing_fromStoredFlags();
+    void sizing_storedAfterStartUpWaitsForNextLoad();
+
+    void activate_tilesPictureOverWindow_data();
+    void activate_tilesPictureOverWindow();
+    void activate_largePictureShownOnceFromTopLeft_data();
+    void activate_largePictureShownOnceFromTopLeft();
+    void activate_unloadablePictureClosesSilently_data();
+    void activate_unloadablePictureClosesSilently();
+
+    void picturePress_unloadsWindow_data();
+    void picturePress_unloadsWindow();
+    void printPress_keepsWindowOpen();
+};
+
+void TestTileWindow::sizing_fromStoredFlags_data()
+{
+    QTest::addColumn<QString>("small");
+    QTest::addColumn<QString>("mid");
+    QTest::addColumn<QString>("big");
+    // The outer size, frame and title bar included; empty when the layout's size holds.
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<QPoint>("print");
+
+    // 15 twips to the pixel: Medium 12000 x 8000, Print at 5640, 7200.
+    const QSize medium(800, 533);
+    const QPoint mediumPrint(376, 480);
+    const QSize small(633, 420);
+    const QPoint smallPrint(293, 367);
+    const QSize large(1000, 700);
+    const QPoint largePrint(476, 620);
+    const QSize declared;
+
+    QTest::newRow("nothing stored") << Absent << Absent << Absent << medium << mediumPrint;
+    QTest::newRow("Small") << "1"
+                           << "0"
+                           << "0" << small << smallPrint;
+    QTest::newRow("Medium") << "0"
+                            << "1"
+                            << "0" << medium << mediumPrint;
+    QTest::newRow("Large") << "0"
+                           << "0"
+                           << "1" << large << largePrint;
+    QTest::newRow("Small alone stored") << "1" << Absent << Absent << small << smallPrint;
+    QTest::newRow("Small and Big") << "1"
+                                   << "0"
+                                   << "1" << large << largePrint;
+    QTest::newRow("Small and Mid") << "1"
+                                   << "1"
+                                   << "0" << medium << mediumPrint;
+    QTest::newRow("all three") << "1"
+                               << "1"
+                               << "1" << large << largePrint;
+    QTest::newRow("all 0") << "0"
+                           << "0"
+                           << "0" << declared << mediumPrint;
+    QTest::newRow("0, absent, 0") << "0" << Absent << "0" << declared << mediumPrint;
+    QTest::newRow("Small with a space") << " 1"
+                                        << "0"
+                                        << "0" << declared << mediumPrint;
+    QTest::newRow("unknown Mid, others absent") << Absent << "x" << Absent << medium << mediumPrint;
+    QTest::newRow("unknown Small, others absent")
+        << "x" << Absent << Absent << medium << mediumPrint;
+    QTest::newRow("leading zero") << Absent << Absent << "01" << medium << mediumPrint;
+    QTest::newRow("Big with unknown Mid") << Absent << "yes"
+                                          << "1" << large << largePrint;
+}
+
+void TestTileWindow::sizing_fromStoredFlags()
+{
+    QFETCH(QString, small);
+    QFETCH(QString, mid);
+    QFETCH(QString, big);
+    QFETCH(QSize, outer);
+    QFETCH(QPoint, print);
+    // The layout's client area, 11910 x 7620 twips.
+    const QSize declaredClient(794, 508);
+
+    Session session;
+    putSize(session.iso, "Small", small);
+    putSize(session.iso, "Mid", mid);
+    putSize(session.iso, "Big", big);
+    session.windows.start();
+
+    // Loaded hidden at start-up, already sized.
+    Form2& loaded = session.windows.get<Form2>();
+    QVERIFY(!loaded.isVisible());
+    if (outer.isValid())
+        QCOMPARE(loaded.outerSize(), outer);
+    else
+        QCOMPARE(loaded.size(), declaredClient);
+    QCOMPARE(loaded.Butprint->pos(), print);
+
+    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    QVERIFY(chosen.ready);
+    QSize shownOuter;
+    QSize shownFrame;
+    QSize shownClient;
+    QPoint shownPrint;
+    QRect zelvo;
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        shownOuter = tile.outerSize();
+        shownFrame = tile.frameGeometry().size();
+        shownClient = tile.size();
+        shownPrint = tile.Butprint->pos();
+        zelvo = tile.Zelvo->geometry();
+    });
+
+    QVERIFY(reached);
+    // The outer size is what the window system's frame holds; the client area is what is left.
+    QCOMPARE(shownOuter, shownFrame);
+    if (outer.isValid()) {
+        QCOMPARE(shownOuter, outer);
+        QVERIFY(shownClient.width() <= outer.width() && shownClient.height() <= outer.height());
+    } else {
+        QCOMPARE(shownClient, declaredClient);
+    }
+    QCOMPARE(shownPrint, print);
+    // The picture reaches as far as the outer size, past the client area's edges.
+    QCOMPARE(zelvo, QRect(QPoint(0, 0), shownOuter));
+}
+
+void TestTileWindow::sizing_storedAfterStartUpWaitsForNextLoad()
+{
+    Session session;
+    session.windows.start();
+    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    QVERIFY(chosen.ready);
+    session.iso.put("Size", "Small", QStringLiteral("0"));
+    session.iso.put("Size", "Mid", QStringLiteral("0"));
+    session.iso.put("Size", "Big", QStringLiteral("1"));
+
+    QSize first;
+    QPoint firstPrint;
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        first = tile.outerSize();
+        firstPrint = tile.Butprint->pos();
+    }));
+    QSize second;
+    QPoint secondPrint;
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        second = tile.outerSize();
+        secondPrint = tile.Butprint->pos();
+    }));
+
+    QCOMPARE(first, QSize(800, 533));
+    QCOMPARE(firstPrint, QPoint(376, 480));
+    QCOMPARE(second, QSize(1000, 700));
+    QCOMPARE(secondPrint, QPoint(476, 620));
+}
+
+void TestTileWindow::activate_tilesPictureOverWindow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<bool>("lossless");
+
+    QImage fourColours = test::solidPicture({13, 7}, Qt::yellow);
+    for (int x = 0; x < 13; ++x)
+        fourColours.setPixel(x, x % 7, qRgb(200, 0, 0));
+    fourColours.setPixel(0, 0, qRgb(0, 0, 90));
+    fourColours.setPixel(12, 6, qRgb(0, 160, 0));
+
+    QTest::newRow("bitmap 70 x 50")
+        << "p.bmp" << QByteArray("BMP") << test::patternedPicture({70, 50}) << true;
+    QTest::newRow("GIF 13 x 7") << "p.gif" << QByteArray("GIF") << fourColours << true;
+    QTest::newRow("one pixel") << "p.bmp" << QByteArray("BMP")
+                               << test::solidPicture({1, 1}, QColor(10, 20, 30)) << true;
+    QTest::newRow("JPEG 64 x 48") << "p.jpg" << QByteArray("JPG")
+                                  << test::patternedPicture({64, 48}) << false;
+    QTest::newRow("strip wider than the window")
+        << "p.bmp" << QByteArray("BMP") << test::patternedPicture({900, 3}) << true;
+}
+
+void TestTileWindow::activate_tilesPictureOverWindow()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFETCH(QImage, picture);
+    QFETCH(bool, lossless);
+
+    Session session;
+    session.windows.start();
+    PictureChosen chosen(session, name, picture, format.constData());
+    QVERIFY(chosen.ready);
+
+    QImage loaded;
+    QImage shown;
+    QRect zelvo;
+    QSize outer;
+    bool printInFront = false;
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        loaded = tile.Zelvo->picture();
+        shown = tile.Zelvo->grab().toImage();
+        zelvo = tile.Zelvo->geometry();
+        outer = tile.outerSize();
+        const QPoint onPrint = tile.Butprint->geometry().center();
+        printInFront = tile.Butprint->isVisible() && tile.childAt(onPrint) == tile.Butprint;
+    });
+
+    QVERIFY(reached);
+    QCOMPARE(outer, QSize(800, 533));
+    QCOMPARE(zelvo, QRect(QPoint(0, 0), outer));
+    QCOMPARE(shown.size(), outer);
+    const QSize expectedPicture = picture.size().boundedTo(outer);
+    QCOMPARE(loaded.size(), expectedPicture);
+    if (lossless) {
+        QCOMPARE(loaded.convertToFormat(QImage::Format_RGB32),
+                 picture.copy(QRect(QPoint(0, 0), expectedPicture))
+                     .convertToFormat(QImage::Format_RGB32));
+    }
+    const QString mismatch = tilingMismatch(shown, loaded);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+    QVERIFY(printInFront);
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestTileWindow::activate_largePictureShownOnceFromTopLeft_data()
+{
+    QTest::addColumn<QString>("mid");
+    QTest::addColumn<QString>("big");
+    QTest::addColumn<QSize>("outer");
+    QTest::newRow("Medium") << "1"
+                            << "0" << QSize(800, 533);
+    QTest::newRow("Large") << "0"
+                           << "1" << QSize(1000, 700);
+}
+
+void TestTileWindow::activate_largePictureShownOnceFromTopLeft()
+{
+    QFETCH(QString, mid);
+    QFETCH(QString, big);
+    QFETCH(QSize, outer);
+    const QImage picture = test::patternedPicture({1200, 900});
+
+    Session session;
+    session.iso.put("Size", "Small", QStringLiteral("0"));
+    session.iso.put("Size", "Mid", mid);
+    session.iso.put("Size", "Big", big);
+    session.windows.start();
+    PictureChosen chosen(session, "large.bmp", picture, "BMP");
+    QVERIFY(chosen.ready);
+
+    QImage loaded;
+    QImage shown;
+    qreal ratio = 0;
+    const bool reached = test::pressPreview(session, Qt::RightButton, [&](Form2& tile) {
+        loaded = tile.Zelvo->picture();
+        shown = tile.Zelvo->grab().toImage();
+        ratio = tile.devicePixelRatioF();
+    });
+
+    QVERIFY(reached);
+    QCOMPARE(ratio, 1.0);
+    QVERIFY(loaded.width() <= outer.width() && loaded.height() <= outer.height());
+    const QImage topLeft = picture.copy(QRect(QPoint(0, 0), loaded.size()));
+    QCOMPARE(loaded.convertToFormat(QImage::Format_RGB32), topLeft);
+    QCOMPARE(shown.size(), outer);
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), picture.copy(QRect(QPoint(0, 0), outer)));
+}
+
+void TestTileWindow::activate_unloadablePictureClosesSilently_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("deletedAfterClick");
+    const QImage blue = test::solidPicture({16, 16}, Qt::blue);
+    QTest::newRow("deleted after listing")
+        << "gone.bmp" << test::encodedPicture(blue, "BMP") << true;
+    QTest::newRow("empty file") << "empty.jpg" << QByteArray() << false;
+    QTest::newRow("PNG named bitmap") << "png.bmp" << test::encodedPicture(blue, "PNG") << false;
+    QTest::newRow("text named GIF") << "text.gif" << QByteArray("GIF? no.\n") << false;
+}
+
+void TestTileWindow::activate_unloadablePictureClosesSilently()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, deletedAfterClick);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writePicture(dir.path(), "good.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
+    QVERIFY(test::writeFile(dir.path(), name, content));
+    Session session;
+    session.windows.start();
+    Form1& main = session.main();
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*main.Files, name));
+    if (deletedAfterClick) {
+        QVERIFY(!main.Display->picture().isNull());
+        QVERIFY(QFile::remove(dir.filePath(name)));
+    }
+    QStringList listed = test::listedNames(*main.Files);
+    const QString file = main.lblfile->caption();
+    const qint64 preview = main.Display->picture().cacheKey();
+    test::ShowCounter tileShows(session.windows.get<Form2>());
+
+    const bool reached = test::pressPreview(session, Qt::LeftButton);
+
+    QCOMPARE(tileShows.shows, 1);
+    QVERIFY(!reached);
+    QVERIFY(!session.windows.isLoaded<Form2>());
+    QVERIFY(session.platform.messages.isEmpty());
+    QCOMPARE(session.platform.beeps, 0);
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.Files->path(), dir.path());
+    // Activation re-reads the folder: only a deleted file leaves the list.
+    if (deletedAfterClick)
+        listed.removeAll(name);
+    QCOMPARE(test::listedNames(*main.Files), listed);
+    QCOMPARE(main.lblfile->caption(), file);
+    QCOMPARE(main.Display->picture().cacheKey(), preview);
+}
+
+void TestTileWindow::picturePress_unloadsWindow_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("left, top-left corner")
+        << Qt::LeftButton << Qt::KeyboardModifiers() << QPoint(1, 1);
+    QTest::newRow("right, middle")
+        << Qt::RightButton << Qt::KeyboardModifiers() << QPoint(400, 250);
+    QTest::newRow("middle with shift, right edge")
+        << Qt::MiddleButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << QPoint(795, 10);
+    QTest::newRow("left with alt, bottom left")
+        << Qt::LeftButton << Qt::KeyboardModifiers(Qt::AltModifier) << QPoint(3, 528);
+}
+
+void TestTileWindow::picturePress_unloadsWindow()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QPoint, at);
+
+    Session session;
+    session.windows.start();
+    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    QVERIFY(chosen.ready);
+
+    QPointer<Form2> pressed;
+    bool hiddenByPress = false;
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        pressed = &tile;
+        QTest::mousePress(tile.Zelvo, button, modifiers, at);
+        hiddenByPress = !tile.isVisible() && !session.windows.isLoaded<Form2>();
+        QTest::mouseRelease(tile.Zelvo, button, modifiers, at);
+    });
+
+    QVERIFY(reached);
+    QVERIFY(hiddenByPress);
+    QVERIFY(!session.windows.isLoaded<Form2>());
+    QTRY_VERIFY(pressed.isNull());
+
+    // The next reference creates it afresh, sized from the flags stored now.
+    session.iso.put("Size", "Small", QStringLiteral("1"));
+    Form2& fresh = session.windows.get<Form2>();
+    QVERIFY(session.windows.isLoaded<Form2>());
+    QVERIFY(!fresh.isVisible());
+    QCOMPARE(fresh.outerSize(), QSize(633, 420));
+    QVERIFY(session.platform.messages.isEmpty());
+}
+
+void TestTileWindow::printPress_keepsWindowOpen()
+{
+    Session session;
+    session.platform.printer = [](const QImage&) { return true; };
+    session.windows.start();
+    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    QVERIFY(chosen.ready);
+
+    bool openAfterPrint = false;
+    bool printVisible = false;
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        QTest::mouseClick(tile.Butprint, Qt::LeftButton);
+        QTest::mouseClick(tile.Butprint, Qt::RightButton);
+        openAfterPrint = tile.isVisible() && session.windows.isLoaded<Form2>();
+        printVisible = tile.Butprint->isVisible();
+    });
+
+    QVERIFY(reached);
+    QVERIFY(openAfterPrint);
+    QVERIFY(printVisible);
+    QCOMPARE(session.platform.printed.size(), 1);
+    QVERIFY(session.platform.messages.isEmpty());
+    QVERIFY(!session.windows.isLoaded<Form2>());
+}
+
+QTEST_MAIN(TestTileWindow)
+#include "tst_tilewindow.moc"

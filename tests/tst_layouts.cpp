@@ -1,0 +1,440 @@
+// Layout faults: controls outside their window, wrong window frames and sizes, a keyboard
+// order that does not follow the declared tab indices, labels that take focus or size wrongly,
+// a preview that does not fill its box, and Enter not reaching the default button.
+
+#include "about/About.h"
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "settings/Form3.h"
+#include "settings/SettingsStore.h"
+#include "support/IsolatedSettings.h"
+#include "support/TestPlatform.h"
+#include "ui/AutoLabel.h"
+#include "ui/FileListBox.h"
+#include "ui/Layout.h"
+#include "ui/Layouts.h"
+#include "ui/PictureBox.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+using namespace zelvo;
+
+namespace {
+
+[[nodiscard]] bool hasArea(const layout::Control& control)
+{
+    return control.place.width > 0 && control.place.height > 0;
+}
+
+[[nodiscard]] QRect clientArea(const layout::Window& window)
+{
+    return {0, 0, layout::pixels(window.clientWidth), layout::pixels(window.clientHeight)};
+}
+
+[[nodiscard]] bool takesFocus(const layout::Control& control)
+{
+    return control.tabIndex >= 0 && control.kind != layout::Kind::Label &&
+           control.kind != layout::Kind::Picture && control.kind != layout::Kind::Shape;
+}
+
+// The focusable controls in their declared tab order.
+[[nodiscard]] QStringList declaredTabOrder(const layout::Window& window)
+{
+    std::vector<const layout::Control*> ordered;
+    for (const layout::Control& control : window.controls) {
+        if (takesFocus(control))
+            ordered.push_back(&control);
+    }
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    QStringList names;
+    for (const layout::Control* control : ordered)
+        names.append(QLatin1String(control->name));
+    return names;
+}
+
+// The order Tab visits the window's controls, from its first declared one, by the focus chain.
+[[nodiscard]] QStringList focusChain(QWidget& window, const QString& first)
+{
+    QStringList names;
+    QWidget* start = window.findChild<QWidget*>(first);
+    if (!start)
+        return names;
+    QWidget* widget = start;
+    do {
+        if (widget != &window && window.isAncestorOf(widget) &&
+            (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled())
+            names.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != start);
+    return names;
+}
+
+[[nodiscard]] QWidget& builtWindow(Windows& windows, const QString& name)
+{
+    if (name == QLatin1String("Form3"))
+        return windows.get<Form3>();
+    if (name == QLatin1String("About"))
+        return windows.get<About>();
+    return windows.get<Form1>();
+}
+
+[[nodiscard]] const layout::Window& declaredWindow(const QString& name)
+{
+    if (name == QLatin1String("Form3"))
+        return layout::Form3;
+    if (name == QLatin1String("About"))
+        return layout::About;
+    return layout::Form1;
+}
+
+// A running program on an empty per-user store.
+struct Program
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    test::TestPlatform platform;
+    Windows windows{store, platform};
+
+    Program() { windows.start(); }
+    Form1& main() { return windows.get<Form1>(); }
+};
+
+} // namespace
+
+class TestLayouts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void declaredControlsInsideClientArea_data();
+    void declaredControlsInsideClientArea();
+    void builtControlsInsideWindow_data();
+    void builtControlsInsideWindow();
+
+    void mainWindowSizeAndFrame();
+    void optionsAndAboutFrames();
+
+    void tabOrderFollowsDeclaredIndices_data();
+    void tabOrderFollowsDeclaredIndices();
+    void labelsAndPicturesTakeNoFocus_data();
+    void labelsAndPicturesTakeNoFocus();
+
+    void fileLabelWrapsWithinItsWidth();
+    void countLabelGrowsToTheRight();
+    void previewStretchesAnyPicture_data();
+    void previewStretchesAnyPicture();
+
+    void enterInFileListBrowses();
+    void enterOnAnotherButtonPressesThatButton();
+};
+
+void TestLayouts::declaredControlsInsideClientArea_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("main window") << "Form1";
+    QTest::newRow("options window") << "Form3";
+    QTest::newRow("about box") << "About";
+}
+
+void TestLayouts::declaredControlsInsideClientArea()
+{
+    QFETCH(QString, window);
+    const layout::Window& declared = declaredWindow(window);
+    const QRect client = clientArea(declared);
+    QVERIFY(!declared.controls.empty());
+    for (const layout::Control& control : declared.controls) {
+        if (!hasArea(control))
+            continue;
+        const QRect place = layout::pixels(control.place);
+        QVERIFY2(client.contains(place),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 is outside %6x%7")
+                                .arg(QLatin1String(control.name))
+                                .arg(place.x())
+                                .arg(place.y())
+                                .arg(place.width())
+                                .arg(place.height())
+                                .arg(client.width())
+                                .arg(client.height())));
+    }
+    for (const layout::Line& line : declared.lines) {
+        QVERIFY2(client.contains(layout::pixels(line.x1), layout::pixels(line.y1)) &&
+                     client.contains(layout::pixels(line.x2), layout::pixels(line.y2)),
+                 line.name);
+    }
+}
+
+void TestLayouts::builtControlsInsideWindow_data()
+{
+    declaredControlsInsideClientArea_data();
+}
+
+void TestLayouts::builtControlsInsideWindow()
+{
+    QFETCH(QString, window);
+    Program program;
+    QWidget& built = builtWindow(program.windows, window);
+    const layout::Window& declared = declaredWindow(window);
+    QCOMPARE(built.size(), clientArea(declared).size());
+
+    int checked = 0;
+    for (const layout::Control& control : declared.controls) {
+        if (!hasArea(control) || control.kind == layout::Kind::Shape)
+            continue;
+        const auto* widget = built.findChild<QWidget*>(QLatin1String(control.name));
+        QVERIFY2(widget, control.name);
+        QVERIFY2(widget->parentWidget() == &built, control.name);
+        const QRect geometry = widget->geometry();
+        QVERIFY2(built.rect().contains(geometry),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 is outside the window")
+                                .arg(QLatin1String(control.name))
+                                .arg(geometry.x())
+                                .arg(geometry.y())
+                                .arg(geometry.width())
+                                .arg(geometry.height())));
+        QVERIFY2(!geometry.isEmpty() || control.kind == layout::Kind::Label, control.name);
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
+void TestLayouts::mainWindowSizeAndFrame()
+{
+    Program program;
+    Form1& main = program.main();
+    QCOMPARE(main.size(), QSize(497, 432));
+    QCOMPARE(main.minimumSize(), QSize(497, 432));
+    QCOMPARE(main.maximumSize(), QSize(497, 432));
+    QVERIFY(main.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(main.isWindow());
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.windowTitle(), QString());
+    QCOMPARE(main.palette().color(QPalette::Window), QColor(0x00, 0x00, 0x40));
+}
+
+void TestLayouts::optionsAndAboutFrames()
+{
+    Program program;
+    Form3& options = program.windows.get<Form3>();
+    QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
+    const Qt::WindowFlags flags = options.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(!flags.testFlag(Qt::FramelessWindowHint));
+    QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint));
+    QCOMPARE(options.size(), QSize(306, 333));
+    QCOMPARE(options.minimumSize(), options.maximumSize());
+    QVERIFY(!options.isVisible());
+
+    About& about = program.windows.get<About>();
+    QVERIFY(about.isWindow());
+    QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(about.size(), QSize(315, 306));
+    QVERIFY(!about.isVisible());
+}
+
+void TestLayouts::tabOrderFollowsDeclaredIndices_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("main window") << "Form1"
+                                 << QStringList{"Out", "Opendir", "Files", "SoftBttn2",
+                                                "SoftBttn1"};
+    QTest::newRow("options window")
+        << "Form3" << QStringList{"SoftBttn1", "Option3", "Option2", "Option1",
+                                  "Check4",    "Check3",  "Check2",  "Check1"};
+}
+
+void TestLayouts::tabOrderFollowsDeclaredIndices()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, expected);
+    QCOMPARE(declaredTabOrder(declaredWindow(window)), expected);
+
+    Program program;
+    QWidget& built = builtWindow(program.windows, window);
+    QCOMPARE(focusChain(built, expected.first()), expected);
+}
+
+void TestLayouts::labelsAndPicturesTakeNoFocus_data()
+{
+    declaredControlsInsideClientArea_data();
+}
+
+void TestLayouts::labelsAndPicturesTakeNoFocus()
+{
+    QFETCH(QString, window);
+    Program program;
+    QWidget& built = builtWindow(program.windows, window);
+    const QList<AutoLabel*> labels = built.findChildren<AutoLabel*>();
+    const QList<PictureBox*> pictures = built.findChildren<PictureBox*>();
+    QVERIFY(!labels.isEmpty());
+    for (const AutoLabel* label : labels)
+        QVERIFY2(label->focusPolicy() == Qt::NoFocus, qPrintable(label->objectName()));
+    for (const PictureBox* picture : pictures)
+        QVERIFY2(picture->focusPolicy() == Qt::NoFocus, qPrintable(picture->objectName()));
+}
+
+void TestLayouts::fileLabelWrapsWithinItsWidth()
+{
+    Program program;
+    AutoLabel& label = *program.main().lblfile;
+    const QRect declared = layout::pixels(layout::control(layout::Form1, "lblfile").place);
+    QCOMPARE(label.pos(), declared.topLeft());
+    QCOMPARE(label.width(), declared.width());
+
+    label.setCaption(QStringLiteral("/home/someone/Pictures/a.bmp"));
+    const int oneLine = label.height();
+    QCOMPARE(label.width(), declared.width());
+
+    QString longPath = QStringLiteral("/home/someone/Pictures");
+    for (int i = 0; i < 12; ++i)
+        longPath += QStringLiteral("/holiday %1 by the sea").arg(i);
+    longPath += QStringLiteral("/sunset over the harbour.jpg");
+    label.setCaption(longPath);
+    QCOMPARE(label.width(), declared.width());
+    QCOMPARE(label.pos(), declared.topLeft());
+    QVERIFY2(label.height() > oneLine, qPrintable(QString::number(label.height())));
+    QVERIFY(label.height() >= label.heightForWidth(declared.width()));
+
+    // One long word with no place to break is cut, never widening the label.
+    label.setCaption(QString(300, QLatin1Char('x')));
+    QCOMPARE(label.width(), declared.width());
+
+    label.setCaption(QStringLiteral("/a.bmp"));
+    QCOMPARE(label.height(), oneLine);
+    QCOMPARE(label.width(), declared.width());
+}
+
+void TestLayouts::countLabelGrowsToTheRight()
+{
+    Program program;
+    AutoLabel& label = *program.main().Labelfnd;
+    const QPoint declared =
+        layout::pixels(layout::control(layout::Form1, "Labelfnd").place).topLeft();
+    QCOMPARE(declared.x(), 154);
+
+    int previousWidth = 0;
+    for (const char* caption : {"1", "12", "1234", "1234567"}) {
+        label.setCaption(QLatin1String(caption));
+        QCOMPARE(label.pos(), declared);
+        QVERIFY2(label.width() > previousWidth, caption);
+        QVERIFY2(label.width() >= label.fontMetrics().horizontalAdvance(QLatin1String(caption)),
+                 caption);
+        previousWidth = label.width();
+    }
+    label.setCaption(QString());
+    QCOMPARE(label.pos(), declared);
+    QVERIFY(label.width() < previousWidth);
+}
+
+void TestLayouts::previewStretchesAnyPicture_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("tiny") << QSize(2, 2);
+    QTest::newRow("tall and thin") << QSize(4, 600);
+    QTest::newRow("wide and flat") << QSize(900, 3);
+    QTest::newRow("larger than the box") << QSize(1000, 800);
+    QTest::newRow("exactly the box") << QSize(132, 132);
+}
+
+void TestLayouts::previewStretchesAnyPicture()
+{
+    QFETCH(QSize, picture);
+    Program program;
+    PictureBox& display = *program.main().Display;
+    QCOMPARE(display.size(), QSize(134, 134));
+
+    // Left half red, right half blue, top half lighter than the bottom: each quarter must
+    // reach its own corner of the box.
+    QImage image(picture, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool left = x < picture.width() / 2;
+            const bool top = y < picture.height() / 2;
+            image.setPixel(x, y,
+                           left ? (top ? qRgb(255, 0, 0) : qRgb(128, 0, 0))
+                                : (top ? qRgb(0, 0, 255) : qRgb(0, 0, 128)));
+        }
+    }
+    display.setPicture(QPixmap::fromImage(image));
+
+    QImage rendered(display.size(), QImage::Format_RGB32);
+    rendered.fill(Qt::green);
+    display.render(&rendered);
+    const QRect area = display.pictureArea();
+    QVERIFY(display.rect().contains(area));
+    QVERIFY(area.width() >= display.width() - 2 && area.height() >= display.height() - 2);
+
+    const auto at = [&](int x, int y) { return QColor(rendered.pixel(x, y)); };
+    const QRect inner = area.adjusted(2, 2, -2, -2);
+    QCOMPARE(at(inner.left(), inner.top()), QColor(255, 0, 0));
+    QCOMPARE(at(inner.right(), inner.top()), QColor(0, 0, 255));
+    QCOMPARE(at(inner.left(), inner.bottom()), QColor(128, 0, 0));
+    QCOMPARE(at(inner.right(), inner.bottom()), QColor(0, 0, 128));
+    // Nothing of the ground shows anywhere in the picture's area.
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (rendered.pixel(x, y) == QColor(Qt::green).rgb())
+                QFAIL(qPrintable(QStringLiteral("ground shows at %1,%2").arg(x).arg(y)));
+        }
+    }
+    // The two halves each cover half the box's width, whatever the picture's proportions.
+    const int middleY = area.top() + area.height() / 2;
+    for (int x = inner.left(); x <= inner.right(); ++x) {
+        const QColor colour = at(x, middleY);
+        const bool leftQuarter = x < area.left() + area.width() / 2 - area.width() / 8;
+        const bool rightQuarter = x > area.left() + area.width() / 2 + area.width() / 8;
+        if (leftQuarter)
+            QVERIFY2(colour.red() > colour.blue(), qPrintable(QString::number(x)));
+        if (rightQuarter)
+            QVERIFY2(colour.blue() > colour.red(), qPrintable(QString::number(x)));
+    }
+}
+
+void TestLayouts::enterInFileListBrowses()
+{
+    Program program;
+    Form1& main = program.main();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.activateWindow();
+    main.Files->setFocus();
+    QTRY_VERIFY(main.Files->hasFocus());
+
+    QTest::keyClick(main.Files, Qt::Key_Return);
+    QCOMPARE(program.platform.chooserStarts.size(), 1);
+    QCOMPARE(program.platform.chooserStarts.first(), main.Files->path());
+    QTest::keyClick(main.Files, Qt::Key_Enter);
+    QCOMPARE(program.platform.chooserStarts.size(), 2);
+    QCOMPARE(program.platform.ends, 0);
+}
+
+void TestLayouts::enterOnAnotherButtonPressesThatButton()
+{
+    Program program;
+    Form1& main = program.main();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.activateWindow();
+    main.Out->setFocus();
+    QTRY_VERIFY(main.Out->hasFocus());
+
+    QTest::keyClick(main.Out, Qt::Key_Return);
+    QCOMPARE(program.platform.ends, 1);
+    QCOMPARE(program.platform.chooserStarts.size(), 0);
+}
+
+QTEST_MAIN(TestLayouts)
+
+#include "tst_layouts.moc"

@@ -82,7 +82,7 @@ public:
         bool allMet = true;
         std::printf("\n== %s ==\n", m_title.c_str());
         if (m_rounds > 0)
-            std::printf("medians of %d interleaved runs each, in %s\n", m_rounds, m_unit.c_str());
+            std::printf("medians of %d runs each, in %s\n", m_rounds, m_unit.c_str());
         else
             std::printf("in %s\n", m_unit.c_str());
         std::printf("%-44s %12s %12s %8s %12s  %s\n", "figure", "ours", "baseline", "ratio",

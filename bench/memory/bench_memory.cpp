@@ -66,6 +66,7 @@ int child(Step step, const QString& folder, int argc, char* argv[])
 
     long before = 0;
     bool peakRestarted = false;
+    bool shown = true;
     const auto mark = [&] {
         before = statusKb("VmRSS");
         peakRestarted = restartPeak();
@@ -86,26 +87,29 @@ int child(Step step, const QString& folder, int argc, char* argv[])
     if (step != Step::Open) {
         preview(main, QLatin1String(PictureName));
         main.repaint();
-        if (main.Display->picture().isNull()) {
-            std::fputs("bench_memory: the preview shows nothing\n", stderr);
-            return 1;
-        }
+        shown = !main.Display->picture().isNull();
     }
     if (step == Step::Tile) {
         mark();
         Form2& tile = openTile(windows);
-        tile.repaint();
-        if (!windows.isLoaded<Form2>() || tile.Zelvo->picture().isNull()) {
-            std::fputs("bench_memory: the tile window shows nothing\n", stderr);
-            return 1;
-        }
+        // A picture the tile window cannot load closes it at once.
+        shown = windows.isLoaded<Form2>() && !tile.Zelvo->picture().isNull();
+        if (shown)
+            tile.repaint();
     }
     const long peak = statusKb("VmHWM");
-    std::printf("%ld %s\n", peak - before, peakRestarted ? "restarted" : "since-start");
+    std::printf("%ld %s %s\n", peak - before, peakRestarted ? "restarted" : "since-start",
+                shown ? "shown" : "not-shown");
     return 0;
 }
 
-double measure(const QString& program, const char* step, const QString& folder)
+struct Growth
+{
+    double mb;
+    bool shown;
+};
+
+Growth measure(const QString& program, const char* step, const QString& folder)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -117,7 +121,7 @@ double measure(const QString& program, const char* step, const QString& folder)
     const QList<QByteArray> answer = process.readAllStandardOutput().trimmed().split(' ');
     if (answer.value(1) != "restarted")
         std::fprintf(stderr, "bench_memory: %s: peak counted from process start\n", step);
-    return answer.value(0).toDouble() / 1024.0;
+    return {answer.value(0).toDouble() / 1024.0, answer.value(2) == "shown"};
 }
 
 } // namespace
@@ -146,13 +150,25 @@ int main(int argc, char* argv[])
                     .arg(QFile(path).size() / (1024.0 * 1024.0), 0, 'f', 1)
                     .toStdString(),
                 "MB; baseline: the picture fully decoded, w*h*4 bytes", Rounds);
+    std::vector<std::string> notShown;
     for (const auto& [label, step] : {std::pair{"opening the main window", "open"},
                                       std::pair{"previewing the picture", "preview"},
                                       std::pair{"tiling it, Large tile window", "tile"}}) {
         std::vector<double> growth;
-        for (int round = 0; round < Rounds; ++round)
-            growth.push_back(measure(program, step, folder.path()));
-        table.add({label, median(growth), rawMb, LimitMb, false});
+        bool shown = true;
+        for (int round = 0; round < Rounds; ++round) {
+            const Growth measured = measure(program, step, folder.path());
+            growth.push_back(measured.mb);
+            shown = shown && measured.shown;
+        }
+        // Memory saved by not showing the picture at all meets no target.
+        if (!shown)
+            notShown.push_back(label);
+        table.add({std::string(label) + (shown ? "" : " (NOT SHOWN)"), median(growth), rawMb,
+                   shown ? LimitMb : 0.0, false});
     }
-    return table.print() ? 0 : 2;
+    const bool met = table.print();
+    for (const std::string& label : notShown)
+        std::printf("MISSED: %s: the program showed no picture\n", label.c_str());
+    return met && notShown.empty() ? 0 : 2;
 }

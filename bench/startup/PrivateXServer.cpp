@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,11 @@ PrivateXServer::PrivateXServer()
     m_pid = ::fork();
     if (m_pid == 0) {
         ::close(numberPipe[0]);
+        // Xvfb reports every display number it finds taken on the way; a failure shows as
+        // no number written.
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        if (quiet >= 0)
+            ::dup2(quiet, STDERR_FILENO);
         const std::string fd = std::to_string(numberPipe[1]);
         ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
                  "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));

@@ -1,11 +1,32 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QByteArrayView>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace zelvo {
+
+namespace {
+
+QtMessageHandler handlerBeforeStart = nullptr;
+
+void platformStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        // Only the platform plugin fails fatally this early: it found no display to open.
+        std::fputs("zelvo: cannot open the display to show the program on\n", stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (context.category && QByteArrayView(context.category).startsWith("qt.qpa"))
+        return;
+    if (handlerBeforeStart)
+        handlerBeforeStart(type, context, text);
+}
+
+} // namespace
 
 bool displayReachable()
 {
@@ -24,6 +45,17 @@ bool displayReachable()
     }
 #endif
     return true;
+}
+
+void beginPlatformStart()
+{
+    handlerBeforeStart = qInstallMessageHandler(platformStartMessage);
+}
+
+void endPlatformStart()
+{
+    qInstallMessageHandler(handlerBeforeStart);
+    handlerBeforeStart = nullptr;
 }
 
 void configureApplication()

@@ -6,6 +6,12 @@ namespace zelvo {
 // display to show windows on.
 [[nodiscard]] bool displayReachable();
 
+// Around the construction of the application object: the platform plugin's messages are kept
+// off stderr, and when it cannot open the display the program ends with one line on stderr and
+// status 1 instead of the plugin's abort.
+void beginPlatformStart();
+void endPlatformStart();
+
 // Names and version of the program, and the main window hiding in the tray without ending it.
 void configureApplication();
 

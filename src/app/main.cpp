@@ -10,7 +10,9 @@ int main(int argc, char* argv[])
 {
     if (!zelvo::displayReachable())
         return 1;
+    zelvo::beginPlatformStart();
     QApplication app(argc, argv);
+    zelvo::endPlatformStart();
     zelvo::configureApplication();
     zelvo::applyPictureAllocationLimit();
 

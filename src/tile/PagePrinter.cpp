@@ -1,5 +1,7 @@
 #include "PagePrinter.h"
 
+#include "PrintService.h"
+
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -37,20 +39,29 @@ QImage sharpenedForPrint(const QImage& image, QSize target, qint64 maxPixels)
 bool printOnDefaultPrinter(const QImage& image)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull() || info.state() == QPrinter::Error)
+    // A stopped queue shows as an error state; one that rejects jobs only the service can tell.
+    if (info.isNull() || info.state() == QPrinter::Error || !queueTakesJobs(info.printerName()))
         return false;
     QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid())
+        return false;
     printer.setDocName(QStringLiteral("Zelvo"));
     printer.setFullPage(false);
+    printer.setCopyCount(1);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    // Without this Qt's PDF output may store the image as JPEG, which smears the tiles' edges.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QSize logical = image.deviceIndependentSize().toSize();
     const QRect target = pagePlacement(
         logical, printer.pageRect(QPrinter::DevicePixel).size().toSize(), printer.resolution());
     constexpr qint64 MaxPrintPixels = 32 * 1024 * 1024;
     painter.drawImage(target, sharpenedForPrint(image, target.size(), MaxPrintPixels));
-    return painter.end() && printer.printerState() != QPrinter::Error;
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return false;
+    return lastJobTaken();
 }
 
 } // namespace zelvo

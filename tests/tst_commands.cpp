@@ -97,6 +97,13 @@ void sendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::M
     QCoreApplication::sendEvent(target, &event);
 }
 
+// A left click where the window system would deliver it: through the window holding control.
+void clickThroughWindow(QWidget& window, QWidget* control)
+{
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      control->mapTo(&window, control->rect().center()));
+}
+
 } // namespace
 
 class TestCommands : public QObject
@@ -183,14 +190,18 @@ void TestCommands::trayClosesTileWindow()
 
     WhileModal modal;
     bool mainShownUnderTile = false;
+    bool exitIgnored = false;
     modal.arm(s.windows.get<Form2>(), [&] {
         mainShownUnderTile = main.isVisible();
+        clickThroughWindow(main, main.Out);
+        exitIgnored = s.platform.ends == 0;
         main.Tray_Click();
     });
     main.Display_MouseDown();
 
     QVERIFY(modal.ran);
     QVERIFY(mainShownUnderTile);
+    QVERIFY(exitIgnored);
     QVERIFY(!s.windows.isLoaded<Form2>());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
@@ -211,10 +222,17 @@ void TestCommands::trayClosesAboutBox()
     About& about = s.windows.get<About>();
 
     WhileModal modal;
-    modal.arm(about, [&] { main.Tray_Click(); });
+    bool exitIgnored = false;
+    modal.arm(about, [&] {
+        // The main window takes no input under the box; the tray icon still works.
+        clickThroughWindow(main, main.Out);
+        exitIgnored = s.platform.ends == 0;
+        main.Tray_Click();
+    });
     main.Image1_Click();
 
     QVERIFY(modal.ran);
+    QVERIFY(exitIgnored);
     QVERIFY(!about.isVisible());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
@@ -370,10 +388,12 @@ void TestCommands::titleDragIgnoresOtherButtons()
     QCursor::setPos(title->mapToGlobal(start));
     if (pressed != Qt::NoButton)
         sendMouse(title, QEvent::MouseButtonPress, pressed, held, start);
-    const QPoint moved = start + QPoint(40, 25);
-    QCursor::setPos(title->mapToGlobal(moved));
-    sendMouse(title, QEvent::MouseMove, Qt::NoButton, held, moved);
-    main.Image1_MouseMove(held);
+    for (const QPoint step : {QPoint(0, 0), QPoint(40, 25), QPoint(-30, 50)}) {
+        const QPoint moved = start + step;
+        QCursor::setPos(title->mapToGlobal(moved));
+        sendMouse(title, QEvent::MouseMove, Qt::NoButton, held, moved);
+        main.Image1_MouseMove(held);
+    }
 
     QCOMPARE(main.pos(), before);
 }
@@ -450,7 +470,7 @@ void TestCommands::helpOpensFileBesideProgram()
 void TestCommands::exitEndsProgramWithoutQuestion()
 {
     Session s;
-    QTest::mouseClick(s.main().Out, Qt::LeftButton);
+    clickThroughWindow(s.main(), s.main().Out);
     QCOMPARE(s.platform.ends, 1);
     QVERIFY(s.platform.messages.isEmpty());
 }

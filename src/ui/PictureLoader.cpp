@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QScopeGuard>
 
 #include <array>
 
@@ -11,6 +12,44 @@ namespace zelvo {
 namespace {
 
 constexpr std::array<const char*, 4> Formats{"bmp", "jpeg", "gif", "ico"};
+
+// True when the JPEG's frame header says its scans are sequential (baseline, extended or
+// arithmetic), which libjpeg decodes row by row; false for progressive or unreadable headers.
+bool isSequentialJpeg(QFile& file)
+{
+    const qint64 start = file.pos();
+    const auto restore = qScopeGuard([&file, start] { file.seek(start); });
+    if (!file.seek(0))
+        return false;
+    const QByteArray head = file.read(2);
+    if (head.size() != 2 || uchar(head[0]) != 0xFF || uchar(head[1]) != 0xD8)
+        return false;
+    for (int markers = 0; markers < 256; ++markers) {
+        char byte = 0;
+        if (!file.getChar(&byte) || uchar(byte) != 0xFF)
+            return false;
+        while (uchar(byte) == 0xFF) {
+            if (!file.getChar(&byte))
+                return false;
+        }
+        const uchar marker = uchar(byte);
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC9)
+            return true;
+        if ((marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+             marker != 0xCC) ||
+            marker == 0xD9 || marker == 0xDA)
+            return false;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        const QByteArray length = file.read(2);
+        if (length.size() != 2)
+            return false;
+        const int skip = (uchar(length[0]) << 8 | uchar(length[1])) - 2;
+        if (skip < 0 || !file.seek(file.pos() + skip))
+            return false;
+    }
+    return false;
+}
 
 QImage readWith(QFile& file, const QByteArray& format, const PictureRequest& request)
 {
@@ -21,11 +60,13 @@ QImage readWith(QFile& file, const QByteArray& format, const PictureRequest& req
     if (!reader.canRead())
         return {};
     const QSize size = reader.size();
-    // A few bytes can declare a picture of gigapixels. The reader works through the whole
-    // declared picture even for a reduced or partial one (a progressive JPEG keeps all of it in
-    // memory), so a picture too large to decode whole is refused before any decoding.
+    // A few bytes can declare a picture of gigapixels. Only a sequential JPEG is decoded a
+    // strip at a time for a reduced or partial picture; every other reader (a progressive JPEG
+    // among them) holds the whole declared picture, so such a picture too large to decode
+    // whole is refused before any decoding.
     if (size.isValid() &&
-        qint64(size.width()) * size.height() * 4 > qint64(PictureAllocationLimitMB) * 1024 * 1024)
+        qint64(size.width()) * size.height() * 4 > qint64(PictureAllocationLimitMB) * 1024 * 1024 &&
+        !(format == "jpeg" && isSequentialJpeg(file)))
         return {};
     bool scaledByReader = false;
     bool clippedByReader = false;

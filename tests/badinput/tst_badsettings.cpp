@@ -1,0 +1,322 @@
+// A damaged, unreadable or unwritable settings file, and two copies of the program writing at
+// once: the program runs on, never leaves a half-written file, keeps a damaged file aside
+// before rewriting it, and says so when the choices could not be stored.
+
+#include "support/IsolatedSettings.h"
+#include "support/TestPlatform.h"
+
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "settings/Form3.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+#include "ui/TriStateBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <optional>
+#include <random>
+
+#include <unistd.h>
+
+using namespace zelvo;
+namespace keys = zelvo::settings;
+
+namespace {
+
+constexpr char WriterVariable[] = "ZELVO_TEST_SETTINGS_WRITER";
+constexpr char FolderVariable[] = "ZELVO_TEST_SETTINGS_FOLDER";
+constexpr int WritesPerCopy = 60;
+
+// The seven values one apply writes, in the store's order Small, Mid, Big, Bitmap, Jpg, Gif,
+// Ico. Writer w's write number i is one recognisable whole set.
+[[nodiscard]] QStringList choiceSet(int writer, int write)
+{
+    const int size = (writer + write) % 3;
+    const int types = (writer * 5 + write) % 15 + 1;
+    QStringList values;
+    for (int s = 0; s < 3; ++s)
+        values.append(QLatin1String(s == size ? keys::size::On : keys::size::Off));
+    for (std::size_t t = 0; t < keys::type::Keys.size(); ++t) {
+        values.append(
+            QLatin1String((types >> t) & 1 ? keys::type::Keys[t].pattern : keys::type::Disabled));
+    }
+    return values;
+}
+
+[[nodiscard]] std::array<keys::Key, 7> allKeys()
+{
+    return {keys::size::Small,   keys::size::Mid,     keys::size::Big,    keys::type::Bitmap.key,
+            keys::type::Jpg.key, keys::type::Gif.key, keys::type::Ico.key};
+}
+
+void writeSet(SettingsStore& store, const QStringList& values)
+{
+    const auto keyList = allKeys();
+    for (std::size_t k = 0; k < keyList.size(); ++k)
+        store.write(keyList[k], values.at(qsizetype(k)));
+}
+
+// What a file holds, read as a later run would: nothing when it does not parse.
+[[nodiscard]] std::optional<QStringList> storedSet(const QString& fileName)
+{
+    QSettings file(fileName, QSettings::IniFormat);
+    if (file.status() != QSettings::NoError)
+        return std::nullopt;
+    QStringList values;
+    for (const keys::Key& key : allKeys()) {
+        values.append(
+            file.value(QLatin1String(key.section) + QLatin1Char('/') + QLatin1String(key.name))
+                .toString());
+    }
+    return values;
+}
+
+[[nodiscard]] bool isSomeWritersSet(const QStringList& values, int writers)
+{
+    for (int w = 0; w < writers; ++w) {
+        for (int i = 0; i < WritesPerCopy; ++i) {
+            if (values == choiceSet(w, i))
+                return true;
+        }
+    }
+    return false;
+}
+
+[[nodiscard]] bool writeBytes(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+[[nodiscard]] QByteArray readBytes(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The child process: one more copy of the program applying choices as fast as it can.
+int runWriter(int writer, int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString folder = qEnvironmentVariable(FolderVariable);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+    int failures = 0;
+    for (int i = 0; i < WritesPerCopy; ++i) {
+        SettingsStore store;
+        writeSet(store, choiceSet(writer, i));
+        if (!store.commit())
+            ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+class BadSettingsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void damagedFileSurvivesStartAndApply_data();
+    void damagedFileSurvivesStartAndApply();
+    void unstorableApplySaysSo_data();
+    void unstorableApplySaysSo();
+    void twoStoresWritingAtOnce();
+    void twoProcessesWritingAtOnce();
+
+private:
+    // Starts the program on the isolated store, applies Large with bitmaps and icons listed.
+    void startAndApply(test::TestPlatform& platform);
+};
+
+void BadSettingsTest::startAndApply(test::TestPlatform& platform)
+{
+    SettingsStore store;
+    Windows windows(store, platform);
+    windows.start();
+    QVERIFY(windows.get<Form1>().isVisible());
+    Form3& options = windows.get<Form3>();
+    options.Option3->setChecked(true);
+    options.Check1->setValue(1);
+    options.Check2->setValue(0);
+    options.Check3->setValue(0);
+    options.Check4->setValue(1);
+    options.SoftBttn1_Click();
+}
+
+void BadSettingsTest::damagedFileSurvivesStartAndApply_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    std::mt19937 generator(1234);
+    QByteArray garbage(64 * 1024, Qt::Uninitialized);
+    for (char& byte : garbage)
+        byte = char(generator() & 0xff);
+    QTest::newRow("binary garbage") << garbage;
+    QTest::newRow("only NUL bytes") << QByteArray(4096, '\0');
+    QTest::newRow("huge line") << QByteArray("[Size]\nSmall=") + QByteArray(8 * 1024 * 1024, 'x') +
+                                      "\nMid=1\n";
+    QTest::newRow("huge section name") << "[" + QByteArray(1024 * 1024, 'S') + "]\nBig=1\n";
+    QTest::newRow("unterminated section") << QByteArray("[Type\nBitmap=*.bmp;\n[Size\nBig=1");
+    QTest::newRow("invalid UTF-8") << QByteArray("[Type]\nBitmap=\xff\xfe*.bmp;\n[Si\xc3ze]\n"
+                                                 "Small=\x80\x80\nJpg=\xed\xa0\x80\n");
+    QTest::newRow("unterminated quote") << QByteArray("[Type]\nGif=\"*.gif;\n[Size]\nMid=1\n");
+    QTest::newRow("escapes cut short") << QByteArray("[Type]\nIco=\\x\\u12\\\n");
+}
+
+void BadSettingsTest::damagedFileSurvivesStartAndApply()
+{
+    QFETCH(QByteArray, content);
+    test::IsolatedSettings iso;
+    QVERIFY(writeBytes(iso.fileName(), content));
+
+    test::TestPlatform platform;
+    startAndApply(platform);
+
+    QVERIFY2(platform.messages.isEmpty(), qPrintable(platform.messages.value(0).prompt));
+    const std::optional<QStringList> stored = storedSet(iso.fileName());
+    QVERIFY(stored);
+    QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+
+    // Nothing the user had is lost without a trace: a file that does not parse is kept aside.
+    // (Parsed under another name: this process caches what it parsed by file name.)
+    QTemporaryDir probeFolder;
+    const QString probe = probeFolder.filePath(QStringLiteral("probe.conf"));
+    QVERIFY(writeBytes(probe, content));
+    const bool damaged = QSettings(probe, QSettings::IniFormat).status() == QSettings::FormatError;
+    qInfo("%s", damaged ? "does not parse: kept aside" : "parses: rewritten in place");
+    if (damaged)
+        QCOMPARE(readBytes(iso.fileName() + QStringLiteral(".damaged")), content);
+}
+
+void BadSettingsTest::unstorableApplySaysSo_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("folder in the file's place") << "folder";
+    QTest::newRow("file that cannot be read") << "unreadable";
+    QTest::newRow("read-only settings folder") << "read-only";
+}
+
+void BadSettingsTest::unstorableApplySaysSo()
+{
+    QFETCH(QString, obstacle);
+    if (obstacle != QLatin1String("folder") && ::geteuid() == 0)
+        QSKIP("file permissions do not bind the superuser");
+
+    test::IsolatedSettings iso;
+    QFile::Permissions folderPermissions = QFile::permissions(iso.folder());
+    if (obstacle == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(QDir(iso.fileName()).filePath(QStringLiteral("inside"))));
+    } else if (obstacle == QLatin1String("unreadable")) {
+        iso.put("Size", "Small", QStringLiteral("1"));
+        QVERIFY(QFile::setPermissions(iso.fileName(), QFile::Permissions()));
+    } else {
+        iso.put("Size", "Small", QStringLiteral("1"));
+        QVERIFY(QFile::setPermissions(iso.folder(), QFile::ReadOwner | QFile::ExeOwner));
+    }
+
+    test::TestPlatform platform;
+    startAndApply(platform);
+    QFile::setPermissions(iso.folder(), folderPermissions);
+    QFile::setPermissions(iso.fileName(), QFile::ReadOwner | QFile::WriteOwner);
+
+    if (obstacle == QLatin1String("unreadable") && platform.messages.isEmpty()) {
+        // The unreadable file may be replaced whole; then it holds the choices complete.
+        const std::optional<QStringList> stored = storedSet(iso.fileName());
+        QVERIFY(stored);
+        QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+        return;
+    }
+    QCOMPARE(platform.messages.size(), 1);
+    QCOMPARE(platform.messages.first().prompt, QStringLiteral("Your choices could not be saved."));
+    QCOMPARE(platform.messages.first().style, MessageStyle::Critical);
+}
+
+void BadSettingsTest::twoStoresWritingAtOnce()
+{
+    test::IsolatedSettings iso;
+    SettingsStore first;
+    SettingsStore second;
+    for (int i = 0; i < WritesPerCopy; ++i) {
+        writeSet(first, choiceSet(0, i));
+        writeSet(second, choiceSet(1, i));
+        // Commits in both orders.
+        if (i % 2) {
+            QVERIFY(first.commit());
+            QVERIFY(second.commit());
+        } else {
+            QVERIFY(second.commit());
+            QVERIFY(first.commit());
+        }
+        // Stores of one process share what they have not yet written, so the whole set
+        // written last wins, whichever commits last.
+        const std::optional<QStringList> stored = storedSet(iso.fileName());
+        QVERIFY(stored);
+        QVERIFY2(*stored == choiceSet(0, i) || *stored == choiceSet(1, i),
+                 qPrintable(stored->join(QLatin1Char(' '))));
+    }
+    first.reload();
+    second.reload();
+    QCOMPARE(first.read(keys::type::Ico.key), second.read(keys::type::Ico.key));
+}
+
+void BadSettingsTest::twoProcessesWritingAtOnce()
+{
+    test::IsolatedSettings iso;
+    constexpr int Writers = 3;
+    QList<QProcess*> writers;
+    for (int w = 1; w < Writers; ++w) {
+        auto* process = new QProcess(this);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QLatin1String(WriterVariable), QString::number(w));
+        environment.insert(QLatin1String(FolderVariable), iso.folder());
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationFilePath(), {});
+        writers.append(process);
+    }
+    for (QProcess* process : writers)
+        QVERIFY(process->waitForStarted(30000));
+
+    // This process writes too, and between its writes reads what the others left.
+    int reads = 0;
+    for (int i = 0; i < WritesPerCopy; ++i) {
+        SettingsStore store;
+        writeSet(store, choiceSet(0, i));
+        QVERIFY(store.commit());
+        const std::optional<QStringList> stored = storedSet(iso.fileName());
+        QVERIFY2(stored, "the settings file did not parse while being written");
+        QVERIFY2(isSomeWritersSet(*stored, Writers), qPrintable(stored->join(QLatin1Char(' '))));
+        ++reads;
+    }
+    for (QProcess* process : writers) {
+        QVERIFY(process->waitForFinished(120000));
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+    }
+    const std::optional<QStringList> stored = storedSet(iso.fileName());
+    QVERIFY(stored);
+    QVERIFY(isSomeWritersSet(*stored, Writers));
+    qInfo("%d writes by each of %d processes, %d checked reads", WritesPerCopy, Writers, reads);
+}
+
+int main(int argc, char* argv[])
+{
+    if (const int writer = qEnvironmentVariableIntValue(WriterVariable); writer > 0)
+        return runWriter(writer, argc, argv);
+    QApplication app(argc, argv);
+    BadSettingsTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_badsettings.moc"

@@ -1,0 +1,340 @@
+// Folders that fight back: unreadable, gone or renamed while listed, names that are not text or
+// are full of wildcard and shell characters, links of every kind, a pipe under a picture's
+// name, and a folder of 100,000 entries.
+
+#include "BadPictures.h"
+#include "support/IsolatedSettings.h"
+#include "support/TestPlatform.h"
+
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "settings/SettingsStore.h"
+#include "ui/AutoLabel.h"
+#include "ui/FileListBox.h"
+#include "ui/PictureBox.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zelvo;
+
+namespace {
+
+[[nodiscard]] QByteArray soundBitmap()
+{
+    for (const test::BadPicture& picture : test::badPictures()) {
+        if (picture.kind == "valid" && picture.name.endsWith(QLatin1String(".bmp")))
+            return picture.bytes;
+    }
+    return {};
+}
+
+[[nodiscard]] bool writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// The program on an isolated store, with every picture type listed.
+struct Program
+{
+    Program()
+    {
+        iso.put("Type", "Bitmap", QStringLiteral("*.bmp;"));
+        iso.put("Type", "Jpg", QStringLiteral("*.jpeg;*.jpg;"));
+        iso.put("Type", "Gif", QStringLiteral("*.gif;"));
+        iso.put("Type", "Ico", QStringLiteral("*.ico;"));
+        store = std::make_unique<SettingsStore>();
+        windows = std::make_unique<Windows>(*store, platform);
+        windows->start();
+    }
+    Form1& main() { return windows->get<Form1>(); }
+    void browse(const QString& folder)
+    {
+        platform.folderAnswers.push_back(folder);
+        main().Opendir_Click();
+    }
+    // Selects and clicks a listed name; false when the name is not listed.
+    bool click(const QString& name)
+    {
+        main().Files->setFileName(name);
+        if (main().Files->fileName() != name)
+            return false;
+        main().Files_Click();
+        return true;
+    }
+
+    test::IsolatedSettings iso;
+    test::TestPlatform platform;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<Windows> windows;
+};
+
+} // namespace
+
+class BadFoldersTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unreadableFolderShowsOnlyTheProgramsMessage_data();
+    void unreadableFolderShowsOnlyTheProgramsMessage();
+    void folderGoneBetweenBrowseAndClick_data();
+    void folderGoneBetweenBrowseAndClick();
+    void awkwardNamesListAndPreview_data();
+    void awkwardNamesListAndPreview();
+    void namesThatAreNotText();
+    void linksAndPipes();
+    void fileReplacedByPipeAfterListing();
+    void hundredThousandEntries();
+};
+
+void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("folder without permissions") << "no-permissions";
+    QTest::newRow("folder that does not exist") << "missing";
+    QTest::newRow("a file, not a folder") << "file";
+    QTest::newRow("link in a loop") << "loop";
+}
+
+void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage()
+{
+    QFETCH(QString, obstacle);
+    if (obstacle == QLatin1String("no-permissions") && ::geteuid() == 0)
+        QSKIP("folder permissions do not bind the superuser");
+    QTemporaryDir root;
+    const QString target = root.filePath(QStringLiteral("target"));
+    if (obstacle == QLatin1String("no-permissions")) {
+        QVERIFY(QDir().mkpath(target));
+        QVERIFY(writeFile(target + QStringLiteral("/a.bmp"), soundBitmap()));
+        QVERIFY(QFile::setPermissions(target, QFile::Permissions()));
+    } else if (obstacle == QLatin1String("file")) {
+        QVERIFY(writeFile(target, soundBitmap()));
+    } else if (obstacle == QLatin1String("loop")) {
+        QVERIFY(QFile::link(target, target));
+    }
+
+    Program program;
+    const QString before = program.main().Files->path();
+    program.browse(target);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(program.platform.messages.size(), 1);
+    QCOMPARE(program.platform.messages.first().prompt,
+             QStringLiteral("Something is going wrong here !"));
+    QCOMPARE(program.main().Files->path(), before);
+    QVERIFY(program.main().Display->picture().isNull());
+}
+
+void BadFoldersTest::folderGoneBetweenBrowseAndClick_data()
+{
+    QTest::addColumn<bool>("renamed");
+    QTest::newRow("deleted") << false;
+    QTest::newRow("renamed") << true;
+}
+
+void BadFoldersTest::folderGoneBetweenBrowseAndClick()
+{
+    QFETCH(bool, renamed);
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("pictures"));
+    QVERIFY(QDir().mkpath(folder));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        QVERIFY(writeFile(folder + QLatin1Char('/') + QLatin1String(name), soundBitmap()));
+
+    Program program;
+    program.browse(folder);
+    QCOMPARE(program.main().Files->listCount(), 3);
+    program.main().Files->setFileName(QStringLiteral("b.bmp"));
+    if (renamed)
+        QVERIFY(QDir(root.path()).rename(QStringLiteral("pictures"), QStringLiteral("moved")));
+    else
+        QVERIFY(QDir(folder).removeRecursively());
+    program.main().Files_Click();
+
+    QVERIFY(program.platform.messages.isEmpty());
+    QVERIFY(program.main().Display->picture().isNull());
+    QCOMPARE(program.main().Files->listCount(), 0);
+    QCOMPARE(program.main().Labelfnd->caption(), QStringLiteral("0"));
+    QCOMPARE(program.main().lblfile->caption(), QString());
+
+    // The main window is still usable: the next browse works as ever.
+    const QString again = renamed ? root.filePath(QStringLiteral("moved")) : root.path();
+    if (!renamed)
+        QVERIFY(writeFile(root.filePath(QStringLiteral("d.bmp")), soundBitmap()));
+    program.browse(again);
+    QVERIFY(program.platform.messages.isEmpty());
+    QCOMPARE(program.main().Files->listCount(), renamed ? 3 : 1);
+}
+
+void BadFoldersTest::awkwardNamesListAndPreview_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("spaces") << " a  picture .bmp";
+    QTest::newRow("quotes") << "it's \"quoted\".bmp";
+    QTest::newRow("ampersand") << "&.bmp";
+    QTest::newRow("semicolon") << "a;b.bmp";
+    QTest::newRow("star") << "*.bmp";
+    QTest::newRow("question mark") << "why?.bmp";
+    QTest::newRow("backslash") << "back\\slash.bmp";
+    QTest::newRow("newline") << "two\nlines.bmp";
+    QTest::newRow("percent and dollar") << "%s$HOME`id`.bmp";
+    QTest::newRow("non-Latin letters") << QString::fromUtf8("Žába 写真 🐢.bmp");
+    QTest::newRow("leading dash") << "-rf.bmp";
+    QTest::newRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".bmp");
+}
+
+void BadFoldersTest::awkwardNamesListAndPreview()
+{
+    QFETCH(QString, name);
+    QTemporaryDir folder;
+    QVERIFY(writeFile(folder.filePath(name), soundBitmap()));
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("plain.bmp")), soundBitmap()));
+
+    Program program;
+    program.browse(folder.path());
+    QVERIFY(program.platform.messages.isEmpty());
+    QCOMPARE(program.main().Files->listCount(), 2);
+    QVERIFY(program.click(name));
+    QVERIFY(program.platform.messages.isEmpty());
+    QVERIFY(!program.main().Display->picture().isNull());
+    QVERIFY(program.main().lblfile->caption().endsWith(name));
+}
+
+void BadFoldersTest::namesThatAreNotText()
+{
+    QTemporaryDir folder;
+    const QByteArray base = QFile::encodeName(folder.path()) + '/';
+    const QByteArray rawNames[] = {"\xff\xfe.bmp", "bad\x80\x80name.jpg", "\xc3(.gif",
+                                   "\xed\xa0\x80surrogate.bmp"};
+    const QByteArray bitmap = soundBitmap();
+    for (const QByteArray& raw : rawNames) {
+        const int fd = ::open((base + raw).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, bitmap.constData(), size_t(bitmap.size())), ssize_t(bitmap.size()));
+        ::close(fd);
+    }
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("plain.bmp")), bitmap));
+
+    Program program;
+    program.browse(folder.path());
+    QVERIFY(program.platform.messages.isEmpty());
+    const int listed = program.main().Files->listCount();
+    QCOMPARE(listed, 1 + int(std::size(rawNames)));
+    int shown = 0;
+    for (int row = 0; row < listed; ++row) {
+        const QString name = program.main().Files->model()->index(row, 0).data().toString();
+        if (!program.click(name))
+            continue;
+        if (!program.main().Display->picture().isNull())
+            ++shown;
+    }
+    QVERIFY(program.platform.messages.isEmpty());
+    QVERIFY(shown >= 1);
+    qInfo("names that are not text: %d listed, %d of them previewed", listed, shown);
+}
+
+void BadFoldersTest::linksAndPipes()
+{
+    QTemporaryDir folder;
+    const auto path = [&folder](const char* name) { return folder.filePath(QLatin1String(name)); };
+    QVERIFY(writeFile(path("real.bmp"), soundBitmap()));
+    QVERIFY(QDir().mkpath(path("sub")));
+    QVERIFY(QFile::link(path("real.bmp"), path("link-to-file.bmp")));
+    QVERIFY(QFile::link(path("nowhere.bmp"), path("dangling.bmp")));
+    QVERIFY(QFile::link(path("sub"), path("link-to-folder.bmp")));
+    QVERIFY(QFile::link(path("loop-b.bmp"), path("loop-a.bmp")));
+    QVERIFY(QFile::link(path("loop-a.bmp"), path("loop-b.bmp")));
+    QVERIFY(QFile::link(path("self.gif"), path("self.gif")));
+    QVERIFY(QFile::link(folder.path(), path("sub/up.bmp")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path("x.jpg")).constData(), 0644), 0);
+    QVERIFY(QFile::link(path("x.jpg"), path("link-to-pipe.gif")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.bmp")).constData(), 0644), 0);
+
+    Program program;
+    program.browse(folder.path());
+    QVERIFY(program.platform.messages.isEmpty());
+    QCOMPARE(program.main().Files->listCount(), 2);
+    for (const char* name : {"link-to-file.bmp", "real.bmp"}) {
+        QVERIFY(program.click(QLatin1String(name)));
+        QVERIFY(!program.main().Display->picture().isNull());
+    }
+    program.browse(path("sub"));
+    QCOMPARE(program.platform.messages.size(), 1);
+    QCOMPARE(program.platform.messages.first().title, QStringLiteral("No images found"));
+}
+
+void BadFoldersTest::fileReplacedByPipeAfterListing()
+{
+    QTemporaryDir folder;
+    const QString name = folder.filePath(QStringLiteral("x.jpg"));
+    QVERIFY(writeFile(name, soundBitmap()));
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("y.bmp")), soundBitmap()));
+
+    Program program;
+    program.browse(folder.path());
+    QCOMPARE(program.main().Files->listCount(), 2);
+    program.main().Files->setFileName(QStringLiteral("x.jpg"));
+    QVERIFY(QFile::remove(name));
+    QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
+    // Nothing ever writes to the pipe: a read of it would wait for ever.
+    program.main().Files_Click();
+
+    QVERIFY(program.platform.messages.isEmpty());
+    QVERIFY(program.main().Display->picture().isNull());
+    QCOMPARE(program.main().Files->listCount(), 1);
+    QCOMPARE(program.main().Labelfnd->caption(), QStringLiteral("1"));
+}
+
+void BadFoldersTest::hundredThousandEntries()
+{
+    QTemporaryDir folder;
+    constexpr int Entries = 100000;
+    const QByteArray base = QFile::encodeName(folder.path()) + '/';
+    int pictures = 0;
+    for (int i = 0; i < Entries; ++i) {
+        const bool picture = i % 2 == 0;
+        const QByteArray name = base + QByteArray::number(i) + (picture ? ".bmp" : ".txt");
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        pictures += picture;
+    }
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("zz-real.bmp")), soundBitmap()));
+    ++pictures;
+
+    Program program;
+    QElapsedTimer clock;
+    clock.start();
+    program.browse(folder.path());
+    const qint64 browseMs = clock.elapsed();
+    QVERIFY(program.platform.messages.isEmpty());
+    QCOMPARE(program.main().Files->listCount(), pictures);
+    QCOMPARE(program.main().Labelfnd->caption(), QString::number(pictures));
+
+    clock.restart();
+    QVERIFY(program.click(QStringLiteral("zz-real.bmp")));
+    const qint64 clickMs = clock.elapsed();
+    QVERIFY(!program.main().Display->picture().isNull());
+    // An empty file: the recovery reads the whole folder again.
+    clock.restart();
+    QVERIFY(program.click(QStringLiteral("0.bmp")));
+    const qint64 recoveryMs = clock.elapsed();
+    QVERIFY(program.platform.messages.isEmpty());
+    QCOMPARE(program.main().Files->listCount(), pictures);
+    qInfo("%d entries, %d listed: browse %lld ms, picture click %lld ms, failed click with "
+          "re-read %lld ms",
+          Entries + 1, pictures, browseMs, clickMs, recoveryMs);
+}
+
+QTEST_MAIN(BadFoldersTest)
+#include "tst_badfolders.moc"

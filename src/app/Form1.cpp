@@ -204,16 +204,23 @@ void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
     }
     // The window system moves the window as a press on a title bar would; where it refuses,
     // the window follows the pointer until the button is released.
-    if (QWindow* window = windowHandle(); window && window->startSystemMove())
+    if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
+        // Qt hands the artwork a release when the system's move ends; that is no click.
+        m_systemMove = true;
         return;
+    }
     m_dragging = true;
     m_dragOffset = QCursor::pos() - pos();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease && m_dragging) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonPress)
+        m_systemMove = false;
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+        (m_dragging || m_systemMove)) {
         m_dragging = false;
+        m_systemMove = false;
         return true;
     }
     return QWidget::eventFilter(watched, event);

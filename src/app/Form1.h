@@ -75,6 +75,7 @@ private:
 
     Windows& m_windows;
     bool m_dragging = false;
+    bool m_systemMove = false;
     QPoint m_dragOffset;
 };
 

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QColor>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QList>
+#include <QMargins>
+#include <QPoint>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace zelvo::realwindow {
+
+using WindowId = qulonglong;
+
+// A private X display with a window manager and a notification area, the program running on
+// it, and the X tools that look at it and drive it as a user would. Everything it starts runs
+// in its own process group and is ended when the session goes, whatever state it is in.
+class XSession
+{
+public:
+    XSession();
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // Starts the display server. Returns why it could not, or an empty text.
+    [[nodiscard]] QString start();
+    // Starts the window manager and the notification area on it, the same way.
+    [[nodiscard]] QString startDesktop();
+    // Starts the program with a fresh home; an empty text when its main window appeared.
+    [[nodiscard]] QString startProgram(const QString& binary);
+
+    [[nodiscard]] QString configFolder() const;
+    [[nodiscard]] QString programOutput();
+    [[nodiscard]] bool programRunning() const;
+
+    // Runs an X tool on the display; its standard output, or nothing when it failed.
+    [[nodiscard]] std::optional<QString> tool(const QString& program,
+                                              const QStringList& arguments) const;
+
+    // The program's windows that are mapped at this moment.
+    [[nodiscard]] QList<WindowId> visibleProgramWindows() const;
+    // The client area of a window on the screen, frame excluded.
+    [[nodiscard]] std::optional<QRect> geometry(WindowId window) const;
+    [[nodiscard]] bool isViewable(WindowId window) const;
+    [[nodiscard]] QString title(WindowId window) const;
+    // What the window manager's frame adds around the client area.
+    [[nodiscard]] std::optional<QMargins> frameExtents(WindowId window) const;
+    // The mapped windows of the notification area, as one rectangle.
+    [[nodiscard]] std::optional<QRect> notificationArea() const;
+    // The work area the window manager leaves free for ordinary windows.
+    [[nodiscard]] std::optional<QRect> workArea() const;
+
+    // Waits, up to timeoutMs, for a mapped program window that satisfies the test.
+    template <class Test>
+    [[nodiscard]] std::optional<WindowId> waitForWindow(Test&& test, int timeoutMs = 10000) const;
+
+    [[nodiscard]] QImage screenshot() const;
+
+    bool moveMouse(QPoint screen) const;
+    bool click(QPoint screen, int button = 1) const;
+    bool mouseDown(int button = 1) const;
+    bool mouseUp(int button = 1) const;
+    bool typeText(const QString& text) const;
+    bool key(const QString& keys) const;
+    bool activate(WindowId window) const;
+
+    // Polls every 50 ms, with events processed, until the condition holds or timeoutMs passes.
+    template <class Condition> static bool waitUntil(Condition&& condition, int timeoutMs);
+
+private:
+    [[nodiscard]] QProcess* spawn(const QString& program, const QStringList& arguments);
+    static void end(QProcess* process);
+    static void pauseBriefly();
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_runtime;
+    QString m_display;
+    QProcessEnvironment m_environment;
+    // Started in this order, ended in the reverse one.
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+    QProcess* m_program = nullptr;
+};
+
+template <class Condition> bool XSession::waitUntil(Condition&& condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (condition())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        pauseBriefly();
+    }
+}
+
+template <class Test>
+std::optional<WindowId> XSession::waitForWindow(Test&& test, int timeoutMs) const
+{
+    std::optional<WindowId> found;
+    waitUntil(
+        [&] {
+            for (const WindowId window : visibleProgramWindows()) {
+                if (test(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+// True when every channel of the two colours lies within the tolerance.
+[[nodiscard]] bool near(QRgb a, QRgb b, int tolerance);
+
+} // namespace zelvo::realwindow

@@ -1,0 +1,513 @@
+// The built program on a real X server (Xvfb with openbox and trayer), driven with xdotool and
+// checked through screenshots, as a user would see it.
+#include "XSession.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using zelvo::realwindow::near;
+using zelvo::realwindow::WindowId;
+using zelvo::realwindow::XSession;
+
+namespace {
+
+const QSize MainSize(497, 432);
+const QSize AboutSize(315, 306);
+// The Medium tile window, frame and title bar included, the size of a first run.
+const QSize TileOuterSize(800, 533);
+const QRgb Navy = qRgb(0x00, 0x00, 0x40);
+const QRgb LightOrange = qRgb(0xFE, 0x9C, 0x61);
+const QRgb FileText = qRgb(0x3C, 0xF2, 0xA9);
+const QRgb CountText = qRgb(0x80, 0x80, 0x80);
+
+// Places in the main window's client area, in pixels.
+const QPoint BrowseButton(233 + 12, 152 + 12);
+const QRect TitleArtwork(8, 8, 482, 33);
+const QRect FileList(46, 96, 134, 134);
+const QRect CountLabel(154, 64, 40, 18);
+const QRect Preview(304, 96, 134, 134);
+// Inside the preview's one-pixel border.
+const QRect PreviewPicture = Preview.adjusted(1, 1, -1, -1);
+// The Print button of the Medium tile window, with a margin for its focus frame.
+const QRect PrintButton = QRect(376, 480, 41, 25).adjusted(-6, -6, 6, 6);
+
+constexpr int WaitMs = 10000;
+const char* const ProgramBinary = ZELVO_BINARY;
+
+// A test picture made of cells of one colour each.
+struct Picture
+{
+    QString name;
+    QSize cells;
+    QSize cellSize;
+    // How far the tiled copy may stray from the decoded file: none but for JPEG.
+    int tolerance = 0;
+
+    [[nodiscard]] QRgb colour(int column, int row) const
+    {
+        return qRgb(20 + column * 230 / qMax(1, cells.width() - 1), 30 + row * 40,
+                    230 - column * 9 - row * 23);
+    }
+    [[nodiscard]] QImage image() const
+    {
+        QImage picture(cells.width() * cellSize.width(), cells.height() * cellSize.height(),
+                       QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, colour(x / cellSize.width(), y / cellSize.height()));
+        }
+        return picture;
+    }
+};
+
+// Listed in this order: by name.
+const Picture Pictures[] = {
+    {QStringLiteral("a.bmp"), {7, 5}, {1, 1}, 0},
+    {QStringLiteral("b.gif"), {8, 6}, {5, 5}, 0},
+    {QStringLiteral("c.jpg"), {2, 2}, {16, 16}, 12},
+};
+
+bool writePicture(const Picture& picture, const QString& folder)
+{
+    const QString path = QDir(folder).filePath(picture.name);
+    if (!picture.name.endsWith(QLatin1String(".gif")))
+        return picture.image().save(path, nullptr, 100);
+    // Qt writes no GIF; ImageMagick turns a lossless copy into one.
+    const QString png = QDir(folder).filePath(QStringLiteral("gif-source.png"));
+    if (!picture.image().save(png))
+        return false;
+    const int converted = QProcess::execute(QStringLiteral("convert"), {png, path});
+    QFile::remove(png);
+    return converted == 0;
+}
+
+QImage crop(const QImage& screen, const QRect& area)
+{
+    return screen.copy(area);
+}
+
+int countNear(const QImage& image, QRgb colour, int tolerance)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += near(image.pixel(x, y), colour, tolerance) ? 1 : 0;
+    }
+    return count;
+}
+
+// The vertical bands of an image that hold pixels of the colour: one per line of text.
+QList<QPair<int, int>> textRows(const QImage& image, QRgb colour)
+{
+    QList<QPair<int, int>> rows;
+    int start = -1;
+    for (int y = 0; y <= image.height(); ++y) {
+        bool inked = false;
+        for (int x = 0; y < image.height() && x < image.width() && !inked; ++x)
+            inked = near(image.pixel(x, y), colour, 40);
+        if (inked && start < 0)
+            start = y;
+        // The dots over i and j make short bands of their own.
+        if (!inked && start >= 0) {
+            if (y - start >= 4)
+                rows.append({start, y - 1});
+            start = -1;
+        }
+    }
+    return rows;
+}
+
+QString describe(QRgb colour)
+{
+    return QColor(colour).name();
+}
+
+} // namespace
+
+class RealWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsCentredBorderlessAndSeedsTheTypes();
+    void browsesPreviewsAndTiles_data();
+    void browsesPreviewsAndTiles();
+    void trayClickHidesFlashesAndRestores();
+    void titleDragMovesTheWindow();
+    void titleClickShowsTheAboutBox();
+
+private:
+    // The main window's client area on the screen.
+    [[nodiscard]] QRect mainArea() const;
+    [[nodiscard]] std::optional<WindowId> windowOfSize(const QSize& size, int timeoutMs = WaitMs);
+    [[nodiscard]] std::optional<WindowId> tileWindow(int timeoutMs = WaitMs);
+    [[nodiscard]] QPoint onMain(QPoint client) const { return mainArea().topLeft() + client; }
+    // Waits until the screenshot satisfies the check, which explains itself when it does not.
+    [[nodiscard]] QString waitForScreen(const std::function<QString(const QImage&)>& check,
+                                        int timeoutMs = WaitMs);
+    void browseTo(const QString& folder);
+
+    std::unique_ptr<XSession> m_session;
+    WindowId m_main = 0;
+};
+
+void RealWindowTest::init()
+{
+    m_session = std::make_unique<XSession>();
+    if (const QString failure = m_session->start(); !failure.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
+    const QString desktop = m_session->startDesktop();
+    QVERIFY2(desktop.isEmpty(), qPrintable(desktop));
+    const QString started = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    QVERIFY2(started.isEmpty(), qPrintable(started));
+    const std::optional<WindowId> main = windowOfSize(MainSize, 20000);
+    QVERIFY2(main, qPrintable(QStringLiteral("the main window did not appear; program said: ") +
+                              m_session->programOutput()));
+    m_main = *main;
+}
+
+void RealWindowTest::cleanup()
+{
+    m_session.reset();
+    m_main = 0;
+}
+
+QRect RealWindowTest::mainArea() const
+{
+    return m_session->geometry(m_main).value_or(QRect());
+}
+
+std::optional<WindowId> RealWindowTest::windowOfSize(const QSize& size, int timeoutMs)
+{
+    return m_session->waitForWindow(
+        [&](WindowId window) {
+            const auto area = m_session->geometry(window);
+            return area && area->size() == size;
+        },
+        timeoutMs);
+}
+
+std::optional<WindowId> RealWindowTest::tileWindow(int timeoutMs)
+{
+    return m_session->waitForWindow(
+        [&](WindowId window) {
+            const auto frame = m_session->frameExtents(window);
+            return window != m_main && frame && frame->top() > 0 &&
+                   m_session->title(window) == QLatin1String("Zelvo");
+        },
+        timeoutMs);
+}
+
+QString RealWindowTest::waitForScreen(const std::function<QString(const QImage&)>& check,
+                                      int timeoutMs)
+{
+    QString failure;
+    XSession::waitUntil(
+        [&] {
+            failure = check(m_session->screenshot());
+            return failure.isEmpty();
+        },
+        timeoutMs);
+    return failure;
+}
+
+void RealWindowTest::browseTo(const QString& folder)
+{
+    QVERIFY(m_session->click(onMain(BrowseButton)));
+    const auto dialog = m_session->waitForWindow([&](WindowId window) {
+        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
+    });
+    QVERIFY2(dialog, "the Browse button opened no folder dialog");
+    QVERIFY(m_session->activate(*dialog));
+    QVERIFY(m_session->key(QStringLiteral("ctrl+a")));
+    QVERIFY(m_session->typeText(folder));
+    QVERIFY(m_session->key(QStringLiteral("Return")));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*dialog); }, WaitMs),
+             "the folder dialog did not close after Return");
+}
+
+void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
+{
+    const QRect area = mainArea();
+    QCOMPARE(area.size(), MainSize);
+    const std::optional<QRect> work = m_session->workArea();
+    QVERIFY(work);
+    QVERIFY2(qAbs(area.center().x() - work->center().x()) <= 1 &&
+                 qAbs(area.center().y() - work->center().y()) <= 1,
+             qPrintable(QStringLiteral("window centre (%1,%2), screen centre (%3,%4)")
+                            .arg(area.center().x())
+                            .arg(area.center().y())
+                            .arg(work->center().x())
+                            .arg(work->center().y())));
+    QCOMPARE(m_session->frameExtents(m_main).value_or(QMargins(-1, -1, -1, -1)), QMargins());
+
+    const QString drawn = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage window = crop(screen, area);
+        const int right = window.width() - 1;
+        const int bottom = window.height() - 1;
+        for (const QPoint edge :
+             {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom),
+              QPoint(right / 2, 0), QPoint(right / 2, bottom), QPoint(0, bottom / 2),
+              QPoint(right, bottom / 2)}) {
+            if (window.pixel(edge) != LightOrange) {
+                return QStringLiteral("outline pixel (%1,%2) is %3")
+                    .arg(edge.x())
+                    .arg(edge.y())
+                    .arg(describe(window.pixel(edge)));
+            }
+        }
+        for (const QPoint inside : {QPoint(1, 1), QPoint(4, 200), QPoint(right - 3, 300),
+                                    QPoint(250, bottom - 3), QPoint(250, 250)}) {
+            if (window.pixel(inside) != Navy) {
+                return QStringLiteral("ground pixel (%1,%2) is %3")
+                    .arg(inside.x())
+                    .arg(inside.y())
+                    .arg(describe(window.pixel(inside)));
+            }
+        }
+        return {};
+    });
+    QVERIFY2(drawn.isEmpty(), qPrintable(drawn));
+
+    const QString file = QDir(m_session->configFolder()).filePath(QStringLiteral("Zelvo.conf"));
+    QVERIFY2(QFile::exists(file), qPrintable(file));
+    const QSettings stored(file, QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("Type/Bitmap")).toString(), QStringLiteral("*.bmp;"));
+    QCOMPARE(stored.value(QStringLiteral("Type/Jpg")).toString(), QStringLiteral("*.jpeg;*.jpg;"));
+    QCOMPARE(stored.value(QStringLiteral("Type/Gif")).toString(), QStringLiteral("*.gif;"));
+    QCOMPARE(stored.value(QStringLiteral("Type/Ico")).toString(), QStringLiteral("&;"));
+}
+
+void RealWindowTest::browsesPreviewsAndTiles_data()
+{
+    QTest::addColumn<int>("index");
+    for (int index = 0; index < int(std::size(Pictures)); ++index)
+        QTest::newRow(qPrintable(Pictures[index].name)) << index;
+}
+
+void RealWindowTest::browsesPreviewsAndTiles()
+{
+    QFETCH(const int, index);
+    const Picture& chosen = Pictures[index];
+    QTemporaryDir folder;
+    for (const Picture& picture : Pictures)
+        QVERIFY2(writePicture(picture, folder.path()), qPrintable(picture.name));
+    const QImage reference(QDir(folder.path()).filePath(chosen.name));
+    QVERIFY(!reference.isNull());
+
+    QCOMPARE(countNear(crop(m_session->screenshot(), CountLabel.translated(mainArea().topLeft())),
+                       CountText, 30),
+             0);
+    browseTo(folder.path());
+
+    QList<QPair<int, int>> rows;
+    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage window = crop(screen, mainArea());
+        rows = textRows(crop(window, FileList), FileText);
+        if (rows.size() != int(std::size(Pictures)))
+            return QStringLiteral("the file list shows %1 lines").arg(rows.size());
+        if (countNear(crop(window, CountLabel), CountText, 30) == 0)
+            return QStringLiteral("the count label shows nothing");
+        return {};
+    });
+    QVERIFY2(listed.isEmpty(), qPrintable(listed));
+
+    const int rowMiddle = (rows[index].first + rows[index].second) / 2;
+    QVERIFY(m_session->click(onMain(FileList.topLeft() + QPoint(25, rowMiddle))));
+    const QString previewed = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage preview = crop(screen, PreviewPicture.translated(mainArea().topLeft()));
+        for (int row = 0; row < chosen.cells.height(); ++row) {
+            for (int column = 0; column < chosen.cells.width(); ++column) {
+                const QPoint middle((2 * column + 1) * preview.width() / (2 * chosen.cells.width()),
+                                    (2 * row + 1) * preview.height() / (2 * chosen.cells.height()));
+                if (!near(preview.pixel(middle), chosen.colour(column, row), 24)) {
+                    return QStringLiteral("preview cell (%1,%2) shows %3, the picture %4")
+                        .arg(column)
+                        .arg(row)
+                        .arg(describe(preview.pixel(middle)))
+                        .arg(describe(chosen.colour(column, row)));
+                }
+            }
+        }
+        return {};
+    });
+    QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
+
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY2(tile, "no tile window titled \"Zelvo\" appeared");
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
+    const QMargins frame = m_session->frameExtents(*tile).value_or(QMargins());
+    QCOMPARE(client.size().grownBy(frame), TileOuterSize);
+
+    const QString tiled = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage shown = crop(screen, client);
+        int wrong = 0;
+        QString first;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (PrintButton.contains(x, y))
+                    continue;
+                const QRgb expected =
+                    reference.pixel(x % reference.width(), y % reference.height());
+                if (near(shown.pixel(x, y), expected, chosen.tolerance))
+                    continue;
+                if (wrong++ == 0) {
+                    first = QStringLiteral("(%1,%2) shows %3 instead of %4")
+                                .arg(x)
+                                .arg(y)
+                                .arg(describe(shown.pixel(x, y)))
+                                .arg(describe(expected));
+                }
+            }
+        }
+        if (wrong == 0)
+            return {};
+        return QStringLiteral("%1 client pixels differ from the tiled picture, first ").arg(wrong) +
+               first;
+    });
+    QVERIFY2(tiled.isEmpty(), qPrintable(tiled));
+
+    QVERIFY(m_session->click(client.topLeft() + QPoint(50, 50)));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs),
+             "a press on the tiled picture did not close the tile window");
+    QVERIFY(m_session->isViewable(m_main));
+    const QString back = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage window = crop(screen, mainArea());
+        return window.pixel(4, 200) == Navy && window.pixel(0, 200) == LightOrange
+                   ? QString()
+                   : QStringLiteral("the main window is not drawn again");
+    });
+    QVERIFY2(back.isEmpty(), qPrintable(back));
+}
+
+void RealWindowTest::trayClickHidesFlashesAndRestores()
+{
+    const std::optional<QRect> tray = m_session->notificationArea();
+    QVERIFY(tray);
+    const std::optional<WindowId> icon = m_session->waitForWindow([&](WindowId window) {
+        const auto area = m_session->geometry(window);
+        return window != m_main && area && tray->contains(*area);
+    });
+    QVERIFY2(icon, "the program put no icon in the notification area");
+    const QRect iconArea = m_session->geometry(*icon).value_or(QRect());
+    const QImage steady = crop(m_session->screenshot(), iconArea);
+
+    QVERIFY(m_session->click(iconArea.center()));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(m_main); }, WaitMs),
+             "a tray click did not hide the main window");
+
+    // The icon alternates every 800 ms; over three seconds both pictures show.
+    QList<QImage> seen;
+    XSession::waitUntil(
+        [&] {
+            const QImage now = crop(m_session->screenshot(), iconArea);
+            if (!seen.contains(now))
+                seen.append(now);
+            return seen.size() >= 2;
+        },
+        3000);
+    QVERIFY2(seen.size() >= 2, "the tray icon does not flash while the window is in the tray");
+
+    QVERIFY(m_session->click(iconArea.center()));
+    QVERIFY2(XSession::waitUntil([&] { return m_session->isViewable(m_main); }, WaitMs),
+             "a second tray click did not bring the main window back");
+    QVERIFY2(XSession::waitUntil([&] { return crop(m_session->screenshot(), iconArea) == steady; },
+                                 WaitMs),
+             "the tray icon did not return to its steady picture");
+    // Stopped flashing stays stopped for longer than two flash intervals.
+    const bool changed = XSession::waitUntil(
+        [&] { return crop(m_session->screenshot(), iconArea) != steady; }, 2000);
+    QVERIFY2(!changed, "the tray icon still flashes with the main window shown");
+}
+
+void RealWindowTest::titleDragMovesTheWindow()
+{
+    const QRect before = mainArea();
+    const QPoint grip = onMain(TitleArtwork.topLeft() + QPoint(60, 15));
+
+    // Moving across the artwork with no button held leaves the window where it is.
+    QVERIFY(m_session->moveMouse(grip));
+    QVERIFY(m_session->moveMouse(grip + QPoint(40, 10)));
+    QVERIFY(m_session->moveMouse(grip + QPoint(100, 60)));
+    QTest::qWait(300);
+    QCOMPARE(mainArea().topLeft(), before.topLeft());
+
+    // The move starts at the first motion with the button held, so that one is small.
+    QVERIFY(m_session->moveMouse(grip));
+    QVERIFY(m_session->mouseDown());
+    QVERIFY(m_session->moveMouse(grip + QPoint(1, 1)));
+    for (int step = 1; step <= 10; ++step)
+        QVERIFY(m_session->moveMouse(grip + QPoint(10 * step, 6 * step)));
+    QVERIFY(m_session->mouseUp());
+
+    const QPoint expected = before.topLeft() + QPoint(100, 60);
+    const bool moved = XSession::waitUntil(
+        [&] { return (mainArea().topLeft() - expected).manhattanLength() <= 6; }, WaitMs);
+    QVERIFY2(moved, qPrintable(QStringLiteral("window at (%1,%2) after the drag, expected (%3,%4)")
+                                   .arg(mainArea().x())
+                                   .arg(mainArea().y())
+                                   .arg(expected.x())
+                                   .arg(expected.y())));
+    const QRect after = mainArea();
+    QTest::qWait(300);
+    QCOMPARE(mainArea(), after);
+    QVERIFY2(!windowOfSize(AboutSize, 500), "a drag of the title artwork opened the about box");
+}
+
+void RealWindowTest::titleClickShowsTheAboutBox()
+{
+    QVERIFY(m_session->click(onMain(TitleArtwork.center())));
+    const std::optional<WindowId> about = windowOfSize(AboutSize);
+    QVERIFY2(about, "a click on the title artwork showed no 315 x 306 window");
+    QCOMPARE(m_session->frameExtents(*about).value_or(QMargins(-1, -1, -1, -1)), QMargins());
+    const QRect area = m_session->geometry(*about).value_or(QRect());
+
+    const QString drawn = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage box = crop(screen, area);
+        const int right = box.width() - 1;
+        const int bottom = box.height() - 1;
+        for (const QPoint edge :
+             {QPoint(0, 0), QPoint(right, bottom), QPoint(right / 2, 0), QPoint(right / 2, bottom),
+              QPoint(0, bottom / 2), QPoint(right, bottom / 2)}) {
+            if (box.pixel(edge) != LightOrange) {
+                return QStringLiteral("about outline pixel (%1,%2) is %3")
+                    .arg(edge.x())
+                    .arg(edge.y())
+                    .arg(describe(box.pixel(edge)));
+            }
+        }
+        for (const QPoint inside : {QPoint(3, 3), QPoint(3, 150), QPoint(right - 3, 150)}) {
+            if (box.pixel(inside) != Navy) {
+                return QStringLiteral("about ground pixel (%1,%2) is %3")
+                    .arg(inside.x())
+                    .arg(inside.y())
+                    .arg(describe(box.pixel(inside)));
+            }
+        }
+        return {};
+    });
+    QVERIFY2(drawn.isEmpty(), qPrintable(drawn));
+
+    QVERIFY(m_session->click(area.topLeft() + QPoint(3, 150)));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*about); }, WaitMs),
+             "a click on the about box did not close it");
+
+    // The main window takes input again: the Browse button opens the folder dialog.
+    QVERIFY(m_session->click(onMain(BrowseButton)));
+    const auto dialog = m_session->waitForWindow([&](WindowId window) {
+        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
+    });
+    QVERIFY2(dialog, "the main window did not take input after the about box closed");
+}
+
+QTEST_GUILESS_MAIN(RealWindowTest)
+#include "tst_realwindow.moc"

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# Installs the built program into a temporary prefix, checks what a desktop needs to find it,
+# then starts the installed program on a private X server with an empty home folder and checks
+# that it shows its main window, keeps its settings where its help says, and that its Help
+# button hands the installed help document to the desktop.
+# Usage: install_test.sh <build folder> <source folder>
+set -euo pipefail
+
+build=$1
+source=$2
+work=$(mktemp -d)
+prefix=$work/prefix
+xvfb_pid=""
+program_pid=""
+
+cleanup() {
+    set +e
+    for pid in $program_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+pass() {
+    echo "PASS: $*"
+}
+
+# --- Installing -------------------------------------------------------------------------
+
+cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+
+app_id=org.zelvo.Zelvo
+expected=(
+    bin/zelvo
+    share/zelvo/Zelvo.html
+    share/applications/$app_id.desktop
+    share/metainfo/$app_id.metainfo.xml
+    share/icons/hicolor/16x16/apps/$app_id.png
+    share/icons/hicolor/32x32/apps/$app_id.png
+    share/icons/hicolor/48x48/apps/$app_id.png
+    share/icons/hicolor/256x256/apps/$app_id.png
+)
+for file in "${expected[@]}"; do
+    if [ -f "$prefix/$file" ]; then pass "installed $file"; else fail "missing $file"; fi
+done
+[ -x "$prefix/bin/zelvo" ] || fail "bin/zelvo is not executable"
+
+# Nothing may land outside the prefix: every installed path is under it.
+if grep -q -v "^-- \(Install configuration\|Installing\|Up-to-date\|Set runtime path\)" "$work/install.log" ||
+    grep -E "^-- (Installing|Up-to-date): " "$work/install.log" | grep -v -q -F "$prefix/"; then
+    fail "the install wrote outside the prefix or said something unexpected:"
+    cat "$work/install.log" >&2
+fi
+
+cmp -s "$source/help/Zelvo.html" "$prefix/share/zelvo/Zelvo.html" ||
+    fail "the installed help document differs from help/Zelvo.html"
+
+for size in 16 32 48 256; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png
+    [ -f "$icon" ] || continue
+    actual=$(identify -format '%wx%h' "$icon")
+    if [ "$actual" = "${size}x${size}" ]; then
+        pass "icon in ${size}x${size} is ${actual}"
+    else
+        fail "icon in ${size}x${size} is $actual"
+    fi
+done
+
+# --- What the desktop reads -------------------------------------------------------------
+
+desktop=$prefix/share/applications/$app_id.desktop
+metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+if desktop-file-validate "$desktop"; then pass "desktop-file-validate"; else fail "desktop-file-validate"; fi
+if appstreamcli validate --no-net "$metainfo"; then pass "appstreamcli validate"; else fail "appstreamcli validate"; fi
+
+entry() { sed -n "s/^$1=//p" "$desktop" | head -n1; }
+exec_command=$(entry Exec | cut -d' ' -f1)
+[ -x "$prefix/bin/$exec_command" ] || fail "Exec=$exec_command names no installed program"
+[ "$(entry Icon)" = "$app_id" ] || fail "Icon=$(entry Icon) is not the installed icon $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo does not launch $app_id.desktop"
+grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
+
+# The program looks for its help document at ../share/zelvo beside its own folder.
+if [ "$(realpath "$prefix/bin/../share/zelvo/Zelvo.html")" = "$(realpath "$prefix/share/zelvo/Zelvo.html")" ]; then
+    pass "help document at ../share/zelvo/Zelvo.html from bin/"
+else
+    fail "help document not reachable from bin/"
+fi
+
+# --- Running the installed program ------------------------------------------------------
+
+mkfifo "$work/display" "$work/opened"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+display_number=""
+read -r -t 30 display_number <"$work/display" || true
+[ -n "$display_number" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; exit 1; }
+export DISPLAY=":$display_number"
+
+# A stand-in for the desktop's opener that reports what it was asked to open.
+mkdir -p "$work/bin" "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+cat >"$work/bin/xdg-open" <<'OPENER'
+#!/bin/sh
+exec timeout 30 sh -c 'printf "%s\n" "$1" >"$2"' sh "$1" "$ZELVO_TEST_OPENED"
+OPENER
+chmod +x "$work/bin/xdg-open"
+
+env -i PATH="$work/bin:/usr/local/bin:/usr/bin:/bin" HOME="$work/home" DISPLAY="$DISPLAY" \
+    XDG_RUNTIME_DIR="$work/runtime" DBUS_SESSION_BUS_ADDRESS=disabled: \
+    ZELVO_TEST_OPENED="$work/opened" "$prefix/bin/zelvo" >"$work/program.log" 2>&1 &
+program_pid=$!
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" 2>/dev/null | head -n1) || true
+if [ -z "$window" ]; then
+    cat "$work/program.log" >&2
+    fail "the installed program showed no window"
+    exit 1
+fi
+pass "the installed program shows a window"
+
+geometry=$(xdotool getwindowgeometry --shell "$window")
+width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+if [ "${width}x${height}" = "497x432" ]; then
+    pass "main window is 497x432"
+else
+    fail "main window is ${width}x${height}, not 497x432"
+fi
+
+# The ground between the file list and the preview is the window's dark navy.
+import -window "$window" "$work/main.png"
+ground=$(convert "$work/main.png" -format '%[hex:p{260,100}]' info:)
+case "$ground" in
+000040*) pass "main window ground is #000040" ;;
+*) fail "main window ground at (260,100) is #$ground, not #000040" ;;
+esac
+
+# A first start with an empty home folder stores the initial types in ~/.config/Zelvo.conf.
+settings=$work/home/.config/Zelvo.conf
+if [ -f "$settings" ] && grep -q '^\[Type\]' "$settings"; then
+    pass "settings kept in ~/.config/Zelvo.conf"
+else
+    fail "no [Type] section in $settings"
+    find "$work/home" -type f >&2
+fi
+
+# The Help button: 73 x 27 pixels with its top-left corner at (384, 332).
+xdotool mousemove --window "$window" 420 345 click 1
+opened=""
+# Opened for reading and writing, so that waiting for the opener is bounded by read's timeout.
+exec 4<>"$work/opened"
+read -r -t 30 -u 4 opened || true
+exec 4<&-
+wanted="file://$(realpath "$prefix/share/zelvo/Zelvo.html")"
+if [ "$opened" = "$wanted" ]; then
+    pass "Help opens $opened"
+else
+    cat "$work/program.log" >&2
+    fail "Help opened '$opened', not '$wanted'"
+fi
+
+if kill -0 "$program_pid" 2>/dev/null; then
+    pass "the program still runs after Help"
+else
+    fail "the program ended after Help"
+fi
+
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
+echo "All install checks passed"

@@ -230,7 +230,7 @@ void InsidePrintService::refused()
 }
 
 // Across a block edge on the page, how many page pixels show neither block's colour: one or
-// none where the picture's pixels stay sharp, several where the page was smoothed.
+// none where the picture's pixels stay sharp, more where the page was smoothed or stored lossily.
 [[nodiscard]] int blurredAcrossEdge(const QImage& page, double dpi, int screenRow)
 {
     const double scale = dpi / ScreenPixelsPerInch;
@@ -242,7 +242,7 @@ void InsidePrintService::refused()
     int blurred = 0;
     for (int x = edge - int(3 * scale); x <= edge + int(3 * scale); ++x) {
         const QColor shown = page.pixelColor(x, y);
-        if (!near(shown, before) && !near(shown, after))
+        if (!near(shown, before, 4) && !near(shown, after, 4))
             ++blurred;
     }
     return blurred;
@@ -262,6 +262,7 @@ void InsidePrintService::printsPages()
     QVERIFY(session.tile->Butprint->isVisible());
     session.clickPrint();
 
+    QCOMPARE(session.platform.printed.size(), 2);
     QCOMPARE(session.platform.messages.size(), 0);
     QVERIFY(session.tile->Butprint->isVisible());
     QVERIFY(session.tile->isVisible());
@@ -292,12 +293,20 @@ void InsidePrintService::printsPages()
         const QString mismatch = pageMismatch(page, Dpi, client);
         QVERIFY2(mismatch.isEmpty(), qPrintable(job + QStringLiteral(": ") + mismatch));
 
-        constexpr int FineDpi = 600;
-        int finePages = 0;
-        const QImage fine = renderPage(pdf, FineDpi, &finePages, QSize(FineDpi, FineDpi));
-        QVERIFY(!fine.isNull());
-        for (const int row : {PictureHeight / 4, PictureHeight * 3 / 4})
-            QVERIFY2(blurredAcrossEdge(fine, FineDpi, row) <= 2, qPrintable(job));
+        // 300 dpi shows a page drawn from the window's own pixels and smoothed up; 600 dpi shows
+        // a lossy copy's ringing.
+        for (const int fineDpi : {300, 600}) {
+            int finePages = 0;
+            const QImage fine = renderPage(pdf, fineDpi, &finePages, QSize(fineDpi, fineDpi));
+            QVERIFY(!fine.isNull());
+            for (const int row : {PictureHeight / 4, PictureHeight * 3 / 4}) {
+                const int blurred = blurredAcrossEdge(fine, fineDpi, row);
+                QVERIFY2(blurred <= 1, qPrintable(QStringLiteral("%1 at %2 dpi: %3 pixels")
+                                                      .arg(job)
+                                                      .arg(fineDpi)
+                                                      .arg(blurred)));
+            }
+        }
     }
 }
 

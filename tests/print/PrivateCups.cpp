@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include <grp.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace zelvo::test {
@@ -159,6 +161,8 @@ bool PrivateCups::start()
         return false;
     }
     m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+    // Should the test itself be killed, cupsd goes with it.
+    m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
                   {QStringLiteral("-f"), QStringLiteral("-c"),
                    m_dir.filePath(QStringLiteral("conf/cupsd.conf")), QStringLiteral("-s"),

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QByteArrayView>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -56,6 +57,21 @@ void endPlatformStart()
 {
     qInstallMessageHandler(handlerBeforeStart);
     handlerBeforeStart = nullptr;
+}
+
+void avoidSessionBusAutolaunch()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Platform-specific: with no session bus address, libdbus "autolaunches" a bus daemon,
+    // which costs a process start at every run and leaves a daemon behind. A desktop session
+    // always has a bus; without one the tray icon uses the X11 notification area directly.
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QLatin1String("/bus")))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+#endif
 }
 
 void configureApplication()

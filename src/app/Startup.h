@@ -12,6 +12,10 @@ namespace zelvo {
 void beginPlatformStart();
 void endPlatformStart();
 
+// Before the application object exists: where no session bus runs, keeps the tray icon's
+// look-up of the desktop's notification service from starting a bus of its own.
+void avoidSessionBusAutolaunch();
+
 // Names and version of the program, and the main window hiding in the tray without ending it.
 void configureApplication();
 

@@ -10,6 +10,7 @@ int main(int argc, char* argv[])
 {
     if (!zelvo::displayReachable())
         return 1;
+    zelvo::avoidSessionBusAutolaunch();
     zelvo::beginPlatformStart();
     QApplication app(argc, argv);
     zelvo::endPlatformStart();

@@ -78,7 +78,6 @@ void configureApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Zelvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zelvo"));
     QApplication::setDesktopFileName(QStringLiteral("org.zelvo.Zelvo"));
     QApplication::setQuitOnLastWindowClosed(false);
 }

@@ -10,12 +10,25 @@
 #include "TriStateBox.h"
 
 #include <QPushButton>
+
 #include <QRadioButton>
+#include <algorithm>
 
 namespace zelvo::controls {
 
 using layout::build;
 using layout::control;
+
+namespace {
+
+// The stand-in for the layout's font may be wider than the one the boxes were sized for: a
+// caption that would be cut widens its box instead.
+void fitCaption(QWidget& box)
+{
+    box.resize(std::max(box.width(), box.sizeHint().width()), box.height());
+}
+
+} // namespace
 
 AutoLabel* label(QWidget& window, const layout::Window& spec, const char* name)
 {
@@ -74,6 +87,7 @@ TriStateBox* checkBox(QWidget& window, const layout::Window& spec, const char* n
     auto* widget = build<TriStateBox>(window, spec, name);
     widget->setText(QLatin1String(declared.text));
     widget->setValue(declared.state);
+    fitCaption(*widget);
     return widget;
 }
 
@@ -83,6 +97,7 @@ QRadioButton* optionButton(QWidget& window, const layout::Window& spec, const ch
     auto* widget = build<QRadioButton>(window, spec, name);
     widget->setText(QLatin1String(declared.text));
     widget->setChecked(declared.state == 1);
+    fitCaption(*widget);
     return widget;
 }
 

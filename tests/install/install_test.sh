@@ -3,11 +3,13 @@
 # then starts the installed program on a private X server with an empty home folder and checks
 # that it shows its main window, keeps its settings where its help says, and that its Help
 # button hands the installed help document to the desktop.
-# Usage: install_test.sh <build folder> <source folder>
+# Also checks that the program in the build folder finds the copy of the help document beside it.
+# Usage: install_test.sh <build folder> <source folder> <built program>
 set -euo pipefail
 
 build=$1
 source=$2
+built_program=$3
 work=$(mktemp -d)
 prefix=$work/prefix
 xvfb_pid=""
@@ -114,18 +116,54 @@ exec timeout 30 sh -c 'printf "%s\n" "$1" >"$2"' sh "$1" "$ZELVO_TEST_OPENED"
 OPENER
 chmod +x "$work/bin/xdg-open"
 
-env -i PATH="$work/bin:/usr/local/bin:/usr/bin:/bin" HOME="$work/home" DISPLAY="$DISPLAY" \
-    XDG_RUNTIME_DIR="$work/runtime" DBUS_SESSION_BUS_ADDRESS=disabled: \
-    ZELVO_TEST_OPENED="$work/opened" "$prefix/bin/zelvo" >"$work/program.log" 2>&1 &
-program_pid=$!
+# Starts a program as a user would, with the stand-in opener first on PATH; sets program_pid
+# and window.
+start_program() {
+    env -i PATH="$work/bin:/usr/local/bin:/usr/bin:/bin" HOME="$work/home" DISPLAY="$DISPLAY" \
+        XDG_RUNTIME_DIR="$work/runtime" DBUS_SESSION_BUS_ADDRESS=disabled: \
+        ZELVO_TEST_OPENED="$work/opened" "$1" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" 2>/dev/null | head -n1) || true
+    if [ -z "$window" ]; then
+        cat "$work/program.log" >&2
+        fail "$1 showed no window"
+        exit 1
+    fi
+    pass "$1 shows a window"
+}
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" 2>/dev/null | head -n1) || true
-if [ -z "$window" ]; then
-    cat "$work/program.log" >&2
-    fail "the installed program showed no window"
-    exit 1
-fi
-pass "the installed program shows a window"
+stop_program() {
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null || true
+    program_pid=""
+}
+
+# Clicks the Help button (73 x 27 pixels with its top-left corner at (384, 332)) and checks
+# what the opener was handed.
+check_help_opens() {
+    [ -f "$1" ] || fail "no help document at $1"
+    local wanted="file://$(realpath "$1")"
+    xdotool mousemove --window "$window" 420 345 click 1
+    local opened=""
+    # Opened for reading and writing, so that waiting for the opener is bounded by read's
+    # timeout.
+    exec 4<>"$work/opened"
+    read -r -t 30 -u 4 opened || true
+    exec 4<&-
+    if [ "$opened" = "$wanted" ]; then
+        pass "Help opens $opened"
+    else
+        cat "$work/program.log" >&2
+        fail "Help opened '$opened', not '$wanted'"
+    fi
+    if kill -0 "$program_pid" 2>/dev/null; then
+        pass "the program still runs after Help"
+    else
+        fail "the program ended after Help"
+    fi
+}
+
+start_program "$prefix/bin/zelvo"
 
 geometry=$(xdotool getwindowgeometry --shell "$window")
 width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
@@ -153,26 +191,23 @@ else
     find "$work/home" -type f >&2
 fi
 
-# The Help button: 73 x 27 pixels with its top-left corner at (384, 332).
-xdotool mousemove --window "$window" 420 345 click 1
-opened=""
-# Opened for reading and writing, so that waiting for the opener is bounded by read's timeout.
-exec 4<>"$work/opened"
-read -r -t 30 -u 4 opened || true
-exec 4<&-
-wanted="file://$(realpath "$prefix/share/zelvo/Zelvo.html")"
-if [ "$opened" = "$wanted" ]; then
-    pass "Help opens $opened"
+check_help_opens "$prefix/share/zelvo/Zelvo.html"
+
+# Uninstalling as the README says: every file the install wrote is in its manifest.
+stop_program
+xargs -d '\n' rm -f <"$build/install_manifest.txt"
+left=$(find "$prefix" -type f)
+if [ -z "$left" ]; then
+    pass "install_manifest.txt removes every installed file"
 else
-    cat "$work/program.log" >&2
-    fail "Help opened '$opened', not '$wanted'"
+    fail "files left after removing those in install_manifest.txt: $left"
 fi
 
-if kill -0 "$program_pid" 2>/dev/null; then
-    pass "the program still runs after Help"
-else
-    fail "the program ended after Help"
-fi
+# --- Running the program from the build folder ------------------------------------------
+
+start_program "$built_program"
+check_help_opens "$(dirname "$built_program")/Zelvo.html"
+stop_program
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
 echo "All install checks passed"

@@ -34,12 +34,14 @@ bool wildcardMatch(QStringView wildcard, QStringView name)
     qsizetype starW = -1;
     qsizetype starN = 0;
     while (n < name.size()) {
-        if (w < wildcard.size() && (wildcard[w] == QLatin1Char('?') || wildcard[w] == name[n])) {
-            ++w;
-            ++n;
-        } else if (w < wildcard.size() && wildcard[w] == QLatin1Char('*')) {
+        // A star is a star even where the name holds a "*" of its own.
+        if (w < wildcard.size() && wildcard[w] == QLatin1Char('*')) {
             starW = w++;
             starN = n;
+        } else if (w < wildcard.size() &&
+                   (wildcard[w] == QLatin1Char('?') || wildcard[w] == name[n])) {
+            ++w;
+            ++n;
         } else if (starW >= 0) {
             w = starW + 1;
             n = ++starN;

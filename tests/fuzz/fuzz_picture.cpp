@@ -1,0 +1,62 @@
+// Feeds each input to the program's picture loading as a file under every picture extension
+// and an unknown one, whole, scaled down for the preview and clipped for the tile window.
+
+#include "ui/PictureLoader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+struct Harness
+{
+    QTemporaryDir folder;
+};
+
+Harness* harness = nullptr;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // The image readers of JPEG, GIF and icons are plugins, found through the application.
+    new QCoreApplication(*argc, *argv);
+    zelvo::applyPictureAllocationLimit();
+    // The readers' complaints about every damaged input would bury the fuzzer's own report.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    harness = new Harness;
+    return harness->folder.isValid() ? 0 : 1;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    constexpr std::array<const char*, 6> Names{"f.bmp", "f.jpg",  "f.gif",
+                                               "f.ico", "f.JPEG", "f.dat"};
+    for (const char* name : Names) {
+        const QString path = harness->folder.filePath(QLatin1String(name));
+        {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                file.write(bytes) != bytes.size())
+                return 0;
+        }
+        (void)zelvo::pictureFormatFor(path);
+        (void)zelvo::loadPicture(path);
+        const QImage preview = zelvo::loadPicture(path, {.scaledTo = {97, 61}, .clippedTo = {}});
+        const QImage tile = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {40, 30}});
+        // What the loader promises: a preview at the asked size, a tile no larger than asked.
+        if (!preview.isNull() && (preview.width() > 97 || preview.height() > 61))
+            __builtin_trap();
+        if (!tile.isNull() && (tile.width() > 40 || tile.height() > 30))
+            __builtin_trap();
+    }
+    return 0;
+}

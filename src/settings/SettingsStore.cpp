@@ -1,7 +1,10 @@
 #include "SettingsStore.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+
+#include <cstdio>
 
 namespace zelvo {
 
@@ -28,8 +31,30 @@ QString asText(const QVariant& value)
     }
 }
 
+// A pipe or a device in the settings file's place would block the program at its first read,
+// for ever: it is moved aside, like a damaged file, before the store opens. The folder is learnt
+// from a store of another name, which is read (it does not exist) but never written.
+void moveAsideWhatIsNotAFile()
+{
+    const QString folder =
+        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                            QLatin1String(settings::Application) + QLatin1String("-unused"))
+                      .fileName())
+            .path();
+    const QString name =
+        folder + QLatin1Char('/') + QLatin1String(settings::Application) + QLatin1String(".conf");
+    const QFileInfo info(name);
+    if (!info.exists() || info.isFile() || info.isDir())
+        return;
+    const QByteArray kept = QFile::encodeName(name + QLatin1String(".damaged"));
+    std::remove(kept.constData());
+    // A plain rename: QFile::rename would fall back to copying, which reads the pipe.
+    std::rename(QFile::encodeName(name).constData(), kept.constData());
+}
+
 std::unique_ptr<QSettings> openStore()
 {
+    moveAsideWhatIsNotAFile();
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QLatin1String(settings::Application));
 }

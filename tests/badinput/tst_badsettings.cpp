@@ -24,6 +24,7 @@
 #include <optional>
 #include <random>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zelvo;
@@ -131,6 +132,7 @@ private slots:
     void damagedFileSurvivesStartAndApply();
     void unstorableApplySaysSo_data();
     void unstorableApplySaysSo();
+    void pipeInPlaceOfTheFile();
     void twoStoresWritingAtOnce();
     void twoProcessesWritingAtOnce();
 
@@ -239,6 +241,25 @@ void BadSettingsTest::unstorableApplySaysSo()
     // process would see the store's unsaved values.)
     if (obstacle != QLatin1String("folder"))
         QCOMPARE(readBytes(iso.fileName()), before);
+}
+
+void BadSettingsTest::pipeInPlaceOfTheFile()
+{
+    test::IsolatedSettings iso;
+    QCOMPARE(::mkfifo(QFile::encodeName(iso.fileName()).constData(), 0600), 0);
+
+    // Nothing ever writes to the pipe: a read of it would wait for ever.
+    test::TestPlatform platform;
+    startAndApply(platform);
+
+    QVERIFY(platform.messages.isEmpty());
+    const QFileInfo stored(iso.fileName());
+    QVERIFY(stored.isFile());
+    const std::optional<QStringList> values = storedSet(iso.fileName());
+    QVERIFY(values);
+    QCOMPARE(*values, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+    const QFileInfo kept(iso.fileName() + QStringLiteral(".damaged"));
+    QVERIFY(kept.exists() && !kept.isFile());
 }
 
 void BadSettingsTest::twoStoresWritingAtOnce()

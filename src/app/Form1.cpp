@@ -161,8 +161,10 @@ void Form1::Files_Click()
     }
     // The file is gone or not a readable picture: re-read the folder, without a message.
     Display->clearPicture();
-    (void)Files->setPath(BrowseDialog->selectedFolder());
-    Files->refresh();
+    // Pointing the list at its folder reads it afresh; only a folder that cannot be read
+    // leaves the list to re-read the folder it shows.
+    if (!Files->setPath(BrowseDialog->selectedFolder()))
+        Files->refresh();
     Labelfnd->setCaption(QString::number(Files->listCount()));
     lblfile->setCaption(Files->fileName().isEmpty() ? QString() : picturePath());
 }

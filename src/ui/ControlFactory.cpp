@@ -30,10 +30,10 @@ void fitCaption(QWidget& box)
 
 } // namespace
 
-AutoLabel* label(QWidget& window, const layout::Window& spec, const char* name)
+AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<AutoLabel>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<AutoLabel>(window, form, name);
     if (declared.centred)
         widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widget->setCaption(QLatin1String(declared.text));
@@ -41,20 +41,20 @@ AutoLabel* label(QWidget& window, const layout::Window& spec, const char* name)
     return widget;
 }
 
-PictureBox* picture(QWidget& window, const layout::Window& spec, const char* name)
+PictureBox* picture(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<PictureBox>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<PictureBox>(window, form, name);
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
     widget->setPicture(artwork::pixmap(QLatin1String(declared.picture)));
     return widget;
 }
 
-QPushButton* button(QWidget& window, const layout::Window& spec, const char* name)
+QPushButton* button(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<QPushButton>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<QPushButton>(window, form, name);
     widget->setText(QLatin1String(declared.text));
     widget->setAutoDefault(false);
     widget->setDefault(declared.isDefault);
@@ -72,46 +72,46 @@ QPushButton* button(QWidget& window, const layout::Window& spec, const char* nam
     return widget;
 }
 
-ImagePushButton* imageButton(QWidget& window, const layout::Window& spec, const char* name)
+ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<ImagePushButton>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<ImagePushButton>(window, form, name);
     widget->setProperties(declared.imageButton.value_or(layout::ImageButtonProps{}));
     widget->setPicture(artwork::pixmap(QLatin1String(declared.picture)));
     return widget;
 }
 
-TriStateBox* checkBox(QWidget& window, const layout::Window& spec, const char* name)
+TriStateBox* checkBox(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<TriStateBox>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<TriStateBox>(window, form, name);
     widget->setText(QLatin1String(declared.text));
     widget->setValue(declared.state);
     fitCaption(*widget);
     return widget;
 }
 
-QRadioButton* optionButton(QWidget& window, const layout::Window& spec, const char* name)
+QRadioButton* optionButton(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<QRadioButton>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<QRadioButton>(window, form, name);
     widget->setText(QLatin1String(declared.text));
     widget->setChecked(declared.state == 1);
     fitCaption(*widget);
     return widget;
 }
 
-FileListBox* fileList(QWidget& window, const layout::Window& spec, const char* name)
+FileListBox* fileList(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(spec, name);
-    auto* widget = build<FileListBox>(window, spec, name);
+    const layout::Control& declared = control(form, name);
+    auto* widget = build<FileListBox>(window, form, name);
     widget->setPattern(QLatin1String(declared.text));
     return widget;
 }
 
-TilingImage* tilingImage(QWidget& window, const layout::Window& spec, const char* name)
+TilingImage* tilingImage(QWidget& window, const layout::Window& form, const char* name)
 {
-    return build<TilingImage>(window, spec, name);
+    return build<TilingImage>(window, form, name);
 }
 
 } // namespace zelvo::controls

@@ -18,16 +18,16 @@ class TriStateBox;
 // Creates one declared control of a window with everything its layout says about it.
 namespace controls {
 
-[[nodiscard]] AutoLabel* label(QWidget& window, const layout::Window& spec, const char* name);
-[[nodiscard]] PictureBox* picture(QWidget& window, const layout::Window& spec, const char* name);
-[[nodiscard]] QPushButton* button(QWidget& window, const layout::Window& spec, const char* name);
-[[nodiscard]] ImagePushButton* imageButton(QWidget& window, const layout::Window& spec,
+[[nodiscard]] AutoLabel* label(QWidget& window, const layout::Window& form, const char* name);
+[[nodiscard]] PictureBox* picture(QWidget& window, const layout::Window& form, const char* name);
+[[nodiscard]] QPushButton* button(QWidget& window, const layout::Window& form, const char* name);
+[[nodiscard]] ImagePushButton* imageButton(QWidget& window, const layout::Window& form,
                                            const char* name);
-[[nodiscard]] TriStateBox* checkBox(QWidget& window, const layout::Window& spec, const char* name);
-[[nodiscard]] QRadioButton* optionButton(QWidget& window, const layout::Window& spec,
+[[nodiscard]] TriStateBox* checkBox(QWidget& window, const layout::Window& form, const char* name);
+[[nodiscard]] QRadioButton* optionButton(QWidget& window, const layout::Window& form,
                                          const char* name);
-[[nodiscard]] FileListBox* fileList(QWidget& window, const layout::Window& spec, const char* name);
-[[nodiscard]] TilingImage* tilingImage(QWidget& window, const layout::Window& spec,
+[[nodiscard]] FileListBox* fileList(QWidget& window, const layout::Window& form, const char* name);
+[[nodiscard]] TilingImage* tilingImage(QWidget& window, const layout::Window& form,
                                        const char* name);
 
 } // namespace controls

@@ -19,13 +19,13 @@ namespace {
 
 QFont fontFor(const std::optional<Font>& declared)
 {
-    const Font spec = declared.value_or(Font{});
+    const Font chosen = declared.value_or(Font{});
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(chosen.points);
+    font.setBold(chosen.bold);
+    font.setUnderline(chosen.underline);
     return font;
 }
 
@@ -40,63 +40,63 @@ const Control& control(const Window& window, const char* name)
     return *found;
 }
 
-void applyWindow(QWidget& window, const Window& spec)
+void applyWindow(QWidget& window, const Window& form)
 {
-    window.setObjectName(QLatin1String(spec.name));
-    window.setWindowTitle(QLatin1String(spec.caption));
+    window.setObjectName(QLatin1String(form.name));
+    window.setWindowTitle(QLatin1String(form.caption));
     Qt::WindowFlags flags = Qt::Window;
-    if (spec.frame == Frame::None)
+    if (form.frame == Frame::None)
         flags |= Qt::FramelessWindowHint;
     else
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     window.setWindowFlags(flags);
-    window.setFixedSize(pixels(spec.clientWidth), pixels(spec.clientHeight));
+    window.setFixedSize(pixels(form.clientWidth), pixels(form.clientHeight));
     QPalette palette = window.palette();
-    if (spec.back) {
-        palette.setColor(QPalette::Window, QColor(*spec.back));
+    if (form.back) {
+        palette.setColor(QPalette::Window, QColor(*form.back));
         window.setAutoFillBackground(true);
     }
-    if (spec.fore)
-        palette.setColor(QPalette::WindowText, QColor(*spec.fore));
+    if (form.fore)
+        palette.setColor(QPalette::WindowText, QColor(*form.fore));
     window.setPalette(palette);
-    window.setFont(fontFor(spec.font));
-    window.setWindowIcon(artwork::icon(QLatin1String(spec.icon)));
+    window.setFont(fontFor(form.font));
+    window.setWindowIcon(artwork::icon(QLatin1String(form.icon)));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
-void applyControl(QWidget& widget, const Control& spec, const Window& window)
+void applyControl(QWidget& widget, const Control& declared, const Window& window)
 {
-    widget.setObjectName(QLatin1String(spec.name));
-    widget.setGeometry(pixels(spec.place));
-    widget.setFont(spec.font ? fontFor(spec.font) : fontFor(window.font));
+    widget.setObjectName(QLatin1String(declared.name));
+    widget.setGeometry(pixels(declared.place));
+    widget.setFont(declared.font ? fontFor(declared.font) : fontFor(window.font));
     QPalette palette = widget.palette();
-    if (spec.fore) {
-        palette.setColor(QPalette::WindowText, QColor(*spec.fore));
-        palette.setColor(QPalette::Text, QColor(*spec.fore));
-        palette.setColor(QPalette::ButtonText, QColor(*spec.fore));
+    if (declared.fore) {
+        palette.setColor(QPalette::WindowText, QColor(*declared.fore));
+        palette.setColor(QPalette::Text, QColor(*declared.fore));
+        palette.setColor(QPalette::ButtonText, QColor(*declared.fore));
     }
-    if (spec.back) {
-        palette.setColor(QPalette::Window, QColor(*spec.back));
-        palette.setColor(QPalette::Base, QColor(*spec.back));
-        palette.setColor(QPalette::Button, QColor(*spec.back));
-        widget.setAutoFillBackground(!spec.transparent);
+    if (declared.back) {
+        palette.setColor(QPalette::Window, QColor(*declared.back));
+        palette.setColor(QPalette::Base, QColor(*declared.back));
+        palette.setColor(QPalette::Button, QColor(*declared.back));
+        widget.setAutoFillBackground(!declared.transparent);
     }
     widget.setPalette(palette);
-    if (*spec.toolTip)
-        widget.setToolTip(QLatin1String(spec.toolTip));
-    if (spec.cursor) {
-        widget.setCursor(QCursor(artwork::pixmap(QLatin1String(spec.cursor->picture)),
-                                 spec.cursor->hotX, spec.cursor->hotY));
+    if (*declared.toolTip)
+        widget.setToolTip(QLatin1String(declared.toolTip));
+    if (declared.cursor) {
+        widget.setCursor(QCursor(artwork::pixmap(QLatin1String(declared.cursor->picture)),
+                                 declared.cursor->hotX, declared.cursor->hotY));
     }
-    if (spec.tabIndex < 0 || spec.kind == Kind::Label || spec.kind == Kind::Picture)
+    if (declared.tabIndex < 0 || declared.kind == Kind::Label || declared.kind == Kind::Picture)
         widget.setFocusPolicy(Qt::NoFocus);
 }
 
-void applyTabOrder(QWidget& window, const Window& spec)
+void applyTabOrder(QWidget& window, const Window& form)
 {
     std::vector<const Control*> ordered;
-    for (const Control& c : spec.controls) {
+    for (const Control& c : form.controls) {
         if (c.tabIndex >= 0)
             ordered.push_back(&c);
     }
@@ -113,17 +113,17 @@ void applyTabOrder(QWidget& window, const Window& spec)
     }
 }
 
-void paintDecorations(QPainter& painter, const Window& spec)
+void paintDecorations(QPainter& painter, const Window& form)
 {
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    for (const Control& c : spec.controls) {
+    for (const Control& c : form.controls) {
         if (c.kind != Kind::Shape)
             continue;
         painter.setPen(QPen(QColor(c.fore.value_or(0)), 0));
         painter.drawRect(pixels(c.place).adjusted(0, 0, -1, -1));
     }
-    for (const Line& line : spec.lines) {
+    for (const Line& line : form.lines) {
         painter.setPen(QPen(QColor(line.colour), 0));
         painter.drawLine(pixels(line.x1), pixels(line.y1), pixels(line.x2), pixels(line.y2));
     }

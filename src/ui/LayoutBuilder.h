@@ -9,18 +9,18 @@ class QWidget;
 namespace zelvo::layout {
 
 // Caption, frame, fixed client size, ground colour, font, icon; centred on its screen.
-void applyWindow(QWidget& window, const Window& spec);
+void applyWindow(QWidget& window, const Window& form);
 // Name, place, font, colours, tool tip and cursor of one control.
-void applyControl(QWidget& widget, const Control& spec, const Window& window);
+void applyControl(QWidget& widget, const Control& declared, const Window& window);
 // Keyboard focus order by the declared tab indices, among the controls that take focus.
-void applyTabOrder(QWidget& window, const Window& spec);
+void applyTabOrder(QWidget& window, const Window& form);
 // The shapes and lines that are drawn on the window's ground.
-void paintDecorations(QPainter& painter, const Window& spec);
+void paintDecorations(QPainter& painter, const Window& form);
 
-template <class W> [[nodiscard]] W* build(QWidget& window, const Window& spec, const char* name)
+template <class W> [[nodiscard]] W* build(QWidget& window, const Window& form, const char* name)
 {
     auto* widget = new W(&window);
-    applyControl(*widget, control(spec, name), spec);
+    applyControl(*widget, control(form, name), form);
     return widget;
 }
 

@@ -11,9 +11,10 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_tray(new QSystemTrayIco
     connect(&m_timer, &QTimer::timeout, this, [this] { flash(); });
     connect(m_tray, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                // trueclick: a plain click counts, not only a double click.
-                if (reason == QSystemTrayIcon::Trigger ||
-                    (!m_trueClick && reason == QSystemTrayIcon::DoubleClick))
+                // trueclick: every click counts, the second of two quick ones included,
+                // which the system reports as a double click; otherwise only double clicks.
+                if (reason == QSystemTrayIcon::DoubleClick ||
+                    (m_trueClick && reason == QSystemTrayIcon::Trigger))
                     click();
             });
 }

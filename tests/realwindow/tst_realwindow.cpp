@@ -141,6 +141,7 @@ private slots:
     void browsesPreviewsAndTiles_data();
     void browsesPreviewsAndTiles();
     void trayClickHidesFlashesAndRestores();
+    void trayClickReachesTheProgramUnderTheTileWindow();
     void titleDragMovesTheWindow();
     void titleClickShowsTheAboutBox();
 
@@ -154,6 +155,8 @@ private:
     [[nodiscard]] QString waitForScreen(const std::function<QString(const QImage&)>& check,
                                         int timeoutMs = WaitMs);
     void browseTo(const QString& folder);
+    // The program's icon in the notification area.
+    [[nodiscard]] std::optional<QRect> trayIcon();
 
     std::unique_ptr<XSession> m_session;
     WindowId m_main = 0;
@@ -389,16 +392,25 @@ void RealWindowTest::browsesPreviewsAndTiles()
     QVERIFY2(back.isEmpty(), qPrintable(back));
 }
 
-void RealWindowTest::trayClickHidesFlashesAndRestores()
+std::optional<QRect> RealWindowTest::trayIcon()
 {
     const std::optional<QRect> tray = m_session->notificationArea();
-    QVERIFY(tray);
+    if (!tray)
+        return std::nullopt;
     const std::optional<WindowId> icon = m_session->waitForWindow([&](WindowId window) {
         const auto area = m_session->geometry(window);
         return window != m_main && area && tray->contains(*area);
     });
+    if (!icon)
+        return std::nullopt;
+    return m_session->geometry(*icon);
+}
+
+void RealWindowTest::trayClickHidesFlashesAndRestores()
+{
+    const std::optional<QRect> icon = trayIcon();
     QVERIFY2(icon, "the program put no icon in the notification area");
-    const QRect iconArea = m_session->geometry(*icon).value_or(QRect());
+    const QRect iconArea = *icon;
     const QImage steady = crop(m_session->screenshot(), iconArea);
 
     QVERIFY(m_session->click(iconArea.center()));
@@ -427,6 +439,49 @@ void RealWindowTest::trayClickHidesFlashesAndRestores()
     const bool changed = XSession::waitUntil(
         [&] { return crop(m_session->screenshot(), iconArea) != steady; }, 2000);
     QVERIFY2(!changed, "the tray icon still flashes with the main window shown");
+}
+
+// The tile window is modal over the main window, yet a click on the tray icon still reaches
+// the program: it closes the tile window and puts the main window in the tray.
+void RealWindowTest::trayClickReachesTheProgramUnderTheTileWindow()
+{
+    QTemporaryDir folder;
+    QVERIFY(writePicture(Pictures[0], folder.path()));
+    browseTo(folder.path());
+    QList<QPair<int, int>> rows;
+    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
+        rows = textRows(crop(crop(screen, mainArea()), FileList), FileText);
+        return rows.size() == 1 ? QString()
+                                : QStringLiteral("the file list shows %1 lines").arg(rows.size());
+    });
+    QVERIFY2(listed.isEmpty(), qPrintable(listed));
+    QVERIFY(m_session->click(
+        onMain(FileList.topLeft() + QPoint(25, (rows[0].first + rows[0].second) / 2))));
+    const std::optional<QRect> icon = trayIcon();
+    QVERIFY2(icon, "the program put no icon in the notification area");
+
+    // The preview shows once the click has been taken; then the press opens the tile window.
+    const QString previewed = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage preview = crop(screen, PreviewPicture.translated(mainArea().topLeft()));
+        return near(preview.pixel(preview.width() / 2, preview.height() / 2), Navy, 8)
+                   ? QStringLiteral("the preview is still empty")
+                   : QString();
+    });
+    QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY2(tile, "no tile window titled \"Zelvo\" appeared");
+
+    QVERIFY(m_session->click(icon->center()));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs),
+             "a tray click with the tile window open did not reach the program");
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(m_main); }, WaitMs),
+             "the main window did not go to the tray with the tile window");
+
+    QVERIFY(m_session->click(icon->center()));
+    QVERIFY2(XSession::waitUntil([&] { return m_session->isViewable(m_main); }, WaitMs),
+             "the next tray click did not bring the main window back");
+    QVERIFY2(!tileWindow(500), "the tile window came back with the main window");
 }
 
 void RealWindowTest::titleDragMovesTheWindow()

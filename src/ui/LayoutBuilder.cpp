@@ -20,9 +20,8 @@ namespace {
 QFont fontFor(const std::optional<Font>& declared)
 {
     const Font chosen = declared.value_or(Font{});
+    // The layouts name "MS Sans Serif"; the desktop's own sans-serif stands in for it.
     QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
-    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(chosen.points);
     font.setBold(chosen.bold);
     font.setUnderline(chosen.underline);

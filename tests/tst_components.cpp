@@ -138,6 +138,9 @@ void TestComponents::tilingRepeatsPicture_data()
     QTest::newRow("larger at ratio 2") << QSize(90, 75) << QSize(41, 33) << qreal(2);
     QTest::newRow("odd 7x5 at ratio 1.5") << QSize(7, 5) << QSize(40, 30) << qreal(1.5);
     QTest::newRow("single pixel at ratio 1.5") << QSize(1, 1) << QSize(21, 13) << qreal(1.5);
+    // At 1.25 a window's size in device pixels is whole: widths and heights divisible by 4.
+    QTest::newRow("odd 7x5 at ratio 1.25") << QSize(7, 5) << QSize(40, 32) << qreal(1.25);
+    QTest::newRow("larger at ratio 1.25") << QSize(90, 75) << QSize(44, 36) << qreal(1.25);
 }
 
 void TestComponents::tilingRepeatsPicture()

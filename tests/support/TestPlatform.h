@@ -43,9 +43,12 @@ public:
         chooserStarts.append(startFolder);
         if (folderAnswers.empty())
             return std::nullopt;
-        std::optional<QString> answer = folderAnswers.front();
+        const bool confirmed = folderAnswers.front().has_value();
+        const QString folder = folderAnswers.front().value_or(QString());
         folderAnswers.pop_front();
-        return answer;
+        if (!confirmed)
+            return std::nullopt;
+        return folder;
     }
     bool printPage(const QImage& image) override
     {

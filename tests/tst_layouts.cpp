@@ -122,6 +122,7 @@ private slots:
 
     void mainWindowSizeAndFrame();
     void optionsAndAboutFrames();
+    void mailLinkShowsThePointingHand();
 
     void tabOrderFollowsDeclaredIndices_data();
     void tabOrderFollowsDeclaredIndices();
@@ -218,6 +219,22 @@ void TestLayouts::mainWindowSizeAndFrame()
     QVERIFY(main.isVisible());
     QCOMPARE(main.windowTitle(), QString());
     QCOMPARE(main.palette().color(QPalette::Window), QColor(0x00, 0x00, 0x40));
+}
+
+// The pointing hand is the declared cursor picture with its hot spot on the fingertip; the
+// window's other pictures show once the window does.
+void TestLayouts::mailLinkShowsThePointingHand()
+{
+    Program program;
+    Form3& options = program.windows.get<Form3>();
+    options.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&options));
+    const QCursor cursor = options.Label2->cursor();
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.hotSpot(), QPoint(12, 1));
+    QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
+    QVERIFY(!options.Image1->picture().isNull());
+    QCOMPARE(options.Image1->picture().size(), QSize(32, 32));
 }
 
 void TestLayouts::optionsAndAboutFrames()

@@ -47,7 +47,7 @@ PictureBox* picture(QWidget& window, const layout::Window& form, const char* nam
     auto* widget = build<PictureBox>(window, form, name);
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
-    widget->setPicture(artwork::pixmap(QLatin1String(declared.picture)));
+    widget->setArtwork(QLatin1String(declared.picture));
     return widget;
 }
 
@@ -77,7 +77,7 @@ ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const 
     const layout::Control& declared = control(form, name);
     auto* widget = build<ImagePushButton>(window, form, name);
     widget->setProperties(declared.imageButton.value_or(layout::ImageButtonProps{}));
-    widget->setPicture(artwork::pixmap(QLatin1String(declared.picture)));
+    widget->setArtwork(QLatin1String(declared.picture));
     return widget;
 }
 

@@ -1,5 +1,7 @@
 #include "ImagePushButton.h"
 
+#include "Artwork.h"
+
 #include <QBitmap>
 #include <QPainter>
 #include <QStyle>
@@ -24,18 +26,40 @@ void ImagePushButton::setProperties(const layout::ImageButtonProps& properties)
 
 void ImagePushButton::setPicture(const QPixmap& picture)
 {
-    m_picture = picture;
-    if (m_properties.useMaskColor && !picture.isNull()) {
-        m_picture.setMask(
-            picture.createMaskFromColor(QColor(m_properties.maskColor), Qt::MaskInColor));
-    }
+    m_artwork.clear();
+    m_picture = masked(picture);
     update();
+}
+
+void ImagePushButton::setArtwork(const QString& path)
+{
+    m_picture = QPixmap();
+    m_artwork = path;
+    update();
+}
+
+const QPixmap& ImagePushButton::picture() const
+{
+    if (!m_artwork.isEmpty()) {
+        m_picture = masked(artwork::pixmap(m_artwork));
+        m_artwork.clear();
+    }
+    return m_picture;
+}
+
+QPixmap ImagePushButton::masked(const QPixmap& picture) const
+{
+    if (!m_properties.useMaskColor || picture.isNull())
+        return picture;
+    QPixmap result = picture;
+    result.setMask(picture.createMaskFromColor(QColor(m_properties.maskColor), Qt::MaskInColor));
+    return result;
 }
 
 QSize ImagePushButton::sizeHint() const
 {
-    return m_picture.isNull() ? QSize(24, 24)
-                              : m_picture.deviceIndependentSize().toSize() + QSize(4, 4);
+    return picture().isNull() ? QSize(24, 24)
+                              : picture().deviceIndependentSize().toSize() + QSize(4, 4);
 }
 
 void ImagePushButton::paintEvent(QPaintEvent*)
@@ -54,10 +78,10 @@ void ImagePushButton::paintEvent(QPaintEvent*)
     painter.drawLine(area.bottomLeft(), area.bottomRight());
     painter.drawLine(area.topRight(), area.bottomRight());
 
-    if (!m_picture.isNull()) {
+    if (const QPixmap& shown = picture(); !shown.isNull()) {
         // A picture larger than the face is shrunk to fit, keeping its proportions.
         const QRect face = area.adjusted(1, 1, -1, -1);
-        QSize size = m_picture.deviceIndependentSize().toSize();
+        QSize size = shown.deviceIndependentSize().toSize();
         if (size.width() > face.width() || size.height() > face.height())
             size.scale(face.size(), Qt::KeepAspectRatio);
         QRect target(QPoint(0, 0), size);
@@ -67,7 +91,7 @@ void ImagePushButton::paintEvent(QPaintEvent*)
         if (!isEnabled())
             painter.setOpacity(0.5);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(target, m_picture);
+        painter.drawPixmap(target, shown);
         painter.setOpacity(1.0);
     }
 

@@ -18,7 +18,9 @@ public:
     void setProperties(const layout::ImageButtonProps& properties);
     [[nodiscard]] const layout::ImageButtonProps& properties() const { return m_properties; }
     void setPicture(const QPixmap& picture);
-    [[nodiscard]] const QPixmap& picture() const { return m_picture; }
+    // One of the program's own pictures, decoded when it is first shown or asked for.
+    void setArtwork(const QString& path);
+    [[nodiscard]] const QPixmap& picture() const;
 
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -26,8 +28,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    [[nodiscard]] QPixmap masked(const QPixmap& picture) const;
+
     layout::ImageButtonProps m_properties;
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    mutable QString m_artwork;
 };
 
 } // namespace zelvo

@@ -1,5 +1,7 @@
 #include "PictureBox.h"
 
+#include "Artwork.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -24,8 +26,25 @@ void PictureBox::setBorder(bool border)
 
 void PictureBox::setPicture(const QPixmap& picture)
 {
+    m_artwork.clear();
     m_picture = picture;
     update();
+}
+
+void PictureBox::setArtwork(const QString& path)
+{
+    m_picture = QPixmap();
+    m_artwork = path;
+    update();
+}
+
+const QPixmap& PictureBox::picture() const
+{
+    if (!m_artwork.isEmpty()) {
+        m_picture = artwork::pixmap(m_artwork);
+        m_artwork.clear();
+    }
+    return m_picture;
 }
 
 QRect PictureBox::pictureArea() const
@@ -36,12 +55,12 @@ QRect PictureBox::pictureArea() const
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (!m_picture.isNull()) {
+    if (const QPixmap& shown = picture(); !shown.isNull()) {
         if (m_stretch) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawPixmap(pictureArea(), m_picture);
+            painter.drawPixmap(pictureArea(), shown);
         } else {
-            painter.drawPixmap(pictureArea().topLeft(), m_picture);
+            painter.drawPixmap(pictureArea().topLeft(), shown);
         }
     }
     if (m_border) {

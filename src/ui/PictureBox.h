@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 namespace zelvo {
@@ -16,8 +17,10 @@ public:
     void setStretch(bool stretch);
     void setBorder(bool border);
     void setPicture(const QPixmap& picture);
+    // One of the program's own pictures, decoded when it is first shown or asked for.
+    void setArtwork(const QString& path);
     void clearPicture() { setPicture(QPixmap()); }
-    [[nodiscard]] const QPixmap& picture() const { return m_picture; }
+    [[nodiscard]] const QPixmap& picture() const;
     // The area a stretched picture fills, inside the border.
     [[nodiscard]] QRect pictureArea() const;
 
@@ -33,7 +36,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    mutable QString m_artwork;
     bool m_stretch = false;
     bool m_border = false;
     bool m_pressed = false;

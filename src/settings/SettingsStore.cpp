@@ -109,7 +109,9 @@ void SettingsStore::keepDamagedFile()
         return;
     const QString name = m_settings->fileName();
     QFile::remove(name + QLatin1String(".damaged"));
-    QFile::copy(name, name + QLatin1String(".damaged"));
+    // Without a copy the damaged file stays as it is, and writes report that they failed.
+    if (!QFile::copy(name, name + QLatin1String(".damaged")))
+        return;
     m_damagedFileKept = true;
     QList<std::pair<QString, QVariant>> parsed;
     for (const QString& key : m_settings->allKeys())

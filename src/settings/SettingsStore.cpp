@@ -75,7 +75,8 @@ QString SettingsStore::read(const settings::Key& key) const
 
 void SettingsStore::write(const settings::Key& key, const QString& value)
 {
-    keepDamagedFile();
+    if (!keepDamagedFile())
+        return;
     m_settings->setValue(fullKey(key), value);
 }
 
@@ -103,15 +104,15 @@ void SettingsStore::seedInitialTypes()
 
 // Writing rewrites the whole file from what could be parsed; a damaged file is copied aside
 // first so that nothing the user had is lost without a trace.
-void SettingsStore::keepDamagedFile()
+bool SettingsStore::keepDamagedFile()
 {
     if (m_damagedFileKept || m_settings->status() != QSettings::FormatError)
-        return;
+        return true;
     const QString name = m_settings->fileName();
     QFile::remove(name + QLatin1String(".damaged"));
-    // Without a copy the damaged file stays as it is, and writes report that they failed.
+    // Without a copy the damaged file stays as it is, and the write is reported as failed.
     if (!QFile::copy(name, name + QLatin1String(".damaged")))
-        return;
+        return false;
     m_damagedFileKept = true;
     QList<std::pair<QString, QVariant>> parsed;
     for (const QString& key : m_settings->allKeys())
@@ -121,6 +122,7 @@ void SettingsStore::keepDamagedFile()
     m_settings = openStore();
     for (const auto& [key, value] : parsed)
         m_settings->setValue(key, value);
+    return true;
 }
 
 } // namespace zelvo

@@ -30,7 +30,8 @@ public:
     [[nodiscard]] QString fileName() const { return m_settings->fileName(); }
 
 private:
-    void keepDamagedFile();
+    // False when a damaged file could not be kept aside, and so must not be written over.
+    [[nodiscard]] bool keepDamagedFile();
 
     // Replaced once a damaged file has been kept aside: a QSettings keeps reporting the
     // damage it read at first, even after it has rewritten the file.

@@ -132,6 +132,7 @@ private slots:
     void damagedFileSurvivesStartAndApply();
     void unstorableApplySaysSo_data();
     void unstorableApplySaysSo();
+    void damagedFileThatCannotBeKeptAsideStays();
     void pipeInPlaceOfTheFile();
     void twoStoresWritingAtOnce();
     void twoProcessesWritingAtOnce();
@@ -241,6 +242,30 @@ void BadSettingsTest::unstorableApplySaysSo()
     // process would see the store's unsaved values.)
     if (obstacle != QLatin1String("folder"))
         QCOMPARE(readBytes(iso.fileName()), before);
+}
+
+// When the copy of a damaged file cannot be made, the file is not written over: the apply
+// says that it could not save, and the file keeps every byte.
+void BadSettingsTest::damagedFileThatCannotBeKeptAsideStays()
+{
+    const QByteArray content("[Type\nBitmap=*.bmp;\n[Size\nBig=1\x01\xff[");
+    QTemporaryDir probeFolder;
+    const QString probe = probeFolder.filePath(QStringLiteral("probe.conf"));
+    QVERIFY(writeBytes(probe, content));
+    if (QSettings(probe, QSettings::IniFormat).status() != QSettings::FormatError)
+        QSKIP("Qt parses this content; no damaged file to keep aside");
+
+    test::IsolatedSettings iso;
+    QVERIFY(writeBytes(iso.fileName(), content));
+    // A folder holding a file where the copy would go: it can be neither removed nor replaced.
+    QVERIFY(QDir().mkpath(iso.fileName() + QStringLiteral(".damaged/in-the-way")));
+
+    test::TestPlatform platform;
+    startAndApply(platform);
+
+    QCOMPARE(platform.messages.size(), 1);
+    QCOMPARE(platform.messages.first().prompt, QStringLiteral("Your choices could not be saved."));
+    QCOMPARE(readBytes(iso.fileName()), content);
 }
 
 void BadSettingsTest::pipeInPlaceOfTheFile()

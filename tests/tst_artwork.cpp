@@ -12,6 +12,12 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "ui/Artwork.h"
+#include "ui/IconFile.h"
+
+#include <QIcon>
+#include <QPixmap>
+
 #include <optional>
 
 #ifndef ZELVO_RESOURCES_DIR
@@ -247,6 +253,11 @@ private slots:
     void gifPaletteAndTransparency();
     void colourChannelsInRightOrder_data();
     void colourChannelsInRightOrder();
+    void programReadsIconsWithMasks_data();
+    void programReadsIconsWithMasks();
+    void damagedIconsGiveNoImages_data();
+    void damagedIconsGiveNoImages();
+    void everyTruncatedIconGivesNoImages();
 };
 
 void TestArtwork::decodesAtStatedSize_data()
@@ -566,6 +577,118 @@ void TestArtwork::colourChannelsInRightOrder()
     QVERIFY2(colourDistance(pixel, colour.rgb()) <= tolerance,
              qPrintable(
                  QStringLiteral("found %1, expected %2").arg(QColor(pixel).name(), colour.name())));
+}
+
+void TestArtwork::programReadsIconsWithMasks_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("format");
+    QTest::newRow("zelvo.ico, 24-bit") << "zelvo.ico" << QByteArray("ico");
+    QTest::newRow("tray.ico, 16 colours") << "tray.ico" << QByteArray("ico");
+    QTest::newRow("trayflash.ico, 16 colours") << "trayflash.ico" << QByteArray("ico");
+    QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico");
+    QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur");
+}
+
+// The program's own icon reading: every image at its size, the mask as transparency, and the
+// colours Qt's icon reader finds where the mask leaves the image opaque.
+void TestArtwork::programReadsIconsWithMasks()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, format);
+
+    const QByteArray bytes = readResource(file);
+    const std::optional<IconFileInfo> info = parseIconFile(bytes);
+    QVERIFY(info.has_value());
+    const QList<QImage> images = zelvo::readIconFile(bytes);
+    const QList<QImage> qtImages = decodeAll(file, format);
+    QCOMPARE(images.size(), info->images.size());
+    QCOMPARE(qtImages.size(), images.size());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const IconImageInfo& entry = info->images.at(i);
+        const QImage image = images.at(i).convertToFormat(QImage::Format_ARGB32);
+        const QImage qtImage = qtImages.at(i).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(image.size(), QSize(entry.width, entry.height));
+        for (int y = 0; y < entry.height; ++y) {
+            for (int x = 0; x < entry.width; ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (masked(bytes, entry, x, y)) {
+                    QCOMPARE(qAlpha(pixel), 0);
+                } else {
+                    QCOMPARE(qAlpha(pixel), 255);
+                    QCOMPARE(QColor(pixel).name(), QColor(qtImage.pixel(x, y)).name());
+                }
+            }
+        }
+    }
+
+    // The artwork the windows use goes through the same reading.
+    const QIcon icon = zelvo::artwork::icon(QStringLiteral(":/zelvo/") + file);
+    QCOMPARE(icon.availableSizes().size(), images.size());
+    const QImage smallest = icon.pixmap(icon.availableSizes().constFirst()).toImage();
+    QCOMPARE(qAlpha(smallest.pixel(0, 0)), 0);
+}
+
+void TestArtwork::damagedIconsGiveNoImages_data()
+{
+    QTest::addColumn<qsizetype>("at");
+    QTest::addColumn<QByteArray>("bytes");
+
+    // Offsets into tray.ico: its directory, its one entry, then the image's bitmap header at 22.
+    const auto le16 = [](int value) {
+        QByteArray bytes(2, '\0');
+        qToLittleEndian<quint16>(quint16(value), bytes.data());
+        return bytes;
+    };
+    const auto le32 = [](qint64 value) {
+        QByteArray bytes(4, '\0');
+        qToLittleEndian<quint32>(quint32(value), bytes.data());
+        return bytes;
+    };
+    QTest::newRow("reserved word set") << qsizetype(0) << le16(1);
+    QTest::newRow("type 3") << qsizetype(2) << le16(3);
+    QTest::newRow("no images") << qsizetype(4) << le16(0);
+    QTest::newRow("more images than entries") << qsizetype(4) << le16(2);
+    QTest::newRow("image too short for a header") << qsizetype(14) << le32(39);
+    QTest::newRow("image longer than the file") << qsizetype(14) << le32(1 << 20);
+    QTest::newRow("image starts past the end") << qsizetype(18) << le32(0x7fffffff);
+    QTest::newRow("image offset wraps around") << qsizetype(18) << le32(0xffffffff);
+    QTest::newRow("core header") << qsizetype(22) << le32(12);
+    QTest::newRow("zero width") << qsizetype(26) << le32(0);
+    QTest::newRow("negative width") << qsizetype(26) << le32(-16);
+    QTest::newRow("width past 256") << qsizetype(26) << le32(257);
+    QTest::newRow("odd height") << qsizetype(30) << le32(31);
+    QTest::newRow("top-down height") << qsizetype(30) << le32(-32);
+    QTest::newRow("height past 256") << qsizetype(30) << le32(1024);
+    QTest::newRow("two planes") << qsizetype(34) << le16(2);
+    QTest::newRow("32-bit colour") << qsizetype(36) << le16(32);
+    QTest::newRow("16-bit colour") << qsizetype(36) << le16(16);
+    QTest::newRow("run-length compressed") << qsizetype(38) << le32(2);
+    QTest::newRow("more colours than 4 bits hold") << qsizetype(54) << le32(17);
+    QTest::newRow("more colours used than the file holds") << qsizetype(54) << le32(0xffffffff);
+}
+
+void TestArtwork::damagedIconsGiveNoImages()
+{
+    QFETCH(qsizetype, at);
+    QFETCH(QByteArray, bytes);
+
+    QByteArray file = readResource(QStringLiteral("tray.ico"));
+    QCOMPARE(zelvo::readIconFile(file).size(), 1);
+    file.replace(at, bytes.size(), bytes);
+    QVERIFY(zelvo::readIconFile(file).isEmpty());
+}
+
+// The masks come last, so every shorter file has lost part of one.
+void TestArtwork::everyTruncatedIconGivesNoImages()
+{
+    for (const QString& name : {QStringLiteral("zelvo.ico"), QStringLiteral("tray.ico")}) {
+        const QByteArray file = readResource(name);
+        QVERIFY(!zelvo::readIconFile(file).isEmpty());
+        for (qsizetype length = 0; length < file.size(); ++length)
+            QVERIFY2(zelvo::readIconFile(file.left(length)).isEmpty(),
+                     qPrintable(QStringLiteral("%1 cut to %2 bytes").arg(name).arg(length)));
+    }
 }
 
 QTEST_MAIN(TestArtwork)

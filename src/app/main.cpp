@@ -10,6 +10,7 @@ int main(int argc, char* argv[])
 {
     if (!zelvo::displayReachable())
         return 1;
+    zelvo::FontConfigurationReader fonts;
     zelvo::avoidSessionBusAutolaunch();
     zelvo::beginPlatformStart();
     QApplication app(argc, argv);
@@ -20,6 +21,7 @@ int main(int argc, char* argv[])
     zelvo::SettingsStore store;
     zelvo::DesktopPlatform platform;
     zelvo::Windows windows(store, platform);
+    fonts.wait();
     windows.start();
     return QApplication::exec();
 }

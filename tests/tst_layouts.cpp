@@ -131,6 +131,7 @@ private slots:
 
     void fileLabelWrapsWithinItsWidth();
     void countLabelGrowsToTheRight();
+    void hiddenWindowsFitTheirLabelsWhenShown();
     void previewStretchesAnyPicture_data();
     void previewStretchesAnyPicture();
 
@@ -355,6 +356,29 @@ void TestLayouts::countLabelGrowsToTheRight()
     label.setCaption(QString());
     QCOMPARE(label.pos(), declared);
     QVERIFY(label.width() < previousWidth);
+}
+
+// Windows created hidden at start-up measure their captions only when they are first shown.
+void TestLayouts::hiddenWindowsFitTheirLabelsWhenShown()
+{
+    Program program;
+    Form3& options = program.windows.get<Form3>();
+    QVERIFY(!options.isVisible());
+    auto* mail = options.findChild<AutoLabel*>(QStringLiteral("Label2"));
+    QVERIFY(mail);
+    const QString longer = mail->caption() + QStringLiteral(" and a good deal more besides");
+    mail->setCaption(longer);
+    options.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&options));
+    QVERIFY2(mail->width() >= mail->fontMetrics().horizontalAdvance(longer),
+             qPrintable(QString::number(mail->width())));
+    QCOMPARE(mail->height(), mail->fontMetrics().height());
+
+    // Once shown, a new caption is measured at once, hidden again or not.
+    options.hide();
+    mail->setCaption(QStringLiteral("x"));
+    options.show();
+    QVERIFY(mail->width() < mail->fontMetrics().horizontalAdvance(longer));
 }
 
 void TestLayouts::previewStretchesAnyPicture_data()

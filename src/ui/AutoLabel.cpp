@@ -32,6 +32,13 @@ void AutoLabel::setCaption(const QString& caption)
 
 void AutoLabel::fit()
 {
+    // A label of a window created hidden measures its caption when it is first shown:
+    // measuring loads the fonts, which start-up would otherwise pay for every window at once.
+    if (!isVisible()) {
+        m_fitPending = true;
+        return;
+    }
+    m_fitPending = false;
     switch (m_sizing) {
     case layout::Sizing::Fixed:
         break;
@@ -87,6 +94,13 @@ void AutoLabel::paintEvent(QPaintEvent* event)
     painter.setPen(palette().color(QPalette::WindowText));
     layOut(text(), font(), width(),
            [&painter](const QTextLayout& laidOut) { laidOut.draw(&painter, QPointF(0, 0)); });
+}
+
+bool AutoLabel::event(QEvent* event)
+{
+    if (event->type() == QEvent::Show && m_fitPending)
+        fit();
+    return QLabel::event(event);
 }
 
 void AutoLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -21,6 +21,7 @@ signals:
     void clicked();
 
 protected:
+    bool event(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -31,6 +32,7 @@ private:
     [[nodiscard]] int wrappedHeight() const;
 
     layout::Sizing m_sizing = layout::Sizing::Fixed;
+    bool m_fitPending = false;
 };
 
 } // namespace zelvo

@@ -5,6 +5,7 @@
 #include "FileListBox.h"
 #include "ImagePushButton.h"
 #include "LayoutBuilder.h"
+#include "OnFirstShow.h"
 #include "PictureBox.h"
 #include "TilingImage.h"
 #include "TriStateBox.h"
@@ -23,9 +24,11 @@ namespace {
 
 // The stand-in for the layout's font may be wider than the one the boxes were sized for: a
 // caption that would be cut widens its box instead.
+// Measured when the box is first shown, as the labels are.
 void fitCaption(QWidget& box)
 {
-    box.resize(std::max(box.width(), box.sizeHint().width()), box.height());
+    onFirstShow(
+        box, [&box] { box.resize(std::max(box.width(), box.sizeHint().width()), box.height()); });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "LayoutBuilder.h"
 
 #include "Artwork.h"
+#include "OnFirstShow.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -27,33 +28,6 @@ QFont fontFor(const std::optional<Font>& declared)
     font.setUnderline(chosen.underline);
     return font;
 }
-
-// Gives a control its declared mouse pointer when it is first shown, so that a window that is
-// never opened decodes no picture for it.
-class CursorOnShow : public QObject
-{
-public:
-    CursorOnShow(QWidget& widget, const Cursor& cursor) : QObject(&widget), m_cursor(cursor)
-    {
-        widget.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show) {
-            auto* widget = static_cast<QWidget*>(watched);
-            widget->setCursor(QCursor(artwork::pixmap(QLatin1String(m_cursor.picture)),
-                                      m_cursor.hotX, m_cursor.hotY));
-            widget->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    Cursor m_cursor;
-};
 
 } // namespace
 
@@ -111,8 +85,13 @@ void applyControl(QWidget& widget, const Control& declared, const Window& window
     widget.setPalette(palette);
     if (*declared.toolTip)
         widget.setToolTip(QLatin1String(declared.toolTip));
-    if (declared.cursor)
-        new CursorOnShow(widget, *declared.cursor);
+    if (declared.cursor) {
+        // Decoded when first shown, so that a window that is never opened decodes nothing.
+        onFirstShow(widget, [&widget, cursor = *declared.cursor] {
+            widget.setCursor(
+                QCursor(artwork::pixmap(QLatin1String(cursor.picture)), cursor.hotX, cursor.hotY));
+        });
+    }
     if (declared.tabIndex < 0 || declared.kind == Kind::Label || declared.kind == Kind::Picture)
         widget.setFocusPolicy(Qt::NoFocus);
 }

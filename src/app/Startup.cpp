@@ -7,10 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#ifdef ZELVO_WITH_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-
 namespace zelvo {
 
 namespace {
@@ -76,27 +72,6 @@ void avoidSessionBusAutolaunch()
         return;
     qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 #endif
-}
-
-FontConfigurationReader::FontConfigurationReader()
-{
-#ifdef ZELVO_WITH_FONTCONFIG
-    // Platform-specific: Qt finds fonts through fontconfig on X11 and Wayland. Parsing its
-    // configuration files is most of the cost of the first text; FcInit is safe on any thread,
-    // and Qt's own later call then finds the configuration loaded.
-    m_reading = std::thread([] { (void)FcInit(); });
-#endif
-}
-
-FontConfigurationReader::~FontConfigurationReader()
-{
-    wait();
-}
-
-void FontConfigurationReader::wait()
-{
-    if (m_reading.joinable())
-        m_reading.join();
 }
 
 void configureApplication()

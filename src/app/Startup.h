@@ -1,7 +1,5 @@
 #pragma once
 
-#include <thread>
-
 namespace zelvo {
 
 // Before the application object exists: false, with one line on stderr, when there is no
@@ -17,23 +15,6 @@ void endPlatformStart();
 // Before the application object exists: where no session bus runs, keeps the tray icon's
 // look-up of the desktop's notification service from starting a bus of its own.
 void avoidSessionBusAutolaunch();
-
-// Reads the desktop's font configuration on a second thread while the application object
-// connects to the display; otherwise the first text the main window lays out waits for it.
-// Destroying it, or wait(), waits for the reading to end; it touches nothing of Qt's.
-class FontConfigurationReader
-{
-public:
-    FontConfigurationReader();
-    ~FontConfigurationReader();
-    FontConfigurationReader(const FontConfigurationReader&) = delete;
-    FontConfigurationReader& operator=(const FontConfigurationReader&) = delete;
-
-    void wait();
-
-private:
-    std::thread m_reading;
-};
 
 // Names and version of the program, and the main window hiding in the tray without ending it.
 void configureApplication();

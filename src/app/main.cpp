@@ -1,4 +1,5 @@
 #include "app/DesktopPlatform.h"
+#include "app/FontReadAhead.h"
 #include "app/Startup.h"
 #include "app/Windows.h"
 #include "settings/SettingsStore.h"
@@ -10,18 +11,20 @@ int main(int argc, char* argv[])
 {
     if (!zelvo::displayReachable())
         return 1;
-    zelvo::FontConfigurationReader fonts;
+    zelvo::FontReadAhead fonts;
     zelvo::avoidSessionBusAutolaunch();
     zelvo::beginPlatformStart();
     QApplication app(argc, argv);
     zelvo::endPlatformStart();
+    fonts.applicationStarted();
     zelvo::configureApplication();
     zelvo::applyPictureAllocationLimit();
 
     zelvo::SettingsStore store;
     zelvo::DesktopPlatform platform;
     zelvo::Windows windows(store, platform);
-    fonts.wait();
     windows.start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    fonts.wait();
+    return status;
 }

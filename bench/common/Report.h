@@ -25,6 +25,19 @@ using Clock = std::chrono::steady_clock;
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
+// The median of the ratios of the runs paired round by round: a slow spell that lasts a round
+// stretches both runs of the pair, where it would shift only one of two separate medians.
+[[nodiscard]] inline double medianPairedRatio(const std::vector<double>& ours,
+                                              const std::vector<double>& baseline)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < ours.size() && i < baseline.size(); ++i) {
+        if (baseline[i] > 0.0)
+            ratios.push_back(ours[i] / baseline[i]);
+    }
+    return median(ratios);
+}
+
 // Runs ours and the baseline alternately, so that a slow spell on a shared machine hits both;
 // one untimed round of each first warms caches and lazily loaded code.
 struct Samples
@@ -58,6 +71,8 @@ struct Row
     double ours;
     double baseline;
     double target; // 0: shown for reference, no target
+    // The ratio to show and check; below zero, ours over baseline.
+    double ratio = -1.0;
     // The target bounds the ratio, or else our figure itself (strictly below it).
     bool targetIsRatio = true;
 };
@@ -75,6 +90,13 @@ public:
     {
         add({figure, median(samples.ours), median(samples.baseline), targetRatio});
     }
+    // The medians of both, and as the ratio the median of the round-by-round ratios.
+    void addPaired(const std::string& figure, const Samples& samples, double targetRatio)
+    {
+        Row row{figure, median(samples.ours), median(samples.baseline), targetRatio};
+        row.ratio = medianPairedRatio(samples.ours, samples.baseline);
+        add(std::move(row));
+    }
 
     // Prints the table; the result is false when a target was missed.
     bool print() const
@@ -88,7 +110,9 @@ public:
         std::printf("%-44s %12s %12s %8s %12s  %s\n", "figure", "ours", "baseline", "ratio",
                     "target", "");
         for (const Row& row : m_rows) {
-            const double ratio = row.baseline > 0.0 ? row.ours / row.baseline : 0.0;
+            const double ratio = row.ratio >= 0.0     ? row.ratio
+                                 : row.baseline > 0.0 ? row.ours / row.baseline
+                                                      : 0.0;
             const char* verdict = "";
             std::string target = "-";
             if (row.target > 0.0) {

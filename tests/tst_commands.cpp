@@ -44,7 +44,12 @@ struct Session
     test::TestPlatform platform;
     Windows windows{store, platform};
 
-    Session() { windows.start(); }
+    // Started and shown: a first start writes its settings file once the window is painted.
+    Session()
+    {
+        windows.start();
+        (void)store.commit();
+    }
 
     Form1& main() { return windows.get<Form1>(); }
     [[nodiscard]] bool flashing() { return main().Tray->flashEnabled(); }

@@ -15,6 +15,7 @@
 #include "ui/Layouts.h"
 #include "ui/PictureBox.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -132,6 +133,7 @@ private slots:
     void fileLabelWrapsWithinItsWidth();
     void countLabelGrowsToTheRight();
     void hiddenWindowsFitTheirLabelsWhenShown();
+    void firstStartWritesSettingsOnceShown();
     void previewStretchesAnyPicture_data();
     void previewStretchesAnyPicture();
 
@@ -356,6 +358,17 @@ void TestLayouts::countLabelGrowsToTheRight()
     label.setCaption(QString());
     QCOMPARE(label.pos(), declared);
     QVERIFY(label.width() < previousWidth);
+}
+
+// Creating the settings file waits until the main window has been painted.
+void TestLayouts::firstStartWritesSettingsOnceShown()
+{
+    Program program;
+    QVERIFY(!QFileInfo::exists(program.iso.fileName()));
+    QCOMPARE(program.store.read(settings::type::Bitmap.key), QStringLiteral("*.bmp;"));
+    QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
+    QTRY_COMPARE(program.iso.get("Type", "Bitmap").toString(), QStringLiteral("*.bmp;"));
+    QCOMPARE(program.iso.get("Type", "Ico").toString(), QStringLiteral("&;"));
 }
 
 // Windows created hidden at start-up measure their captions only when they are first shown.

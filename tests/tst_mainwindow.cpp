@@ -184,6 +184,8 @@ void TestMainWindow::activation_buildsPatternFromStore()
                                    "g.png", "h.txt"}));
     Session session;
     session.windows.start();
+    // As once the main window is painted: the seeded values are in the file the edits change.
+    QVERIFY(session.store.commit());
     Form1& main = session.main();
     test::browseTo(session, dir.path());
 

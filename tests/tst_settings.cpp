@@ -125,6 +125,9 @@ private slots:
     void initialTypesNotSeededOverAnyTypeKey_data();
     void initialTypesNotSeededOverAnyTypeKey();
     void seedingLeavesSizeKeysAlone();
+    void seedWaitsForCommitWhereThereIsNoFile();
+    void seedGoesIntoAnExistingFileAtOnce();
+    void laterValuesBeatAnUnwrittenSeed();
 
     void commitFailsWhenFolderCannotBeCreated();
     void commitFailsWhenFileCannotBeReplaced();
@@ -238,9 +241,62 @@ void TestSettings::initialTypesSeededIntoEmptyStore()
         QCOMPARE(store.read(keys::type::Gif.key), QStringLiteral("*.gif;"));
         QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("&;"));
     }
-    // Seeding stores them on disk at once: a later run finds them.
+    // They reach the disk at the latest when the store closes: a later run finds them.
     QCOMPARE(readInLaterRun(iso, keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
     QCOMPARE(readInLaterRun(iso, keys::type::Ico.key), QStringLiteral("&;"));
+}
+
+// A first start creates the settings file only when asked to, after its window is shown.
+void TestSettings::seedWaitsForCommitWhereThereIsNoFile()
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    store.seedInitialTypes();
+    QCOMPARE(store.read(keys::type::Jpg.key), QStringLiteral("*.jpeg;*.jpg;"));
+    store.reload();
+    QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("&;"));
+    QVERIFY(!QFileInfo::exists(iso.fileName()));
+
+    QVERIFY(store.commit());
+    QCOMPARE(iso.get("Type", "Bitmap").toString(), QStringLiteral("*.bmp;"));
+    QCOMPARE(iso.get("Type", "Jpg").toString(), QStringLiteral("*.jpeg;*.jpg;"));
+    QCOMPARE(iso.get("Type", "Gif").toString(), QStringLiteral("*.gif;"));
+    QCOMPARE(iso.get("Type", "Ico").toString(), QStringLiteral("&;"));
+}
+
+// A file holding other keys may be damaged in ways found only by writing it: it is seeded
+// through the ordinary writes at once.
+void TestSettings::seedGoesIntoAnExistingFileAtOnce()
+{
+    test::IsolatedSettings iso;
+    iso.put("Size", "Mid", QStringLiteral("1"));
+    SettingsStore store;
+    store.seedInitialTypes();
+    QCOMPARE(iso.get("Type", "Gif").toString(), QStringLiteral("*.gif;"));
+    QCOMPARE(iso.get("Size", "Mid").toString(), QStringLiteral("1"));
+}
+
+void TestSettings::laterValuesBeatAnUnwrittenSeed()
+{
+    test::IsolatedSettings iso;
+    SettingsStore store;
+    store.seedInitialTypes();
+
+    // The options window applies before the seed is written.
+    store.write(keys::type::Ico.key, QStringLiteral("*.ico;"));
+    QCOMPARE(store.read(keys::type::Ico.key), QStringLiteral("*.ico;"));
+
+    // Another copy of the program creates the file with a key of its own.
+    QVERIFY(writeInOtherCopy(iso, keys::type::Gif.key, QStringLiteral("&;")));
+    store.reload();
+    QCOMPARE(store.read(keys::type::Gif.key), QStringLiteral("&;"));
+    QCOMPARE(store.read(keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+
+    QVERIFY(store.commit());
+    QCOMPARE(readInLaterRun(iso, keys::type::Ico.key), QStringLiteral("*.ico;"));
+    QCOMPARE(readInLaterRun(iso, keys::type::Gif.key), QStringLiteral("&;"));
+    QCOMPARE(readInLaterRun(iso, keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+    QCOMPARE(readInLaterRun(iso, keys::type::Jpg.key), QStringLiteral("*.jpeg;*.jpg;"));
 }
 
 void TestSettings::initialTypesNotSeededOverAnyTypeKey_data()

@@ -5,6 +5,7 @@
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "tile/Form2.h"
+#include "ui/OnFirstShow.h"
 
 #include <type_traits>
 
@@ -23,7 +24,10 @@ Windows::~Windows()
 void Windows::start()
 {
     m_store.seedInitialTypes();
-    get<Form1>().showAndActivate();
+    Form1& main = get<Form1>();
+    main.showAndActivate();
+    // A first start creates the settings file once the main window is on screen.
+    afterFirstPaint(main, [this] { (void)m_store.commit(); });
 }
 
 template <class W> W& Windows::get()

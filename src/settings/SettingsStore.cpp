@@ -63,25 +63,44 @@ std::unique_ptr<QSettings> openStore()
 
 SettingsStore::SettingsStore() : m_settings(openStore()) {}
 
+SettingsStore::~SettingsStore()
+{
+    if (!m_unwritten.isEmpty())
+        (void)commit();
+}
+
 void SettingsStore::reload()
 {
     m_settings->sync();
+    // Another copy of the program that has written a seeded key since decided its value.
+    m_unwritten.removeIf([this](const auto& entry) { return m_settings->contains(entry.first); });
 }
 
 QString SettingsStore::read(const settings::Key& key) const
 {
-    return asText(m_settings->value(fullKey(key)));
+    const QString name = fullKey(key);
+    for (const auto& [unwritten, value] : m_unwritten) {
+        if (unwritten == name)
+            return value;
+    }
+    return asText(m_settings->value(name));
 }
 
 void SettingsStore::write(const settings::Key& key, const QString& value)
 {
+    const QString name = fullKey(key);
+    m_unwritten.removeIf([&name](const auto& entry) { return entry.first == name; });
     if (!keepDamagedFile())
         return;
-    m_settings->setValue(fullKey(key), value);
+    m_settings->setValue(name, value);
 }
 
 bool SettingsStore::commit()
 {
+    if (!m_unwritten.isEmpty() && keepDamagedFile()) {
+        for (const auto& [name, value] : std::exchange(m_unwritten, {}))
+            m_settings->setValue(name, value);
+    }
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
 }
@@ -95,11 +114,16 @@ void SettingsStore::seedInitialTypes()
         if (m_settings->contains(fullKey(type.key)))
             return;
     }
+    const bool noFileYet = !QFileInfo::exists(m_settings->fileName());
     for (const auto& type : settings::type::Keys) {
-        write(type.key,
-              QLatin1String(type.initiallyEnabled ? type.pattern : settings::type::Disabled));
+        const QLatin1String value(type.initiallyEnabled ? type.pattern : settings::type::Disabled);
+        if (noFileYet)
+            m_unwritten.append({fullKey(type.key), value});
+        else
+            write(type.key, value);
     }
-    (void)commit();
+    if (!noFileYet)
+        (void)commit();
 }
 
 // Writing rewrites the whole file from what could be parsed; a damaged file is copied aside

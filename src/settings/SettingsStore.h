@@ -2,10 +2,12 @@
 
 #include "SettingKeys.h"
 
+#include <QList>
 #include <QSettings>
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 namespace zelvo {
 
@@ -15,16 +17,23 @@ class SettingsStore
 {
 public:
     SettingsStore();
+    // Writes seeded values that have not reached the disk yet.
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Picks up what another copy of the program wrote since the last reload.
     void reload();
 
     [[nodiscard]] QString read(const settings::Key& key) const;
     void write(const settings::Key& key, const QString& value);
-    // Writes pending values to disk; false when they could not be stored.
+    // Writes pending values to disk, seeded ones included; false when they could not be stored.
     [[nodiscard]] bool commit();
 
     // A user whose store holds none of the type keys starts with bitmaps, JPEG and GIF listed.
+    // They read back at once. Where there is no settings file yet they reach the disk with the
+    // next commit, or when the store closes, so that creating the file need not hold up the
+    // first window; an existing file gets them at once.
     void seedInitialTypes();
 
     [[nodiscard]] QString fileName() const { return m_settings->fileName(); }
@@ -37,6 +46,8 @@ private:
     // damage it read at first, even after it has rewritten the file.
     std::unique_ptr<QSettings> m_settings;
     bool m_damagedFileKept = false;
+    // Seeded values not on disk yet, by full key.
+    QList<std::pair<QString, QString>> m_unwritten;
 };
 
 } // namespace zelvo

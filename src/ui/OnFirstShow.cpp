@@ -1,16 +1,20 @@
 #include "OnFirstShow.h"
 
 #include <QEvent>
+#include <QTimer>
 
 namespace zelvo {
 
 namespace {
 
-class FirstShowWatch : public QObject
+// Runs the action at the widget's first event of a type, at once or queued after it.
+class FirstEventWatch : public QObject
 {
 public:
-    FirstShowWatch(QWidget& widget, std::function<void()> action)
-        : QObject(&widget), m_action(std::move(action))
+    enum class When { AtOnce, Queued };
+
+    FirstEventWatch(QWidget& widget, QEvent::Type type, When when, std::function<void()> action)
+        : QObject(&widget), m_type(type), m_when(when), m_action(std::move(action))
     {
         widget.installEventFilter(this);
     }
@@ -18,15 +22,20 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
+        if (event->type() == m_type) {
             watched->removeEventFilter(this);
-            m_action();
+            if (m_when == When::Queued)
+                QTimer::singleShot(0, watched, std::move(m_action));
+            else
+                m_action();
             deleteLater();
         }
         return false;
     }
 
 private:
+    QEvent::Type m_type;
+    When m_when;
     std::function<void()> m_action;
 };
 
@@ -37,7 +46,12 @@ void onFirstShow(QWidget& widget, std::function<void()> action)
     if (widget.isVisible())
         action();
     else
-        new FirstShowWatch(widget, std::move(action));
+        new FirstEventWatch(widget, QEvent::Show, FirstEventWatch::When::AtOnce, std::move(action));
+}
+
+void afterFirstPaint(QWidget& window, std::function<void()> action)
+{
+    new FirstEventWatch(window, QEvent::Paint, FirstEventWatch::When::Queued, std::move(action));
 }
 
 } // namespace zelvo

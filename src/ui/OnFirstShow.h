@@ -11,4 +11,8 @@ namespace zelvo {
 // are created hidden until they are opened, and never happens for those that never are.
 void onFirstShow(QWidget& widget, std::function<void()> action);
 
+// Runs the action once the window's first picture is on screen: queued from its first paint
+// event, it runs after the painting and the flush to the display are done.
+void afterFirstPaint(QWidget& window, std::function<void()> action);
+
 } // namespace zelvo

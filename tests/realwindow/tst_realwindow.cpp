@@ -281,7 +281,8 @@ void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
     QVERIFY2(drawn.isEmpty(), qPrintable(drawn));
 
     const QString file = QDir(m_session->configFolder()).filePath(QStringLiteral("Zelvo.conf"));
-    QVERIFY2(QFile::exists(file), qPrintable(file));
+    // Written once the window is on screen.
+    QTRY_VERIFY2(QFile::exists(file), qPrintable(file));
     const QSettings stored(file, QSettings::IniFormat);
     QCOMPARE(stored.value(QStringLiteral("Type/Bitmap")).toString(), QStringLiteral("*.bmp;"));
     QCOMPARE(stored.value(QStringLiteral("Type/Jpg")).toString(), QStringLiteral("*.jpeg;*.jpg;"));

@@ -8,6 +8,7 @@
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
 #include "tile/Form2.h"
 #include "ui/AutoLabel.h"
@@ -37,21 +38,10 @@ using namespace zelvo;
 namespace {
 
 // One run of the program on its own store.
-struct Session
+struct Session : test::Session
 {
-    test::IsolatedSettings iso;
-    SettingsStore store;
-    test::TestPlatform platform;
-    Windows windows{store, platform};
+    Session() { startShown(); }
 
-    // Started and shown: a first start writes its settings file once the window is painted.
-    Session()
-    {
-        windows.start();
-        (void)store.commit();
-    }
-
-    Form1& main() { return windows.get<Form1>(); }
     [[nodiscard]] bool flashing() { return main().Tray->flashEnabled(); }
 };
 

@@ -183,9 +183,8 @@ void TestMainWindow::activation_buildsPatternFromStore()
     QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.jpeg", "c.jpg", "d.gif", "e.ico", "f.vuq", "&",
                                    "g.png", "h.txt"}));
     Session session;
-    session.windows.start();
-    // As once the main window is painted: the seeded values are in the file the edits change.
-    QVERIFY(session.store.commit());
+    // Shown, so that the seeded values are in the file the edits below change.
+    session.startShown();
     Form1& main = session.main();
     test::browseTo(session, dir.path());
 

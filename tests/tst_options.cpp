@@ -6,6 +6,7 @@
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
 #include "tile/Form2.h"
 #include "ui/Author.h"
@@ -35,21 +36,10 @@ const char* const TypeNames[] = {"Bitmap", "Jpg", "Gif", "Ico"};
 const char* const SizeNames[] = {"Small", "Mid", "Big"};
 
 // One run of the program on its own store.
-struct Session
+struct Session : test::Session
 {
-    test::IsolatedSettings iso;
-    SettingsStore store;
-    test::TestPlatform platform;
-    Windows windows{store, platform};
+    Session() { startShown(); }
 
-    // Started and shown: a first start writes its settings file once the window is painted.
-    Session()
-    {
-        windows.start();
-        (void)store.commit();
-    }
-
-    Form1& main() { return windows.get<Form1>(); }
     Form3& options() { return windows.get<Form3>(); }
 
     // Writes as a hand edit or another copy of the program would; a null value removes the key.

@@ -31,6 +31,13 @@ struct Session
     TestPlatform platform;
     Windows windows{store, platform};
 
+    // Starts as a user finds the program: shown and, on a first start, with the settings file
+    // written, as the main window's first paint has it done.
+    void startShown()
+    {
+        windows.start();
+        (void)store.commit();
+    }
     Form1& main() { return windows.get<Form1>(); }
 };
 

@@ -10,9 +10,11 @@
 #include "ui/TrayIcon.h"
 #include "ui/TriStateBox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStyle>
@@ -90,6 +92,41 @@ namespace {
     return names;
 }
 
+// A file list box on screen over a folder of empty files, with the clicks it notifies and the
+// name selected at each.
+struct ShownFileList
+{
+    explicit ShownFileList(const QStringList& names)
+    {
+        for (const QString& name : names)
+            made = made && makeFile(folder.filePath(name));
+        box->setGeometry(0, 0, 134, 134);
+        box->setPattern(QStringLiteral("*.bmp"));
+        made = made && box->setPath(folder.path());
+        window.show();
+        QObject::connect(box, &FileListBox::clicked, box,
+                         [this] { namesAtClick.append(box->fileName()); });
+    }
+
+    // Shown, with what showing it notified forgotten.
+    [[nodiscard]] bool ready()
+    {
+        const bool shown = made && QTest::qWaitForWindowExposed(&window);
+        namesAtClick.clear();
+        return shown;
+    }
+    [[nodiscard]] QPoint onRow(int row) const
+    {
+        return box->visualRect(box->model()->index(row, 0)).center();
+    }
+
+    QTemporaryDir folder;
+    QWidget window;
+    FileListBox* box = new FileListBox(&window);
+    QStringList namesAtClick;
+    bool made = true;
+};
+
 } // namespace
 
 class TestComponents : public QObject
@@ -116,6 +153,10 @@ private slots:
     void fileListKeyboardMovesClick_data();
     void fileListKeyboardMovesClick();
     void fileListMouseClickClicksOnce();
+    void fileListOtherButtonsSelectNothing_data();
+    void fileListOtherButtonsSelectNothing();
+    void fileListDragSelectClicksOnRelease();
+    void fileListOtherFolderStartsUnselected();
     void fileListRefreshKeepsOrDropsSelection();
 
     void triStateBoxValues();
@@ -429,31 +470,24 @@ void TestComponents::fileListKeyboardMovesClick()
     QFETCH(int, key);
     QFETCH(QString, expected);
 
-    QTemporaryDir folder;
+    QStringList names;
     for (int i = 1; i <= 40; ++i)
-        QVERIFY(
-            makeFile(folder.filePath(QStringLiteral("f%1.bmp").arg(i, 2, 10, QLatin1Char('0')))));
-    QWidget window;
-    auto* box = new FileListBox(&window);
-    box->setGeometry(0, 0, 134, 134);
-    box->setPattern(QStringLiteral("*.bmp"));
-    QVERIFY(box->setPath(folder.path()));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+        names.append(QStringLiteral("f%1.bmp").arg(i, 2, 10, QLatin1Char('0')));
+    ShownFileList list(names);
+    QVERIFY(list.ready());
+    FileListBox* box = list.box;
     box->setFocus();
     box->setFileName(start);
     QCOMPARE(box->fileName(), start);
 
     QSignalSpy clicks(box, &FileListBox::clicked);
-    QList<QString> namesAtClick;
-    connect(box, &FileListBox::clicked, box, [&] { namesAtClick.append(box->fileName()); });
     QTest::keyClick(box, Qt::Key(key));
     QCOMPARE(clicks.size(), 1);
     QVERIFY(box->fileName() != start);
     if (!expected.isEmpty())
         QCOMPARE(box->fileName(), expected);
     // When the click is notified, the new name is already the selected one.
-    QCOMPARE(namesAtClick, QList<QString>{box->fileName()});
+    QCOMPARE(list.namesAtClick, QStringList{box->fileName()});
 
     // A key that does not move the selection notifies nothing.
     box->setFileName(QStringLiteral("f40.bmp"));
@@ -466,34 +500,95 @@ void TestComponents::fileListKeyboardMovesClick()
 
 void TestComponents::fileListMouseClickClicksOnce()
 {
-    QTemporaryDir folder;
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
-        QVERIFY(makeFile(folder.filePath(QLatin1String(name))));
-    QWidget window;
-    auto* box = new FileListBox(&window);
-    box->setGeometry(0, 0, 134, 134);
-    box->setPattern(QStringLiteral("*.bmp"));
-    QVERIFY(box->setPath(folder.path()));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    QSignalSpy clicks(box, &FileListBox::clicked);
-    QList<QString> namesAtClick;
-    connect(box, &FileListBox::clicked, box, [&] { namesAtClick.append(box->fileName()); });
-    const QPoint onB = box->visualRect(box->model()->index(1, 0)).center();
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, onB);
+    ShownFileList list({"a.bmp", "b.bmp", "c.bmp"});
+    QVERIFY(list.ready());
+    QSignalSpy clicks(list.box, &FileListBox::clicked);
+    QTest::mouseClick(list.box->viewport(), Qt::LeftButton, {}, list.onRow(1));
     QCOMPARE(clicks.size(), 1);
-    QCOMPARE(box->fileName(), QStringLiteral("b.bmp"));
-    QCOMPARE(namesAtClick, QList<QString>{QStringLiteral("b.bmp")});
+    QCOMPARE(list.box->fileName(), QStringLiteral("b.bmp"));
+    QCOMPARE(list.namesAtClick, QStringList{"b.bmp"});
 
-    // A click on the name already selected is a click all the same.
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, onB);
+    // A click on the name already selected is a click all the same; a double click is one.
+    QTest::mouseClick(list.box->viewport(), Qt::LeftButton, {}, list.onRow(1));
     QCOMPARE(clicks.size(), 2);
-
-    const QPoint onC = box->visualRect(box->model()->index(2, 0)).center();
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, onC);
+    QTest::mouseClick(list.box->viewport(), Qt::LeftButton, {}, list.onRow(1));
+    QTest::mouseDClick(list.box->viewport(), Qt::LeftButton, {}, list.onRow(1));
+    QTest::mouseRelease(list.box->viewport(), Qt::LeftButton, {}, list.onRow(1));
     QCOMPARE(clicks.size(), 3);
-    QCOMPARE(box->fileName(), QStringLiteral("c.bmp"));
+
+    QTest::mouseClick(list.box->viewport(), Qt::LeftButton, {}, list.onRow(2));
+    QCOMPARE(clicks.size(), 4);
+    QCOMPARE(list.box->fileName(), QStringLiteral("c.bmp"));
+}
+
+void TestComponents::fileListOtherButtonsSelectNothing_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+// Only the left button selects, so the name the program last heard of stays selected.
+void TestComponents::fileListOtherButtonsSelectNothing()
+{
+    QFETCH(const Qt::MouseButton, button);
+    ShownFileList list({"a.bmp", "b.bmp", "c.bmp"});
+    QVERIFY(list.ready());
+    list.box->setFileName(QStringLiteral("a.bmp"));
+    QSignalSpy clicks(list.box, &FileListBox::clicked);
+    QWidget* viewport = list.box->viewport();
+
+    QTest::mouseClick(viewport, button, {}, list.onRow(1));
+    QTest::mouseDClick(viewport, button, {}, list.onRow(2));
+    QTest::mousePress(viewport, button, {}, list.onRow(1));
+    QMouseEvent held(QEvent::MouseMove, list.onRow(2), viewport->mapToGlobal(list.onRow(2)),
+                     Qt::NoButton, button, {});
+    QApplication::sendEvent(viewport, &held);
+    QTest::mouseRelease(viewport, button, {}, list.onRow(2));
+
+    QCOMPARE(list.box->fileName(), QStringLiteral("a.bmp"));
+    QCOMPARE(clicks.size(), 0);
+}
+
+// Pressed on one name and released on another, the selection follows the pointer: the release is
+// a click on the name now selected.
+void TestComponents::fileListDragSelectClicksOnRelease()
+{
+    ShownFileList list({"a.bmp", "b.bmp", "c.bmp"});
+    QVERIFY(list.ready());
+    list.box->setFileName(QStringLiteral("b.bmp"));
+    QWidget* viewport = list.box->viewport();
+
+    QTest::mousePress(viewport, Qt::LeftButton, {}, list.onRow(0));
+    for (const int row : {1, 2}) {
+        QMouseEvent drag(QEvent::MouseMove, list.onRow(row), viewport->mapToGlobal(list.onRow(row)),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &drag);
+    }
+    QCOMPARE(list.namesAtClick, QStringList());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, list.onRow(2));
+
+    QCOMPARE(list.box->fileName(), QStringLiteral("c.bmp"));
+    QCOMPARE(list.namesAtClick, QStringList{"c.bmp"});
+}
+
+// A name selected in one folder is another file in the next: the new list starts unselected,
+// while re-reading the same folder keeps the selection.
+void TestComponents::fileListOtherFolderStartsUnselected()
+{
+    QTemporaryDir other;
+    QVERIFY(makeFile(other.filePath(QStringLiteral("a.bmp"))));
+    ShownFileList list({"a.bmp", "b.bmp"});
+    QVERIFY(list.ready());
+    list.box->setFileName(QStringLiteral("a.bmp"));
+    QSignalSpy clicks(list.box, &FileListBox::clicked);
+
+    QVERIFY(list.box->setPath(list.folder.path()));
+    QCOMPARE(list.box->fileName(), QStringLiteral("a.bmp"));
+    QVERIFY(list.box->setPath(other.path()));
+    QCOMPARE(listed(*list.box), QStringList{"a.bmp"});
+    QCOMPARE(list.box->fileName(), QString());
+    QCOMPARE(clicks.size(), 0);
 }
 
 void TestComponents::fileListRefreshKeepsOrDropsSelection()

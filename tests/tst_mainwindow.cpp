@@ -411,7 +411,8 @@ void TestMainWindow::browse_clearsFileLabelAndPreview()
     QTemporaryDir second;
     QVERIFY(first.isValid() && second.isValid());
     QVERIFY(test::writePicture(first.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(makeFiles(second.path(), {"b.gif", "c.jpg", "d.jpeg"}));
+    // A file named like the one selected before is another file.
+    QVERIFY(makeFiles(second.path(), {"a.bmp", "c.jpg", "d.jpeg"}));
     Session session;
     session.windows.start();
     Form1& main = session.main();
@@ -427,6 +428,11 @@ void TestMainWindow::browse_clearsFileLabelAndPreview()
     QCOMPARE(main.Files->fileName(), QString());
     QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
     QVERIFY(session.platform.messages.isEmpty());
+    test::ShowCounter tileShows(session.windows.get<Form2>());
+    QVERIFY(!test::pressPreview(session, Qt::LeftButton));
+    QCOMPARE(tileShows.shows, 0);
+    QCOMPARE(session.platform.messages.size(), 1);
+    QCOMPARE(session.platform.messages.first().title, QStringLiteral("Empty file"));
 }
 
 void TestMainWindow::fileClick_showsPictureStretched_data()

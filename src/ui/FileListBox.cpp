@@ -62,7 +62,7 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileL
     setBatchSize(2000);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { currentMoved(current); });
-    connect(this, &QAbstractItemView::clicked, this, [this] { emit clicked(); });
+    connect(this, &QAbstractItemView::clicked, this, [this] { m_clickedOnRelease = true; });
 }
 
 bool FileListBox::setPath(const QString& path)
@@ -72,6 +72,9 @@ bool FileListBox::setPath(const QString& path)
         return false;
     const bool changed = QDir::cleanPath(path) != QDir::cleanPath(m_path) || m_path.isEmpty();
     m_path = path;
+    // A name selected in the folder shown before is another file here.
+    if (changed)
+        setFileName(QString());
     show(*listing);
     if (changed)
         emit pathChanged();
@@ -127,16 +130,59 @@ void FileListBox::currentMoved(const QModelIndex& current)
     emit clicked();
 }
 
+// Only the left button selects: whatever another button does, the selected file stays the one
+// the program last heard of.
 void FileListBox::mousePressEvent(QMouseEvent* event)
 {
-    m_mouseHeld = true;
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    leftButtonDown();
     QListView::mousePressEvent(event);
+}
+
+void FileListBox::leftButtonDown()
+{
+    m_mouseHeld = true;
+    m_clickedOnRelease = false;
+    m_nameAtPress = fileName();
+}
+
+void FileListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    // The left button held down since a press that was not taken selects nothing either.
+    if ((event->buttons() & Qt::LeftButton) && !m_mouseHeld) {
+        event->accept();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
 }
 
 void FileListBox::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() != Qt::LeftButton || !m_mouseHeld) {
+        event->accept();
+        return;
+    }
     QListView::mouseReleaseEvent(event);
     m_mouseHeld = false;
+    // Released on another name than the one pressed, the view reports no click though the
+    // selection moved with the pointer: that is a click on the name now selected.
+    if (m_clickedOnRelease || fileName() != m_nameAtPress)
+        emit clicked();
+    m_clickedOnRelease = false;
+}
+
+void FileListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    // The second press of a double click; the view takes its release for no click.
+    leftButtonDown();
+    QListView::mouseDoubleClickEvent(event);
 }
 
 } // namespace zelvo

@@ -27,7 +27,8 @@ private:
 [[nodiscard]] QStringList filterAndSort(const QStringList& names, const QString& pattern);
 
 // A list of the files of one folder that match a pattern of wildcards, with one selection.
-// A click on a name, or moving the selection with the keyboard, notifies clicked().
+// A click on a name, a drag of the selection with the left button, or moving the selection with
+// the keyboard, notifies clicked(); only the left button selects.
 class FileListBox : public QListView
 {
     Q_OBJECT
@@ -35,7 +36,8 @@ public:
     explicit FileListBox(QWidget* parent = nullptr);
 
     [[nodiscard]] QString path() const { return m_path; }
-    // False, with nothing changed, when the folder cannot be read.
+    // False, with nothing changed, when the folder cannot be read. Another folder's list starts
+    // with nothing selected.
     bool setPath(const QString& path);
     [[nodiscard]] QString pattern() const { return m_pattern; }
     void setPattern(const QString& pattern);
@@ -52,17 +54,23 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void show(const QStringList& listing);
     void currentMoved(const QModelIndex& current);
+    void leftButtonDown();
 
     FileListModel* m_model;
     QString m_path;
     QString m_pattern;
     bool m_mouseHeld = false;
     bool m_selecting = false;
+    // The selection when the left button went down, and whether the release was a click.
+    QString m_nameAtPress;
+    bool m_clickedOnRelease = false;
 };
 
 } // namespace zelvo

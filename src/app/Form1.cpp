@@ -21,6 +21,7 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -204,12 +205,16 @@ void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
         move(QCursor::pos() - m_dragOffset);
         return;
     }
-    // The window system moves the window as a press on a title bar would; where it refuses,
-    // the window follows the pointer until the button is released.
-    if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
-        // Qt hands the artwork a release when the system's move ends; that is no click.
-        m_systemMove = true;
-        return;
+    // Under X11 the window follows the pointer by the program's own moves: a move left to the
+    // window manager never learns of the release while Qt holds the pointer through XInput 2,
+    // and drags the window on until the next click. Elsewhere the window system moves it as a
+    // press on a title bar would, where it agrees to.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
+            // Qt hands the artwork a release when the system's move ends; that is no click.
+            m_systemMove = true;
+            return;
+        }
     }
     m_dragging = true;
     m_dragOffset = QCursor::pos() - pos();
@@ -217,8 +222,11 @@ void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonPress)
+    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
+        m_dragging = false;
         m_systemMove = false;
+    }
+    // The release that ends a drag is no click on the artwork.
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
         (m_dragging || m_systemMove)) {
         m_dragging = false;

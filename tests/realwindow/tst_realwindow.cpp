@@ -127,6 +127,58 @@ QString describe(QRgb colour)
     return QColor(colour).name();
 }
 
+// Why the image does not show the picture stretched over it, cell by cell, or an empty text.
+QString stretchedMismatch(const QImage& shown, const Picture& picture)
+{
+    for (int row = 0; row < picture.cells.height(); ++row) {
+        for (int column = 0; column < picture.cells.width(); ++column) {
+            const QPoint middle((2 * column + 1) * shown.width() / (2 * picture.cells.width()),
+                                (2 * row + 1) * shown.height() / (2 * picture.cells.height()));
+            if (!near(shown.pixel(middle), picture.colour(column, row), 24)) {
+                return QStringLiteral("%1: cell (%2,%3) shows %4, the picture %5")
+                    .arg(picture.name)
+                    .arg(column)
+                    .arg(row)
+                    .arg(describe(shown.pixel(middle)))
+                    .arg(describe(picture.colour(column, row)));
+            }
+        }
+    }
+    return {};
+}
+
+// Why the image does not show the picture tiled from its top-left corner, or an empty text.
+QString tiledMismatch(const QImage& shown, const Picture& picture, const QImage& reference)
+{
+    int wrong = 0;
+    QString first;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (PrintButton.contains(x, y))
+                continue;
+            const QRgb expected = reference.pixel(x % reference.width(), y % reference.height());
+            if (near(shown.pixel(x, y), expected, picture.tolerance))
+                continue;
+            if (wrong++ == 0) {
+                first = QStringLiteral("(%1,%2) shows %3 instead of %4")
+                            .arg(x)
+                            .arg(y)
+                            .arg(describe(shown.pixel(x, y)))
+                            .arg(describe(expected));
+            }
+        }
+    }
+    if (wrong == 0)
+        return {};
+    return QStringLiteral("%1 client pixels differ from the tiled %2, first ")
+               .arg(wrong)
+               .arg(picture.name) +
+           first;
+}
+
+// The vertical band of each listed name in the file list.
+using Rows = QList<QPair<int, int>>;
+
 } // namespace
 
 class RealWindowTest : public QObject
@@ -142,6 +194,9 @@ private slots:
     void browsesPreviewsAndTiles();
     void trayClickHidesFlashesAndRestores();
     void trayClickReachesTheProgramUnderTheTileWindow();
+    void selectionPreviewAndTileAgree_data();
+    void selectionPreviewAndTileAgree();
+    void browseToSameNameSelectsNothing();
     void titleDragMovesTheWindow();
     void titleClickShowsTheAboutBox();
 
@@ -155,6 +210,15 @@ private:
     [[nodiscard]] QString waitForScreen(const std::function<QString(const QImage&)>& check,
                                         int timeoutMs = WaitMs);
     void browseTo(const QString& folder);
+    // Writes the test pictures into the folder, browses to it and waits until the list shows
+    // them all; an empty text then, else why not.
+    [[nodiscard]] QString browseToPictures(const QTemporaryDir& folder, Rows* rows);
+    // A point on the listed name of the given row, on the screen.
+    [[nodiscard]] QPoint onName(const Rows& rows, int index) const;
+    [[nodiscard]] QString waitForPreview(const Picture& picture);
+    // Presses the preview and waits for the tile window to show the picture tiled.
+    [[nodiscard]] QString tileShows(const Picture& picture, const QString& folder,
+                                    std::optional<WindowId>* tile = nullptr);
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
 
@@ -237,6 +301,63 @@ void RealWindowTest::browseTo(const QString& folder)
              "the folder dialog did not close after Return");
 }
 
+QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows)
+{
+    for (const Picture& picture : Pictures) {
+        if (!writePicture(picture, folder.path()))
+            return QStringLiteral("could not write ") + picture.name;
+    }
+    browseTo(folder.path());
+    return waitForScreen([&](const QImage& screen) -> QString {
+        const QImage window = crop(screen, mainArea());
+        *rows = textRows(crop(window, FileList), FileText);
+        // A selected name is drawn in other colours.
+        if (rows->size() != int(std::size(Pictures))) {
+            return QStringLiteral("%1 of the %2 names show unselected in the file list")
+                .arg(rows->size())
+                .arg(std::size(Pictures));
+        }
+        if (countNear(crop(window, CountLabel), CountText, 30) == 0)
+            return QStringLiteral("the count label shows nothing");
+        return {};
+    });
+}
+
+QPoint RealWindowTest::onName(const Rows& rows, int index) const
+{
+    return onMain(FileList.topLeft() + QPoint(25, (rows[index].first + rows[index].second) / 2));
+}
+
+QString RealWindowTest::waitForPreview(const Picture& picture)
+{
+    return waitForScreen([&](const QImage& screen) {
+        return stretchedMismatch(crop(screen, PreviewPicture.translated(mainArea().topLeft())),
+                                 picture);
+    });
+}
+
+QString RealWindowTest::tileShows(const Picture& picture, const QString& folder,
+                                  std::optional<WindowId>* tile)
+{
+    const QImage reference(QDir(folder).filePath(picture.name));
+    if (reference.isNull())
+        return QStringLiteral("cannot read ") + picture.name;
+    if (!m_session->click(onMain(Preview.center())))
+        return QStringLiteral("cannot press the preview");
+    const std::optional<WindowId> shown = tileWindow();
+    if (tile)
+        *tile = shown;
+    if (!shown)
+        return QStringLiteral("no tile window titled \"Zelvo\" appeared");
+    const QRect client = m_session->geometry(*shown).value_or(QRect());
+    const QMargins frame = m_session->frameExtents(*shown).value_or(QMargins());
+    if (client.size().grownBy(frame) != TileOuterSize)
+        return QStringLiteral("the tile window is not of the Medium size");
+    return waitForScreen([&](const QImage& screen) {
+        return tiledMismatch(crop(screen, client), picture, reference);
+    });
+}
+
 void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
 {
     const QRect area = mainArea();
@@ -302,84 +423,22 @@ void RealWindowTest::browsesPreviewsAndTiles()
     QFETCH(const int, index);
     const Picture& chosen = Pictures[index];
     QTemporaryDir folder;
-    for (const Picture& picture : Pictures)
-        QVERIFY2(writePicture(picture, folder.path()), qPrintable(picture.name));
-    const QImage reference(QDir(folder.path()).filePath(chosen.name));
-    QVERIFY(!reference.isNull());
-
     QCOMPARE(countNear(crop(m_session->screenshot(), CountLabel.translated(mainArea().topLeft())),
                        CountText, 30),
              0);
-    browseTo(folder.path());
-
-    QList<QPair<int, int>> rows;
-    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
-        const QImage window = crop(screen, mainArea());
-        rows = textRows(crop(window, FileList), FileText);
-        if (rows.size() != int(std::size(Pictures)))
-            return QStringLiteral("the file list shows %1 lines").arg(rows.size());
-        if (countNear(crop(window, CountLabel), CountText, 30) == 0)
-            return QStringLiteral("the count label shows nothing");
-        return {};
-    });
+    Rows rows;
+    const QString listed = browseToPictures(folder, &rows);
     QVERIFY2(listed.isEmpty(), qPrintable(listed));
 
-    const int rowMiddle = (rows[index].first + rows[index].second) / 2;
-    QVERIFY(m_session->click(onMain(FileList.topLeft() + QPoint(25, rowMiddle))));
-    const QString previewed = waitForScreen([&](const QImage& screen) -> QString {
-        const QImage preview = crop(screen, PreviewPicture.translated(mainArea().topLeft()));
-        for (int row = 0; row < chosen.cells.height(); ++row) {
-            for (int column = 0; column < chosen.cells.width(); ++column) {
-                const QPoint middle((2 * column + 1) * preview.width() / (2 * chosen.cells.width()),
-                                    (2 * row + 1) * preview.height() / (2 * chosen.cells.height()));
-                if (!near(preview.pixel(middle), chosen.colour(column, row), 24)) {
-                    return QStringLiteral("preview cell (%1,%2) shows %3, the picture %4")
-                        .arg(column)
-                        .arg(row)
-                        .arg(describe(preview.pixel(middle)))
-                        .arg(describe(chosen.colour(column, row)));
-                }
-            }
-        }
-        return {};
-    });
+    QVERIFY(m_session->click(onName(rows, index)));
+    const QString previewed = waitForPreview(chosen);
     QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
 
-    QVERIFY(m_session->click(onMain(Preview.center())));
-    const std::optional<WindowId> tile = tileWindow();
-    QVERIFY2(tile, "no tile window titled \"Zelvo\" appeared");
-    const QRect client = m_session->geometry(*tile).value_or(QRect());
-    const QMargins frame = m_session->frameExtents(*tile).value_or(QMargins());
-    QCOMPARE(client.size().grownBy(frame), TileOuterSize);
-
-    const QString tiled = waitForScreen([&](const QImage& screen) -> QString {
-        const QImage shown = crop(screen, client);
-        int wrong = 0;
-        QString first;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                if (PrintButton.contains(x, y))
-                    continue;
-                const QRgb expected =
-                    reference.pixel(x % reference.width(), y % reference.height());
-                if (near(shown.pixel(x, y), expected, chosen.tolerance))
-                    continue;
-                if (wrong++ == 0) {
-                    first = QStringLiteral("(%1,%2) shows %3 instead of %4")
-                                .arg(x)
-                                .arg(y)
-                                .arg(describe(shown.pixel(x, y)))
-                                .arg(describe(expected));
-                }
-            }
-        }
-        if (wrong == 0)
-            return {};
-        return QStringLiteral("%1 client pixels differ from the tiled picture, first ").arg(wrong) +
-               first;
-    });
+    std::optional<WindowId> tile;
+    const QString tiled = tileShows(chosen, folder.path(), &tile);
     QVERIFY2(tiled.isEmpty(), qPrintable(tiled));
 
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
     QVERIFY(m_session->click(client.topLeft() + QPoint(50, 50)));
     QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs),
              "a press on the tiled picture did not close the tile window");
@@ -391,6 +450,79 @@ void RealWindowTest::browsesPreviewsAndTiles()
                    : QStringLiteral("the main window is not drawn again");
     });
     QVERIFY2(back.isEmpty(), qPrintable(back));
+}
+
+// Whatever the mouse does in the file list, the file label, the preview and the tile window
+// stay with one file: only a left-button click, or a drag released on a name, selects.
+void RealWindowTest::selectionPreviewAndTileAgree_data()
+{
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("pressed");
+    QTest::addColumn<int>("released");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("right click on another name") << 0 << 3 << 1 << 1 << 0;
+    QTest::newRow("middle click on another name") << 0 << 2 << 2 << 2 << 0;
+    QTest::newRow("left drag from one name to another") << 1 << 1 << 0 << 2 << 2;
+}
+
+void RealWindowTest::selectionPreviewAndTileAgree()
+{
+    QFETCH(const int, clicked);
+    QFETCH(const int, button);
+    QFETCH(const int, pressed);
+    QFETCH(const int, released);
+    QFETCH(const int, expected);
+    QTemporaryDir folder;
+    Rows rows;
+    const QString listed = browseToPictures(folder, &rows);
+    QVERIFY2(listed.isEmpty(), qPrintable(listed));
+    QVERIFY(m_session->click(onName(rows, clicked)));
+    const QString first = waitForPreview(Pictures[clicked]);
+    QVERIFY2(first.isEmpty(), qPrintable(first));
+
+    QVERIFY(m_session->moveMouse(onName(rows, pressed)));
+    QVERIFY(m_session->mouseDown(button));
+    // The view starts a drag selection at the first motion with the button held.
+    QVERIFY(m_session->moveMouse(onName(rows, pressed) + QPoint(1, 1)));
+    QVERIFY(m_session->moveMouse((onName(rows, pressed) + onName(rows, released)) / 2));
+    QVERIFY(m_session->moveMouse(onName(rows, released)));
+    QVERIFY(m_session->mouseUp(button));
+
+    const QString previewed = waitForPreview(Pictures[expected]);
+    QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
+    const QString tiled = tileShows(Pictures[expected], folder.path());
+    QVERIFY2(tiled.isEmpty(), qPrintable(tiled));
+}
+
+// A folder holding a file named like the one selected before starts with nothing selected: the
+// preview stays empty and a press on it asks for a file.
+void RealWindowTest::browseToSameNameSelectsNothing()
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    Rows rows;
+    const QString listed = browseToPictures(first, &rows);
+    QVERIFY2(listed.isEmpty(), qPrintable(listed));
+    QVERIFY(m_session->click(onName(rows, 0)));
+    const QString previewed = waitForPreview(Pictures[0]);
+    QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
+
+    const QString relisted = browseToPictures(second, &rows);
+    QVERIFY2(relisted.isEmpty(), qPrintable(relisted));
+    const QString cleared = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage preview = crop(screen, PreviewPicture.translated(mainArea().topLeft()));
+        const int shown = preview.width() * preview.height() - countNear(preview, Navy, 8);
+        return shown == 0 ? QString()
+                          : QStringLiteral("the preview shows %1 pixels of a picture").arg(shown);
+    });
+    QVERIFY2(cleared.isEmpty(), qPrintable(cleared));
+
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const auto box = m_session->waitForWindow(
+        [&](WindowId window) { return m_session->title(window) == QLatin1String("Empty file"); });
+    QVERIFY2(box, "a press on the empty preview did not ask for a file");
+    QVERIFY2(!tileWindow(500), "a press on the empty preview opened the tile window");
 }
 
 std::optional<QRect> RealWindowTest::trayIcon()
@@ -447,27 +579,14 @@ void RealWindowTest::trayClickHidesFlashesAndRestores()
 void RealWindowTest::trayClickReachesTheProgramUnderTheTileWindow()
 {
     QTemporaryDir folder;
-    QVERIFY(writePicture(Pictures[0], folder.path()));
-    browseTo(folder.path());
-    QList<QPair<int, int>> rows;
-    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
-        rows = textRows(crop(crop(screen, mainArea()), FileList), FileText);
-        return rows.size() == 1 ? QString()
-                                : QStringLiteral("the file list shows %1 lines").arg(rows.size());
-    });
+    Rows rows;
+    const QString listed = browseToPictures(folder, &rows);
     QVERIFY2(listed.isEmpty(), qPrintable(listed));
-    QVERIFY(m_session->click(
-        onMain(FileList.topLeft() + QPoint(25, (rows[0].first + rows[0].second) / 2))));
+    QVERIFY(m_session->click(onName(rows, 0)));
     const std::optional<QRect> icon = trayIcon();
     QVERIFY2(icon, "the program put no icon in the notification area");
-
     // The preview shows once the click has been taken; then the press opens the tile window.
-    const QString previewed = waitForScreen([&](const QImage& screen) -> QString {
-        const QImage preview = crop(screen, PreviewPicture.translated(mainArea().topLeft()));
-        return near(preview.pixel(preview.width() / 2, preview.height() / 2), Navy, 8)
-                   ? QStringLiteral("the preview is still empty")
-                   : QString();
-    });
+    const QString previewed = waitForPreview(Pictures[0]);
     QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
     QVERIFY(m_session->click(onMain(Preview.center())));
     const std::optional<WindowId> tile = tileWindow();
@@ -513,10 +632,23 @@ void RealWindowTest::titleDragMovesTheWindow()
                                    .arg(mainArea().y())
                                    .arg(expected.x())
                                    .arg(expected.y())));
-    const QRect after = mainArea();
-    QTest::qWait(300);
-    QCOMPARE(mainArea(), after);
     QVERIFY2(!windowOfSize(AboutSize, 500), "a drag of the title artwork opened the about box");
+
+    // The move ended with the release: the pointer moving on leaves the window where it is.
+    const QRect after = mainArea();
+    const QPoint released = grip + QPoint(100, 60);
+    for (int step = 1; step <= 5; ++step)
+        QVERIFY(m_session->moveMouse(released + QPoint(-25 * step, 20 * step)));
+    const bool followed =
+        XSession::waitUntil([&] { return mainArea().topLeft() != after.topLeft(); }, 1500);
+    QVERIFY2(!followed, qPrintable(QStringLiteral("the window followed the pointer to (%1,%2) "
+                                                  "after the button was released")
+                                       .arg(mainArea().x())
+                                       .arg(mainArea().y())));
+
+    // And the next click is the program's: on the title artwork it opens the about box.
+    QVERIFY(m_session->click(onMain(TitleArtwork.center())));
+    QVERIFY2(windowOfSize(AboutSize), "the first click after a drag did not reach the program");
 }
 
 void RealWindowTest::titleClickShowsTheAboutBox()

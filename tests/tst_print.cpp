@@ -12,11 +12,14 @@
 #include "tile/Form2.h"
 #include "tile/PagePrinter.h"
 #include "ui/FileListBox.h"
+#include "ui/TrayIcon.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <array>
@@ -136,6 +139,8 @@ class InsidePrintService : public QObject
     Q_OBJECT
 private slots:
     void refused();
+    void unanswered_data();
+    void unanswered();
     void printsPages();
 };
 
@@ -164,6 +169,47 @@ void InsidePrintService::refused()
     QCOMPARE(session.tile->grab().toImage(), before);
     QCOMPARE(test::jobIds(QStringLiteral("all"), QProcessEnvironment::systemEnvironment()),
              QStringList());
+}
+
+void InsidePrintService::unanswered_data()
+{
+    QTest::addColumn<bool>("trayClick");
+    QTest::newRow("left to fail") << false;
+    QTest::newRow("tray clicked meanwhile") << true;
+}
+
+// A print server that takes the connection and never answers: the print fails as any other,
+// and the program goes on handling events while it waits.
+void InsidePrintService::unanswered()
+{
+    QFETCH(const bool, trayClick);
+    TileSession session;
+    QVERIFY(session.open());
+    Form1& main = session.windows.get<Form1>();
+    bool handledWhilePrinting = false;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        handledWhilePrinting =
+            session.windows.isLoaded<Form2>() && session.tile->Butprint->isHidden();
+        if (trayClick)
+            emit main.Tray->clicked();
+    });
+
+    session.clickPrint();
+
+    QVERIFY2(handledWhilePrinting, "no event was handled while the print waited");
+    QCOMPARE(session.platform.printed.size(), 1);
+    if (trayClick) {
+        // The tray click closed the tile window and put the main window in the tray.
+        QTRY_VERIFY(!session.windows.isLoaded<Form2>());
+        QVERIFY(!main.isVisible());
+        QCOMPARE(session.platform.messages.size(), 0);
+        return;
+    }
+    QCOMPARE(session.platform.messages.size(), 1);
+    QCOMPARE(session.platform.messages.first().prompt, CantPrint);
+    QVERIFY(session.tile->Butprint->isVisible());
+    QVERIFY(session.tile->isVisible());
 }
 
 // The page as the printer's file device stored it, drawn at `dpi` into an image; only its
@@ -320,12 +366,13 @@ private slots:
     void noPrinter();
     void refusingQueue_data();
     void refusingQueue();
+    void silentServer();
     void printsTwoPages();
 
 private:
     // Starts the service, or skips the case where cupsd cannot run here.
     bool startService();
-    void runInside(const char* function, const QProcessEnvironment& env);
+    void runInside(const char* function, const QProcessEnvironment& env, int timeoutMs = 180000);
 
     std::unique_ptr<test::PrivateCups> m_cups;
 };
@@ -341,19 +388,21 @@ bool PrintThroughCups::startService()
     return m_cups->start();
 }
 
-void PrintThroughCups::runInside(const char* function, const QProcessEnvironment& env)
+void PrintThroughCups::runInside(const char* function, const QProcessEnvironment& env,
+                                 int timeoutMs)
 {
     QProcess child;
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
                 {QLatin1String(ChildFlag), QLatin1String(function)});
-    const bool finished = child.waitForFinished(180000);
+    const bool finished = child.waitForFinished(timeoutMs);
     if (!finished)
         child.kill();
     child.waitForFinished(5000);
     const QString said = QString::fromLocal8Bit(child.readAll());
-    QVERIFY2(finished, qPrintable(QStringLiteral("no end within 3 minutes:\n") + said));
+    QVERIFY2(finished,
+             qPrintable(QStringLiteral("no end within %1 s:\n").arg(timeoutMs / 1000) + said));
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
              qPrintable(said + (m_cups ? m_cups->errorLog() : QString())));
 }
@@ -403,6 +452,19 @@ void PrintThroughCups::refusingQueue()
              qPrintable(said + m_cups->errorLog()));
     QVERIFY2(m_cups->run(tool, arguments + QStringList{queue}, &said), qPrintable(said));
     runInside("refused", m_cups->clientEnvironment());
+}
+
+void PrintThroughCups::silentServer()
+{
+    // Connections wait in the listening socket's queue, taken by the system and never answered.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    m_cups = std::make_unique<test::PrivateCups>();
+    QProcessEnvironment env = m_cups->clientEnvironment();
+    env.insert(QStringLiteral("CUPS_SERVER"),
+               QStringLiteral("127.0.0.1:%1").arg(silent.serverPort()));
+    // Both rows well within the minutes a client waits for such a server by default.
+    runInside("unanswered", env, 60000);
 }
 
 void PrintThroughCups::printsTwoPages()

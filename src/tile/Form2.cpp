@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -127,12 +128,18 @@ void Form2::Zelvo_MouseDown()
 
 void Form2::Butprint_Click()
 {
+    // The program's events go on while the print waits for the print service: a tray click or
+    // a press on the picture may unload this window meanwhile, and then nothing is left to do.
+    const QPointer<Form2> self(this);
+    Platform& platform = m_windows.platform();
     Butprint->hide();
-    if (!m_windows.platform().printPage(grab().toImage())) {
-        m_windows.platform().messageBox(this, QStringLiteral("Can't be printed."),
-                                        MessageStyle::Plain, QString());
-    }
-    Butprint->show();
+    const bool printed = platform.printPage(grab().toImage());
+    if (!self)
+        return;
+    if (!printed)
+        platform.messageBox(this, QStringLiteral("Can't be printed."), MessageStyle::Plain, {});
+    if (self)
+        Butprint->show();
 }
 
 } // namespace zelvo

@@ -38,6 +38,10 @@ QImage sharpenedForPrint(const QImage& image, QSize target, qint64 maxPixels)
 
 bool printOnDefaultPrinter(const QImage& image)
 {
+    using namespace std::chrono_literals;
+    // A print service that has not answered within a few seconds is not there for this page.
+    if (!serviceAnswers(5s))
+        return false;
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     // A stopped queue shows as an error state; one that rejects jobs only the service can tell.
     if (info.isNull() || info.state() == QPrinter::Error || !queueTakesJobs(info.printerName()))

@@ -3,12 +3,19 @@
 #ifdef ZELVO_WITH_CUPS
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QLibrary>
+#include <QTimer>
 
 #include <cups/cups.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 namespace zelvo {
 
@@ -23,12 +30,28 @@ struct Cups
     decltype(&cupsGetOption) getOption = nullptr;
     decltype(&cupsFreeDests) freeDests = nullptr;
     decltype(&cupsLastError) lastError = nullptr;
+    decltype(&cupsServer) server = nullptr;
+    decltype(&ippPort) port = nullptr;
+    decltype(&cupsEncryption) encryption = nullptr;
+    decltype(&httpConnect2) connect = nullptr;
+    decltype(&httpSetTimeout) setTimeout = nullptr;
+    decltype(&httpClose) close = nullptr;
+    decltype(&ippNewRequest) newRequest = nullptr;
+    decltype(&cupsDoRequest) doRequest = nullptr;
+    decltype(&ippDelete) deleteMessage = nullptr;
 
     [[nodiscard]] bool usable() const
     {
-        return getNamedDest && getOption && freeDests && lastError;
+        return getNamedDest && getOption && freeDests && lastError && server && port &&
+               encryption && connect && setTimeout && close && newRequest && doRequest &&
+               deleteMessage;
     }
 };
+
+template <class Function> void resolve(QLibrary& file, Function& function, const char* name)
+{
+    function = reinterpret_cast<Function>(file.resolve(name));
+}
 
 const Cups& cups()
 {
@@ -37,17 +60,75 @@ const Cups& cups()
         Cups found;
         if (!file.load())
             return found;
-        found.getNamedDest =
-            reinterpret_cast<decltype(&cupsGetNamedDest)>(file.resolve("cupsGetNamedDest"));
-        found.getOption = reinterpret_cast<decltype(&cupsGetOption)>(file.resolve("cupsGetOption"));
-        found.freeDests = reinterpret_cast<decltype(&cupsFreeDests)>(file.resolve("cupsFreeDests"));
-        found.lastError = reinterpret_cast<decltype(&cupsLastError)>(file.resolve("cupsLastError"));
+        resolve(file, found.getNamedDest, "cupsGetNamedDest");
+        resolve(file, found.getOption, "cupsGetOption");
+        resolve(file, found.freeDests, "cupsFreeDests");
+        resolve(file, found.lastError, "cupsLastError");
+        resolve(file, found.server, "cupsServer");
+        resolve(file, found.port, "ippPort");
+        resolve(file, found.encryption, "cupsEncryption");
+        resolve(file, found.connect, "httpConnect2");
+        resolve(file, found.setTimeout, "httpSetTimeout");
+        resolve(file, found.close, "httpClose");
+        resolve(file, found.newRequest, "ippNewRequest");
+        resolve(file, found.doRequest, "cupsDoRequest");
+        resolve(file, found.deleteMessage, "ippDelete");
         return found;
     }();
     return library;
 }
 
+struct Question
+{
+    std::atomic<bool> done = false;
+    std::atomic<bool> answered = false;
+};
+
+// Asks the service for its default queue, on a connection of its own that gives up at the
+// deadline; any answer, "none" included, shows the service is there.
+void ask(const Cups& service, Question& question, QDeadlineTimer deadline)
+{
+    const int connectMs = int(std::max<qint64>(1, deadline.remainingTime()));
+    http_t* http = service.connect(service.server(), service.port(), nullptr, AF_UNSPEC,
+                                   service.encryption(), 1, connectMs, nullptr);
+    if (http) {
+        // Every quarter of a second without an answer asks whether to wait on.
+        service.setTimeout(
+            http, 0.25,
+            [](http_t*, void* data) {
+                return static_cast<const QDeadlineTimer*>(data)->hasExpired() ? 0 : 1;
+            },
+            &deadline);
+        ipp_t* response = service.doRequest(http, service.newRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+        question.answered = response != nullptr;
+        service.deleteMessage(response);
+        service.close(http);
+    }
+    question.done = true;
+}
+
 } // namespace
+
+bool serviceAnswers(std::chrono::milliseconds timeout)
+{
+    const Cups& service = cups();
+    if (!service.usable())
+        return true;
+    const QDeadlineTimer deadline(timeout);
+    // The thread keeps its own share of the question: a name lookup may hold it past the
+    // deadline, and the answer is then not awaited.
+    auto question = std::make_shared<Question>();
+    std::thread([&service, question, deadline] { ask(service, *question, deadline); }).detach();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (question->done || deadline.hasExpired())
+            loop.quit();
+    });
+    poll.start(20);
+    loop.exec();
+    return question->done && question->answered;
+}
 
 bool queueTakesJobs(const QString& queue)
 {
@@ -87,6 +168,11 @@ bool lastJobTaken()
 #else
 
 namespace zelvo {
+
+bool serviceAnswers(std::chrono::milliseconds)
+{
+    return true;
+}
 
 bool queueTakesJobs(const QString&)
 {

@@ -6,7 +6,9 @@
 // test's temporary folder, so that it parses the file on disk rather than sharing this
 // process's cached copy.
 
+#include "settings/DamagedCopies.h"
 #include "settings/SettingKeys.h"
+#include "settings/SettingsFormat.h"
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
 
@@ -14,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,6 +32,8 @@ namespace {
 
 // "--store read SECTION KEY" prints the value, base64 of its UTF-8, on one line.
 // "--store write SECTION KEY BASE64" writes the value and commits; exit code 0 when stored.
+// "--store write-when-told ..." the same, but once the store is open it says "open" and waits
+// for a line on its input first.
 int runStoreCommand(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -38,8 +43,16 @@ int runStoreCommand(int argc, char** argv)
         std::printf("%s\n", value.constData());
         return 0;
     }
-    if (argc >= 6 && std::strcmp(argv[2], "write") == 0) {
+    const bool told = std::strcmp(argv[2], "write-when-told") == 0;
+    if (argc >= 6 && (told || std::strcmp(argv[2], "write") == 0)) {
         SettingsStore store;
+        if (told) {
+            std::puts("open");
+            std::fflush(stdout);
+            char line[16];
+            if (!std::fgets(line, sizeof line, stdin))
+                return 3;
+        }
         store.write({argv[3], argv[4]}, QString::fromUtf8(QByteArray::fromBase64(argv[5])));
         return store.commit() ? 0 : 1;
     }
@@ -120,6 +133,8 @@ private slots:
 
     void handEditedValueReadsAsWritten_data();
     void handEditedValueReadsAsWritten();
+    void fileLinesParsed_data();
+    void fileLinesParsed();
 
     void initialTypesSeededIntoEmptyStore();
     void initialTypesNotSeededOverAnyTypeKey_data();
@@ -132,9 +147,12 @@ private slots:
     void commitFailsWhenFolderCannotBeCreated();
     void commitFailsWhenFileCannotBeReplaced();
     void commitFailsInReadOnlyFolder();
+    void failedCommitLeavesStoreAsItWas_data();
+    void failedCommitLeavesStoreAsItWas();
 
     void otherCopysWriteSeenAfterReload();
     void damagedFileKeptAsideBeforeFirstWrite();
+    void damagedOriginalsAreNeverWrittenOver();
 };
 
 void TestSettings::absentKeysReadEmpty()
@@ -205,6 +223,17 @@ void TestSettings::valuesSurviveToLaterRun()
     QVERIFY(later);
     QCOMPARE(*later, value);
     QCOMPARE(later->toUtf8(), value.toUtf8());
+
+    // Qt's own INI reader, which earlier versions used, reads it the same. (A copy: this
+    // process caches what it parsed by file name.)
+    const QString copy = iso.folder() + QStringLiteral("/old-reader.ini");
+    QVERIFY(QFile::copy(iso.fileName(), copy));
+    const QSettings oldReader(copy, QSettings::IniFormat);
+    QCOMPARE(
+        oldReader
+            .value(QLatin1String(stored->section) + QLatin1Char('/') + QLatin1String(stored->name))
+            .toString(),
+        value);
 }
 
 void TestSettings::handEditedValueReadsAsWritten_data()
@@ -217,6 +246,74 @@ void TestSettings::handEditedValueReadsAsWritten_data()
     QTest::newRow("empty part") << QByteArray("Bitmap=a,,b") << "a,,b";
     QTest::newRow("trailing comma") << QByteArray("Bitmap=*.bmp,") << "*.bmp,";
     QTest::newRow("quoted with semicolon") << QByteArray("Bitmap=\"*.BMP;\"") << "*.BMP;";
+    QTest::newRow("semicolons") << QByteArray("Bitmap=*.jpeg;*.jpg;") << "*.jpeg;*.jpg;";
+    QTest::newRow("spaces kept") << QByteArray("Bitmap= *.bmp ; *.gif ") << " *.bmp ; *.gif ";
+    QTest::newRow("spaces around commas") << QByteArray("Bitmap=a , b") << "a , b";
+    QTest::newRow("hash and backslash") << QByteArray("Bitmap=#x\\y") << "#x\\y";
+}
+
+// A table of whole files: every key read, as "Section/key=value", and whether the file parses.
+void TestSettings::fileLinesParsed_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("parses");
+
+    QTest::newRow("as Qt writes it")
+        << QByteArray("[Size]\nBig=0\nSmall=1\n\n[Type]\nBitmap=\"*.bmp;\"\nIco=\"&;\"\n")
+        << QStringList{"Size/Big=0", "Size/Small=1", "Type/Bitmap=*.bmp;", "Type/Ico=&;"} << true;
+    QTest::newRow("unquoted to the end of the line")
+        << QByteArray("[Type]\nJpg=*.jpeg;*.jpg;\nGif= *.gif; ,x \t\n")
+        << QStringList{"Type/Gif= *.gif; ,x \t", "Type/Jpg=*.jpeg;*.jpg;"} << true;
+    QTest::newRow("quoted escapes") << QByteArray("[Type]\nGif=\"a\\\"b\\\\c\\x41\\t\\101\"\n")
+                                    << QStringList{"Type/Gif=a\"b\\cA\tA"} << true;
+    QTest::newRow("quoted, then a comment") << QByteArray("[Type]\nIco=\"&;\" ; off\nGif=\"\"\n")
+                                            << QStringList{"Type/Gif=", "Type/Ico=&;"} << true;
+    QTest::newRow("doubled at sign when quoted")
+        << QByteArray("[Size]\nMid=\"@@x\"\nBig=@@x\n")
+        << QStringList{"Size/Big=@@x", "Size/Mid=@x"} << true;
+    QTest::newRow("comments, blanks, CRLF and BOM")
+        << QByteArray("\xef\xbb\xbf; note\r\n\r\n  [Size]  \r\n  Mid = 1\r\n")
+        << QStringList{"Size/Mid= 1"} << true;
+    QTest::newRow("General is the top level") << QByteArray("[general]\nk=v\n[Type]\nBitmap=&;\n")
+                                              << QStringList{"Type/Bitmap=&;", "k=v"} << true;
+    QTest::newRow("last of two wins")
+        << QByteArray("[Size]\nMid=0\nMid=1\n") << QStringList{"Size/Mid=1"} << true;
+    QTest::newRow("non-ASCII") << QByteArray("[Type]\nGif=\xc3\xbc;\"\xe6\x97\xa5\"\n")
+                               << QStringList{QString::fromUtf8(
+                                      "Type/Gif=\xc3\xbc;\"\xe6\x97\xa5\"")}
+                               << true;
+    QTest::newRow("section without its bracket")
+        << QByteArray("[Type]\nBitmap=\"*.gif;\"\n[Size\nBig=1\n")
+        << QStringList{"Size/Big=1", "Type/Bitmap=*.gif;"} << false;
+    QTest::newRow("line without equals sign")
+        << QByteArray("[Size]\nSmall\nMid=1\n") << QStringList{"Size/Mid=1"} << false;
+    QTest::newRow("hash is no comment") << QByteArray("# note\n") << QStringList{} << false;
+}
+
+void TestSettings::fileLinesParsed()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, parses);
+
+    QSettings::SettingsMap map;
+    QCOMPARE(settings::parseSettings(file, map), parses);
+    QStringList read;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        read.append(it.key() + QLatin1Char('=') + it.value().toString());
+    QCOMPARE(read, expected);
+
+    // What is written back reads the same, here and with Qt's own INI reader.
+    QSettings::SettingsMap again;
+    QVERIFY(settings::parseSettings(settings::formatSettings(map), again));
+    QCOMPARE(again, map);
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("old-reader.ini"));
+    QVERIFY(writeFile(copy, settings::formatSettings(map)));
+    const QSettings oldReader(copy, QSettings::IniFormat);
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        QCOMPARE(oldReader.value(it.key()).toString(), it.value().toString());
 }
 
 void TestSettings::handEditedValueReadsAsWritten()
@@ -398,6 +495,55 @@ void TestSettings::commitFailsInReadOnlyFolder()
     QVERIFY(!store.commit());
 }
 
+// A commit that cannot store leaves the store as it was, in this process and on disk, and a
+// later commit that can, stores.
+void TestSettings::failedCommitLeavesStoreAsItWas_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("folder replaced by a file") << "folder";
+    QTest::newRow("lock held and not released") << "lock";
+}
+
+void TestSettings::failedCommitLeavesStoreAsItWas()
+{
+    QFETCH(QString, obstacle);
+    test::IsolatedSettings iso;
+    iso.put("Size", "Small", QStringLiteral("0"));
+    const QByteArray before = readFile(iso.fileName());
+    SettingsStore store;
+    SettingsStore other;
+    store.write(keys::size::Small, QStringLiteral("1"));
+    store.write(keys::size::Mid, QStringLiteral("1"));
+    {
+        const QString away = iso.folder() + QStringLiteral("-away");
+        QLockFile held(iso.fileName() + QStringLiteral(".lock"));
+        if (obstacle == QLatin1String("folder")) {
+            QVERIFY(QDir().rename(iso.folder(), away));
+            QVERIFY(writeFile(iso.folder(), "not a folder"));
+        } else {
+            QVERIFY(held.tryLock(0));
+        }
+        const bool stored = store.commit();
+        if (obstacle == QLatin1String("folder")) {
+            QVERIFY(QFile::remove(iso.folder()));
+            QVERIFY(QDir().rename(away, iso.folder()));
+        }
+        QVERIFY(!stored);
+    }
+    QCOMPARE(readFile(iso.fileName()), before);
+    for (SettingsStore* copy : {&store, &other}) {
+        copy->reload();
+        QCOMPARE(copy->read(keys::size::Small), QStringLiteral("0"));
+        QCOMPARE(copy->read(keys::size::Mid), QString());
+    }
+
+    store.write(keys::size::Big, QStringLiteral("1"));
+    QVERIFY(store.commit());
+    QCOMPARE(readInLaterRun(iso, keys::size::Big), QStringLiteral("1"));
+    QCOMPARE(readInLaterRun(iso, keys::size::Small), QStringLiteral("0"));
+    QCOMPARE(readInLaterRun(iso, keys::size::Mid), QString());
+}
+
 void TestSettings::otherCopysWriteSeenAfterReload()
 {
     test::IsolatedSettings iso;
@@ -431,10 +577,9 @@ void TestSettings::damagedFileKeptAsideBeforeFirstWrite()
 
     SettingsStore store;
     (void)store.read(keys::type::Bitmap.key);
+    store.write(keys::size::Small, QStringLiteral("1"));
     QVERIFY(!QFileInfo::exists(keptName));
 
-    store.write(keys::size::Small, QStringLiteral("1"));
-    QCOMPARE(readFile(keptName), damaged);
     QVERIFY(store.commit());
     QCOMPARE(readFile(keptName), damaged);
     QCOMPARE(readInLaterRun(iso, keys::size::Small), QStringLiteral("1"));
@@ -445,6 +590,43 @@ void TestSettings::damagedFileKeptAsideBeforeFirstWrite()
     store.write(keys::size::Mid, QStringLiteral("0"));
     QVERIFY(store.commit());
     QCOMPARE(readFile(keptName), damaged);
+}
+
+// Two copies of the program that both read a damaged file: the second to apply finds the file
+// the first rewrote, and its own stale view of the damage does not replace the kept original.
+// Each distinct damaged original is kept once.
+void TestSettings::damagedOriginalsAreNeverWrittenOver()
+{
+    test::IsolatedSettings iso;
+    const QByteArray first = "[Type]\nBitmap=*.gif;\n[Size\n";
+    const QByteArray second = "[Type]\nGif=*.gif;\n[Size\nBig\n";
+    QVERIFY(writeFile(iso.fileName(), first));
+    QProcess b;
+    b.setProcessEnvironment(childEnvironment(iso));
+    b.start(QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--store"), QStringLiteral("write-when-told"), QStringLiteral("Size"),
+             QStringLiteral("Mid"), QString::fromLatin1(QByteArray("1").toBase64())});
+    QVERIFY(b.waitForReadyRead(30000));
+
+    SettingsStore a;
+    a.write(keys::size::Small, QStringLiteral("1"));
+    QVERIFY(a.commit());
+    b.write("\n");
+    QVERIFY(b.waitForFinished(30000));
+    QCOMPARE(b.exitCode(), 0);
+    QCOMPARE(readFile(settings::damagedCopyName(iso.fileName(), 0)), first);
+    QVERIFY(!QFileInfo::exists(settings::damagedCopyName(iso.fileName(), 1)));
+    QCOMPARE(readInLaterRun(iso, keys::size::Small), QStringLiteral("1"));
+    QCOMPARE(readInLaterRun(iso, keys::size::Mid), QStringLiteral("1"));
+
+    for (const QByteArray& damaged : {second, first, second}) {
+        QVERIFY(writeFile(iso.fileName(), damaged));
+        a.write(keys::size::Big, QStringLiteral("0"));
+        QVERIFY(a.commit());
+    }
+    QCOMPARE(readFile(settings::damagedCopyName(iso.fileName(), 0)), first);
+    QCOMPARE(readFile(settings::damagedCopyName(iso.fileName(), 1)), second);
+    QVERIFY(!QFileInfo::exists(settings::damagedCopyName(iso.fileName(), 2)));
 }
 
 int main(int argc, char** argv)

@@ -26,8 +26,10 @@ public:
     void reload();
 
     [[nodiscard]] QString read(const settings::Key& key) const;
+    // Read back at once; stored by the next commit.
     void write(const settings::Key& key, const QString& value);
     // Writes pending values to disk, seeded ones included; false when they could not be stored.
+    // Values that could not be stored are dropped, so that the store reads as before.
     [[nodiscard]] bool commit();
 
     // A user whose store holds none of the type keys starts with bitmaps, JPEG and GIF listed.
@@ -39,15 +41,17 @@ public:
     [[nodiscard]] QString fileName() const { return m_settings->fileName(); }
 
 private:
-    // False when a damaged file could not be kept aside, and so must not be written over.
-    [[nodiscard]] bool keepDamagedFile();
+    using Values = QList<std::pair<QString, QString>>;
 
-    // Replaced once a damaged file has been kept aside: a QSettings keeps reporting the
-    // damage it read at first, even after it has rewritten the file.
+    [[nodiscard]] bool store(const Values& values);
+
+    // Only read through: writing goes around QSettings, whose sync waits for the lock file
+    // for ever and keeps values it failed to write.
     std::unique_ptr<QSettings> m_settings;
-    bool m_damagedFileKept = false;
     // Seeded values not on disk yet, by full key.
-    QList<std::pair<QString, QString>> m_unwritten;
+    Values m_unwritten;
+    // Written since the last commit, by full key.
+    Values m_pending;
 };
 
 } // namespace zelvo

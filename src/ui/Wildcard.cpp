@@ -1,15 +1,56 @@
 #include "Wildcard.h"
 
+#include <algorithm>
+
 namespace zelvo {
+
+namespace {
+
+[[nodiscard]] bool isWild(QChar c)
+{
+    return c == QLatin1Char('*') || c == QLatin1Char('?');
+}
+
+[[nodiscard]] QString withSingleStars(const QString& wildcard)
+{
+    if (!wildcard.contains(QLatin1String("**")))
+        return wildcard;
+    QString single;
+    single.reserve(wildcard.size());
+    for (const QChar c : wildcard) {
+        if (c != QLatin1Char('*') || !single.endsWith(QLatin1Char('*')))
+            single += c;
+    }
+    return single;
+}
+
+} // namespace
 
 FilePattern::FilePattern(const QString& pattern)
 {
-    const QStringList parts = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        const QString folded = part.toCaseFolded();
-        if (!m_wildcards.contains(folded))
-            m_wildcards.append(folded);
+    QSet<QString> seen;
+    QSet<qsizetype> endingLengths;
+    for (const QStringView part :
+         QStringView(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString wildcard = withSingleStars(part.toString().toCaseFolded());
+        if (seen.contains(wildcard))
+            continue;
+        seen.insert(wildcard);
+        const QStringView tail = QStringView(wildcard).sliced(1);
+        if (std::none_of(wildcard.cbegin(), wildcard.cend(), isWild)) {
+            m_names.insert(wildcard);
+        } else if (wildcard.front() == QLatin1Char('*') &&
+                   std::none_of(tail.cbegin(), tail.cend(), isWild)) {
+            m_endings.insert(tail.toString());
+            endingLengths.insert(tail.size());
+        } else {
+            const qsizetype fixed = wildcard.size() - wildcard.count(QLatin1Char('*'));
+            m_others.append({fixed, m_wildcards.size()});
+        }
+        m_wildcards.append(std::move(wildcard));
     }
+    m_endingLengths = endingLengths.values();
+    std::sort(m_endingLengths.begin(), m_endingLengths.end());
 }
 
 bool FilePattern::matches(QStringView fileName) const
@@ -19,8 +60,16 @@ bool FilePattern::matches(QStringView fileName) const
 
 bool FilePattern::matchesFolded(QStringView foldedName) const
 {
-    for (const QString& wildcard : m_wildcards) {
-        if (wildcardMatch(wildcard, foldedName))
+    if (m_names.contains(foldedName.toString()))
+        return true;
+    for (const qsizetype length : m_endingLengths) {
+        if (length > foldedName.size())
+            break;
+        if (m_endings.contains(foldedName.last(length).toString()))
+            return true;
+    }
+    for (const auto& [fixed, index] : m_others) {
+        if (fixed <= foldedName.size() && wildcardMatch(m_wildcards.at(index), foldedName))
             return true;
     }
     return false;

@@ -15,6 +15,8 @@ class BadPatternsTest : public QObject
 private slots:
     void specialCharactersInNames_data();
     void specialCharactersInNames();
+    void hugePatternListsAsItSays_data();
+    void hugePatternListsAsItSays();
 };
 
 void BadPatternsTest::specialCharactersInNames_data()
@@ -63,6 +65,50 @@ void BadPatternsTest::specialCharactersInNames()
     QCOMPARE(FilePattern(pattern).matches(name), listed);
     const QStringList names{QStringLiteral("zz-other.none"), name};
     QCOMPARE(filterAndSort(names, pattern).contains(name), listed);
+}
+
+// A hand-edited type value of 400,000 wildcards, about 4 MB: the list still shows what the
+// pattern says. (The test's time limit catches work that grows with the square of its length.)
+void BadPatternsTest::hugePatternListsAsItSays_data()
+{
+    QTest::addColumn<QString>("wildcard");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<int>("distinct");
+    // Each row's wildcards are given 400,000 times, numbered 0 to 399,999 with six digits
+    // where they hold "%1"; "*.bmp;*.vuq" ends the pattern.
+    QTest::newRow("endings") << "*.x%1" << QStringList{"a.bmp", "b.X000000", "c.x399999"}
+                             << 400'002;
+    QTest::newRow("one character open") << "?.q%1" << QStringList{"a.bmp", "b.q123456"} << 400'002;
+    QTest::newRow("the same wildcards")
+        << "*.jpeg;*.jpg;*.GIF" << QStringList{"a.bmp", "c.jpg", "d.gif"} << 5;
+}
+
+void BadPatternsTest::hugePatternListsAsItSays()
+{
+    QFETCH(QString, wildcard);
+    QFETCH(QStringList, listed);
+    QFETCH(int, distinct);
+
+    constexpr int Count = 400'000;
+    const bool numbered = wildcard.contains(QLatin1String("%1"));
+    QString pattern;
+    pattern.reserve(Count * (wildcard.size() + 2) + 16);
+    for (int i = 0; i < Count; ++i) {
+        pattern += numbered ? wildcard.arg(i, 6, 10, QLatin1Char('0')) : wildcard;
+        pattern += QLatin1Char(';');
+    }
+    pattern += QStringLiteral("*.bmp;*.vuq");
+    QVERIFY(pattern.size() > 3'900'000);
+
+    const QStringList names{"a.bmp", "b.X000000", "b.q123456", "c.jpg",      "c.x399999",
+                            "d.gif", "e.x400000", "f.x00000",  "ab.q123456", "g.q1234567"};
+    QCOMPARE(filterAndSort(names, pattern), listed);
+    const FilePattern built(pattern);
+    QCOMPARE(built.wildcards().size(), qsizetype(distinct));
+    const QString first = numbered ? wildcard.arg(0, 6, 10, QLatin1Char('0'))
+                                   : wildcard.section(QLatin1Char(';'), 0, 0);
+    QCOMPARE(built.wildcards().first(), first.toCaseFolded());
+    QCOMPARE(built.wildcards().last(), QStringLiteral("*.vuq"));
 }
 
 QTEST_APPLESS_MAIN(BadPatternsTest)

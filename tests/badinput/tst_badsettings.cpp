@@ -7,6 +7,7 @@
 
 #include "app/Form1.h"
 #include "app/Windows.h"
+#include "settings/DamagedCopies.h"
 #include "settings/Form3.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
@@ -34,6 +35,7 @@ namespace {
 
 constexpr char WriterVariable[] = "ZELVO_TEST_SETTINGS_WRITER";
 constexpr char FolderVariable[] = "ZELVO_TEST_SETTINGS_FOLDER";
+constexpr char LockedVariable[] = "ZELVO_TEST_SETTINGS_LOCKED";
 constexpr int WritesPerCopy = 60;
 
 // The seven values one apply writes, in the store's order Small, Mid, Big, Bitmap, Jpg, Gif,
@@ -104,6 +106,28 @@ void writeSet(SettingsStore& store, const QStringList& values)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The program started on the isolated store.
+struct Session
+{
+    explicit Session(Platform& platform) : windows(store, platform) { windows.start(); }
+
+    // Applies Large with bitmaps and icons listed.
+    void apply()
+    {
+        windows.get<Form1>().SoftBttn1_Click();
+        Form3& options = windows.get<Form3>();
+        options.Option3->setChecked(true);
+        options.Check1->setValue(1);
+        options.Check2->setValue(0);
+        options.Check3->setValue(0);
+        options.Check4->setValue(1);
+        options.SoftBttn1_Click();
+    }
+
+    SettingsStore store;
+    Windows windows;
+};
+
 // The child process: one more copy of the program applying choices as fast as it can.
 int runWriter(int writer, int& argc, char** argv)
 {
@@ -121,6 +145,27 @@ int runWriter(int writer, int& argc, char** argv)
     return failures == 0 ? 0 : 1;
 }
 
+// The child process: the program started and applying while the settings lock cannot be had.
+// Exit code 0 when the apply said that the choices could not be saved and nothing was stored.
+int runLocked(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString folder = qEnvironmentVariable(LockedVariable);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+    test::TestPlatform platform;
+    Session session(platform);
+    if (!QTest::qWaitForWindowExposed(&session.windows.get<Form1>()))
+        return 2;
+    QTest::qWait(100);
+    session.apply();
+    const bool refused =
+        platform.messages.size() == 1 &&
+        platform.messages.first().prompt == QLatin1String("Your choices could not be saved.") &&
+        session.windows.get<Form3>().isVisible();
+    return refused && !QFileInfo::exists(session.store.fileName()) ? 0 : 1;
+}
+
 } // namespace
 
 class BadSettingsTest : public QObject
@@ -132,30 +177,13 @@ private slots:
     void damagedFileSurvivesStartAndApply();
     void unstorableApplySaysSo_data();
     void unstorableApplySaysSo();
+    void applyAfterAFailedApplySaves();
+    void lockThatCannotBeTakenFailsApply();
     void damagedFileThatCannotBeKeptAsideStays();
     void pipeInPlaceOfTheFile();
     void twoStoresWritingAtOnce();
     void twoProcessesWritingAtOnce();
-
-private:
-    // Starts the program on the isolated store, applies Large with bitmaps and icons listed.
-    void startAndApply(test::TestPlatform& platform);
 };
-
-void BadSettingsTest::startAndApply(test::TestPlatform& platform)
-{
-    SettingsStore store;
-    Windows windows(store, platform);
-    windows.start();
-    QVERIFY(windows.get<Form1>().isVisible());
-    Form3& options = windows.get<Form3>();
-    options.Option3->setChecked(true);
-    options.Check1->setValue(1);
-    options.Check2->setValue(0);
-    options.Check3->setValue(0);
-    options.Check4->setValue(1);
-    options.SoftBttn1_Click();
-}
 
 void BadSettingsTest::damagedFileSurvivesStartAndApply_data()
 {
@@ -183,7 +211,7 @@ void BadSettingsTest::damagedFileSurvivesStartAndApply()
     QVERIFY(writeBytes(iso.fileName(), content));
 
     test::TestPlatform platform;
-    startAndApply(platform);
+    Session(platform).apply();
 
     QVERIFY2(platform.messages.isEmpty(), qPrintable(platform.messages.value(0).prompt));
     const std::optional<QStringList> stored = storedSet(iso.fileName());
@@ -231,7 +259,7 @@ void BadSettingsTest::unstorableApplySaysSo()
     }
 
     test::TestPlatform platform;
-    startAndApply(platform);
+    Session(platform).apply();
     QFile::setPermissions(iso.folder(), folderPermissions);
     QFile::setPermissions(iso.fileName(), QFile::ReadOwner | QFile::WriteOwner);
 
@@ -242,6 +270,59 @@ void BadSettingsTest::unstorableApplySaysSo()
     // process would see the store's unsaved values.)
     if (obstacle != QLatin1String("folder"))
         QCOMPARE(readBytes(iso.fileName()), before);
+}
+
+// One failed apply does not fail the next: once the file can be written the apply stores the
+// choices and closes. Until then the store reads as before the failed apply.
+void BadSettingsTest::applyAfterAFailedApplySaves()
+{
+    test::IsolatedSettings iso;
+    QVERIFY(QDir().mkpath(iso.fileName()));
+    test::TestPlatform platform;
+    Session session(platform);
+    const auto values = [&session] {
+        QStringList read;
+        for (const keys::Key& key : allKeys())
+            read.append(session.store.read(key));
+        return read;
+    };
+    const QStringList before = values();
+    session.apply();
+    QCOMPARE(platform.messages.size(), 1);
+    QCOMPARE(platform.messages.first().prompt, QStringLiteral("Your choices could not be saved."));
+    QCOMPARE(values(), before);
+
+    QVERIFY(QDir(iso.fileName()).removeRecursively());
+    session.windows.get<Form3>().SoftBttn1_Click();
+    QCOMPARE(platform.messages.size(), 1);
+    QVERIFY(!session.windows.get<Form3>().isVisible());
+    QVERIFY(session.windows.get<Form1>().isVisible());
+    const std::optional<QStringList> stored = storedSet(iso.fileName());
+    QVERIFY(stored);
+    QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+}
+
+// A lock file that can never be taken (here a folder in its place) makes the start and the
+// apply give up after a while rather than wait for ever. Run as another process, which the
+// test stops if it does not end in time.
+void BadSettingsTest::lockThatCannotBeTakenFailsApply()
+{
+    test::IsolatedSettings iso;
+    QVERIFY(QDir().mkpath(iso.fileName() + QStringLiteral(".lock")));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(LockedVariable), iso.folder());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    const bool ended = child.waitForFinished(60000);
+    if (!ended) {
+        child.kill();
+        child.waitForFinished();
+    }
+    QVERIFY2(ended, "the program still waits for the settings lock");
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
 }
 
 // When the copy of a damaged file cannot be made, the file is not written over: the apply
@@ -257,11 +338,12 @@ void BadSettingsTest::damagedFileThatCannotBeKeptAsideStays()
 
     test::IsolatedSettings iso;
     QVERIFY(writeBytes(iso.fileName(), content));
-    // A folder holding a file where the copy would go: it can be neither removed nor replaced.
-    QVERIFY(QDir().mkpath(iso.fileName() + QStringLiteral(".damaged/in-the-way")));
+    // Folders where the copies would go: none of them can be written to.
+    for (int i = 0; i < keys::MaxDamagedCopies; ++i)
+        QVERIFY(QDir().mkpath(keys::damagedCopyName(iso.fileName(), i)));
 
     test::TestPlatform platform;
-    startAndApply(platform);
+    Session(platform).apply();
 
     QCOMPARE(platform.messages.size(), 1);
     QCOMPARE(platform.messages.first().prompt, QStringLiteral("Your choices could not be saved."));
@@ -275,7 +357,7 @@ void BadSettingsTest::pipeInPlaceOfTheFile()
 
     // Nothing ever writes to the pipe: a read of it would wait for ever.
     test::TestPlatform platform;
-    startAndApply(platform);
+    Session(platform).apply();
 
     QVERIFY(platform.messages.isEmpty());
     const QFileInfo stored(iso.fileName());
@@ -303,8 +385,7 @@ void BadSettingsTest::twoStoresWritingAtOnce()
             QVERIFY(second.commit());
             QVERIFY(first.commit());
         }
-        // Stores of one process share what they have not yet written, so the whole set
-        // written last wins, whichever commits last.
+        // Each commit stores its own whole set: the set committed last wins.
         const std::optional<QStringList> stored = storedSet(iso.fileName());
         QVERIFY(stored);
         QVERIFY2(*stored == choiceSet(0, i) || *stored == choiceSet(1, i),
@@ -359,6 +440,8 @@ int main(int argc, char* argv[])
 {
     if (const int writer = qEnvironmentVariableIntValue(WriterVariable); writer > 0)
         return runWriter(writer, argc, argv);
+    if (qEnvironmentVariableIsSet(LockedVariable))
+        return runLocked(argc, argv);
     QApplication app(argc, argv);
     BadSettingsTest test;
     QTEST_SET_MAIN_SOURCE_PATH

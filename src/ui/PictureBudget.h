@@ -39,7 +39,11 @@ inline constexpr qint64 FileSlackBytes = 1024 * 1024;
 // twice that, after its headers and colour table.
 [[nodiscard]] constexpr qint64 honestBitmapBytes(qint64 width, qint64 height, int bitCount)
 {
+    // Far past any file that can be read: a bound instead of an overflow.
+    constexpr qint64 Unbounded = qint64(1) << 60;
     const qint64 stride = ((width * qMax(bitCount, 1) + 31) / 32) * 4;
+    if (stride > 0 && height > Unbounded / (2 * stride))
+        return Unbounded;
     return FileSlackBytes + 2 * stride * height;
 }
 

@@ -105,6 +105,8 @@ private slots:
     void hugeSparseFilesAreNotRead();
     void decodedSizes_data();
     void decodedSizes();
+    void honestFileSizes_data();
+    void honestFileSizes();
     void gifWorkEndsWithThePicture_data();
     void gifWorkEndsWithThePicture();
     void jpegScanLimit_data();
@@ -289,6 +291,30 @@ void PictureLoadingTest::decodedSizes()
     QCOMPARE(size->width, width);
     QCOMPARE(size->height, height);
     QCOMPARE(size->bytes, decodedBytes);
+}
+
+void PictureLoadingTest::honestFileSizes_data()
+{
+    QTest::addColumn<qint64>("honest");
+    QTest::addColumn<qint64>("expected");
+    QTest::newRow("bitmap 100 x 50, 24-bit")
+        << honestBitmapBytes(100, 50, 24) << FileSlackBytes + 2 * 300 * 50;
+    QTest::newRow("bitmap rows padded to 4 bytes")
+        << honestBitmapBytes(3, 10, 8) << FileSlackBytes + 2 * 4 * 10;
+    QTest::newRow("bitmap of no bits a pixel")
+        << honestBitmapBytes(32, 2, 0) << FileSlackBytes + 2 * 4 * 2;
+    QTest::newRow("bitmap beyond any file")
+        << honestBitmapBytes(qint64(1) << 31, qint64(1) << 31, 65535) << (qint64(1) << 60);
+    QTest::newRow("JPEG 1000 x 1000")
+        << honestJpegBytes(1000, 1000) << JpegHeaderBytes + 8 * 1000 * 1000;
+    QTest::newRow("JPEG of no size") << honestJpegBytes(0, 0) << JpegHeaderBytes;
+}
+
+void PictureLoadingTest::honestFileSizes()
+{
+    QFETCH(qint64, honest);
+    QFETCH(qint64, expected);
+    QCOMPARE(honest, expected);
 }
 
 void PictureLoadingTest::gifWorkEndsWithThePicture_data()

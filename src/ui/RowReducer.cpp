@@ -24,39 +24,44 @@ constexpr qint64 StripBytes = 1024 * 1024;
 } // namespace
 
 RowReducer::RowReducer(QSize source, QSize target)
-    : m_source(source), m_target(target), m_factorX(factorFor(source.width(), target.width())),
-      m_factorY(factorFor(source.height(), target.height()))
+    : m_source(source), m_target(target), m_factorY(factorFor(source.height(), target.height()))
 {
     const QSize reduced = reducedSize(source, target);
     if (reduced.isEmpty())
         return;
     m_reduced = QImage(reduced, QImage::Format_ARGB32_Premultiplied);
-    m_column.resize(std::size_t(source.width()));
-    m_columnWidth.assign(std::size_t(reduced.width()), 0);
-    for (int x = 0; x < source.width(); ++x) {
-        const int column = std::min(x / m_factorX, reduced.width() - 1);
-        m_column[std::size_t(x)] = column;
-        ++m_columnWidth[std::size_t(column)];
-    }
     m_sums.assign(std::size_t(reduced.width()) * 4, 0);
 }
 
 qint64 RowReducer::bytesFor(QSize source, QSize target)
 {
     const QSize reduced = reducedSize(source, target);
-    return qint64(reduced.width()) * reduced.height() * 4 + qint64(source.width()) * 4 +
-           qint64(reduced.width()) * 36 + qint64(target.width()) * target.height() * 4;
+    return qint64(reduced.width()) * reduced.height() * 4 + qint64(reduced.width()) * 36 +
+           qint64(target.width()) * target.height() * 4;
 }
 
 void RowReducer::addRow(const QRgb* pixels)
 {
     if (m_reduced.isNull() || m_rowsIn >= m_source.height())
         return;
+    // Each row is first narrowed by Qt's smooth scaling, which averages the pixels each reduced
+    // pixel covers; the rows are then averaged here, a group at a time.
+    QImage narrowed;
+    const QRgb* row = pixels;
+    if (m_reduced.width() != m_source.width()) {
+        const QImage wrapped(reinterpret_cast<const uchar*>(pixels), m_source.width(), 1,
+                             QImage::Format_ARGB32_Premultiplied);
+        narrowed =
+            wrapped.scaled(m_reduced.width(), 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (narrowed.isNull())
+            return;
+        row = reinterpret_cast<const QRgb*>(narrowed.constScanLine(0));
+    }
     quint64* sums = m_sums.data();
-    const int* columns = m_column.data();
-    for (int x = 0; x < m_source.width(); ++x) {
-        const QRgb pixel = pixels[x];
-        quint64* sum = sums + std::size_t(columns[x]) * 4;
+    for (int x = 0; x < m_reduced.width(); ++x) {
+        const QRgb pixel = row[x];
+        quint64* sum = sums + std::size_t(x) * 4;
         sum[0] += qAlpha(pixel);
         sum[1] += qRed(pixel);
         sum[2] += qGreen(pixel);
@@ -73,10 +78,10 @@ void RowReducer::addRow(const QRgb* pixels)
 void RowReducer::flushRow()
 {
     auto* out = reinterpret_cast<QRgb*>(m_reduced.scanLine(m_rowsOut));
+    const quint64 count = quint64(m_rowsInGroup);
+    const auto mean = [count](quint64 total) { return int((total + count / 2) / count); };
     for (int column = 0; column < m_reduced.width(); ++column) {
         quint64* sum = m_sums.data() + std::size_t(column) * 4;
-        const quint64 count = quint64(m_columnWidth[std::size_t(column)]) * quint64(m_rowsInGroup);
-        const auto mean = [count](quint64 total) { return int((total + count / 2) / count); };
         out[column] = qRgba(mean(sum[1]), mean(sum[2]), mean(sum[3]), mean(sum[0]));
         std::fill(sum, sum + 4, 0);
     }

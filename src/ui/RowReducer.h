@@ -9,9 +9,9 @@
 namespace zelvo {
 
 // Shrinks a picture fed to it row by row, so that the picture is never held whole: each pixel of
-// a reduced picture averages a block of source pixels, whole factors each way chosen so that the
-// reduced picture stays at least the target size, and Qt's smooth scaling takes that small
-// picture to the exact target size.
+// a reduced picture averages the source pixels it covers, by whole factors each way chosen so
+// that the reduced picture stays at least the target size, and Qt's smooth scaling takes that
+// small picture to the exact target size.
 class RowReducer
 {
 public:
@@ -30,7 +30,6 @@ private:
 
     QSize m_source;
     QSize m_target;
-    int m_factorX;
     int m_factorY;
     int m_rowsIn = 0;
     int m_rowsInGroup = 0;

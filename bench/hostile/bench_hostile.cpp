@@ -160,19 +160,18 @@ int main(int argc, char* argv[])
     }
 
     const std::vector<Case> cases{
-        {"multi-scan baseline 20000^2", file("hostile-multi-scan-baseline-20000.jpg"),
+        {"multi-scan 20000^2", file("hostile-multi-scan-baseline-20000.jpg"),
          file("sequential-20000.jpg")},
-        {"multi-scan baseline 65500^2", file("hostile-multi-scan-baseline-65500.jpg"), {}},
-        {"disguised progressive 20000^2", file("hostile-disguised-progressive.jpg"),
+        {"multi-scan 65500^2", file("hostile-multi-scan-baseline-65500.jpg"), {}},
+        {"disguised progr. 20000^2", file("hostile-disguised-progressive.jpg"),
          file("sequential-20000.jpg")},
-        {"1000 scans, 8192x8190", file("hostile-scan-flood.jpg"),
-         file("progressive-8192x8190.jpg")},
+        {"1000 scans 8192x8190", file("hostile-scan-flood.jpg"), file("progressive-8192x8190.jpg")},
         {"sparse 4 GB, JPEG start", file("sparse-start.jpg"), {}},
-        {"sparse 4 GB, 16x16 GIF", file("sparse-sound.gif"), file("gif-sound.gif")},
-        {"endless LZW, 1x1 GIF frame", file("hostile-lzw-endless-1x1.gif"), file("gif-sound.gif")},
-        {"GIF screen 8192^2, 1x1 frame", file("hostile-screen-8192-picture-1x1.gif"), {}},
-        {"PNG 8192^2 inside an icon", file("hostile-png-8192x8192-inside.ico"), {}},
-        {"RLE8 bitmap 8192^2, no data", file("hostile-rle8-8192x8192-no-data.bmp"),
+        {"sparse 4 GB, GIF 16x16", file("sparse-sound.gif"), file("gif-sound.gif")},
+        {"endless LZW, GIF 1x1", file("hostile-lzw-endless-1x1.gif"), file("gif-sound.gif")},
+        {"GIF screen 8192^2, 1x1", file("hostile-screen-8192-picture-1x1.gif"), {}},
+        {"PNG 8192^2 in icon", file("hostile-png-8192x8192-inside.ico"), {}},
+        {"RLE8 BMP 8192^2, no data", file("hostile-rle8-8192x8192-no-data.bmp"),
          file("bitmap-8192.bmp")},
     };
     const QString program = QCoreApplication::applicationFilePath();
@@ -185,8 +184,8 @@ int main(int argc, char* argv[])
             const Load hostile = measure(program, c.hostile, preview);
             const Load legitimate =
                 c.legitimate.isEmpty() ? Load{} : measure(program, c.legitimate, preview);
-            const std::string figure = c.label + (preview ? ", preview" : ", tile") +
-                                       (hostile.shown ? " (shown)" : " (refused)");
+            const std::string figure = c.label + (preview ? ", preview: " : ", tile: ") +
+                                       (hostile.shown ? "shown" : "refused");
             times.add({figure, hostile.ms, legitimate.ms, 1000.0, -1.0, false});
             peaks.add({figure, hostile.mb, legitimate.mb, 300.0, -1.0, false});
         }

@@ -147,7 +147,7 @@ std::optional<DecodedSize> gifDecodedSize(QByteArrayView head)
         qint64 bytes = bytesOf(decodedWidth, decodedHeight, 4);
         if (restore)
             bytes += bytesOf(std::min(width, decodedWidth), std::min(height, decodedHeight), 4);
-        return DecodedSize{decodedWidth, decodedHeight, bytes};
+        return DecodedSize{decodedWidth, decodedHeight, bytes, width * height};
     }
     // No picture within the head: at least the screen.
     return DecodedSize{screenWidth, screenHeight, bytesOf(screenWidth, screenHeight, 4)};

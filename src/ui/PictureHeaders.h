@@ -16,6 +16,9 @@ struct DecodedSize
     qint64 height = 0;
     // The memory the reader takes for it, conversions included.
     qint64 bytes = 0;
+    // The pixels the reader computes, shown or not: for a GIF, its first picture's, which may
+    // reach far past the screen.
+    qint64 pixelsComputed = 0;
     friend bool operator==(const DecodedSize&, const DecodedSize&) = default;
 };
 

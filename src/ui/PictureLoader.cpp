@@ -57,6 +57,9 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
     }
     if (!decoded || readLimit + decoded->bytes + keptBytes(*decoded, request) > PictureBudgetBytes)
         return {};
+    // The work is bounded like the memory: no more pixels computed than the budget could hold.
+    if (decoded->pixelsComputed > PictureBudgetBytes / 4)
+        return {};
     if (!file.readMore(bytes, readLimit - bytes.size()))
         return {};
     if (format == "gif")

@@ -242,6 +242,7 @@ void PictureLoadingTest::decodedSizes_data()
     QTest::addColumn<qint64>("width");
     QTest::addColumn<qint64>("height");
     QTest::addColumn<qint64>("decodedBytes");
+    QTest::addColumn<qint64>("pixelsComputed");
     const auto bitmap = [](qint32 width, qint32 height, quint16 bits) {
         QByteArray header("BM", 2);
         header.append(QByteArray(12, '\0'));
@@ -253,27 +254,27 @@ void PictureLoadingTest::decodedSizes_data()
         return header + dib;
     };
     QTest::newRow("bitmap 24-bit") << QByteArray("bmp") << bitmap(100, 50, 24) << qint64(100)
-                                   << qint64(50) << qint64(100 * 50 * 4);
+                                   << qint64(50) << qint64(100 * 50 * 4) << qint64(0);
     QTest::newRow("bitmap top-down") << QByteArray("bmp") << bitmap(100, -50, 24) << qint64(100)
-                                     << qint64(50) << qint64(100 * 50 * 4);
+                                     << qint64(50) << qint64(100 * 50 * 4) << qint64(0);
     QTest::newRow("bitmap 8-bit, top-down, tallest")
         << QByteArray("bmp") << bitmap(16, INT_MIN, 8) << qint64(16) << (qint64(1) << 31)
-        << (qint64(16) << 31);
+        << (qint64(16) << 31) << qint64(0);
     QTest::newRow("GIF screen of 8192 behind a pixel")
         << QByteArray("gif") << corpusBytes(QStringLiteral("hostile-screen-8192-picture-1x1.gif"))
-        << qint64(8192) << qint64(8192) << qint64(8192) * 8192 * 4;
+        << qint64(8192) << qint64(8192) << qint64(8192) * 8192 * 4 << qint64(1);
     QTest::newRow("GIF screen of 16")
         << QByteArray("gif") << corpusBytes(QStringLiteral("gif-sound.gif")) << qint64(16)
-        << qint64(16) << qint64(16 * 16 * 4);
+        << qint64(16) << qint64(16 * 16 * 4) << qint64(16 * 16);
     QTest::newRow("GIF picture wider than its screen")
         << QByteArray("gif") << corpusBytes(QStringLiteral("gif-huge-screen-16-image-65535.gif"))
-        << qint64(16) << qint64(16) << qint64(16 * 16 * 4);
+        << qint64(16) << qint64(16) << qint64(16 * 16 * 4) << qint64(65535) * 65535;
     QTest::newRow("icon with a bitmap")
         << QByteArray("ico") << corpusBytes(QStringLiteral("ico-sound.ico")) << qint64(16)
-        << qint64(16) << qint64(16 * 16 * 9);
+        << qint64(16) << qint64(16 * 16 * 9) << qint64(0);
     QTest::newRow("icon with a PNG of 8192")
         << QByteArray("ico") << corpusBytes(QStringLiteral("hostile-png-8192x8192-inside.ico"))
-        << qint64(8192) << qint64(8192) << qint64(8192) * 8192 * 8;
+        << qint64(8192) << qint64(8192) << qint64(8192) * 8192 * 8 << qint64(0);
 }
 
 void PictureLoadingTest::decodedSizes()
@@ -283,6 +284,7 @@ void PictureLoadingTest::decodedSizes()
     QFETCH(qint64, width);
     QFETCH(qint64, height);
     QFETCH(qint64, decodedBytes);
+    QFETCH(qint64, pixelsComputed);
     QCOMPARE(pictureFormatOf(bytes), std::optional<QByteArray>(format));
     const std::optional<DecodedSize> size = format == "bmp"   ? bitmapDecodedSize(bytes)
                                             : format == "gif" ? gifDecodedSize(bytes)
@@ -291,6 +293,8 @@ void PictureLoadingTest::decodedSizes()
     QCOMPARE(size->width, width);
     QCOMPARE(size->height, height);
     QCOMPARE(size->bytes, decodedBytes);
+    if (format == "gif")
+        QCOMPARE(size->pixelsComputed, pixelsComputed);
 }
 
 void PictureLoadingTest::honestFileSizes_data()

@@ -150,6 +150,8 @@ int main(int argc, char* argv[])
             return 1;
     }
     if (!writeFile(file("sparse-start.jpg"), QByteArray("\xff\xd8", 2), qint64(4) << 30) ||
+        !writeFile(file("scans-at-limits.jpg"),
+                   test::progressiveJpegWithScans(10900, 10900, MaxJpegScans)) ||
         !writeFile(file("sparse-sound.gif"), corpus(QStringLiteral("gif-sound.gif")),
                    qint64(4) << 30) ||
         !writeHugeJpeg(file("sequential-20000.jpg"), 20000, 20000, 80) ||
@@ -166,6 +168,7 @@ int main(int argc, char* argv[])
         {"disguised progr. 20000^2", file("hostile-disguised-progressive.jpg"),
          file("sequential-20000.jpg")},
         {"1000 scans 8192x8190", file("hostile-scan-flood.jpg"), file("progressive-8192x8190.jpg")},
+        {"40 scans 10900^2, in budget", file("scans-at-limits.jpg"), {}},
         {"sparse 4 GB, JPEG start", file("sparse-start.jpg"), {}},
         {"sparse 4 GB, GIF 16x16", file("sparse-sound.gif"), file("gif-sound.gif")},
         {"endless LZW, GIF 1x1", file("hostile-lzw-endless-1x1.gif"), file("gif-sound.gif")},

@@ -23,6 +23,8 @@ public:
     PictureFile& operator=(const PictureFile&) = delete;
     ~PictureFile();
 
+    // The open descriptor, for a reader that reads from it directly.
+    [[nodiscard]] int descriptor() const { return m_descriptor; }
     // The size when the file was opened.
     [[nodiscard]] qint64 size() const { return m_size; }
 

@@ -7,6 +7,7 @@
 #include "RowReducer.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -33,7 +34,8 @@ constexpr qint64 StripWorkBytes = 4 * 1024 * 1024;
     return 0;
 }
 
-// A BMP, GIF or icon, read whole into memory within the budget, then decoded by Qt's reader.
+// A BMP, GIF or icon, decoded by Qt's reader within the budget: a bitmap straight from the
+// descriptor, a GIF's first picture and an icon from their bytes read into memory.
 QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& format,
                   const PictureRequest& request)
 {
@@ -49,6 +51,7 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
         if (decoded &&
             file.size() > honestBitmapBytes(decoded->width, decoded->height, bitmapBitCount(bytes)))
             return {};
+        readLimit = bytes.size();
     } else {
         decoded = gifDecodedSize(bytes);
         // Only the first picture is shown, whose data takes under 3 bytes a pixel.
@@ -66,17 +69,29 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
         bytes = boundGifWork(std::move(bytes));
 
     QBuffer buffer;
-    buffer.setData(bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return {};
-    QImageReader reader(&buffer, format);
+    QFile direct;
+    QIODevice* device = &buffer;
+    if (format == "bmp") {
+        // The rows of a bitmap are read as they are decoded, so that they are not held twice.
+        if (!direct.open(file.descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) ||
+            !direct.seek(0))
+            return {};
+        device = &direct;
+    } else {
+        buffer.setData(bytes);
+        if (!buffer.open(QIODevice::ReadOnly))
+            return {};
+    }
+    QImageReader reader(device, format);
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return {};
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {};
+    reader.setDevice(nullptr);
     buffer.close();
+    direct.close();
     bytes.clear();
     if (request.scaledTo.isValid() && image.size() != request.scaledTo &&
         (image.width() > request.scaledTo.width() || image.height() > request.scaledTo.height()))

@@ -11,9 +11,10 @@
 
 namespace zelvo::bench {
 
-bool writeHugeJpeg(const QString& path, int width, int height, int quality)
+bool writeHugeJpeg(const QString& path, int width, int height, int quality, bool progressive)
 {
-    const std::string command = "cjpeg -quality " + std::to_string(quality) + " -outfile '" +
+    const std::string command = "cjpeg -quality " + std::to_string(quality) +
+                                (progressive ? " -progressive" : "") + " -outfile '" +
                                 QFile::encodeName(path).toStdString() + "'";
     FILE* encoder = ::popen(command.c_str(), "w");
     if (!encoder)

@@ -1,100 +1,104 @@
 #include "PictureLoader.h"
 
+#include "GifWork.h"
+#include "JpegDecoder.h"
+#include "PictureFile.h"
+#include "PictureHeaders.h"
+#include "RowReducer.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QScopeGuard>
 
-#include <array>
+#include <algorithm>
 
 namespace zelvo {
 
 namespace {
 
-constexpr std::array<const char*, 4> Formats{"bmp", "jpeg", "gif", "ico"};
+// The memory shrinking a picture decoded whole takes beside it: a strip of rows converted.
+constexpr qint64 StripWorkBytes = 4 * 1024 * 1024;
 
-// True when the JPEG's frame header says its scans are sequential (baseline, extended or
-// arithmetic), which libjpeg decodes row by row; false for progressive or unreadable headers.
-bool isSequentialJpeg(QFile& file)
+// The memory the part of a decoded picture that is kept takes beside the picture itself.
+[[nodiscard]] qint64 keptBytes(const DecodedSize& decoded, const PictureRequest& request)
 {
-    const qint64 start = file.pos();
-    const auto restore = qScopeGuard([&file, start] { file.seek(start); });
-    if (!file.seek(0))
-        return false;
-    const QByteArray head = file.read(2);
-    if (head.size() != 2 || uchar(head[0]) != 0xFF || uchar(head[1]) != 0xD8)
-        return false;
-    for (int markers = 0; markers < 256; ++markers) {
-        char byte = 0;
-        if (!file.getChar(&byte) || uchar(byte) != 0xFF)
-            return false;
-        while (uchar(byte) == 0xFF) {
-            if (!file.getChar(&byte))
-                return false;
-        }
-        const uchar marker = uchar(byte);
-        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC9)
-            return true;
-        if ((marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-             marker != 0xCC) ||
-            marker == 0xD9 || marker == 0xDA)
-            return false;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
-            continue;
-        const QByteArray length = file.read(2);
-        if (length.size() != 2)
-            return false;
-        const int skip = (uchar(length[0]) << 8 | uchar(length[1])) - 2;
-        if (skip < 0 || !file.seek(file.pos() + skip))
-            return false;
+    const QSize size(int(std::min<qint64>(decoded.width, 1 << 30)),
+                     int(std::min<qint64>(decoded.height, 1 << 30)));
+    if (request.scaledTo.isValid())
+        return RowReducer::bytesFor(size, request.scaledTo) + StripWorkBytes;
+    if (request.clippedTo.isValid()) {
+        const QSize kept = size.boundedTo(request.clippedTo);
+        return qint64(kept.width()) * kept.height() * 4;
     }
-    return false;
+    return 0;
 }
 
-QImage readWith(QFile& file, const QByteArray& format, const PictureRequest& request)
+// A BMP, GIF or icon, decoded by Qt's reader within the budget: a bitmap straight from the
+// descriptor, a GIF's first picture and an icon from their bytes read into memory.
+QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& format,
+                  const PictureRequest& request)
 {
-    if (!file.seek(0))
+    std::optional<DecodedSize> decoded;
+    qint64 readLimit = file.size();
+    if (format == "ico") {
+        // An icon's pictures may lie anywhere in it; an icon is small, so it is read whole first.
+        if (file.size() > MaxIconFileBytes || !file.readMore(bytes, MaxIconFileBytes))
+            return {};
+        decoded = iconDecodedSize(bytes);
+    } else if (format == "bmp") {
+        decoded = bitmapDecodedSize(bytes);
+        if (decoded &&
+            file.size() > honestBitmapBytes(decoded->width, decoded->height, bitmapBitCount(bytes)))
+            return {};
+        readLimit = bytes.size();
+    } else {
+        decoded = gifDecodedSize(bytes);
+        // Only the first picture is shown, whose data takes under 3 bytes a pixel.
+        if (decoded)
+            readLimit = std::min(readLimit, FileSlackBytes + 3 * decoded->width * decoded->height);
+    }
+    if (!decoded || readLimit + decoded->bytes + keptBytes(*decoded, request) > PictureBudgetBytes)
         return {};
-    QImageReader reader(&file, format);
+    // The work is bounded like the memory: no more pixels computed than the budget could hold.
+    if (decoded->pixelsComputed > PictureBudgetBytes / 4)
+        return {};
+    if (!file.readMore(bytes, readLimit - bytes.size()))
+        return {};
+    if (format == "gif")
+        bytes = boundGifWork(std::move(bytes));
+
+    QBuffer buffer;
+    QFile direct;
+    QIODevice* device = &buffer;
+    if (format == "bmp") {
+        // The rows of a bitmap are read as they are decoded, so that they are not held twice.
+        if (!direct.open(file.descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) ||
+            !direct.seek(0))
+            return {};
+        device = &direct;
+    } else {
+        buffer.setData(bytes);
+        if (!buffer.open(QIODevice::ReadOnly))
+            return {};
+    }
+    QImageReader reader(device, format);
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return {};
-    const QSize size = reader.size();
-    // A few bytes can declare a picture of gigapixels. Only a sequential JPEG is decoded a
-    // strip at a time for a reduced or partial picture; every other reader (a progressive JPEG
-    // among them) holds the whole declared picture, so such a picture too large to decode
-    // whole is refused before any decoding.
-    if (size.isValid() &&
-        qint64(size.width()) * size.height() * 4 > qint64(PictureAllocationLimitMB) * 1024 * 1024 &&
-        !(format == "jpeg" && isSequentialJpeg(file)))
-        return {};
-    bool scaledByReader = false;
-    bool clippedByReader = false;
-    if (size.isValid() && !size.isEmpty()) {
-        if (request.scaledTo.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-            reader.setScaledSize(request.scaledTo);
-            scaledByReader = true;
-        } else if (request.clippedTo.isValid() &&
-                   reader.supportsOption(QImageIOHandler::ClipRect)) {
-            const QRect part =
-                QRect(QPoint(0, 0), size).intersected(QRect(QPoint(0, 0), request.clippedTo));
-            if (part.size() != size)
-                reader.setClipRect(part);
-            clippedByReader = true;
-        }
-    }
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {};
-    if (request.scaledTo.isValid() && !scaledByReader && image.size() != request.scaledTo &&
-        (image.width() > request.scaledTo.width() || image.height() > request.scaledTo.height())) {
-        image = image.scaled(request.scaledTo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    if (request.clippedTo.isValid() && !clippedByReader &&
-        (image.width() > request.clippedTo.width() ||
-         image.height() > request.clippedTo.height())) {
-        image = image.copy(QRect(QPoint(0, 0), request.clippedTo.boundedTo(image.size())));
-    }
+    reader.setDevice(nullptr);
+    buffer.close();
+    direct.close();
+    bytes.clear();
+    if (request.scaledTo.isValid() && image.size() != request.scaledTo &&
+        (image.width() > request.scaledTo.width() || image.height() > request.scaledTo.height()))
+        return scaleDownInStrips(image, request.scaledTo);
+    if (request.clippedTo.isValid() &&
+        (image.width() > request.clippedTo.width() || image.height() > request.clippedTo.height()))
+        return image.copy(QRect(QPoint(0, 0), request.clippedTo.boundedTo(image.size())));
     return image;
 }
 
@@ -121,20 +125,20 @@ std::optional<QByteArray> pictureFormatFor(const QString& path)
 
 QImage loadPicture(const QString& path, const PictureRequest& request)
 {
-    // Only plain files: a pipe or a device under a picture's name would block or never end.
-    if (!QFileInfo(path).isFile())
+    const std::optional<PictureFile> file = PictureFile::open(path);
+    if (!file)
         return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray head;
+    if (!file->readMore(head, PictureHeadBytes))
         return {};
-    if (const std::optional<QByteArray> format = pictureFormatFor(path))
-        return readWith(file, *format, request);
-    for (const char* format : Formats) {
-        QImage image = readWith(file, QByteArray(format), request);
-        if (!image.isNull())
-            return image;
-    }
-    return {};
+    std::optional<QByteArray> format = pictureFormatFor(path);
+    if (!format)
+        format = pictureFormatOf(head);
+    if (!format)
+        return {};
+    if (*format == "jpeg")
+        return decodeJpeg(*file, head, request, PictureBudgetBytes);
+    return loadWithQt(*file, std::move(head), *format, request);
 }
 
 } // namespace zelvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureBudget.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -9,12 +11,12 @@
 
 namespace zelvo {
 
-// The most memory one decoded picture may take; set once at start-up.
-inline constexpr int PictureAllocationLimitMB = 256;
+// Qt's own limit for one decoded picture, as a second guard behind the loader's budget; set once
+// at start-up.
 void applyPictureAllocationLimit();
 
 // The reader chosen for a file by its extension: "bmp", "jpeg", "gif" or "ico"; nothing for
-// any other extension, whose content is then tried against those four readers only.
+// any other extension, whose content then chooses among those four readers.
 [[nodiscard]] std::optional<QByteArray> pictureFormatFor(const QString& path);
 
 struct PictureRequest
@@ -27,7 +29,9 @@ struct PictureRequest
     QSize clippedTo;
 };
 
-// A null image when the file is not a picture that can be loaded.
+// A null image when the file is not a picture that can be loaded within the budget: at most
+// PictureBudgetBytes of memory for the whole load, and no more bytes read or decoding work done
+// than a real picture of its size can need.
 [[nodiscard]] QImage loadPicture(const QString& path, const PictureRequest& request = {});
 
 } // namespace zelvo

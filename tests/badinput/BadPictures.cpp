@@ -802,7 +802,170 @@ void addRandom(QList<BadPicture>& out)
     }
 }
 
+// --- Pictures made to take the decoders' memory or time -----------------------------------
+
+[[nodiscard]] QByteArray jpegSegment(uchar marker, const QByteArray& body)
+{
+    QByteArray out;
+    out.append(char(0xff)).append(char(marker));
+    out.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xff));
+    return out + body;
+}
+
+// Quantisation and Huffman tables of one entry each: every block decodes from a bit or two.
+[[nodiscard]] QByteArray jpegTables()
+{
+    QByteArray quant(1, '\0');
+    quant.append(QByteArray(64, '\1'));
+    QByteArray huffman;
+    for (const char table : {'\x00', '\x10'}) {
+        huffman.append(table).append('\1').append(QByteArray(15, '\0')).append('\0');
+    }
+    return jpegSegment(0xdb, quant) + jpegSegment(0xc4, huffman);
+}
+
+[[nodiscard]] QByteArray jpegFrame(uchar marker, quint16 width, quint16 height, int components)
+{
+    QByteArray frame;
+    frame.append('\x08');
+    frame.append(char(height >> 8)).append(char(height & 0xff));
+    frame.append(char(width >> 8)).append(char(width & 0xff));
+    frame.append(char(components));
+    for (int c = 1; c <= components; ++c)
+        frame.append(char(c)).append('\x11').append('\0');
+    return jpegSegment(marker, frame);
+}
+
+// A scan of the given components over coefficients first..last, with a little entropy data.
+[[nodiscard]] QByteArray jpegScan(std::initializer_list<int> components, int first, int last)
+{
+    QByteArray scan;
+    scan.append(char(components.size()));
+    for (const int c : components)
+        scan.append(char(c)).append('\0');
+    scan.append(char(first)).append(char(last)).append('\0');
+    return jpegSegment(0xda, scan) + QByteArray(2, '\0');
+}
+
+void addHostile(QList<BadPicture>& out)
+{
+    const auto add = [&out](const char* kind, const QString& name, const QByteArray& bytes) {
+        out.append({kind, QStringLiteral("hostile-") + name, bytes});
+    };
+    const QByteArray start("\xff\xd8", 2);
+    const QByteArray end("\xff\xd9", 2);
+    // Sequential, but one scan per colour: the decoder holds every coefficient of the picture.
+    for (const quint16 side : {20000, 40000, 65500}) {
+        add("huge-size", QStringLiteral("multi-scan-baseline-%1.jpg").arg(side),
+            start + jpegTables() + jpegFrame(0xc0, side, side, 3) + jpegScan({1}, 0, 63) +
+                jpegScan({2}, 0, 63) + jpegScan({3}, 0, 63) + end);
+    }
+    // Progressive, behind a stuffed zero that a naive marker walk takes for a segment whose
+    // length jumps to a sequential frame header after the end.
+    {
+        const QByteArray body =
+            jpegTables() + jpegFrame(0xc2, 20000, 20000, 3) + jpegScan({1, 2, 3}, 0, 0) + end;
+        QByteArray disguised = start + QByteArray("\xff\x00", 2);
+        disguised.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xff));
+        add("huge-size", QStringLiteral("disguised-progressive.jpg"),
+            disguised + body + jpegFrame(0xc0, 16, 16, 3));
+    }
+    // A thousand scans, each one more pass over a picture of 67 million pixels.
+    add("endless-stream", QStringLiteral("scan-flood.jpg"),
+        progressiveJpegWithScans(8192, 8190, 1000));
+
+    // A tiny picture whose codes go on unpacking: the table is filled with ever longer strings,
+    // then the longest is sent again and again, thousands of pixels each.
+    for (const quint16 side : {1, 64}) {
+        BitWriter bits;
+        int width = 3;
+        int next = 6;
+        int limit = 8;
+        bits.put(4, width);
+        bits.put(0, width);
+        for (; next < 4096; ++next) {
+            bits.put(quint32(next), width);
+            if (next + 1 >= limit && limit < 4096) {
+                limit *= 2;
+                ++width;
+            }
+        }
+        for (int i = 0; i < 200000; ++i)
+            bits.put(4095, 12);
+        add("endless-stream", QStringLiteral("lzw-endless-%1x%1.gif").arg(side),
+            gifBytes(Gif{.width = side, .height = side, .blocks = subBlocks(bits.finish())}));
+    }
+    // A large transparent screen behind a picture of one pixel.
+    {
+        QByteArray gif("GIF89a");
+        le16(gif, 8192);
+        le16(gif, 8192);
+        gif.append(char(0x80)).append('\0').append('\0');
+        gif.append(QByteArray("\0\0\0\xff\xff\xff", 6));
+        gif.append(QByteArray("\x21\xf9\x04\x01\0\0\0\0", 8));
+        gif.append(',');
+        le16(gif, 0);
+        le16(gif, 0);
+        le16(gif, 1);
+        le16(gif, 1);
+        gif.append('\0').append('\2').append(subBlocks(codes(3, {4, 1, 5}))).append(';');
+        add("huge-size", QStringLiteral("screen-8192-picture-1x1.gif"), gif);
+    }
+    // A real PNG of 8192 x 8192 one-bit pixels inside an icon whose directory says 256.
+    {
+        QByteArray rows;
+        const QByteArray row(1 + 8192 / 8, '\0');
+        for (int y = 0; y < 8192; ++y)
+            rows.append(row);
+        const QByteArray compressed = qCompress(rows, 9).mid(4);
+        QByteArray png("\x89PNG\r\n\x1a\n", 8);
+        const auto chunk = [&png](const QByteArray& type, const QByteArray& data) {
+            png.append(char(data.size() >> 24)).append(char(data.size() >> 16));
+            png.append(char(data.size() >> 8)).append(char(data.size()));
+            png.append(type + data);
+            const quint32 crc = crc32(type + data);
+            for (int i = 0; i < 4; ++i)
+                png.append(char(crc >> (24 - 8 * i)));
+        };
+        chunk("IHDR", QByteArray("\0\0\x20\0\0\0\x20\0\x01\0\0\0\0", 13));
+        chunk("IDAT", compressed);
+        chunk("IEND", {});
+        add("huge-size", QStringLiteral("png-8192x8192-inside.ico"),
+            icoBytes({IconEntry{.width = 0, .height = 0, .data = png}}));
+    }
+    // Run-length bitmaps of a huge size whose data is only the end of the picture.
+    const struct
+    {
+        const char* name;
+        qint32 width;
+        qint32 height;
+        quint16 bitCount;
+        quint32 compression;
+    } runs[] = {
+        {"rle8-8192x8192", 8192, 8192, 8, 1},
+        {"rle8-top-down-8192x8192", 8192, -8192, 8, 1},
+        {"rle4-32768x32768", 32768, 32768, 4, 2},
+    };
+    for (const auto& r : runs) {
+        add("huge-size", QStringLiteral("%1-no-data.bmp").arg(QLatin1String(r.name)),
+            bmpBytes(Dib{.width = r.width,
+                         .height = r.height,
+                         .bitCount = r.bitCount,
+                         .compression = r.compression,
+                         .colorsUsed = 1,
+                         .pixels = QByteArray("\0\1", 2)}));
+    }
+}
+
 } // namespace
+
+QByteArray progressiveJpegWithScans(quint16 width, quint16 height, int scans)
+{
+    QByteArray jpeg = QByteArray("\xff\xd8", 2) + jpegTables() + jpegFrame(0xc2, width, height, 1);
+    for (int i = 0; i < scans; ++i)
+        jpeg.append(jpegScan({1}, 0, 0));
+    return jpeg + QByteArray("\xff\xd9", 2);
+}
 
 QList<BadPicture> badPictures()
 {
@@ -813,6 +976,7 @@ QList<BadPicture> badPictures()
     addIcons(pictures);
     addWrongFormats(pictures);
     addRandom(pictures);
+    addHostile(pictures);
     return pictures;
 }
 

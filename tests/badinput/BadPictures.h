@@ -11,8 +11,8 @@ struct BadPicture
 {
     // What is wrong with it: "zero-bytes", "truncated", "header-only", "huge-size",
     // "zero-or-negative-size", "palette-out-of-range", "broken-stream", "bad-colour-table",
-    // "points-past-end", "bad-directory-type", "wrong-format", "random-bytes"; "valid" for the
-    // sound controls.
+    // "points-past-end", "bad-directory-type", "wrong-format", "random-bytes", "endless-stream"
+    // (data that keeps a decoder busy); "valid" for the sound controls.
     QByteArray kind;
     // A unique file name whose extension is the one the file list matches it by.
     QString name;
@@ -22,6 +22,9 @@ struct BadPicture
 // Bitmap, JPEG, GIF and icon files, damaged in every way the program has to survive, with one
 // sound file of each type among them. The same list on every call (random bytes use fixed seeds).
 [[nodiscard]] QList<BadPicture> badPictures();
+
+// A progressive grey JPEG whose data is that many scans, each a pass over the whole picture.
+[[nodiscard]] QByteArray progressiveJpegWithScans(quint16 width, quint16 height, int scans);
 
 // Writes each picture into folder under its name; false when a file could not be written.
 [[nodiscard]] bool writeBadPictures(const QList<BadPicture>& pictures, const QString& folder);

@@ -15,13 +15,22 @@
 #include "ui/PictureLoader.h"
 #include "ui/TilingImage.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMap>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zelvo;
 
@@ -35,7 +44,13 @@ private slots:
     void previewAndTileSurvive_data();
     void previewAndTileSurvive();
 
+    void hugeSparseAndSwappedFiles();
+
 private:
+    // Presses the preview and closes the tile window it opens: whether the window showed, and
+    // whether it had a picture.
+    std::pair<bool, bool> pressPreview();
+
     QList<test::BadPicture> m_pictures;
     QTemporaryDir m_folder;
     std::unique_ptr<test::IsolatedSettings> m_iso;
@@ -95,6 +110,23 @@ void BadPicturesTest::cleanupTestCase()
     m_iso.reset();
 }
 
+std::pair<bool, bool> BadPicturesTest::pressPreview()
+{
+    bool shown = false;
+    bool hadPicture = false;
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
+        if (!m_windows->isLoaded<Form2>() || !m_windows->get<Form2>().isVisible())
+            return;
+        Form2& tile = m_windows->get<Form2>();
+        shown = true;
+        hadPicture = !tile.Zelvo->picture().isNull();
+        tile.Zelvo_MouseDown();
+    });
+    m_windows->get<Form1>().Display_MouseDown();
+    return {shown, hadPicture};
+}
+
 void BadPicturesTest::previewAndTileSurvive_data()
 {
     QTest::addColumn<QByteArray>("kind");
@@ -122,20 +154,7 @@ void BadPicturesTest::previewAndTileSurvive()
     QCOMPARE(main.Files->fileName(), name);
     QCOMPARE(main.lblfile->caption(), main.picturePath());
 
-    bool tileShown = false;
-    bool tileHadPicture = false;
-    {
-        QObject caseScope;
-        QTimer::singleShot(0, &caseScope, [&] {
-            if (!m_windows->isLoaded<Form2>() || !m_windows->get<Form2>().isVisible())
-                return;
-            Form2& tile = m_windows->get<Form2>();
-            tileShown = true;
-            tileHadPicture = !tile.Zelvo->picture().isNull();
-            tile.Zelvo_MouseDown();
-        });
-        main.Display_MouseDown();
-    }
+    const auto [tileShown, tileHadPicture] = pressPreview();
     const qint64 elapsed = clock.elapsed();
     if (elapsed >= 250)
         qInfo("%s took %lld ms (preview %s)", qPrintable(name), elapsed,
@@ -168,11 +187,113 @@ void BadPicturesTest::previewAndTileSurvive()
             QVERIFY(!tileShown);
         }
     }
+    // Pictures made to take the decoders' memory or time: refused before the work, or shown
+    // within the budget (a picture ends where its pixels are complete; a bitmap of colour
+    // indices of 64 million pixels fits).
+    if (name.startsWith(QLatin1String("hostile-"))) {
+        const bool fits = name.contains(QLatin1String("lzw-endless")) ||
+                          name.contains(QLatin1String("rle8-8192x8192")) ||
+                          name.contains(QLatin1String("rle8-top-down-8192x8192"));
+        QCOMPARE(previewShown, fits);
+        QCOMPARE(tileShown, fits);
+    }
     // Empty files and pictures of another type than their extension names are never shown.
     if (kind == "zero-bytes" || kind == "wrong-format") {
         QVERIFY(!previewShown);
         QVERIFY(!tileShown);
     }
+}
+
+// Files that are not what they were when listed: gigabytes of hole behind a few bytes, and a
+// name that another thread keeps switching between a picture and a pipe with no writer. Each
+// click returns, with the picture or without it.
+void BadPicturesTest::hugeSparseAndSwappedFiles()
+{
+    Form1& main = m_windows->get<Form1>();
+    m_platform.messages.clear();
+    // The head of each file, and whether it is shown: only a GIF's first picture is read.
+    QMap<QString, QPair<QByteArray, bool>> files;
+    for (const test::BadPicture& picture : m_pictures) {
+        if (picture.name == QLatin1String("jpeg-sound.jpg"))
+            files.insert(QStringLiteral("sparse-sound.jpg"), {picture.bytes, false});
+        if (picture.name == QLatin1String("gif-sound.gif"))
+            files.insert(QStringLiteral("sparse-sound.gif"), {picture.bytes, true});
+    }
+    files.insert(QStringLiteral("sparse-start.jpg"), {QByteArray("\xff\xd8", 2), false});
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const QString path = QDir(m_folder.path()).filePath(it.key());
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(it->first) == it->first.size());
+            if (!file.resize(qint64(4) << 30))
+                QSKIP("this file system cannot hold a sparse file of 4 GB");
+        }
+        const auto remove = qScopeGuard([&path] { QFile::remove(path); });
+        main.Files->refresh();
+        main.Files->setFileName(it.key());
+        QCOMPARE(main.Files->fileName(), it.key());
+        main.Files_Click();
+        QCOMPARE(!main.Display->picture().isNull(), it->second);
+        const auto [tileShown, tileHadPicture] = pressPreview();
+        QCOMPARE(tileShown, it->second);
+        QCOMPARE(tileHadPicture, it->second);
+    }
+
+    const QDir folder(m_folder.path());
+    const QString name = QStringLiteral("swapped.jpg");
+    const QByteArray target = QFile::encodeName(folder.filePath(name));
+    const QByteArray picture = QFile::encodeName(folder.filePath(QStringLiteral("picture.tmp")));
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("pipe.tmp")));
+    for (const test::BadPicture& sound : m_pictures) {
+        if (sound.name == QLatin1String("jpeg-sound.jpg")) {
+            QFile file(QFile::decodeName(picture));
+            QVERIFY(file.open(QIODevice::WriteOnly) &&
+                    file.write(sound.bytes) == sound.bytes.size());
+        }
+    }
+    // The name always exists, as the picture or as the pipe: each takes its place at once.
+    QCOMPARE(::link(picture.constData(), target.constData()), 0);
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        const QByteArray linked = picture + ".link";
+        while (!stop) {
+            if (::mkfifo(pipe.constData(), 0600) == 0)
+                (void)std::rename(pipe.constData(), target.constData());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            if (::link(picture.constData(), linked.constData()) == 0)
+                (void)std::rename(linked.constData(), target.constData());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    const auto join = qScopeGuard([&] {
+        stop = true;
+        swapper.join();
+        QFile::remove(QFile::decodeName(target));
+        QFile::remove(QFile::decodeName(picture));
+        main.Files->refresh();
+    });
+    main.Files->refresh();
+    int clicks = 0;
+    int shown = 0;
+    for (int attempt = 0; attempt < 400 && clicks < 100; ++attempt) {
+        main.Files->setFileName(name);
+        if (main.Files->fileName() != name) {
+            main.Files->refresh();
+            continue;
+        }
+        ++clicks;
+        main.Files_Click();
+        shown += main.Display->picture().isNull() ? 0 : 1;
+        // A pipe is not listed: a refused click that re-read the folder then may leave no file
+        // selected.
+        if (main.Files->fileName() == name)
+            (void)pressPreview();
+        QVERIFY(main.isVisible());
+    }
+    qInfo("%d clicks on a name switched between a picture and a pipe, %d previews shown", clicks,
+          shown);
+    QVERIFY(clicks > 0);
+    QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).prompt));
 }
 
 QTEST_MAIN(BadPicturesTest)

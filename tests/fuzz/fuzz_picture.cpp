@@ -1,5 +1,7 @@
 // Feeds each input to the program's picture loading as a file under every picture extension
-// and an unknown one, whole, scaled down for the preview and clipped for the tile window.
+// and an unknown one, whole, scaled down for the preview (to libjpeg's smallest scale too) and
+// clipped for the tile window (a part wider than the picture too). Run with libFuzzer's memory
+// limit at the loader's budget plus the harness, so that a load that escapes the budget fails.
 
 #include "ui/PictureLoader.h"
 
@@ -51,11 +53,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)zelvo::pictureFormatFor(path);
         (void)zelvo::loadPicture(path);
         const QImage preview = zelvo::loadPicture(path, {.scaledTo = {97, 61}, .clippedTo = {}});
+        const QImage dot = zelvo::loadPicture(path, {.scaledTo = {1, 1}, .clippedTo = {}});
         const QImage tile = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {40, 30}});
-        // What the loader promises: a preview at the asked size, a tile no larger than asked.
+        const QImage strip = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {5000, 2}});
+        // What the loader promises: a preview no larger than asked (a JPEG's exactly that
+        // size), a part no larger than asked.
         if (!preview.isNull() && (preview.width() > 97 || preview.height() > 61))
             __builtin_trap();
+        if (!preview.isNull() && zelvo::pictureFormatFor(path) == QByteArray("jpeg") &&
+            preview.size() != QSize(97, 61))
+            __builtin_trap();
+        if (!dot.isNull() && (dot.width() > 1 || dot.height() > 1))
+            __builtin_trap();
         if (!tile.isNull() && (tile.width() > 40 || tile.height() > 30))
+            __builtin_trap();
+        if (!strip.isNull() && (strip.width() > 5000 || strip.height() > 2))
             __builtin_trap();
     }
     return 0;

@@ -1,0 +1,199 @@
+// Hostile pictures: how long one load takes and how far the process's peak memory grows, for
+// the preview and for the tile window's part, each measured in a process of its own, beside a
+// legitimate picture of the same dimensions where one can be made.
+#include "badinput/BadPictures.h"
+#include "common/Report.h"
+#include "memory/HugeJpeg.h"
+#include "ui/PictureLoader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace zelvo;
+using namespace zelvo::bench;
+
+constexpr int Rounds = 3;
+const PictureRequest Preview{.scaledTo = {134, 134}, .clippedTo = {}};
+const PictureRequest Part{.scaledTo = {}, .clippedTo = {1920, 1080}};
+
+long statusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// One load in a fresh process: prints milliseconds, peak growth in kB, and shown or refused.
+int child(const QString& path, bool preview, int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    applyPictureAllocationLimit();
+    const long before = statusKb("VmRSS");
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    const bool restarted = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    clear.close();
+    const long base = restarted ? before : statusKb("VmHWM");
+    const Clock::time_point start = Clock::now();
+    const QImage image = loadPicture(path, preview ? Preview : Part);
+    const double ms = millisecondsSince(start);
+    std::printf("%.3f %ld %s\n", ms, statusKb("VmHWM") - base,
+                image.isNull() ? "refused" : "shown");
+    return 0;
+}
+
+struct Load
+{
+    double ms = 0;
+    double mb = 0;
+    bool shown = false;
+};
+
+Load measure(const QString& program, const QString& path, bool preview)
+{
+    std::vector<double> times;
+    std::vector<double> peaks;
+    bool shown = false;
+    for (int round = 0; round < Rounds; ++round) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program,
+                      {QStringLiteral("--child"),
+                       preview ? QStringLiteral("preview") : QStringLiteral("part"), path});
+        if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+            std::fprintf(stderr, "bench_hostile: loading %s failed\n", qPrintable(path));
+            std::exit(1);
+        }
+        const QList<QByteArray> answer = process.readAllStandardOutput().trimmed().split(' ');
+        times.push_back(answer.value(0).toDouble());
+        peaks.push_back(answer.value(1).toDouble() / 1024.0);
+        shown = answer.value(2) == "shown";
+    }
+    return {median(times), median(peaks), shown};
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, qint64 size = -1)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size() && (size < 0 || file.resize(size));
+}
+
+QByteArray corpus(const QString& name)
+{
+    for (const test::BadPicture& picture : test::badPictures()) {
+        if (picture.name == name)
+            return picture.bytes;
+    }
+    std::fprintf(stderr, "bench_hostile: %s is not in the corpus\n", qPrintable(name));
+    std::exit(1);
+}
+
+// A legitimate 8-bit bitmap of width x height, every byte written.
+bool writeBitmap(const QString& path, int width, int height)
+{
+    QImage image(width, height, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(200, 100, 50)});
+    for (int y = 0; y < height; ++y)
+        std::fill_n(image.scanLine(y), width, uchar((y / 64) % 2));
+    return image.save(path, "BMP");
+}
+
+struct Case
+{
+    std::string label;
+    QString hostile;
+    QString legitimate; // empty: none of the same dimensions can be made
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 4 && std::string(argv[1]) == "--child")
+        return child(QString::fromLocal8Bit(argv[3]), std::string(argv[2]) == "preview", argc,
+                     argv);
+
+    QGuiApplication app(argc, argv);
+    QTemporaryDir folder;
+    const auto file = [&folder](const char* name) { return folder.filePath(QLatin1String(name)); };
+    std::printf("writing the pictures (legitimate ones with cjpeg)...\n");
+    std::fflush(stdout);
+    const char* hostileNames[] = {"hostile-multi-scan-baseline-20000.jpg",
+                                  "hostile-multi-scan-baseline-65500.jpg",
+                                  "hostile-disguised-progressive.jpg",
+                                  "hostile-scan-flood.jpg",
+                                  "hostile-lzw-endless-1x1.gif",
+                                  "hostile-screen-8192-picture-1x1.gif",
+                                  "hostile-png-8192x8192-inside.ico",
+                                  "hostile-rle8-8192x8192-no-data.bmp",
+                                  "gif-sound.gif"};
+    for (const char* name : hostileNames) {
+        if (!writeFile(file(name), corpus(QLatin1String(name))))
+            return 1;
+    }
+    if (!writeFile(file("sparse-start.jpg"), QByteArray("\xff\xd8", 2), qint64(4) << 30) ||
+        !writeFile(file("scans-at-limits.jpg"),
+                   test::progressiveJpegWithScans(10900, 10900, MaxJpegScans)) ||
+        !writeFile(file("sparse-sound.gif"), corpus(QStringLiteral("gif-sound.gif")),
+                   qint64(4) << 30) ||
+        !writeHugeJpeg(file("sequential-20000.jpg"), 20000, 20000, 80) ||
+        !writeHugeJpeg(file("progressive-8192x8190.jpg"), 8192, 8190, 80, true) ||
+        !writeBitmap(file("bitmap-8192.bmp"), 8192, 8192)) {
+        std::fputs("bench_hostile: cannot write the pictures\n", stderr);
+        return 1;
+    }
+
+    const std::vector<Case> cases{
+        {"multi-scan 20000^2", file("hostile-multi-scan-baseline-20000.jpg"),
+         file("sequential-20000.jpg")},
+        {"multi-scan 65500^2", file("hostile-multi-scan-baseline-65500.jpg"), {}},
+        {"disguised progr. 20000^2", file("hostile-disguised-progressive.jpg"),
+         file("sequential-20000.jpg")},
+        {"1000 scans 8192x8190", file("hostile-scan-flood.jpg"), file("progressive-8192x8190.jpg")},
+        {"40 scans 10900^2, in budget", file("scans-at-limits.jpg"), {}},
+        {"sparse 4 GB, JPEG start", file("sparse-start.jpg"), {}},
+        {"sparse 4 GB, GIF 16x16", file("sparse-sound.gif"), file("gif-sound.gif")},
+        {"endless LZW, GIF 1x1", file("hostile-lzw-endless-1x1.gif"), file("gif-sound.gif")},
+        {"GIF screen 8192^2, 1x1", file("hostile-screen-8192-picture-1x1.gif"), {}},
+        {"PNG 8192^2 in icon", file("hostile-png-8192x8192-inside.ico"), {}},
+        {"RLE8 BMP 8192^2, no data", file("hostile-rle8-8192x8192-no-data.bmp"),
+         file("bitmap-8192.bmp")},
+    };
+    const QString program = QCoreApplication::applicationFilePath();
+    Table times("Hostile pictures: one load, hostile vs a legitimate picture of the same size",
+                "ms; baseline 0: none made", Rounds);
+    Table peaks("Hostile pictures: peak resident growth of one load", "MB; baseline 0: none made",
+                Rounds);
+    for (const Case& c : cases) {
+        for (const bool preview : {true, false}) {
+            const Load hostile = measure(program, c.hostile, preview);
+            const Load legitimate =
+                c.legitimate.isEmpty() ? Load{} : measure(program, c.legitimate, preview);
+            const std::string figure = c.label + (preview ? ", preview: " : ", tile: ") +
+                                       (hostile.shown ? "shown" : "refused");
+            times.add({figure, hostile.ms, legitimate.ms, 1000.0, -1.0, false});
+            peaks.add({figure, hostile.mb, legitimate.mb, 300.0, -1.0, false});
+        }
+    }
+    const bool timesMet = times.print();
+    const bool peaksMet = peaks.print();
+    return timesMet && peaksMet ? 0 : 2;
+}

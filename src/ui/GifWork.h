@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace zelvo {
+
+// The GIF cut right after the code that completes its first picture. Once a picture is complete
+// the reader still unpacks every further code, each into up to thousands of pixels it drops, so
+// that a tiny picture followed by a stream of codes that never ends would keep it busy for
+// minutes. Past that point nothing can show; later pictures of an animation are never shown
+// either. Unchanged when the picture's data ends by itself, and for what cannot be walked.
+[[nodiscard]] QByteArray boundGifWork(QByteArray gif);
+
+} // namespace zelvo

@@ -1,0 +1,298 @@
+#include "JpegDecoder.h"
+
+#include "PictureBudget.h"
+#include "RowReducer.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace zelvo {
+
+namespace {
+
+// Where the decoded rows go: the C++ side of a decode, called by it between libjpeg's calls.
+class JpegOutput
+{
+public:
+    explicit JpegOutput(const PictureRequest& request) : m_request(request) {}
+
+    // libjpeg's reduced size, in eighths: the smallest that is still at least the preview size.
+    [[nodiscard]] int scaleEighths(QSize picture) const
+    {
+        if (!m_request.scaledTo.isValid())
+            return 8;
+        for (int eighths = 1; eighths < 8; ++eighths) {
+            const QSize scaled((qint64(picture.width()) * eighths + 7) / 8,
+                               (qint64(picture.height()) * eighths + 7) / 8);
+            if (scaled.width() >= m_request.scaledTo.width() &&
+                scaled.height() >= m_request.scaledTo.height())
+                return eighths;
+        }
+        return 8;
+    }
+    // Whether rows are shrunk by at least half each way, so that fine detail cannot show.
+    [[nodiscard]] bool shrinksByHalf(QSize decoded) const
+    {
+        return m_request.scaledTo.isValid() && decoded.width() >= 2 * m_request.scaledTo.width() &&
+               decoded.height() >= 2 * m_request.scaledTo.height();
+    }
+    // The part of the decoded picture that is kept.
+    [[nodiscard]] QSize keptSize(QSize decoded) const
+    {
+        return m_request.clippedTo.isValid() ? decoded.boundedTo(m_request.clippedTo) : decoded;
+    }
+    // The memory the output takes for a decoded picture of that size.
+    [[nodiscard]] qint64 bytesFor(QSize decoded) const
+    {
+        if (m_request.scaledTo.isValid())
+            return RowReducer::bytesFor(decoded, m_request.scaledTo);
+        const QSize kept = keptSize(decoded);
+        return qint64(kept.width()) * kept.height() * 4 + qint64(decoded.width()) * 4;
+    }
+    [[nodiscard]] bool begin(QSize decoded, bool cmyk)
+    {
+        m_cmyk = cmyk;
+        if (cmyk)
+            m_converted.resize(std::size_t(decoded.width()));
+        if (m_request.scaledTo.isValid()) {
+            m_reducer.emplace(decoded, m_request.scaledTo);
+            return true;
+        }
+        m_image = QImage(keptSize(decoded), QImage::Format_RGB32);
+        return !m_image.isNull();
+    }
+    void addRow(const JSAMPLE* samples, int width, int y)
+    {
+        const QRgb* pixels = reinterpret_cast<const QRgb*>(samples);
+        if (m_cmyk) {
+            // Adobe's CMYK, stored inverted, as Qt's own reader reads it.
+            for (int x = 0; x < width; ++x) {
+                const JSAMPLE* cmyk = samples + 4 * x;
+                const int k = cmyk[3];
+                m_converted[std::size_t(x)] =
+                    qRgb(k * cmyk[0] / 255, k * cmyk[1] / 255, k * cmyk[2] / 255);
+            }
+            pixels = m_converted.data();
+        }
+        if (m_reducer) {
+            m_reducer->addRow(pixels);
+        } else if (y < m_image.height()) {
+            std::memcpy(m_image.scanLine(y), pixels,
+                        std::size_t(std::min(width, m_image.width())) * 4);
+        }
+    }
+    [[nodiscard]] QImage finish() { return m_reducer ? m_reducer->finish() : std::move(m_image); }
+
+private:
+    PictureRequest m_request;
+    bool m_cmyk = false;
+    std::vector<QRgb> m_converted;
+    std::optional<RowReducer> m_reducer;
+    QImage m_image;
+};
+
+// --- The decode itself, C-style: libjpeg reports errors by longjmp, which must not skip a C++
+// destructor, so nothing below owns a C++ object; the output lives in the caller's frame.
+
+constexpr std::size_t ReadChunk = 64 * 1024;
+const JOCTET FakeEnd[2] = {0xFF, JPEG_EOI};
+
+struct Source
+{
+    jpeg_source_mgr manager;
+    const PictureFile* file;
+    // The bytes already read from the file's start, given first.
+    const JOCTET* head;
+    qint64 headSize;
+    qint64 consumed;
+    qint64 limit;
+    JOCTET* buffer;
+};
+
+void initSource(j_decompress_ptr) {}
+void termSource(j_decompress_ptr) {}
+
+// Reads the next chunk; past the allowed bytes or at the end of the file, an end marker, as
+// libjpeg's own sources do for a file cut short.
+boolean fillInput(j_decompress_ptr info)
+{
+    auto* source = reinterpret_cast<Source*>(info->src);
+    if (source->consumed == 0 && source->headSize > 0) {
+        source->consumed = std::min(source->headSize, source->limit);
+        source->manager.next_input_byte = source->head;
+        source->manager.bytes_in_buffer = std::size_t(source->consumed);
+        return TRUE;
+    }
+    const qint64 allowed = std::min<qint64>(ReadChunk, source->limit - source->consumed);
+    const qint64 got =
+        allowed > 0 ? source->file->read(reinterpret_cast<char*>(source->buffer), allowed) : 0;
+    if (got <= 0) {
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->manager.next_input_byte = FakeEnd;
+        source->manager.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    source->consumed += got;
+    source->manager.next_input_byte = source->buffer;
+    source->manager.bytes_in_buffer = std::size_t(got);
+    return TRUE;
+}
+
+void skipInput(j_decompress_ptr info, long count)
+{
+    jpeg_source_mgr* manager = info->src;
+    while (count > long(manager->bytes_in_buffer)) {
+        count -= long(manager->bytes_in_buffer);
+        (void)fillInput(info);
+    }
+    if (count > 0) {
+        manager->next_input_byte += count;
+        manager->bytes_in_buffer -= std::size_t(count);
+    }
+}
+
+struct Errors
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void leave(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<Errors*>(info->err)->jump, 1);
+}
+
+// A damaged picture still shows what could be decoded, silently, as with Qt's reader.
+void stayQuiet(j_common_ptr) {}
+
+void countScans(j_common_ptr info)
+{
+    if (info->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans)
+        leave(info);
+}
+
+struct Job
+{
+    const PictureFile* file;
+    const char* head;
+    qint64 headSize;
+    JpegOutput* output;
+    qint64 budget;
+};
+
+bool decodeWith(const Job& job)
+{
+    jpeg_decompress_struct info;
+    std::memset(&info, 0, sizeof info);
+    Errors errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = leave;
+    errors.manager.output_message = stayQuiet;
+    jpeg_progress_mgr progress;
+    std::memset(&progress, 0, sizeof progress);
+    progress.progress_monitor = countScans;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    info.progress = &progress;
+
+    auto* source = static_cast<Source*>((*info.mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, sizeof(Source)));
+    source->buffer = static_cast<JOCTET*>((*info.mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, ReadChunk));
+    source->file = job.file;
+    source->head = reinterpret_cast<const JOCTET*>(job.head);
+    source->headSize = job.headSize;
+    source->consumed = 0;
+    source->limit = std::min(job.file->size(), JpegHeaderBytes);
+    source->manager.init_source = initSource;
+    source->manager.fill_input_buffer = fillInput;
+    source->manager.skip_input_data = skipInput;
+    source->manager.resync_to_restart = jpeg_resync_to_restart;
+    source->manager.term_source = termSource;
+    source->manager.next_input_byte = nullptr;
+    source->manager.bytes_in_buffer = 0;
+    info.src = &source->manager;
+
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
+        job.file->size() > honestJpegBytes(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    source->limit = job.file->size();
+
+    info.scale_num =
+        unsigned(job.output->scaleEighths(QSize(int(info.image_width), int(info.image_height))));
+    info.scale_denom = 8;
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk                                            ? JCS_CMYK
+                           : QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA
+                                                                           : JCS_EXT_ARGB;
+    jpeg_calc_output_dimensions(&info);
+    if (job.output->shrinksByHalf(QSize(int(info.output_width), int(info.output_height)))) {
+        info.do_fancy_upsampling = FALSE;
+        info.dct_method = JDCT_IFAST;
+    }
+    // The rest of the budget is the decoder's: a picture whose scans must all be held at once
+    // (progressive, or one scan per colour) and that does not fit in it is refused, since
+    // libjpeg then asks for a backing store, which this build of it does not have.
+    const qint64 outputBytes =
+        job.output->bytesFor(QSize(int(info.output_width), int(info.output_height)));
+    if (outputBytes >= job.budget) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.mem->max_memory_to_use = long(job.budget - outputBytes);
+    jpeg_start_decompress(&info);
+
+    const QSize kept = job.output->keptSize(QSize(int(info.output_width), int(info.output_height)));
+    if (kept.width() < int(info.output_width)) {
+        JDIMENSION left = 0;
+        JDIMENSION width = JDIMENSION(kept.width());
+        jpeg_crop_scanline(&info, &left, &width);
+    }
+    if (!job.output->begin(QSize(int(info.output_width), int(info.output_height)), cmyk)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    const int batch = std::max(1, info.rec_outbuf_height);
+    JSAMPARRAY rows = (*info.mem->alloc_sarray)(
+        reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+        info.output_width * JDIMENSION(info.output_components), JDIMENSION(batch));
+    // Rows past the kept part are never decoded: the decode stops there.
+    while (int(info.output_scanline) < kept.height()) {
+        const int top = int(info.output_scanline);
+        const int read = int(jpeg_read_scanlines(&info, rows, JDIMENSION(batch)));
+        if (read <= 0)
+            break;
+        for (int row = 0; row < read; ++row)
+            job.output->addRow(rows[row], int(info.output_width), top + row);
+    }
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+} // namespace
+
+QImage decodeJpeg(const PictureFile& file, const QByteArray& head, const PictureRequest& request,
+                  qint64 budget)
+{
+    JpegOutput output(request);
+    if (!decodeWith(Job{&file, head.constData(), head.size(), &output, budget}))
+        return {};
+    return output.finish();
+}
+
+} // namespace zelvo

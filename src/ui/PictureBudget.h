@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace zelvo {
+
+// The most memory the whole load of one picture may take: the file's bytes held in memory, the
+// decoder's own working memory, the decoded picture and any reduced copy of it.
+inline constexpr int PictureAllocationLimitMB = 256;
+inline constexpr qint64 PictureBudgetBytes = qint64(PictureAllocationLimitMB) * 1024 * 1024;
+
+// The most scans a JPEG may hold. Encoders write one scan for a sequential picture, three for
+// one with a scan per colour, and 6 to 10 for a progressive one (libjpeg's and Photoshop's
+// progressions; mozjpeg's chosen scans stay under 20). Each scan is a pass over the whole
+// picture, so a file of thousands of empty scans would keep the decoder busy for minutes.
+inline constexpr int MaxJpegScans = 40;
+
+// How far into a JPEG its frame header may lie, past the metadata segments before it.
+inline constexpr qint64 JpegHeaderBytes = 16 * 1024 * 1024;
+
+// The bytes read first from any picture, in which its headers are looked for.
+inline constexpr qint64 PictureHeadBytes = 64 * 1024;
+
+// The largest icon file: a few dozen pictures of up to 256 x 256.
+inline constexpr qint64 MaxIconFileBytes = 16 * 1024 * 1024;
+
+// Room for metadata, colour profiles and padding in a file beside its picture data.
+inline constexpr qint64 FileSlackBytes = 1024 * 1024;
+
+// The most bytes a JPEG of this many pixels can honestly take: even noise at the highest quality
+// and no subsampling compresses to under 4 bytes a pixel; twice that, plus the metadata allowed
+// before the frame.
+[[nodiscard]] constexpr qint64 honestJpegBytes(qint64 width, qint64 height)
+{
+    return JpegHeaderBytes + 8 * width * height;
+}
+
+// The most bytes a bitmap can honestly take: its rows uncompressed, or run-length coded at worst
+// twice that, after its headers and colour table.
+[[nodiscard]] constexpr qint64 honestBitmapBytes(qint64 width, qint64 height, int bitCount)
+{
+    // Far past any file that can be read: a bound instead of an overflow.
+    constexpr qint64 Unbounded = qint64(1) << 60;
+    const qint64 stride = ((width * qMax(bitCount, 1) + 31) / 32) * 4;
+    if (stride > 0 && height > Unbounded / (2 * stride))
+        return Unbounded;
+    return FileSlackBytes + 2 * stride * height;
+}
+
+} // namespace zelvo

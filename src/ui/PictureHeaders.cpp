@@ -1,0 +1,173 @@
+#include "PictureHeaders.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace zelvo {
+
+namespace {
+
+[[nodiscard]] quint32 le16At(QByteArrayView bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(bytes.data() + at);
+}
+[[nodiscard]] quint32 le32At(QByteArrayView bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(bytes.data() + at);
+}
+[[nodiscard]] quint32 be32At(QByteArrayView bytes, qsizetype at)
+{
+    return qFromBigEndian<quint32>(bytes.data() + at);
+}
+
+// width x height x bytesEach, stopping at a bound far past any budget instead of overflowing.
+[[nodiscard]] qint64 bytesOf(qint64 width, qint64 height, qint64 bytesEach)
+{
+    constexpr qint64 Bound = qint64(1) << 60;
+    if (width <= 0 || height <= 0 || bytesEach <= 0)
+        return 0;
+    if (width > Bound / height / bytesEach)
+        return Bound;
+    return width * height * bytesEach;
+}
+
+constexpr qsizetype BitmapFileHeader = 14;
+const QByteArrayView PngSignature("\x89PNG\r\n\x1a\n", 8);
+
+// A device-independent bitmap's header: width, height as stored, bits per pixel.
+struct DibHeader
+{
+    qint64 width;
+    qint64 height;
+    int bitCount;
+};
+
+[[nodiscard]] std::optional<DibHeader> dibHeader(QByteArrayView bytes, qsizetype at)
+{
+    if (at < 0 || bytes.size() - at < 16)
+        return std::nullopt;
+    const quint32 size = le32At(bytes, at);
+    // The old OS/2 header stores 16-bit sizes.
+    if (size == 12)
+        return DibHeader{le16At(bytes, at + 4), le16At(bytes, at + 6), int(le16At(bytes, at + 10))};
+    if (size < 16)
+        return std::nullopt;
+    return DibHeader{qint32(le32At(bytes, at + 4)), qint32(le32At(bytes, at + 8)),
+                     int(le16At(bytes, at + 14))};
+}
+
+[[nodiscard]] DecodedSize iconEntrySize(QByteArrayView bytes, qsizetype at)
+{
+    if (bytes.size() - at >= 26 && bytes.sliced(at, 8) == PngSignature) {
+        const qint64 width = be32At(bytes, at + 16);
+        const qint64 height = be32At(bytes, at + 20);
+        const int depth = uchar(bytes[at + 24]);
+        // Decoded at 8 bytes a pixel for 16-bit channels, then converted for the icon.
+        const qint64 pixel = depth > 8 ? 8 : 4;
+        return {width, height, bytesOf(width, height, pixel + 4)};
+    }
+    const std::optional<DibHeader> dib = dibHeader(bytes, at);
+    if (!dib)
+        return {};
+    // The stored height covers the colours and the transparency mask below them.
+    const qint64 width = std::abs(dib->width);
+    const qint64 height = std::abs(dib->height) / 2;
+    // The colours, the colours converted to take the mask, and the mask (a byte a pixel, above
+    // its bit).
+    return {width, height, bytesOf(width, height, 9)};
+}
+
+} // namespace
+
+std::optional<QByteArray> pictureFormatOf(QByteArrayView head)
+{
+    if (head.startsWith(QByteArrayView("BM")))
+        return QByteArray("bmp");
+    if (head.startsWith(QByteArrayView("\xff\xd8", 2)))
+        return QByteArray("jpeg");
+    if (head.startsWith(QByteArrayView("GIF8")))
+        return QByteArray("gif");
+    if (head.size() >= 4 && le16At(head, 0) == 0 && (le16At(head, 2) == 1 || le16At(head, 2) == 2))
+        return QByteArray("ico");
+    return std::nullopt;
+}
+
+int bitmapBitCount(QByteArrayView head)
+{
+    const std::optional<DibHeader> dib = dibHeader(head, BitmapFileHeader);
+    return dib ? dib->bitCount : 0;
+}
+
+std::optional<DecodedSize> bitmapDecodedSize(QByteArrayView head)
+{
+    if (!head.startsWith(QByteArrayView("BM")))
+        return std::nullopt;
+    const std::optional<DibHeader> dib = dibHeader(head, BitmapFileHeader);
+    if (!dib)
+        return std::nullopt;
+    const qint64 width = std::abs(dib->width);
+    const qint64 height = std::abs(dib->height);
+    // Up to 8 bits a pixel the reader keeps the colour indices, a byte each; else 32 bits.
+    return DecodedSize{width, height, bytesOf(width, height, dib->bitCount <= 8 ? 1 : 4)};
+}
+
+std::optional<DecodedSize> gifDecodedSize(QByteArrayView head)
+{
+    if (head.size() < 13 || !head.startsWith(QByteArrayView("GIF8")))
+        return std::nullopt;
+    const qint64 screenWidth = le16At(head, 6);
+    const qint64 screenHeight = le16At(head, 8);
+    const uchar flags = uchar(head[10]);
+    qsizetype at = 13 + ((flags & 0x80) ? 3 * (2 << (flags & 7)) : 0);
+    bool restore = false;
+    // Up to the first picture, through the extensions before it.
+    while (at < head.size()) {
+        const char introducer = head[at];
+        if (introducer == '!' && at + 2 < head.size()) {
+            const uchar label = uchar(head[at + 1]);
+            at += 2;
+            if (label == 0xf9 && at + 1 < head.size() && uchar(head[at]) >= 1)
+                restore = ((uchar(head[at + 1]) >> 2) & 7) == 3;
+            while (at < head.size() && head[at] != 0)
+                at += 1 + uchar(head[at]);
+            ++at;
+            continue;
+        }
+        if (introducer != ',' || at + 9 >= head.size())
+            break;
+        const qint64 left = le16At(head, at + 1);
+        const qint64 top = le16At(head, at + 3);
+        const qint64 width = le16At(head, at + 5);
+        const qint64 height = le16At(head, at + 7);
+        // A picture reaching past the screen does not widen it; a screen of no size takes the
+        // picture's extent.
+        const qint64 decodedWidth = screenWidth > 0 ? screenWidth : left + width;
+        const qint64 decodedHeight = screenHeight > 0 ? screenHeight : top + height;
+        qint64 bytes = bytesOf(decodedWidth, decodedHeight, 4);
+        if (restore)
+            bytes += bytesOf(std::min(width, decodedWidth), std::min(height, decodedHeight), 4);
+        return DecodedSize{decodedWidth, decodedHeight, bytes, width * height};
+    }
+    // No picture within the head: at least the screen.
+    return DecodedSize{screenWidth, screenHeight, bytesOf(screenWidth, screenHeight, 4)};
+}
+
+std::optional<DecodedSize> iconDecodedSize(QByteArrayView file)
+{
+    if (file.size() < 6 || le16At(file, 0) != 0 || (le16At(file, 2) != 1 && le16At(file, 2) != 2))
+        return std::nullopt;
+    const qsizetype count = le16At(file, 4);
+    DecodedSize largest;
+    for (qsizetype entry = 0; entry < count && 6 + 16 * (entry + 1) <= file.size(); ++entry) {
+        const qint64 offset = le32At(file, 6 + 16 * entry + 12);
+        if (offset >= file.size())
+            continue;
+        const DecodedSize size = iconEntrySize(file, qsizetype(offset));
+        if (size.bytes > largest.bytes)
+            largest = size;
+    }
+    return largest;
+}
+
+} // namespace zelvo

@@ -221,6 +221,9 @@ private:
                                     std::optional<WindowId>* tile = nullptr);
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
+    enum class Desktop { WithNotificationArea, WithoutNotificationArea };
+    // Starts a fresh display, desktop and program, the program with the environment given.
+    void startSession(Desktop desktop, const QStringList& environment = {});
 
     std::unique_ptr<XSession> m_session;
     WindowId m_main = 0;
@@ -228,14 +231,27 @@ private:
 
 void RealWindowTest::init()
 {
+    startSession(Desktop::WithNotificationArea);
+}
+
+void RealWindowTest::startSession(Desktop desktop, const QStringList& environment)
+{
     m_session = std::make_unique<XSession>();
+    m_main = 0;
     if (const QString failure = m_session->start(); !failure.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
-    const QString desktop = m_session->startDesktop();
-    QVERIFY2(desktop.isEmpty(), qPrintable(desktop));
-    const QString started = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    const QString started = desktop == Desktop::WithNotificationArea
+                                ? m_session->startDesktop()
+                                : m_session->startWindowManager();
     QVERIFY2(started.isEmpty(), qPrintable(started));
-    const std::optional<WindowId> main = windowOfSize(MainSize, 20000);
+    for (const QString& variable : environment)
+        m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
+                               variable.section(QLatin1Char('='), 1));
+    const QSize mainSize =
+        MainSize * (environment.contains(QLatin1String("QT_SCALE_FACTOR=2")) ? 2 : 1);
+    const QString program = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    QVERIFY2(program.isEmpty(), qPrintable(program));
+    const std::optional<WindowId> main = windowOfSize(mainSize, 20000);
     QVERIFY2(main, qPrintable(QStringLiteral("the main window did not appear; program said: ") +
                               m_session->programOutput()));
     m_main = *main;
@@ -411,16 +427,27 @@ void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
     QCOMPARE(stored.value(QStringLiteral("Type/Ico")).toString(), QStringLiteral("&;"));
 }
 
+// The main use, end to end; also on a desktop with no notification area, where the program
+// has no tray icon and works all the same.
 void RealWindowTest::browsesPreviewsAndTiles_data()
 {
     QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("notificationArea");
     for (int index = 0; index < int(std::size(Pictures)); ++index)
-        QTest::newRow(qPrintable(Pictures[index].name)) << index;
+        QTest::newRow(qPrintable(Pictures[index].name)) << index << true;
+    QTest::newRow("b.gif, no notification area") << 1 << false;
 }
 
 void RealWindowTest::browsesPreviewsAndTiles()
 {
     QFETCH(const int, index);
+    QFETCH(const bool, notificationArea);
+    if (!notificationArea) {
+        startSession(Desktop::WithoutNotificationArea);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!m_session->notificationArea());
+    }
     const Picture& chosen = Pictures[index];
     QTemporaryDir folder;
     QCOMPARE(countNear(crop(m_session->screenshot(), CountLabel.translated(mainArea().topLeft())),

@@ -176,6 +176,17 @@ QString tiledMismatch(const QImage& shown, const Picture& picture, const QImage&
            first;
 }
 
+// How many pixels of the two images, of one size, differ by more than the tolerance.
+int differingPixels(const QImage& a, const QImage& b, int tolerance)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            count += near(a.pixel(x, y), b.pixel(x, y), tolerance) ? 0 : 1;
+    }
+    return count;
+}
+
 // The vertical band of each listed name in the file list.
 using Rows = QList<QPair<int, int>>;
 
@@ -199,6 +210,7 @@ private slots:
     void browseToSameNameSelectsNothing();
     void titleDragMovesTheWindow();
     void titleClickShowsTheAboutBox();
+    void titleArtworkIsDrawnAtTwiceTheSize();
 
 private:
     // The main window's client area on the screen.
@@ -722,6 +734,37 @@ void RealWindowTest::titleClickShowsTheAboutBox()
         return m_session->title(window).startsWith(QLatin1String("Find Directory"));
     });
     QVERIFY2(dialog, "the main window did not take input after the about box closed");
+}
+
+// With twice the device pixels to a pixel, the title shows the artwork drawn at twice its size,
+// not the declared picture smoothed up.
+void RealWindowTest::titleArtworkIsDrawnAtTwiceTheSize()
+{
+    startSession(Desktop::WithNotificationArea, {QStringLiteral("QT_SCALE_FACTOR=2")});
+    if (QTest::currentTestFailed())
+        return;
+    const QImage drawn = QImage(QStringLiteral(ZELVO_RESOURCES_DIR "/title@2x.bmp"))
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage declared(QStringLiteral(ZELVO_RESOURCES_DIR "/title.bmp"));
+    QCOMPARE(drawn.size(), declared.size() * 2);
+    const QImage enlarged =
+        declared.scaled(drawn.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    // The two must tell apart for the check below to mean anything.
+    QVERIFY(differingPixels(drawn, enlarged, 16) > drawn.width() * drawn.height() / 10);
+
+    const QRect title(mainArea().topLeft() + TitleArtwork.topLeft() * 2, TitleArtwork.size() * 2);
+    const QString shown = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage onScreen = crop(screen, title);
+        const int fromDrawing = differingPixels(onScreen, drawn, 2);
+        if (fromDrawing == 0)
+            return {};
+        return QStringLiteral("%1 pixels of the title differ from the drawing at twice the size, "
+                              "%2 from the declared picture smoothed up")
+            .arg(fromDrawing)
+            .arg(differingPixels(onScreen, enlarged, 2));
+    });
+    QVERIFY2(shown.isEmpty(), qPrintable(shown));
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

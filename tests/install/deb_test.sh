@@ -76,8 +76,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "package version $(field Version) is not $version"
 field Depends | grep -q 'libqt6widgets6' || fail "Depends misses the Qt libraries: $(field Depends)"
 
-if lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; then
-    pass "lintian finds no error or warning"
+# Errors fail; warnings are shown (a sanitizer or debug build may draw some of its own).
+if lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1; then
+    pass "lintian finds no error"
+    grep '^W: ' "$work/lintian.log" || true
 else
     cat "$work/lintian.log" >&2
     fail "lintian"

@@ -155,10 +155,25 @@ chmod 700 "$work/runtime"
 env -i PATH=/usr/bin:/bin HOME="$work/home" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$work/runtime" \
     DBUS_SESSION_BUS_ADDRESS=disabled: /usr/bin/zelvo >"$work/program.log" 2>&1 &
 program_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" 2>/dev/null | head -n1) || true
-if [ -n "$window" ] &&
-    xdotool getwindowgeometry --shell "$window" | grep -qx 'WIDTH=497' &&
-    xdotool getwindowgeometry --shell "$window" | grep -qx 'HEIGHT=432'; then
+# Its main window is the one of 497 x 432 among the windows it maps.
+main_window_shown() {
+    local window geometry
+    for window in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+        geometry=$(xdotool getwindowgeometry --shell "$window" 2>/dev/null) || continue
+        grep -qx 'WIDTH=497' <<<"$geometry" && grep -qx 'HEIGHT=432' <<<"$geometry" && return 0
+    done
+    return 1
+}
+shown=0
+for _ in $(seq 300); do
+    if main_window_shown; then
+        shown=1
+        break
+    fi
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if [ "$shown" -eq 1 ]; then
     pass "/usr/bin/zelvo shows its 497 x 432 main window"
 else
     cat "$work/program.log" >&2

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "Paths.h"
+#include "PictureDrop.h"
 #include "Platform.h"
 #include "Windows.h"
 #include "about/About.h"
@@ -17,12 +18,15 @@
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureLoader.h"
+#include "ui/PictureWatch.h"
 #include "ui/TrayIcon.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -43,7 +47,7 @@ QString countCaption(int count)
     return count == 0 ? QString() : QString::number(count);
 }
 
-Form1::Form1(Windows& windows) : m_windows(windows)
+Form1::Form1(Windows& windows) : m_windows(windows), m_previewWatch(new PictureWatch(this))
 {
     layout::applyWindow(*this, Layout);
     using namespace controls;
@@ -79,6 +83,13 @@ Form1::Form1(Windows& windows) : m_windows(windows)
     connect(Tray, &TrayIcon::clicked, this, &Form1::Tray_Click);
     connect(Out, &QPushButton::clicked, this, &Form1::Out_Click);
     Image1->installEventFilter(this);
+    setAcceptDrops(true);
+    // A new version of the previewed file saved by another program; one that cannot be loaded
+    // leaves the last good picture.
+    connect(m_previewWatch, &PictureWatch::changed, this, [this](const QString& path) {
+        if (path == picturePath())
+            (void)showPreview(path);
+    });
 }
 
 void Form1::Form_Load()
@@ -122,12 +133,17 @@ void Form1::Opendir_Click()
     BrowseDialog->setStartFolder(Files->path());
     if (!BrowseDialog->browse())
         return;
+    (void)folderChosen();
+}
+
+bool Form1::folderChosen()
+{
     if (!Files->setPath(BrowseDialog->selectedFolder())) {
         Files->setFileName(QString());
         Display->clearPicture();
         m_windows.platform().messageBox(this, QStringLiteral("Something is going wrong here !"),
                                         MessageStyle::Critical, QStringLiteral("Error"));
-        return;
+        return false;
     }
     if (Files->listCount() == 0) {
         Labelfnd->setCaption(QString());
@@ -136,31 +152,42 @@ void Form1::Opendir_Click()
             QStringLiteral("This directory does NOT contain supported images.\r\n"
                            "             Please select another one."),
             MessageStyle::Information, QStringLiteral("No images found"));
-        return;
+        return false;
     }
     Labelfnd->setCaption(QString::number(Files->listCount()));
+    return true;
 }
 
 void Form1::Files_PathChange()
 {
     lblfile->setCaption(QString());
     Display->clearPicture();
+    m_previewWatch->watch(QString());
+}
+
+bool Form1::showPreview(const QString& path)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QImage preview =
+        loadPicture(path, {.scaledTo = Display->pictureArea().size() * ratio, .clippedTo = {}});
+    if (preview.isNull())
+        return false;
+    QPixmap shown = QPixmap::fromImage(preview);
+    shown.setDevicePixelRatio(ratio);
+    Display->setPicture(shown);
+    return true;
 }
 
 void Form1::Files_Click()
 {
     const QString path = picturePath();
     lblfile->setCaption(path);
-    const qreal ratio = devicePixelRatioF();
-    const QImage preview =
-        loadPicture(path, {.scaledTo = Display->pictureArea().size() * ratio, .clippedTo = {}});
-    if (!preview.isNull()) {
-        QPixmap shown = QPixmap::fromImage(preview);
-        shown.setDevicePixelRatio(ratio);
-        Display->setPicture(shown);
+    if (showPreview(path)) {
+        m_previewWatch->watch(path);
         return;
     }
     // The file is gone or not a readable picture: re-read the folder, without a message.
+    m_previewWatch->watch(QString());
     Display->clearPicture();
     // Pointing the list at its folder reads it afresh; only a folder that cannot be read
     // leaves the list to re-read the folder it shows.
@@ -310,6 +337,28 @@ void Form1::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     layout::paintDecorations(painter, Layout);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (dropTarget(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+// A dropped folder is listed as if chosen in the folder chooser; a dropped file's folder too,
+// and then the file is selected and previewed as a click on its name would, if it is listed.
+void Form1::dropEvent(QDropEvent* event)
+{
+    const std::optional<DropTarget> target = dropTarget(event->mimeData()->urls());
+    if (!target)
+        return;
+    event->acceptProposedAction();
+    BrowseDialog->choose(target->folder);
+    if (!folderChosen() || target->fileName.isEmpty())
+        return;
+    Files->setFileName(target->fileName);
+    if (Files->fileName() == target->fileName)
+        Files_Click();
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)

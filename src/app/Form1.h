@@ -13,6 +13,7 @@ class FileListBox;
 class FolderChooser;
 class ImagePushButton;
 class PictureBox;
+class PictureWatch;
 class TrayIcon;
 class Windows;
 
@@ -67,16 +68,22 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void activateAfterModal();
+    // The steps after the folder chooser was confirmed; false when nothing is listed.
+    bool folderChosen();
+    [[nodiscard]] bool showPreview(const QString& path);
 
     Windows& m_windows;
     bool m_dragging = false;
     bool m_systemMove = false;
     QPoint m_dragOffset;
+    PictureWatch* m_previewWatch;
 };
 
 // The count label's caption: the number of listed files, empty for none.

@@ -1,5 +1,6 @@
 #include "Form2.h"
 
+#include "TileWorkbench.h"
 #include "app/Form1.h"
 #include "app/Platform.h"
 #include "app/Windows.h"
@@ -36,6 +37,7 @@ Form2::Form2(Windows& windows) : QWidget(&windows.get<Form1>()), m_windows(windo
     layout::applyTabOrder(*this, Layout);
     connect(Zelvo, &TilingImage::mouseDown, this, [this] { Zelvo_MouseDown(); });
     connect(Butprint, &QPushButton::clicked, this, &Form2::Butprint_Click);
+    Workbench = new TileWorkbench(*this, *Zelvo, windows);
 }
 
 void Form2::Form_Load()
@@ -111,7 +113,8 @@ void Form2::Form_Activate()
     const qreal ratio = devicePixelRatioF();
     const QSize shown(int(std::ceil(outerSize().width() * ratio)),
                       int(std::ceil(outerSize().height() * ratio)));
-    const QImage picture = loadPicture(path, {.scaledTo = {}, .clippedTo = shown});
+    const QImage picture =
+        loadPicture(path, {.scaledTo = {}, .clippedTo = Workbench->clipFor(shown)});
     if (picture.isNull()) {
         // A picture that cannot be loaded closes the window without a word.
         m_windows.unload<Form2>();
@@ -119,6 +122,7 @@ void Form2::Form_Activate()
     }
     Zelvo->setPicture(picture);
     Zelvo->resize(outerSize());
+    Workbench->pictureShown(path);
 }
 
 void Form2::Zelvo_MouseDown()

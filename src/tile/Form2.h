@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace zelvo {
 
+class TileWorkbench;
 class TilingImage;
 class Windows;
 
@@ -21,6 +22,7 @@ public:
 
     TilingImage* Zelvo;
     QPushButton* Butprint;
+    TileWorkbench* Workbench;
 
     void Form_Load();
     void Form_Activate();

@@ -25,6 +25,8 @@ public:
     // True when the user confirmed a folder, false when the user cancelled.
     bool browse();
     [[nodiscard]] QString selectedFolder() const { return m_selectedFolder; }
+    // A folder chosen another way (dropped on the window), as if confirmed in the dialog.
+    void choose(const QString& folder) { m_selectedFolder = folder; }
     [[nodiscard]] int browseMode() const { return m_browseMode; }
 
 private:

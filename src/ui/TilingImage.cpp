@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <QtMath>
 
 namespace zelvo {
 
@@ -18,24 +20,26 @@ void TilingImage::setPicture(const QImage& picture)
     update();
 }
 
-QImage TilingImage::composeTile(const QImage& picture, const QColor& ground)
+void TilingImage::setLook(const TileLook& look)
 {
-    const int across = (MinimumTileSide + picture.width() - 1) / picture.width();
-    const int down = (MinimumTileSide + picture.height() - 1) / picture.height();
-    QImage tile(picture.width() * across, picture.height() * down, QImage::Format_RGB32);
-    tile.fill(ground);
-    QPainter painter(&tile);
-    for (int y = 0; y < down; ++y) {
-        for (int x = 0; x < across; ++x)
-            painter.drawImage(x * picture.width(), y * picture.height(), picture);
-    }
-    return tile;
+    if (look == m_look)
+        return;
+    m_look = look;
+    m_tile = QPixmap();
+    update();
 }
 
-const QPixmap& TilingImage::tile()
+// The tile depends on the area in device pixels, which the painter's scale decides (a screen's
+// ratio, or a rendering at another ratio).
+const QPixmap& TilingImage::tile(QSize area)
 {
-    if (m_tile.isNull() && !m_picture.isNull())
-        m_tile = QPixmap::fromImage(composeTile(m_picture, palette().color(QPalette::Button)));
+    if (area != m_tileArea)
+        m_tile = QPixmap();
+    if (m_tile.isNull() && !m_picture.isNull()) {
+        m_tileArea = area;
+        m_tile = QPixmap::fromImage(zoomedTile(m_picture, m_look, area,
+                                               palette().color(QPalette::Button), MinimumTileSide));
+    }
     return m_tile;
 }
 
@@ -55,12 +59,28 @@ void TilingImage::paintEvent(QPaintEvent* event)
         painter.fillRect(exposed, palette().color(QPalette::Button));
         return;
     }
-    painter.drawTiledPixmap(exposed, tile(), exposed.topLeft());
+    const QSize area(qCeil(width() * scaleX), qCeil(height() * scaleY));
+    painter.drawTiledPixmap(exposed, tile(area), exposed.topLeft());
 }
 
 void TilingImage::mousePressEvent(QMouseEvent* event)
 {
     emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TilingImage::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A wheel notch is 120; finer wheels add up to one.
+    m_wheelAngle += event->angleDelta().y();
+    const int steps = m_wheelAngle / 120;
+    m_wheelAngle -= steps * 120;
+    if (steps != 0)
+        emit zoomWheel(steps);
+    event->accept();
 }
 
 void TilingImage::changeEvent(QEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ZoomedTile.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -21,22 +23,30 @@ public:
     // A tile at least this many device pixels each way is drawn; tiny pictures are repeated
     // into one so that a repaint draws few tiles.
     static constexpr int MinimumTileSide = 64;
-    // The tile for a picture, composed over the ground colour and repeated up to the minimum side.
-    [[nodiscard]] static QImage composeTile(const QImage& picture, const QColor& ground);
+
+    // Zoom, guides and seam marks; the natural look draws the picture alone at its size.
+    void setLook(const TileLook& look);
+    [[nodiscard]] const TileLook& look() const { return m_look; }
 
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // The wheel turned with Ctrl held: up (positive) or down (negative) steps.
+    void zoomWheel(int steps);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
-    const QPixmap& tile();
+    const QPixmap& tile(QSize area);
 
     QImage m_picture;
     QPixmap m_tile;
+    QSize m_tileArea;
+    TileLook m_look;
+    int m_wheelAngle = 0;
 };
 
 } // namespace zelvo

@@ -1,0 +1,201 @@
+#include "TileWorkbench.h"
+
+#include "Form2.h"
+#include "SeamRule.h"
+#include "ZoomRule.h"
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "ui/FileListBox.h"
+#include "ui/PictureLoader.h"
+#include "ui/TilingImage.h"
+
+#include <QClipboard>
+#include <QGraphicsOpacityEffect>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPropertyAnimation>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace zelvo {
+
+TileWorkbench::TileWorkbench(Form2& window, TilingImage& view, Windows& windows)
+    : QObject(&window), m_window(window), m_view(view), m_windows(windows), m_watch(this),
+      m_zoomLabel(new QLabel(&window)), m_fade(nullptr)
+{
+    m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
+    m_zoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_zoomLabel->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgba(0, 0, 0, 170); color: white; padding: 2px 6px; }"));
+    m_zoomLabel->hide();
+    auto* opacity = new QGraphicsOpacityEffect(m_zoomLabel);
+    m_zoomLabel->setGraphicsEffect(opacity);
+    m_fade = new QPropertyAnimation(opacity, "opacity", this);
+    m_fade->setDuration(LabelFadeMs);
+    m_fade->setStartValue(1.0);
+    m_fade->setEndValue(0.0);
+    connect(m_fade, &QPropertyAnimation::finished, m_zoomLabel, &QWidget::hide);
+    m_labelTimer.setSingleShot(true);
+    m_labelTimer.setInterval(LabelShownMs);
+    connect(&m_labelTimer, &QTimer::timeout, m_fade, [this] { m_fade->start(); });
+
+    connect(&m_watch, &PictureWatch::changed, this, &TileWorkbench::reload);
+    connect(&view, &TilingImage::zoomWheel, this, [this](int steps) {
+        int zoom = m_zoom;
+        for (int i = 0; i < std::abs(steps); ++i)
+            zoom = steps > 0 ? zoomIn(zoom) : zoomOut(zoom);
+        setZoom(zoom);
+    });
+    window.installEventFilter(this);
+    view.installEventFilter(this);
+    window.Butprint->installEventFilter(this);
+}
+
+QSize TileWorkbench::clipFor(QSize shown) const
+{
+    if (m_zoom >= NaturalZoom)
+        return shown;
+    return {shown.width() * NaturalZoom / m_zoom, shown.height() * NaturalZoom / m_zoom};
+}
+
+void TileWorkbench::pictureShown(const QString& path)
+{
+    m_watch.watch(path);
+    updateLook();
+}
+
+bool TileWorkbench::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const TileCommand command = tileCommand(key->key(), key->modifiers());
+    if (command == TileCommand::None)
+        return QObject::eventFilter(watched, event);
+    // Taken here before any control moves the focus with it.
+    event->accept();
+    if (event->type() == QEvent::KeyPress)
+        run(command);
+    return true;
+}
+
+void TileWorkbench::run(TileCommand command)
+{
+    switch (command) {
+    case TileCommand::None:
+        break;
+    case TileCommand::Close:
+        m_window.Zelvo_MouseDown();
+        break;
+    case TileCommand::ZoomIn:
+        setZoom(zoomIn(m_zoom));
+        break;
+    case TileCommand::ZoomOut:
+        setZoom(zoomOut(m_zoom));
+        break;
+    case TileCommand::ZoomNatural:
+        setZoom(NaturalZoom);
+        break;
+    case TileCommand::ToggleGuides:
+        m_guides = !m_guides;
+        updateLook();
+        break;
+    case TileCommand::ToggleSeamCheck:
+        m_seamCheck = !m_seamCheck;
+        updateLook();
+        break;
+    case TileCommand::Next:
+    case TileCommand::Previous:
+    case TileCommand::First:
+    case TileCommand::Last:
+        step(command);
+        break;
+    case TileCommand::Copy:
+        copy();
+        break;
+    }
+}
+
+void TileWorkbench::setZoom(int zoom)
+{
+    const int before = m_zoom;
+    m_zoom = zoom;
+    showZoomLabel();
+    if (zoom == before)
+        return;
+    // A reduction shows more of the picture than the load clipped to the window held.
+    if (zoom < before && zoom < NaturalZoom) {
+        m_window.Form_Activate();
+        return;
+    }
+    updateLook();
+}
+
+void TileWorkbench::showZoomLabel()
+{
+    m_fade->stop();
+    if (auto* opacity = qobject_cast<QGraphicsOpacityEffect*>(m_zoomLabel->graphicsEffect()))
+        opacity->setOpacity(1.0);
+    m_zoomLabel->setText(QStringLiteral("%1%").arg(m_zoom));
+    m_zoomLabel->adjustSize();
+    m_zoomLabel->move(0, 0);
+    m_zoomLabel->show();
+    m_zoomLabel->raise();
+    m_labelTimer.start();
+}
+
+void TileWorkbench::updateLook()
+{
+    TileLook look{.zoom = m_zoom, .guides = m_guides};
+    if (m_seamCheck) {
+        const SeamVerdict verdict = checkSeams(m_view.picture());
+        look.markLeftRight = verdict.leftRight;
+        look.markTopBottom = verdict.topBottom;
+        m_view.setAccessibleDescription(seamDescription(verdict));
+    } else {
+        m_view.setAccessibleDescription(QString());
+    }
+    m_view.setLook(look);
+}
+
+// As a click on the name in the main window's list and a press on its preview would.
+void TileWorkbench::step(TileCommand command)
+{
+    Form1& main = m_windows.get<Form1>();
+    FileListBox& files = *main.Files;
+    QStringList names;
+    for (int row = 0; row < files.listCount(); ++row)
+        names.append(files.model()->index(row, 0).data().toString());
+    const int row = steppedRow(command, int(names.indexOf(files.fileName())), int(names.size()));
+    if (row < 0 || names[row] == files.fileName())
+        return;
+    files.setFileName(names[row]);
+    main.Files_Click();
+    m_window.Form_Activate();
+}
+
+// A version that cannot be loaded (half written, damaged) leaves the last good one on show.
+void TileWorkbench::reload(const QString& path)
+{
+    const qreal ratio = m_window.devicePixelRatioF();
+    const QSize outer = m_window.outerSize();
+    const QSize shown(int(std::ceil(outer.width() * ratio)),
+                      int(std::ceil(outer.height() * ratio)));
+    const QImage picture = loadPicture(path, {.scaledTo = {}, .clippedTo = clipFor(shown)});
+    if (picture.isNull())
+        return;
+    m_view.setPicture(picture);
+    updateLook();
+    emit reloaded();
+}
+
+void TileWorkbench::copy()
+{
+    const QPixmap shown = m_view.grab(QRect(QPoint(), m_window.size()));
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setImage(shown.toImage());
+}
+
+} // namespace zelvo

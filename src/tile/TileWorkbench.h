@@ -1,0 +1,72 @@
+#pragma once
+
+#include "TileCommand.h"
+#include "ui/PictureWatch.h"
+
+#include <QObject>
+#include <QSize>
+#include <QTimer>
+
+class QLabel;
+class QPropertyAnimation;
+
+namespace zelvo {
+
+class Form2;
+class TilingImage;
+class Windows;
+
+// The tile window's keys and what they do beyond the press that closes it: zoom, guides, the
+// seam check, stepping through the main window's list, copying the view, and showing a new
+// version of the picture saved by another program. Until a key is pressed the window looks
+// and behaves as without it.
+class TileWorkbench : public QObject
+{
+    Q_OBJECT
+public:
+    TileWorkbench(Form2& window, TilingImage& view, Windows& windows);
+
+    // The size to clip a load to, for a window that shows this many device pixels at 100%.
+    [[nodiscard]] QSize clipFor(QSize shown) const;
+    // The picture of this file is now on show: watched for new versions from now on.
+    void pictureShown(const QString& path);
+
+    void run(TileCommand command);
+    // Shows the new version of the file, or keeps the picture on show when it cannot be loaded.
+    void reload(const QString& path);
+    [[nodiscard]] int zoom() const { return m_zoom; }
+    [[nodiscard]] bool guides() const { return m_guides; }
+    [[nodiscard]] bool seamCheck() const { return m_seamCheck; }
+    [[nodiscard]] const QLabel& zoomLabel() const { return *m_zoomLabel; }
+
+    // How long the zoom level stays before it fades.
+    static constexpr int LabelShownMs = 1000;
+    static constexpr int LabelFadeMs = 400;
+
+signals:
+    // A new version of the picture is on show.
+    void reloaded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setZoom(int zoom);
+    void showZoomLabel();
+    void updateLook();
+    void step(TileCommand command);
+    void copy();
+
+    Form2& m_window;
+    TilingImage& m_view;
+    Windows& m_windows;
+    PictureWatch m_watch;
+    QLabel* m_zoomLabel;
+    QTimer m_labelTimer;
+    QPropertyAnimation* m_fade;
+    int m_zoom = 100;
+    bool m_guides = false;
+    bool m_seamCheck = false;
+};
+
+} // namespace zelvo

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace zelvo {
+
+// Watches one picture file, and its folder for a new version renamed over it, and tells once
+// a burst of changes has settled that the file is a new one. A watch the system refuses (too
+// many of them) leaves the file unwatched and changes nothing else.
+class PictureWatch : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PictureWatch(QObject* parent = nullptr);
+
+    // Starts watching the file in place of the one before; an empty path watches nothing.
+    void watch(const QString& path);
+    [[nodiscard]] QString path() const { return m_path; }
+
+    // How long the file must stay unchanged before it is read again.
+    static constexpr int SettleMs = 120;
+
+signals:
+    void changed(const QString& path);
+
+private:
+    struct Stamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        QDateTime metadataChanged;
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+    [[nodiscard]] Stamp stampOf() const;
+    void settled();
+
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;
+    QString m_path;
+    Stamp m_stamp;
+};
+
+} // namespace zelvo

@@ -1,0 +1,541 @@
+// The tile window as a workbench: the rules for zoom, keys, stepping, seams and drops, and what
+// the keys, the drops and a new version of the file do in the windows.
+
+#include "app/PictureDrop.h"
+#include "support/MainWindowDriver.h"
+#include "support/Pictures.h"
+#include "tile/SeamRule.h"
+#include "tile/TileCommand.h"
+#include "tile/TileWorkbench.h"
+#include "tile/ZoomRule.h"
+#include "ui/AutoLabel.h"
+#include "ui/FolderChooser.h"
+#include "ui/ZoomedTile.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace zelvo;
+using test::Session;
+
+Q_DECLARE_METATYPE(zelvo::TileCommand)
+
+namespace {
+
+QImage periodic(QSize size, int period)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const double phase = 2 * M_PI * (x + 2 * y) / period;
+            const int level = int(127.5 + 127.5 * std::sin(phase));
+            image.setPixel(x, y, qRgb(level, 255 - level, 90));
+        }
+    }
+    return image;
+}
+
+QImage gradient(QSize size, Qt::Orientation along)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const int level = along == Qt::Horizontal ? x * 255 / (size.width() - 1)
+                                                      : y * 255 / (size.height() - 1);
+            image.setPixel(x, y, qRgb(level, level, level));
+        }
+    }
+    return image;
+}
+
+QImage noise(QSize size)
+{
+    QRandomGenerator random(7);
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, random.generate() | 0xff000000u);
+    }
+    return image;
+}
+
+QImage rgb32(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// Three pictures listed in this order, each of its own solid colour.
+struct ThreePictures
+{
+    QTemporaryDir dir;
+    const QStringList names{QStringLiteral("a.bmp"), QStringLiteral("b.bmp"),
+                            QStringLiteral("c.bmp")};
+    const QList<QColor> colours{QColor(200, 0, 0), QColor(0, 150, 0), QColor(0, 0, 220)};
+    bool ready = dir.isValid();
+
+    explicit ThreePictures(Session& session)
+    {
+        for (int i = 0; i < 3 && ready; ++i)
+            ready = test::writePicture(dir.path(), names[i], test::solidPicture({9, 7}, colours[i]),
+                                       "BMP");
+        if (!ready)
+            return;
+        test::browseTo(session, dir.path());
+        ready = test::clickFile(*session.main().Files, names[1]);
+    }
+};
+
+QRgb previewCentre(Session& session)
+{
+    PictureBox& preview = *session.main().Display;
+    return preview.grab().toImage().pixel(preview.rect().center());
+}
+
+void key(Form2& tile, int key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(tile.Butprint, Qt::Key(key), modifiers);
+}
+
+// Drops the URLs on the main window as a file manager would.
+void drop(Form1& main, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = main.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&main, &enter);
+    if (!enter.isAccepted())
+        return;
+    QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&main, &dropped);
+}
+
+// Writes a new version of a file aside and renames it over the old one, as editors save.
+bool saveOver(const QString& folder, const QString& name, const QImage& picture)
+{
+    const QString aside = QStringLiteral(".~") + name;
+    QDir dir(folder);
+    return test::writePicture(folder, aside, picture, "BMP") && dir.remove(name) &&
+           dir.rename(aside, name);
+}
+
+} // namespace
+
+class TestWorkbench : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void zoomSteps_data();
+    void zoomSteps();
+    void keys_data();
+    void keys();
+    void stepping_data();
+    void stepping();
+    void seams_data();
+    void seams();
+    void drops_data();
+    void drops();
+    void zoomedTile_data();
+    void zoomedTile();
+
+    void keys_closeZoomGuidesAndCopy();
+    void keys_stepThroughTheList();
+    void drop_pointsTheListAndPreviews();
+    void newVersion_showsInPreviewAndTileWindow();
+};
+
+void TestWorkbench::zoomSteps_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("in");
+    QTest::addColumn<int>("out");
+    QTest::newRow("smallest") << 25 << 50 << 25;
+    QTest::newRow("50") << 50 << 100 << 25;
+    QTest::newRow("natural") << 100 << 200 << 50;
+    QTest::newRow("200") << 200 << 300 << 100;
+    QTest::newRow("300") << 300 << 400 << 200;
+    QTest::newRow("400") << 400 << 800 << 300;
+    QTest::newRow("largest") << 800 << 800 << 400;
+    QTest::newRow("between steps") << 150 << 200 << 100;
+}
+
+void TestWorkbench::zoomSteps()
+{
+    QFETCH(int, level);
+    QFETCH(int, in);
+    QFETCH(int, out);
+    QCOMPARE(zoomIn(level), in);
+    QCOMPARE(zoomOut(level), out);
+    if (level >= NaturalZoom && level % NaturalZoom == 0)
+        QCOMPARE(zoomedLength(7, level), 7 * level / NaturalZoom);
+    else if (level < NaturalZoom)
+        QCOMPARE(zoomedLength(1, level), 1);
+}
+
+void TestWorkbench::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<TileCommand>("command");
+    const Qt::KeyboardModifiers none;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << none << TileCommand::Close;
+    QTest::newRow("+") << int(Qt::Key_Plus) << none << TileCommand::ZoomIn;
+    QTest::newRow("+ typed with Shift")
+        << int(Qt::Key_Plus) << Qt::KeyboardModifiers(Qt::ShiftModifier) << TileCommand::ZoomIn;
+    QTest::newRow("keypad -") << int(Qt::Key_Minus) << Qt::KeyboardModifiers(Qt::KeypadModifier)
+                              << TileCommand::ZoomOut;
+    QTest::newRow("0") << int(Qt::Key_0) << none << TileCommand::ZoomNatural;
+    QTest::newRow("G") << int(Qt::Key_G) << none << TileCommand::ToggleGuides;
+    QTest::newRow("S") << int(Qt::Key_S) << none << TileCommand::ToggleSeamCheck;
+    QTest::newRow("Right") << int(Qt::Key_Right) << none << TileCommand::Next;
+    QTest::newRow("Down") << int(Qt::Key_Down) << none << TileCommand::Next;
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << none << TileCommand::Next;
+    QTest::newRow("Left") << int(Qt::Key_Left) << none << TileCommand::Previous;
+    QTest::newRow("Up") << int(Qt::Key_Up) << none << TileCommand::Previous;
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << none << TileCommand::Previous;
+    QTest::newRow("Home") << int(Qt::Key_Home) << none << TileCommand::First;
+    QTest::newRow("End") << int(Qt::Key_End) << none << TileCommand::Last;
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                            << TileCommand::Copy;
+    QTest::newRow("C alone") << int(Qt::Key_C) << none << TileCommand::None;
+    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                            << TileCommand::None;
+    QTest::newRow("Alt+Right") << int(Qt::Key_Right) << Qt::KeyboardModifiers(Qt::AltModifier)
+                               << TileCommand::None;
+    QTest::newRow("Space presses Print") << int(Qt::Key_Space) << none << TileCommand::None;
+}
+
+void TestWorkbench::keys()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(TileCommand, command);
+    QCOMPARE(tileCommand(key, modifiers), command);
+}
+
+void TestWorkbench::stepping_data()
+{
+    QTest::addColumn<TileCommand>("command");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("row");
+    QTest::newRow("next") << TileCommand::Next << 1 << 4 << 2;
+    QTest::newRow("next at the end stays") << TileCommand::Next << 3 << 4 << 3;
+    QTest::newRow("previous") << TileCommand::Previous << 2 << 4 << 1;
+    QTest::newRow("previous at the start stays") << TileCommand::Previous << 0 << 4 << 0;
+    QTest::newRow("first") << TileCommand::First << 2 << 4 << 0;
+    QTest::newRow("last") << TileCommand::Last << 0 << 4 << 3;
+    QTest::newRow("next with none selected") << TileCommand::Next << -1 << 4 << 0;
+    QTest::newRow("empty list") << TileCommand::Next << -1 << 0 << -1;
+    QTest::newRow("not a step") << TileCommand::Copy << 1 << 4 << -1;
+}
+
+void TestWorkbench::stepping()
+{
+    QFETCH(TileCommand, command);
+    QFETCH(int, current);
+    QFETCH(int, count);
+    QFETCH(int, row);
+    QCOMPARE(steppedRow(command, current, count), row);
+}
+
+void TestWorkbench::seams_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<bool>("leftRight");
+    QTest::addColumn<bool>("topBottom");
+    QTest::newRow("periodic texture, whole periods") << periodic({64, 32}, 32) << false << false;
+    QTest::newRow("periodic texture cut mid-period") << periodic({50, 32}, 32) << true << false;
+    QTest::newRow("gradient left to right") << gradient({64, 40}, Qt::Horizontal) << true << false;
+    QTest::newRow("gradient top to bottom") << gradient({64, 40}, Qt::Vertical) << false << true;
+    QTest::newRow("noise") << noise({48, 48}) << false << false;
+    QTest::newRow("one pixel") << test::solidPicture({1, 1}, Qt::red) << false << false;
+    QTest::newRow("one column of a gradient")
+        << gradient({2, 40}, Qt::Vertical).copy(0, 0, 1, 40) << false << true;
+    QTest::newRow("flat") << test::solidPicture({20, 20}, Qt::gray) << false << false;
+}
+
+void TestWorkbench::seams()
+{
+    QFETCH(QImage, picture);
+    QFETCH(bool, leftRight);
+    QFETCH(bool, topBottom);
+    const SeamVerdict verdict = checkSeams(picture);
+    QCOMPARE(verdict.leftRight, leftRight);
+    QCOMPARE(verdict.topBottom, topBottom);
+}
+
+void TestWorkbench::drops_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("a file") << "sub/p.bmp"
+                            << "sub"
+                            << "p.bmp";
+    QTest::newRow("a folder") << "sub"
+                              << "sub" << QString();
+    QTest::newRow("a file that is gone") << "sub/gone.bmp" << QString() << QString();
+    QTest::newRow("a web address") << "http://example.org/p.bmp" << QString() << QString();
+}
+
+void TestWorkbench::drops()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, folder);
+    QFETCH(QString, fileName);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(test::writeFile(dir.filePath(QStringLiteral("sub")), QStringLiteral("p.bmp"), "x"));
+    const QUrl url = item.startsWith(QLatin1String("http"))
+                         ? QUrl(item)
+                         : QUrl::fromLocalFile(dir.filePath(item));
+    const std::optional<DropTarget> target = dropTarget({url});
+    if (folder.isEmpty()) {
+        QVERIFY(!target);
+        return;
+    }
+    QVERIFY(target);
+    QCOMPARE(target->folder, dir.filePath(folder));
+    QCOMPARE(target->fileName, fileName);
+}
+
+void TestWorkbench::zoomedTile_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<bool>("guides");
+    QTest::newRow("natural") << 100 << false;
+    QTest::newRow("200%") << 200 << false;
+    QTest::newRow("300% with guides") << 300 << true;
+    QTest::newRow("800%") << 800 << false;
+    QTest::newRow("natural with guides") << 100 << true;
+}
+
+// Every picture pixel becomes a square of zoom/100 device pixels; the guides take the last
+// column and row of each copy, in dashes of two colours, and nothing else.
+void TestWorkbench::zoomedTile()
+{
+    QFETCH(int, zoom);
+    QFETCH(bool, guides);
+    const QImage picture = rgb32(test::patternedPicture({7, 5}));
+    const int side = zoom / NaturalZoom;
+    const QImage tile = zelvo::zoomedTile(picture, {.zoom = zoom, .guides = guides},
+                                          QSize(200, 150), Qt::black, 64);
+    QVERIFY(tile.width() % (7 * side) == 0 && tile.height() % (5 * side) == 0);
+    QSet<QRgb> guideColours;
+    for (int y = 0; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x) {
+            const bool onGuide = guides && ((x + 1) % (7 * side) == 0 || (y + 1) % (5 * side) == 0);
+            if (onGuide) {
+                guideColours.insert(tile.pixel(x, y));
+                continue;
+            }
+            QCOMPARE(tile.pixel(x, y), picture.pixel((x / side) % 7, (y / side) % 5));
+        }
+    }
+    if (guides)
+        QCOMPARE(guideColours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
+    // Reductions are smoothed to the rounded size.
+    const QImage reduced = zelvo::zoomedTile(picture, {.zoom = 25}, QSize(200, 150), Qt::black, 1);
+    QCOMPARE(reduced.size(), QSize(2, 1));
+}
+
+// Until a key is pressed the window shows the picture as before; the keys then close it, zoom,
+// draw the guides and copy the view.
+void TestWorkbench::keys_closeZoomGuidesAndCopy()
+{
+    Session session;
+    session.startShown();
+    QTemporaryDir dir;
+    // Steps of 40 across, with one of 240 from the last column to the first; steps of 3 down.
+    QImage picture(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 7; ++x)
+            picture.setPixel(x, y, qRgb(x * 40, 100 + y * 3, 0));
+    }
+    QVERIFY(test::writePicture(dir.path(), QStringLiteral("p.bmp"), picture, "BMP"));
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("p.bmp")));
+
+    QImage natural;
+    QImage zoomed;
+    QImage guided;
+    QImage marked;
+    QImage copied;
+    QString label;
+    QString description;
+    QString caption;
+    bool closedByEsc = false;
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        QVERIFY(!tile.Workbench->zoomLabel().isVisible());
+        natural = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+        key(tile, Qt::Key_Plus);
+        label = tile.Workbench->zoomLabel().text();
+        caption = tile.windowTitle();
+        zoomed = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+        key(tile, Qt::Key_0);
+        key(tile, Qt::Key_G);
+        guided = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+        key(tile, Qt::Key_S);
+        description = tile.Zelvo->accessibleDescription();
+        marked = rgb32(tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage());
+        key(tile, Qt::Key_C, Qt::ControlModifier);
+        copied = QGuiApplication::clipboard()->image();
+        QVERIFY(QTest::qWaitFor([&] { return !tile.Workbench->zoomLabel().isVisible(); }, 5000));
+        key(tile, Qt::Key_Escape);
+        closedByEsc = !session.windows.isLoaded<Form2>();
+    }));
+    QVERIFY(closedByEsc);
+    QCOMPARE(caption, QStringLiteral("Zelvo"));
+    for (int y = 0; y < 50; ++y) {
+        for (int x = 0; x < 70; ++x) {
+            QCOMPARE(rgb32(natural).pixel(x, y), picture.pixel(x % 7, y % 5));
+            QCOMPARE(rgb32(zoomed).pixel(x, y), picture.pixel((x / 2) % 7, (y / 2) % 5));
+        }
+    }
+    QCOMPARE(label, QStringLiteral("200%"));
+    const QImage guide = rgb32(guided);
+    QCOMPARE(guide.pixel(6, 0), qRgb(0, 0, 0));
+    QCOMPARE(guide.pixel(6, 4), qRgb(255, 255, 255));
+    QCOMPARE(guide.pixel(5, 0), picture.pixel(5, 0));
+    QCOMPARE(description, QStringLiteral("Seams: left-right visible, top-bottom invisible"));
+    // Bold marks on the right edges, over the guides there; none on the bottom edges.
+    QVERIFY(marked.pixel(6, 1) != guide.pixel(6, 1) && marked.pixel(6, 1) != picture.pixel(6, 1));
+    QCOMPARE(marked.pixel(2, 4), guide.pixel(2, 4));
+    QCOMPARE(rgb32(copied).copy(0, 0, 70, 50), marked);
+}
+
+// Next and previous move the main window's selection, file label and preview, and the tile
+// window follows; zoom stays as it was. A file that can no longer be read closes the window.
+void TestWorkbench::keys_stepThroughTheList()
+{
+    Session session;
+    session.startShown();
+    ThreePictures three(session);
+    QVERIFY(three.ready);
+    QStringList selected;
+    QList<QRgb> previews;
+    QList<QRgb> tiles;
+    int zoomAfter = 0;
+    bool closedOnBadFile = false;
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        const auto note = [&] {
+            selected.append(session.main().Files->fileName());
+            previews.append(previewCentre(session));
+            tiles.append(tile.Zelvo->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2));
+        };
+        key(tile, Qt::Key_Plus);
+        for (const int step : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Home, Qt::Key_End,
+                               Qt::Key_PageUp}) {
+            key(tile, step);
+            note();
+        }
+        zoomAfter = tile.Workbench->zoom();
+        QVERIFY(test::writeFile(three.dir.path(), three.names[0], "damaged"));
+        key(tile, Qt::Key_Home);
+        closedOnBadFile = !session.windows.isLoaded<Form2>();
+    }));
+    const QStringList& n = three.names;
+    QCOMPARE(selected, (QStringList{n[2], n[2], n[1], n[0], n[2], n[1]}));
+    QList<QRgb> expected;
+    for (const QString& name : selected)
+        expected.append(three.colours[n.indexOf(name)].rgb());
+    QCOMPARE(previews, expected);
+    QCOMPARE(tiles, expected);
+    QCOMPARE(zoomAfter, 200);
+    QVERIFY(closedOnBadFile);
+    QCOMPARE(session.platform.messages.size(), 0);
+    QCOMPARE(session.main().lblfile->caption().isEmpty(),
+             session.main().Files->fileName().isEmpty());
+}
+
+// A dropped file points the list at its folder and previews the file; a dropped folder only
+// browses; a file the list does not show browses and selects nothing.
+void TestWorkbench::drop_pointsTheListAndPreviews()
+{
+    Session session;
+    session.startShown();
+    ThreePictures three(session);
+    QVERIFY(three.ready);
+    QTemporaryDir other;
+    QVERIFY(test::writePicture(other.path(), QStringLiteral("d.bmp"),
+                               test::solidPicture({4, 4}, QColor(250, 200, 0)), "BMP"));
+    QVERIFY(test::writeFile(other.path(), QStringLiteral("notes.txt"), "text"));
+    Form1& main = session.main();
+    QVERIFY(main.acceptDrops());
+
+    drop(main, {QUrl::fromLocalFile(other.filePath(QStringLiteral("d.bmp")))});
+    QCOMPARE(main.BrowseDialog->selectedFolder(), other.path());
+    QCOMPARE(test::listedNames(*main.Files), QStringList{QStringLiteral("d.bmp")});
+    QCOMPARE(main.Files->fileName(), QStringLiteral("d.bmp"));
+    QCOMPARE(main.lblfile->caption(), main.picturePath());
+    QCOMPARE(previewCentre(session), QColor(250, 200, 0).rgb());
+    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+
+    drop(main, {QUrl::fromLocalFile(three.dir.path())});
+    QCOMPARE(main.BrowseDialog->selectedFolder(), three.dir.path());
+    QCOMPARE(main.Files->listCount(), 3);
+    QCOMPARE(main.Files->fileName(), QString());
+
+    drop(main, {QUrl::fromLocalFile(other.filePath(QStringLiteral("notes.txt")))});
+    QCOMPARE(main.BrowseDialog->selectedFolder(), other.path());
+    QCOMPARE(main.Files->fileName(), QString());
+    QVERIFY(main.lblfile->caption().isEmpty());
+    QCOMPARE(session.platform.messages.size(), 0);
+
+    QTemporaryDir empty;
+    drop(main, {QUrl::fromLocalFile(empty.path())});
+    QCOMPARE(session.platform.messages.size(), 1);
+    QCOMPARE(session.platform.messages.last().title, QStringLiteral("No images found"));
+}
+
+// A new version written aside and renamed over the file shows in the preview and the tile
+// window; a half-written one leaves the last good picture and the next good one shows.
+void TestWorkbench::newVersion_showsInPreviewAndTileWindow()
+{
+    Session session;
+    session.startShown();
+    ThreePictures three(session);
+    QVERIFY(three.ready);
+    const QString folder = three.dir.path();
+    const QString name = three.names[1];
+    const QColor second(255, 128, 0);
+    const QColor third(40, 40, 40);
+    QList<QRgb> tileShown;
+    QList<QRgb> previewShown;
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        const auto tileCentre = [&] {
+            return tile.Zelvo->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2);
+        };
+        QSignalSpy reloads(tile.Workbench, &TileWorkbench::reloaded);
+        QVERIFY(saveOver(folder, name, test::solidPicture({9, 7}, second)));
+        QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), second.rgb(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), second.rgb(), 3000);
+        tileShown.append(tileCentre());
+        previewShown.append(previewCentre(session));
+
+        const QByteArray whole = test::encodedPicture(test::solidPicture({9, 7}, third), "BMP");
+        QVERIFY(test::writeFile(folder, name, whole.left(20)));
+        QTest::qWait(3 * PictureWatch::SettleMs);
+        tileShown.append(tileCentre());
+        previewShown.append(previewCentre(session));
+
+        QVERIFY(test::writeFile(folder, name, whole));
+        QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), third.rgb(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), third.rgb(), 3000);
+        QVERIFY(reloads.size() >= 2);
+    }));
+    QCOMPARE(tileShown, (QList<QRgb>{second.rgb(), second.rgb()}));
+    QCOMPARE(previewShown, (QList<QRgb>{second.rgb(), second.rgb()}));
+}
+
+QTEST_MAIN(TestWorkbench)
+#include "tst_workbench.moc"

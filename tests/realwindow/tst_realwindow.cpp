@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -211,6 +212,7 @@ private slots:
     void titleDragMovesTheWindow();
     void titleClickShowsTheAboutBox();
     void titleArtworkIsDrawnAtTwiceTheSize();
+    void tileWindowKeysAndNewVersions();
 
 private:
     // The main window's client area on the screen.
@@ -765,6 +767,107 @@ void RealWindowTest::titleArtworkIsDrawnAtTwiceTheSize()
             .arg(differingPixels(onScreen, enlarged, 2));
     });
     QVERIFY2(shown.isEmpty(), qPrintable(shown));
+}
+
+// The tile window's keys on the real program: zoom in whole pixel squares, guides on the copies'
+// edges, the view copied to the clipboard, the next file of the list, a new version of the file
+// saved over it by another program, and Esc; then the preview shows what the tile window did.
+void RealWindowTest::tileWindowKeysAndNewVersions()
+{
+    QTemporaryDir folder;
+    Rows rows;
+    const QString listed = browseToPictures(folder, &rows);
+    QVERIFY2(listed.isEmpty(), qPrintable(listed));
+    QVERIFY(m_session->click(onName(rows, 0)));
+    const QString previewed = waitForPreview(Pictures[0]);
+    QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
+    std::optional<WindowId> tile;
+    const QString tiled = tileShows(Pictures[0], folder.path(), &tile);
+    QVERIFY2(tiled.isEmpty(), qPrintable(tiled));
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
+    const QImage picture(QDir(folder.path()).filePath(Pictures[0].name));
+
+    QVERIFY(m_session->key(QStringLiteral("plus")));
+    const QImage doubled =
+        picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QString shown = waitForScreen([&](const QImage& screen) {
+        return tiledMismatch(crop(screen, client), Pictures[0], doubled);
+    });
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("at 200%: ") + shown));
+
+    QVERIFY(m_session->key(QStringLiteral("0")));
+    QVERIFY(m_session->key(QStringLiteral("g")));
+    const int width = picture.width();
+    shown = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage view = crop(screen, client);
+        QSet<QRgb> onGuide;
+        for (int y = 0; y < 40; ++y) {
+            for (int copy = 1; copy <= 3; ++copy)
+                onGuide.insert(view.pixel(copy * width - 1, y));
+            // The last row of each copy holds the guide across.
+            const bool acrossGuide = (y + 1) % picture.height() == 0;
+            if (!acrossGuide &&
+                view.pixel(width - 2, y) != picture.pixel(width - 2, y % picture.height())) {
+                return QStringLiteral("(%1,%2) before a guide shows %3, the picture %4")
+                    .arg(width - 2)
+                    .arg(y)
+                    .arg(describe(view.pixel(width - 2, y)),
+                         describe(picture.pixel(width - 2, y % picture.height())));
+            }
+        }
+        return onGuide == QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}
+                   ? QString()
+                   : QStringLiteral("no dashed guide on the copies' right edges");
+    });
+    QVERIFY2(shown.isEmpty(), qPrintable(shown));
+    QVERIFY(m_session->key(QStringLiteral("g")));
+
+    QVERIFY(m_session->key(QStringLiteral("ctrl+c")));
+    const QString pasted = QDir(folder.path()).filePath(QStringLiteral("pasted.png"));
+    QImage copied;
+    XSession::waitUntil(
+        [&] {
+            (void)m_session->tool(
+                QStringLiteral("sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("xclip -selection clipboard -t image/png -o > ") + pasted});
+            copied = QImage(pasted);
+            return !copied.isNull();
+        },
+        WaitMs);
+    QVERIFY2(!copied.isNull(), "the clipboard holds no picture after Ctrl+C");
+    QCOMPARE(copied.size(), client.size());
+    const QString copiedView =
+        tiledMismatch(copied.convertToFormat(QImage::Format_RGB32), Pictures[0], picture);
+    QVERIFY2(copiedView.isEmpty(), qPrintable(copiedView));
+
+    QVERIFY(m_session->key(QStringLiteral("Right")));
+    const QImage second(QDir(folder.path()).filePath(Pictures[1].name));
+    shown = waitForScreen([&](const QImage& screen) {
+        return tiledMismatch(crop(screen, client), Pictures[1], second);
+    });
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("after Right: ") + shown));
+
+    // Saved aside and renamed over the file, as editors do.
+    const Picture newVersion{Pictures[1].name, {3, 2}, {6, 4}, 0};
+    QTemporaryDir aside;
+    QVERIFY(writePicture(newVersion, aside.path()));
+    QVERIFY(std::rename(qPrintable(QDir(aside.path()).filePath(newVersion.name)),
+                        qPrintable(QDir(folder.path()).filePath(newVersion.name))) == 0);
+    const QImage third(QDir(folder.path()).filePath(newVersion.name));
+    shown = waitForScreen([&](const QImage& screen) {
+        return tiledMismatch(crop(screen, client), newVersion, third);
+    });
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("after a new version: ") + shown));
+
+    QVERIFY(m_session->key(QStringLiteral("Escape")));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs),
+             "Esc did not close the tile window");
+    QVERIFY(m_session->isViewable(m_main));
+    // The preview, hidden behind the tile window until now, followed to the next file and its
+    // new version.
+    const QString followed = waitForPreview(newVersion);
+    QVERIFY2(followed.isEmpty(), qPrintable(QStringLiteral("after Esc: ") + followed));
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

@@ -1,9 +1,11 @@
-// Tile repaint: a full repaint of the Large tile window's tiled picture, beside filling the
-// same number of 32-bit pixels with memset.
+// Tile repaint: a full repaint of the Large tile window's tiled picture at every zoom level and
+// with the guides, beside filling the same number of 32-bit pixels with memset.
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "common/SyntheticPicture.h"
 #include "settings/SettingsStore.h"
+#include "tile/TileWorkbench.h"
+#include "tile/ZoomRule.h"
 #include "ui/TilingImage.h"
 
 #include <QApplication>
@@ -104,9 +106,27 @@ int main(int argc, char* argv[])
                 tiling.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
             return millisecondsSince(start) * 1000.0 / RepaintsPerSample;
         };
-        const Samples samples = interleave(Rounds, repaintSample, memsetSample);
+        TileWorkbench& workbench = *tile.Workbench;
+        const auto measure = [&](const std::string& look) {
+            const Samples samples = interleave(Rounds, repaintSample, memsetSample);
+            table.add(std::string("repaint of ") + picture.label + look + " vs memset", samples,
+                      5.0);
+        };
+        measure("");
         checkTiled(shown, tiling.picture(), picture.fileName);
-        table.add(std::string("repaint of ") + picture.label + " vs memset", samples, 5.0);
+        workbench.run(TileCommand::ToggleGuides);
+        measure(", guides");
+        workbench.run(TileCommand::ToggleGuides);
+        while (workbench.zoom() > ZoomLevels.front())
+            workbench.run(TileCommand::ZoomOut);
+        for (const int level : ZoomLevels) {
+            while (workbench.zoom() < level)
+                workbench.run(TileCommand::ZoomIn);
+            if (level != NaturalZoom)
+                measure(", " + std::to_string(level) + "%");
+        }
+        workbench.run(TileCommand::ToggleGuides);
+        measure(", 800% with guides");
         closeTile(windows);
     }
     return table.print() ? 0 : 2;

@@ -373,6 +373,7 @@ void TestWorkbench::keys_closeZoomGuidesAndCopy()
     QString label;
     QString description;
     QString caption;
+    QList<int> wheelZooms;
     bool closedByEsc = false;
     QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
         QVERIFY(!tile.Workbench->zoomLabel().isVisible());
@@ -381,6 +382,17 @@ void TestWorkbench::keys_closeZoomGuidesAndCopy()
         label = tile.Workbench->zoomLabel().text();
         caption = tile.windowTitle();
         zoomed = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+        key(tile, Qt::Key_0);
+        const auto wheel = [&](int angle, Qt::KeyboardModifiers modifiers) {
+            const QPointF at(10, 10);
+            QWheelEvent turned(at, tile.Zelvo->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
+                               modifiers, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(tile.Zelvo, &turned);
+            return tile.Workbench->zoom();
+        };
+        wheelZooms = {wheel(120, Qt::ControlModifier), wheel(60, Qt::ControlModifier),
+                      wheel(60, Qt::ControlModifier), wheel(-240, Qt::ControlModifier),
+                      wheel(120, {})};
         key(tile, Qt::Key_0);
         key(tile, Qt::Key_G);
         guided = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
@@ -402,6 +414,8 @@ void TestWorkbench::keys_closeZoomGuidesAndCopy()
         }
     }
     QCOMPARE(label, QStringLiteral("200%"));
+    // Ctrl with the wheel steps a level a notch; the wheel alone does not zoom.
+    QCOMPARE(wheelZooms, (QList<int>{200, 200, 300, 100, 100}));
     const QImage guide = rgb32(guided);
     QCOMPARE(guide.pixel(6, 0), qRgb(0, 0, 0));
     QCOMPARE(guide.pixel(6, 4), qRgb(255, 255, 255));

@@ -23,7 +23,7 @@ namespace zelvo {
 
 TileWorkbench::TileWorkbench(Form2& window, TilingImage& view, Windows& windows)
     : QObject(&window), m_window(window), m_view(view), m_windows(windows), m_watch(this),
-      m_zoomLabel(new QLabel(&window)), m_fade(nullptr)
+      m_zoomLabel(new QLabel(&window))
 {
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
     m_zoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);

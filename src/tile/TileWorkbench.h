@@ -63,7 +63,7 @@ private:
     PictureWatch m_watch;
     QLabel* m_zoomLabel;
     QTimer m_labelTimer;
-    QPropertyAnimation* m_fade;
+    QPropertyAnimation* m_fade = nullptr;
     int m_zoom = 100;
     bool m_guides = false;
     bool m_seamCheck = false;

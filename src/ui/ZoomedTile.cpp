@@ -30,8 +30,8 @@ QRgb markAt(int along)
     return along % (MarkDash + MarkGap) < MarkDash ? MarkColour : MarkGapColour;
 }
 
-// Draws, on every column that ends a copy (and, across, every row), the colour for its place
-// along the line; `first` is the offset of the line's first column from the copy's right edge.
+// Draws a line of the given thickness inside the right edge of every copy (columns) and inside
+// its bottom edge (rows), each pixel in the colour for its place along the line.
 void drawAlongEdges(QImage& tile, QSize copy, bool columns, bool rows, int thickness,
                     QRgb (*colourAt)(int))
 {

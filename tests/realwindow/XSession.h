@@ -36,6 +36,10 @@ public:
     [[nodiscard]] QString start();
     // Starts the window manager and the notification area on it, the same way.
     [[nodiscard]] QString startDesktop();
+    // Starts a private session bus with the accessibility bus behind it, and has the program
+    // started after it show itself to assistive technologies. Returns why it could not, or an
+    // empty text.
+    [[nodiscard]] QString startAccessibilityBus();
     // Starts the program with a fresh home; an empty text when its main window appeared.
     [[nodiscard]] QString startProgram(const QString& binary);
 

@@ -21,7 +21,8 @@ void paintFocusFrame(QPainter& painter, QWidget& widget)
         return;
     QStyleOptionFocusRect option;
     option.initFrom(&widget);
-    option.rect = widget.rect().adjusted(1, 1, -1, -1);
+    // A control larger than its window is framed where it shows.
+    option.rect = widget.visibleRegion().boundingRect().adjusted(1, 1, -1, -1);
     widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
 }
 

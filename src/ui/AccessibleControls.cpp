@@ -2,7 +2,6 @@
 
 #include "AutoLabel.h"
 #include "PictureBox.h"
-#include "Pressable.h"
 #include "TilingImage.h"
 
 #include <QAccessible>
@@ -14,48 +13,57 @@ namespace zelvo {
 
 namespace {
 
-class PressableAccessible : public QAccessibleWidget
+// W is a Pressable widget. It is looked up on every call: a widget being destroyed is no
+// longer a W, and then reads as a plain one.
+template <class W> class PressableAccessible : public QAccessibleWidget
 {
 public:
-    PressableAccessible(QWidget* widget, Pressable& pressable, QAccessible::Role commandRole,
-                        QAccessible::Role plainRole)
-        : QAccessibleWidget(widget, plainRole), m_pressable(pressable), m_commandRole(commandRole),
-          m_plainRole(plainRole)
+    PressableAccessible(QWidget* widget, QAccessible::Role commandRole, QAccessible::Role plainRole)
+        : QAccessibleWidget(widget, plainRole), m_commandRole(commandRole), m_plainRole(plainRole)
     {
     }
 
     [[nodiscard]] QAccessible::Role role() const override
     {
-        return m_pressable.isCommand() ? m_commandRole : m_plainRole;
+        return command() ? m_commandRole : m_plainRole;
     }
 
     [[nodiscard]] QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name)
-            return accessibleNameWith(widget()->accessibleName(), m_pressable.subject());
+        const W* pressable = qobject_cast<const W*>(object());
+        if (kind == QAccessible::Name && pressable)
+            return accessibleNameWith(widget()->accessibleName(), pressable->subject());
         return QAccessibleWidget::text(kind);
     }
 
     [[nodiscard]] QStringList actionNames() const override
     {
         QStringList names = QAccessibleWidget::actionNames();
-        if (m_pressable.isCommand())
+        if (command())
             names.prepend(pressAction());
         return names;
     }
 
     void doAction(const QString& action) override
     {
-        if (action != pressAction() || !m_pressable.isCommand()) {
+        if (action != pressAction() || !command()) {
             QAccessibleWidget::doAction(action);
             return;
         }
         // A command may open a modal window; the assistive technology's call returns first.
-        QTimer::singleShot(0, widget(), [pressable = &m_pressable] { pressable->press(); });
+        QTimer::singleShot(0, widget(), [widget = widget()] {
+            if (W* pressable = qobject_cast<W*>(widget))
+                pressable->press();
+        });
     }
 
 private:
-    Pressable& m_pressable;
+    [[nodiscard]] bool command() const
+    {
+        const W* pressable = qobject_cast<const W*>(object());
+        return pressable && pressable->isCommand();
+    }
+
     QAccessible::Role m_commandRole;
     QAccessible::Role m_plainRole;
 };
@@ -83,16 +91,16 @@ QAccessibleInterface* accessibleFor(const QString& key, QObject* object)
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
     if (isClass<PictureBox>(key)) {
-        return new PressableAccessible(widget, *static_cast<PictureBox*>(widget),
-                                       QAccessible::Button, QAccessible::Graphic);
+        return new PressableAccessible<PictureBox>(widget, QAccessible::Button,
+                                                   QAccessible::Graphic);
     }
     if (isClass<TilingImage>(key)) {
-        return new PressableAccessible(widget, *static_cast<TilingImage*>(widget),
-                                       QAccessible::Button, QAccessible::Graphic);
+        return new PressableAccessible<TilingImage>(widget, QAccessible::Button,
+                                                    QAccessible::Graphic);
     }
     if (isClass<AutoLabel>(key)) {
-        return new PressableAccessible(widget, *static_cast<AutoLabel*>(widget), QAccessible::Link,
-                                       QAccessible::StaticText);
+        return new PressableAccessible<AutoLabel>(widget, QAccessible::Link,
+                                                  QAccessible::StaticText);
     }
     // The program's windows are plain widgets, which would otherwise read as a mere client area.
     const QMetaObject* meta = object->metaObject();

@@ -55,6 +55,7 @@ Form3::Form3(Windows& windows) : m_windows(windows)
 
     connect(SoftBttn1, &ImagePushButton::clicked, this, &Form3::SoftBttn1_Click);
     connect(Label2, &AutoLabel::clicked, this, &Form3::Label2_Click);
+    connect(Label2, &AutoLabel::activated, this, &Form3::Label2_Click);
 }
 
 void Form3::Form_Load()

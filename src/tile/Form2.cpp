@@ -36,6 +36,7 @@ Form2::Form2(Windows& windows) : QWidget(&windows.get<Form1>()), m_windows(windo
     Butprint->raise();
     layout::applyTabOrder(*this, Layout);
     connect(Zelvo, &TilingImage::mouseDown, this, [this] { Zelvo_MouseDown(); });
+    connect(Zelvo, &TilingImage::activated, this, &Form2::Zelvo_MouseDown);
     connect(Butprint, &QPushButton::clicked, this, &Form2::Butprint_Click);
     Workbench = new TileWorkbench(*this, *Zelvo, windows);
 }

@@ -41,6 +41,8 @@ AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
         widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widget->setCaption(QLatin1String(declared.text));
     widget->setSizing(declared.sizing);
+    if (declared.command)
+        widget->setCommand(true);
     return widget;
 }
 
@@ -51,6 +53,8 @@ PictureBox* picture(QWidget& window, const layout::Window& form, const char* nam
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
     widget->setArtwork(QLatin1String(declared.picture));
+    if (declared.command)
+        widget->setCommand(true);
     return widget;
 }
 
@@ -114,7 +118,10 @@ FileListBox* fileList(QWidget& window, const layout::Window& form, const char* n
 
 TilingImage* tilingImage(QWidget& window, const layout::Window& form, const char* name)
 {
-    return build<TilingImage>(window, form, name);
+    auto* widget = build<TilingImage>(window, form, name);
+    if (control(form, name).command)
+        widget->setCommand(true);
+    return widget;
 }
 
 } // namespace zelvo::controls

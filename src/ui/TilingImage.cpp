@@ -1,5 +1,6 @@
 #include "TilingImage.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -11,6 +12,12 @@ namespace zelvo {
 TilingImage::TilingImage(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TilingImage::setCommand(bool command)
+{
+    m_command = command;
+    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TilingImage::setPicture(const QImage& picture)
@@ -55,12 +62,14 @@ void TilingImage::paintEvent(QPaintEvent* event)
                                  event->rect().width() * scaleX, event->rect().height() * scaleY)
                               .toAlignedRect();
     painter.setWorldTransform(QTransform::fromScale(1.0 / scaleX, 1.0 / scaleY));
-    if (m_picture.isNull()) {
+    if (m_picture.isNull())
         painter.fillRect(exposed, palette().color(QPalette::Button));
-        return;
-    }
-    const QSize area(qCeil(width() * scaleX), qCeil(height() * scaleY));
-    painter.drawTiledPixmap(exposed, tile(area), exposed.topLeft());
+    else
+        painter.drawTiledPixmap(exposed,
+                                tile(QSize(qCeil(width() * scaleX), qCeil(height() * scaleY))),
+                                exposed.topLeft());
+    painter.resetTransform();
+    paintFocusFrame(painter, *this);
 }
 
 void TilingImage::mousePressEvent(QMouseEvent* event)
@@ -81,6 +90,15 @@ void TilingImage::wheelEvent(QWheelEvent* event)
     if (steps != 0)
         emit zoomWheel(steps);
     event->accept();
+}
+
+void TilingImage::keyPressEvent(QKeyEvent* event)
+{
+    if (m_command && isPressKey(*event)) {
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TilingImage::changeEvent(QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Pressable.h"
 #include "ZoomedTile.h"
 
 #include <QImage>
@@ -10,8 +11,8 @@ namespace zelvo {
 
 // Shows its picture at natural size, one picture pixel to one device pixel, repeated edge to
 // edge from its top-left corner and cut at its edges, over the face colour where the picture
-// is transparent.
-class TilingImage : public QWidget
+// is transparent. One that runs a command is reached with Tab and pressed by Space and Enter.
+class TilingImage : public QWidget, public Pressable
 {
     Q_OBJECT
 public:
@@ -19,6 +20,11 @@ public:
 
     void setPicture(const QImage& picture);
     [[nodiscard]] const QImage& picture() const { return m_picture; }
+
+    void setCommand(bool command);
+    [[nodiscard]] bool isCommand() const override { return m_command; }
+    void press() override { emit activated(); }
+    [[nodiscard]] QString subject() const override { return {}; }
 
     // A tile at least this many device pixels each way is drawn; tiny pictures are repeated
     // into one so that a repaint draws few tiles.
@@ -32,10 +38,13 @@ signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     // The wheel turned with Ctrl held: up (positive) or down (negative) steps.
     void zoomWheel(int steps);
+    // Pressed by the keyboard or an assistive technology.
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -47,6 +56,7 @@ private:
     QSize m_tileArea;
     TileLook m_look;
     int m_wheelAngle = 0;
+    bool m_command = false;
 };
 
 } // namespace zelvo

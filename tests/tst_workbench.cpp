@@ -151,6 +151,7 @@ private slots:
     void keys_stepThroughTheList();
     void drop_pointsTheListAndPreviews();
     void newVersion_showsInPreviewAndTileWindow();
+    void seamCheck_judgesTheWholePictureOfOneCutToTheWindow();
 };
 
 void TestWorkbench::zoomSteps_data()
@@ -533,8 +534,8 @@ void TestWorkbench::newVersion_showsInPreviewAndTileWindow()
         };
         QSignalSpy reloads(tile.Workbench, &TileWorkbench::reloaded);
         QVERIFY(saveOver(folder, name, test::solidPicture({9, 7}, second)));
-        QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), second.rgb(), 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), second.rgb(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), second.rgb(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), second.rgb(), 5000);
         tileShown.append(tileCentre());
         previewShown.append(previewCentre(session));
 
@@ -545,12 +546,31 @@ void TestWorkbench::newVersion_showsInPreviewAndTileWindow()
         previewShown.append(previewCentre(session));
 
         QVERIFY(test::writeFile(folder, name, whole));
-        QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), third.rgb(), 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), third.rgb(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), third.rgb(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), third.rgb(), 5000);
         QVERIFY(reloads.size() >= 2);
     }));
     QCOMPARE(tileShown, (QList<QRgb>{second.rgb(), second.rgb()}));
     QCOMPARE(previewShown, (QList<QRgb>{second.rgb(), second.rgb()}));
+}
+
+// Whole periods across 1200 pixels, cut mid-period where the Medium window ends.
+void TestWorkbench::seamCheck_judgesTheWholePictureOfOneCutToTheWindow()
+{
+    Session session;
+    session.startShown();
+    QTemporaryDir dir;
+    const QImage texture = periodic({1200, 48}, 48);
+    QCOMPARE(checkSeams(texture.copy(0, 0, 800, 48)).leftRight, true);
+    QVERIFY(test::writePicture(dir.path(), QStringLiteral("wide.bmp"), texture, "BMP"));
+    test::browseTo(session, dir.path());
+    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("wide.bmp")));
+    QString description;
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+        key(tile, Qt::Key_S);
+        description = tile.Zelvo->accessibleDescription();
+    }));
+    QCOMPARE(description, QStringLiteral("Seams: left-right invisible, top-bottom invisible"));
 }
 
 QTEST_MAIN(TestWorkbench)

@@ -1,7 +1,6 @@
 #include "TileWorkbench.h"
 
 #include "Form2.h"
-#include "SeamRule.h"
 #include "ZoomRule.h"
 #include "app/Form1.h"
 #include "app/Windows.h"
@@ -146,11 +145,35 @@ void TileWorkbench::showZoomLabel()
     m_labelTimer.start();
 }
 
+// The window's size in device pixels, as the picture is loaded for it at 100%.
+QSize TileWorkbench::shownSize() const
+{
+    const qreal ratio = m_window.devicePixelRatioF();
+    const QSize outer = m_window.outerSize();
+    return {int(std::ceil(outer.width() * ratio)), int(std::ceil(outer.height() * ratio))};
+}
+
+// A picture cut to the window is judged on the whole of it, decoded at a reduced size.
+SeamVerdict TileWorkbench::judgeSeams() const
+{
+    const QImage& shown = m_view.picture();
+    const QSize clip = clipFor(shownSize());
+    const bool cutAcross = shown.width() >= clip.width();
+    const bool cutDown = shown.height() >= clip.height();
+    if (!cutAcross && !cutDown)
+        return checkSeams(shown);
+    constexpr int JudgedSide = 512;
+    const QSize reduced(cutAcross ? JudgedSide : shown.width(),
+                        cutDown ? JudgedSide : shown.height());
+    const QImage whole = loadPicture(m_watch.path(), {.scaledTo = reduced, .clippedTo = {}});
+    return checkSeams(whole.isNull() ? shown : whole);
+}
+
 void TileWorkbench::updateLook()
 {
     TileLook look{.zoom = m_zoom, .guides = m_guides};
     if (m_seamCheck) {
-        const SeamVerdict verdict = checkSeams(m_view.picture());
+        const SeamVerdict verdict = judgeSeams();
         look.markLeftRight = verdict.leftRight;
         look.markTopBottom = verdict.topBottom;
         m_view.setAccessibleDescription(seamDescription(verdict));
@@ -179,11 +202,7 @@ void TileWorkbench::step(TileCommand command)
 // A version that cannot be loaded (half written, damaged) leaves the last good one on show.
 void TileWorkbench::reload(const QString& path)
 {
-    const qreal ratio = m_window.devicePixelRatioF();
-    const QSize outer = m_window.outerSize();
-    const QSize shown(int(std::ceil(outer.width() * ratio)),
-                      int(std::ceil(outer.height() * ratio)));
-    const QImage picture = loadPicture(path, {.scaledTo = {}, .clippedTo = clipFor(shown)});
+    const QImage picture = loadPicture(path, {.scaledTo = {}, .clippedTo = clipFor(shownSize())});
     if (picture.isNull())
         return;
     m_view.setPicture(picture);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeamRule.h"
 #include "TileCommand.h"
 #include "ui/PictureWatch.h"
 
@@ -51,6 +52,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    [[nodiscard]] QSize shownSize() const;
+    [[nodiscard]] SeamVerdict judgeSeams() const;
     void setZoom(int zoom);
     void showZoomLabel();
     void updateLook();

@@ -8,7 +8,10 @@ PictureWatch::PictureWatch(QObject* parent) : QObject(parent)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(SettleMs);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        m_fileChanged = true;
+        m_settle.start();
+    });
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle,
             qOverload<>(&QTimer::start));
     connect(&m_settle, &QTimer::timeout, this, &PictureWatch::settled);
@@ -19,6 +22,7 @@ void PictureWatch::watch(const QString& path)
     if (path == m_path)
         return;
     m_settle.stop();
+    m_fileChanged = false;
     if (const QStringList watched = m_watcher.files() + m_watcher.directories(); !watched.isEmpty())
         m_watcher.removePaths(watched);
     m_path = path;
@@ -35,7 +39,7 @@ PictureWatch::Stamp PictureWatch::stampOf() const
     const QFileInfo file(m_path);
     if (!file.exists())
         return {};
-    return {file.size(), file.lastModified(), file.metadataChangeTime()};
+    return {file.size(), file.lastModified(), file.metadataChangeTime(), file.birthTime()};
 }
 
 void PictureWatch::settled()
@@ -45,7 +49,10 @@ void PictureWatch::settled()
     if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
         m_watcher.addPath(m_path);
     const Stamp now = stampOf();
-    if (now == m_stamp || now.size < 0)
+    // Two versions written within the file system's clock step can carry the same times.
+    const bool isNew = m_fileChanged || now != m_stamp;
+    m_fileChanged = false;
+    if (!isNew || now.size < 0)
         return;
     m_stamp = now;
     emit changed(m_path);

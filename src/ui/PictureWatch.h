@@ -33,6 +33,7 @@ private:
         qint64 size = -1;
         QDateTime modified;
         QDateTime metadataChanged;
+        QDateTime born;
         friend bool operator==(const Stamp&, const Stamp&) = default;
     };
     [[nodiscard]] Stamp stampOf() const;
@@ -42,6 +43,8 @@ private:
     QTimer m_settle;
     QString m_path;
     Stamp m_stamp;
+    // The file itself changed, not only something else in its folder.
+    bool m_fileChanged = false;
 };
 
 } // namespace zelvo

@@ -146,6 +146,8 @@ private slots:
     void drops();
     void zoomedTile_data();
     void zoomedTile();
+    void zoomAtDeviceRatios_data();
+    void zoomAtDeviceRatios();
 
     void keys_closeZoomGuidesAndCopy();
     void keys_stepThroughTheList();
@@ -348,6 +350,36 @@ void TestWorkbench::zoomedTile()
     // Reductions are smoothed to the rounded size.
     const QImage reduced = zelvo::zoomedTile(picture, {.zoom = 25}, QSize(200, 150), Qt::black, 1);
     QCOMPARE(reduced.size(), QSize(2, 1));
+}
+
+void TestWorkbench::zoomAtDeviceRatios_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("200% at 1.25") << qreal(1.25) << 200;
+    QTest::newRow("300% at 1.5") << qreal(1.5) << 300;
+    QTest::newRow("200% at 2") << qreal(2) << 200;
+    QTest::newRow("800% at 1.5") << qreal(1.5) << 800;
+}
+
+// Each picture pixel is a square of zoom/100 device pixels, whatever the device pixel ratio.
+void TestWorkbench::zoomAtDeviceRatios()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(int, zoom);
+    const QImage picture = rgb32(test::patternedPicture({7, 5}));
+    TilingImage tiling;
+    tiling.resize(64, 48);
+    tiling.setPicture(picture);
+    tiling.setLook({.zoom = zoom});
+    QImage rendered(QSize(80, 60), QImage::Format_RGB32);
+    rendered.setDevicePixelRatio(ratio);
+    tiling.render(&rendered);
+    const int side = zoom / NaturalZoom;
+    for (int y = 0; y < rendered.height(); ++y) {
+        for (int x = 0; x < rendered.width(); ++x)
+            QCOMPARE(rendered.pixel(x, y), picture.pixel((x / side) % 7, (y / side) % 5));
+    }
 }
 
 // Until a key is pressed the window shows the picture as before; the keys then close it, zoom,

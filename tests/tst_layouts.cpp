@@ -365,7 +365,7 @@ void TestLayouts::firstStartWritesSettingsOnceShown()
 {
     Program program;
     QVERIFY(!QFileInfo::exists(program.iso.fileName()));
-    QCOMPARE(program.store.read(settings::type::Bitmap.key), QStringLiteral("*.bmp;"));
+    QCOMPARE(program.store.read(settings::Key{"Type", "Bitmap"}), QStringLiteral("*.bmp;"));
     QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
     QTRY_COMPARE(program.iso.get("Type", "Bitmap").toString(), QStringLiteral("*.bmp;"));
     QCOMPARE(program.iso.get("Type", "Ico").toString(), QStringLiteral("&;"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingKeys.h"
+#include "core/SettingKeys.h"
 
 #include <QList>
 #include <QSettings>

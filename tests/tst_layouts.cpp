@@ -9,7 +9,9 @@
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
+#include "tile/Form2.h"
 #include "ui/AutoLabel.h"
+#include "ui/ControlFactory.h"
 #include "ui/FileListBox.h"
 #include "ui/Layout.h"
 #include "ui/Layouts.h"
@@ -24,6 +26,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 using namespace zelvo;
@@ -81,6 +84,8 @@ namespace {
 
 [[nodiscard]] QWidget& builtWindow(Windows& windows, const QString& name)
 {
+    if (name == QLatin1String("Form2"))
+        return windows.get<Form2>();
     if (name == QLatin1String("Form3"))
         return windows.get<Form3>();
     if (name == QLatin1String("About"))
@@ -90,6 +95,8 @@ namespace {
 
 [[nodiscard]] const layout::Window& declaredWindow(const QString& name)
 {
+    if (name == QLatin1String("Form2"))
+        return layout::Form2;
     if (name == QLatin1String("Form3"))
         return layout::Form3;
     if (name == QLatin1String("About"))
@@ -109,6 +116,35 @@ struct Program
     Form1& main() { return windows.get<Form1>(); }
 };
 
+// The class that shows a control of each kind built as a widget.
+[[nodiscard]] const char* classOfKind(layout::Kind kind)
+{
+    switch (kind) {
+    case layout::Kind::Label:
+        return "zelvo::AutoLabel";
+    case layout::Kind::Picture:
+        return "zelvo::PictureBox";
+    case layout::Kind::FileList:
+        return "zelvo::FileListBox";
+    case layout::Kind::PushButton:
+    case layout::Kind::GraphicalButton:
+        return "QPushButton";
+    case layout::Kind::ImageButton:
+        return "zelvo::ImagePushButton";
+    case layout::Kind::CheckBox:
+        return "zelvo::TriStateBox";
+    case layout::Kind::OptionButton:
+        return "QRadioButton";
+    case layout::Kind::TilingImage:
+        return "zelvo::TilingImage";
+    case layout::Kind::Shape:
+    case layout::Kind::TrayIcon:
+    case layout::Kind::FolderChooser:
+        break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class TestLayouts : public QObject
@@ -120,6 +156,11 @@ private slots:
     void declaredControlsInsideClientArea();
     void builtControlsInsideWindow_data();
     void builtControlsInsideWindow();
+
+    void everyDeclaredControlIsBuiltWithItsKind_data();
+    void everyDeclaredControlIsBuiltWithItsKind();
+    void wrongNameOrKindFailsAtOnce_data();
+    void wrongNameOrKindFailsAtOnce();
 
     void mainWindowSizeAndFrame();
     void optionsAndAboutFrames();
@@ -208,6 +249,62 @@ void TestLayouts::builtControlsInsideWindow()
         ++checked;
     }
     QVERIFY(checked > 0);
+}
+
+void TestLayouts::everyDeclaredControlIsBuiltWithItsKind_data()
+{
+    declaredControlsInsideClientArea_data();
+    QTest::newRow("tile window") << "Form2";
+}
+
+void TestLayouts::everyDeclaredControlIsBuiltWithItsKind()
+{
+    QFETCH(QString, window);
+    Program program;
+    const QWidget& built = builtWindow(program.windows, window);
+    int checked = 0;
+    for (const layout::Control& control : declaredWindow(window).controls) {
+        const char* expected = classOfKind(control.kind);
+        if (!expected)
+            continue;
+        const auto* widget = built.findChild<QWidget*>(QLatin1String(control.name));
+        QVERIFY2(widget, control.name);
+        QCOMPARE(widget->metaObject()->className(), expected);
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
+void TestLayouts::wrongNameOrKindFailsAtOnce_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("misspelt name") << "Form1"
+                                   << "Labelimgg"
+                                   << "Form1 declares no control named \"Labelimgg\"";
+    QTest::newRow("check box built as a label")
+        << "Form3"
+        << "Check1"
+        << "Form3 declares \"Check1\" a check box, not a label";
+    QTest::newRow("shape built as a label") << "Form1"
+                                            << "Shape1"
+                                            << "Form1 declares \"Shape1\" a shape, not a label";
+}
+
+void TestLayouts::wrongNameOrKindFailsAtOnce()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QWidget parent;
+    try {
+        (void)controls::label(parent, declaredWindow(window), qPrintable(name));
+        QFAIL("the label was built");
+    } catch (const std::logic_error& fault) {
+        QCOMPARE(QString::fromUtf8(fault.what()), message);
+    }
+    QVERIFY(parent.children().isEmpty());
 }
 
 void TestLayouts::mainWindowSizeAndFrame()

@@ -150,6 +150,8 @@ struct Window
     std::span<const Line> lines;
 };
 
+// The control the window declares by this name; a name it does not declare is a fault of the
+// program, thrown as std::logic_error that names the window and the control.
 [[nodiscard]] const Control& control(const Window& window, const char* name);
 
 } // namespace zelvo::layout

@@ -96,7 +96,6 @@ private slots:
     void previewPress_opensTileModally_data();
     void previewPress_opensTileModally();
     void previewPress_refreshesPatternAfterTileCloses();
-    void previewPress_failedPreviewStillOpensTile();
 };
 
 void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
@@ -247,15 +246,12 @@ void TestMainWindow::browse_startsAtListFolder()
 
 void TestMainWindow::browse_cancelChangesNothing()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(makeFiles(dir.path(), {"b.gif", "c.jpg"}));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const test::RedBitmapChosen chosen(session, {"b.gif", "c.jpg"});
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QVERIFY(!main.Display->picture().isNull());
     const QStringList listed = test::listedNames(*main.Files);
     const QString count = main.Labelfnd->caption();
@@ -645,14 +641,12 @@ void TestMainWindow::previewPress_opensTileModally()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const test::RedBitmapChosen chosen(session);
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QPointer<Form2> firstTile = &session.windows.get<Form2>();
 
     bool modal = false;
@@ -681,15 +675,12 @@ void TestMainWindow::previewPress_opensTileModally()
 
 void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(makeFiles(dir.path(), {"b.ico", "c.ico"}));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const test::RedBitmapChosen chosen(session, {"b.ico", "c.ico"});
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
 
     const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2&) {
@@ -704,31 +695,6 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
     QCOMPARE(sortedListed(*main.Files), (QStringList{"a.bmp", "b.ico", "c.ico"}));
     QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
     QCOMPARE(main.Files->path(), dir.path());
-}
-
-void TestMainWindow::previewPress_failedPreviewStillOpensTile()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), {"empty.bmp"}));
-    Session session;
-    session.windows.start();
-    Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "empty.bmp"));
-    QVERIFY(main.Display->picture().isNull());
-    test::ShowCounter tileShows(session.windows.get<Form2>());
-
-    const bool reached = test::pressPreview(session, Qt::LeftButton);
-
-    // Shown, and closed again by itself, without a word, before any input reached it.
-    QCOMPARE(tileShows.shows, 1);
-    QVERIFY(!reached);
-    QVERIFY(!session.windows.isLoaded<Form2>());
-    QVERIFY(session.platform.messages.isEmpty());
-    QCOMPARE(session.platform.beeps, 0);
-    QVERIFY(main.isVisible());
-    QCOMPARE(main.Files->fileName(), QStringLiteral("empty.bmp"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -46,22 +46,6 @@ void putSize(const test::IsolatedSettings& iso, const char* key, const QString& 
     return {};
 }
 
-// A folder with one picture, browsed to and clicked in the main window.
-struct PictureChosen
-{
-    QTemporaryDir dir;
-    bool ready = false;
-
-    PictureChosen(Session& session, const QString& name, const QImage& picture, const char* format)
-    {
-        ready = dir.isValid() && test::writePicture(dir.path(), name, picture, format);
-        if (!ready)
-            return;
-        test::browseTo(session, dir.path());
-        ready = test::clickFile(*session.main().Files, name);
-    }
-};
-
 } // namespace
 
 class TestTileWindow : public QObject
@@ -163,19 +147,19 @@ void TestTileWindow::sizing_fromStoredFlags()
         QCOMPARE(loaded.size(), declaredClient);
     QCOMPARE(loaded.Butprint->pos(), print);
 
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
     QSize shownOuter;
     QSize shownFrame;
     QSize shownClient;
     QPoint shownPrint;
-    QRect zelvo;
+    QColor farCorner;
     const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
         shownOuter = tile.outerSize();
         shownFrame = tile.frameGeometry().size();
         shownClient = tile.size();
         shownPrint = tile.Butprint->pos();
-        zelvo = tile.Zelvo->geometry();
+        farCorner = tile.grab().toImage().pixelColor(tile.width() - 1, tile.height() - 1);
     });
 
     QVERIFY(reached);
@@ -188,15 +172,15 @@ void TestTileWindow::sizing_fromStoredFlags()
         QCOMPARE(shownClient, declaredClient);
     }
     QCOMPARE(shownPrint, print);
-    // The picture reaches as far as the outer size, past the client area's edges.
-    QCOMPARE(zelvo, QRect(QPoint(0, 0), shownOuter));
+    // The picture covers the client area to its far corner.
+    QCOMPARE(farCorner, QColor(Qt::red));
 }
 
 void TestTileWindow::sizing_storedAfterStartUpWaitsForNextLoad()
 {
     Session session;
     session.windows.start();
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
     session.iso.put("Size", "Small", QStringLiteral("0"));
     session.iso.put("Size", "Mid", QStringLiteral("0"));
@@ -254,7 +238,7 @@ void TestTileWindow::activate_tilesPictureOverWindow()
 
     Session session;
     session.windows.start();
-    PictureChosen chosen(session, name, picture, format.constData());
+    test::PictureChosen chosen(session, name, picture, format.constData());
     QVERIFY(chosen.ready);
 
     QImage loaded;
@@ -311,7 +295,7 @@ void TestTileWindow::activate_largePictureShownOnceFromTopLeft()
     session.iso.put("Size", "Mid", mid);
     session.iso.put("Size", "Big", big);
     session.windows.start();
-    PictureChosen chosen(session, "large.bmp", picture, "BMP");
+    test::PictureChosen chosen(session, "large.bmp", picture, "BMP");
     QVERIFY(chosen.ready);
 
     QImage loaded;
@@ -341,6 +325,7 @@ void TestTileWindow::activate_unloadablePictureClosesSilently_data()
     QTest::newRow("deleted after listing")
         << "gone.bmp" << test::encodedPicture(blue, "BMP") << true;
     QTest::newRow("empty file") << "empty.jpg" << QByteArray() << false;
+    QTest::newRow("empty bitmap") << "empty.bmp" << QByteArray() << false;
     QTest::newRow("PNG named bitmap") << "png.bmp" << test::encodedPicture(blue, "PNG") << false;
     QTest::newRow("text named GIF") << "text.gif" << QByteArray("GIF? no.\n") << false;
 }
@@ -363,6 +348,9 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
     if (deletedAfterClick) {
         QVERIFY(!main.Display->picture().isNull());
         QVERIFY(QFile::remove(dir.filePath(name)));
+    } else {
+        // The preview failed too; the preview press opens the tile window all the same.
+        QVERIFY(main.Display->picture().isNull());
     }
     QStringList listed = test::listedNames(*main.Files);
     const QString file = main.lblfile->caption();
@@ -384,6 +372,8 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
     QCOMPARE(test::listedNames(*main.Files), listed);
     QCOMPARE(main.lblfile->caption(), file);
     QCOMPARE(main.Display->picture().cacheKey(), preview);
+    if (!deletedAfterClick)
+        QCOMPARE(main.Files->fileName(), name);
 }
 
 void TestTileWindow::picturePress_unloadsWindow_data()
@@ -409,7 +399,7 @@ void TestTileWindow::picturePress_unloadsWindow()
 
     Session session;
     session.windows.start();
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
 
     QPointer<Form2> pressed;
@@ -440,7 +430,7 @@ void TestTileWindow::printPress_keepsWindowOpen()
     Session session;
     session.platform.printer = [](const QImage&) { return true; };
     session.windows.start();
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
 
     bool openAfterPrint = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IsolatedSettings.h"
+#include "Pictures.h"
 #include "TestPlatform.h"
 #include "app/Form1.h"
 #include "app/Windows.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -85,6 +87,36 @@ inline void cancelBrowse(Session& session)
     session.platform.folderAnswers.emplace_back(std::nullopt);
     QTest::mouseClick(session.main().Opendir, Qt::LeftButton);
 }
+
+// A folder holding a picture, and empty files of the other names, that a started session has
+// browsed to and whose picture it has clicked.
+struct PictureChosen
+{
+    QTemporaryDir dir;
+    bool ready = false;
+
+    PictureChosen(Session& session, const QString& name, const QImage& picture, const char* format,
+                  const QStringList& emptyFiles = {})
+    {
+        ready = dir.isValid() && writePicture(dir.path(), name, picture, format);
+        for (const QString& empty : emptyFiles)
+            ready = ready && writeFile(dir.path(), empty);
+        if (!ready)
+            return;
+        browseTo(session, dir.path());
+        ready = clickFile(*session.main().Files, name);
+    }
+};
+
+// The red bitmap "a.bmp" chosen, beside empty files of the other names.
+struct RedBitmapChosen : PictureChosen
+{
+    explicit RedBitmapChosen(Session& session, const QStringList& emptyFiles = {})
+        : PictureChosen(session, QStringLiteral("a.bmp"), solidPicture({8, 8}, Qt::red), "BMP",
+                        emptyFiles)
+    {
+    }
+};
 
 // Presses the preview. While the tile window is shown modally, whileShown runs on it; then a
 // left press on its picture closes it. Returns whether the tile window was reached shown.

@@ -1,14 +1,16 @@
 // Layout faults: controls outside their window, wrong window frames and sizes, a keyboard
 // order that does not follow the declared tab indices, labels that take focus or size wrongly,
-// a preview that does not fill its box, and Enter not reaching the default button.
+// a preview that does not fill its box, and Enter not reaching the default button. And what the
+// user sees of each window when it first shows: the texts and tool tips of its controls, and
+// the colours of its ground, frames, lines and texts read from the rendered window, the
+// expected values written here rather than taken from the program's layouts.
 
 #include "about/About.h"
 #include "app/Form1.h"
 #include "app/Windows.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
-#include "support/IsolatedSettings.h"
-#include "support/TestPlatform.h"
+#include "support/MainWindowDriver.h"
 #include "tile/Form2.h"
 #include "ui/AutoLabel.h"
 #include "ui/ControlFactory.h"
@@ -16,9 +18,12 @@
 #include "ui/Layout.h"
 #include "ui/Layouts.h"
 #include "ui/PictureBox.h"
+#include "ui/TrayIcon.h"
 
+#include <QAbstractButton>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -82,17 +87,6 @@ namespace {
     return names;
 }
 
-[[nodiscard]] QWidget& builtWindow(Windows& windows, const QString& name)
-{
-    if (name == QLatin1String("Form2"))
-        return windows.get<Form2>();
-    if (name == QLatin1String("Form3"))
-        return windows.get<Form3>();
-    if (name == QLatin1String("About"))
-        return windows.get<About>();
-    return windows.get<Form1>();
-}
-
 [[nodiscard]] const layout::Window& declaredWindow(const QString& name)
 {
     if (name == QLatin1String("Form2"))
@@ -105,15 +99,20 @@ namespace {
 }
 
 // A running program on an empty per-user store.
-struct Program
+struct Program : test::Session
 {
-    test::IsolatedSettings iso;
-    SettingsStore store;
-    test::TestPlatform platform;
-    Windows windows{store, platform};
-
     Program() { windows.start(); }
-    Form1& main() { return windows.get<Form1>(); }
+};
+
+// A started program with the options window and the about box shown beside the main window.
+struct Shown : test::Session
+{
+    Shown()
+    {
+        startShown();
+        windows.get<Form3>().show();
+        windows.get<About>().show();
+    }
 };
 
 // The class that shows a control of each kind built as a widget.
@@ -145,6 +144,34 @@ struct Program
     return nullptr;
 }
 
+[[nodiscard]] QString shownText(const QWidget& widget)
+{
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
+        return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+        return label->text();
+    return {};
+}
+
+[[nodiscard]] int distance(QRgb a, QRgb b)
+{
+    return std::max(
+        {qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))});
+}
+
+// Whether the area holds a pixel of the colour, give or take the smoothing at text edges.
+[[nodiscard]] bool holdsColour(const QImage& image, const QRect& area, QRgb colour, int slack)
+{
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (distance(image.pixel(x, y), colour) <= slack)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 class TestLayouts : public QObject
@@ -161,6 +188,12 @@ private slots:
     void everyDeclaredControlIsBuiltWithItsKind();
     void wrongNameOrKindFailsAtOnce_data();
     void wrongNameOrKindFailsAtOnce();
+
+    void controlTexts_data();
+    void controlTexts();
+    void colours_data();
+    void colours();
+    void trayToolTip();
 
     void mainWindowSizeAndFrame();
     void optionsAndAboutFrames();
@@ -226,7 +259,7 @@ void TestLayouts::builtControlsInsideWindow()
 {
     QFETCH(QString, window);
     Program program;
-    QWidget& built = builtWindow(program.windows, window);
+    QWidget& built = test::windowNamed(program.windows, window);
     const layout::Window& declared = declaredWindow(window);
     QCOMPARE(built.size(), clientArea(declared).size());
 
@@ -261,7 +294,7 @@ void TestLayouts::everyDeclaredControlIsBuiltWithItsKind()
 {
     QFETCH(QString, window);
     Program program;
-    const QWidget& built = builtWindow(program.windows, window);
+    const QWidget& built = test::windowNamed(program.windows, window);
     int checked = 0;
     for (const layout::Control& control : declaredWindow(window).controls) {
         const char* expected = classOfKind(control.kind);
@@ -305,6 +338,202 @@ void TestLayouts::wrongNameOrKindFailsAtOnce()
         QCOMPARE(QString::fromUtf8(fault.what()), message);
     }
     QVERIFY(parent.children().isEmpty());
+}
+
+void TestLayouts::controlTexts_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+
+    QTest::newRow("Labelimg") << "Form1"
+                              << "Labelimg"
+                              << "Image files"
+                              << "";
+    QTest::newRow("Labeldis") << "Form1"
+                              << "Labeldis"
+                              << "Preview Display"
+                              << "";
+    QTest::newRow("Display") << "Form1"
+                             << "Display"
+                             << ""
+                             << "Click to tile";
+    QTest::newRow("Opendir") << "Form1"
+                             << "Opendir"
+                             << ""
+                             << "Select the image's directory";
+    QTest::newRow("Lblbrws") << "Form1"
+                             << "Lblbrws"
+                             << "Browse"
+                             << "";
+    QTest::newRow("lblfile") << "Form1"
+                             << "lblfile"
+                             << ""
+                             << "";
+    QTest::newRow("main SoftBttn1") << "Form1"
+                                    << "SoftBttn1"
+                                    << ""
+                                    << "Your choices here";
+    QTest::newRow("SoftBttn2") << "Form1"
+                               << "SoftBttn2"
+                               << ""
+                               << "";
+    QTest::newRow("Out") << "Form1"
+                         << "Out"
+                         << "Exit"
+                         << "Goodbye !";
+
+    QTest::newRow("Zelvo") << "Form2"
+                           << "Zelvo"
+                           << ""
+                           << "Click to return";
+    QTest::newRow("Butprint") << "Form2"
+                              << "Butprint"
+                              << "Print"
+                              << "";
+
+    QTest::newRow("Label1") << "Form3"
+                            << "Label1"
+                            << "Select the size of the Zelvo's window. Check the box that fits "
+                               "your screen and push Apply button to set the choice."
+                            << "";
+    QTest::newRow("Option1") << "Form3"
+                             << "Option1"
+                             << "Small"
+                             << "";
+    QTest::newRow("Option2") << "Form3"
+                             << "Option2"
+                             << "Medium"
+                             << "";
+    QTest::newRow("Option3") << "Form3"
+                             << "Option3"
+                             << "Large"
+                             << "";
+    QTest::newRow("Label3") << "Form3"
+                            << "Label3"
+                            << "Check the appropriate file types to enable them for browsing."
+                            << "";
+    QTest::newRow("Check1") << "Form3"
+                            << "Check1"
+                            << "Bitmap"
+                            << "";
+    QTest::newRow("Check2") << "Form3"
+                            << "Check2"
+                            << "Jpg"
+                            << "";
+    QTest::newRow("Check3") << "Form3"
+                            << "Check3"
+                            << "Gif"
+                            << "";
+    QTest::newRow("Check4") << "Form3"
+                            << "Check4"
+                            << "Ico"
+                            << "";
+    QTest::newRow("options SoftBttn1") << "Form3"
+                                       << "SoftBttn1"
+                                       << ""
+                                       << "Apply the changes and exit";
+    QTest::newRow("Label2") << "Form3"
+                            << "Label2"
+                            << "zelvo@zelvo.org"
+                            << "Mail to me !";
+
+    QTest::newRow("lblVersion") << "About"
+                                << "lblVersion"
+                                << "Version: 1.0"
+                                << "";
+    QTest::newRow("lblDisclaimer") << "About"
+                                   << "lblDisclaimer"
+                                   << "Copyright (C) 2026 The Zelvo authors"
+                                   << "";
+}
+
+void TestLayouts::controlTexts()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    Shown program;
+    const auto* widget = test::windowNamed(program.windows, window).findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QCOMPARE(shownText(*widget), text);
+    QCOMPARE(widget->toolTip(), toolTip);
+}
+
+void TestLayouts::colours_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QRect>("area"); // in pixels of the client area
+    QTest::addColumn<QRgb>("colour");
+    QTest::addColumn<int>("slack"); // 0 for a ground or a line, a little for smoothed text
+
+    const auto text = [](const QString& window, const char* name, QRect area, QRgb colour) {
+        QTest::newRow(name) << window << area << colour << 6;
+    };
+    const auto pixel = [](const QString& window, const char* name, QPoint at, QRgb colour) {
+        QTest::newRow(name) << window << QRect(at, QSize(1, 1)) << colour << 0;
+    };
+
+    pixel("Form1", "main ground", {4, 200}, 0x000040);
+    pixel("Form1", "Shape1", {0, 200}, 0xFE9C61);
+    pixel("Form1", "Shape2", {8, 200}, 0x6E6E6E);
+    pixel("Form1", "Shape3", {24, 330}, 0x6E6E6E);
+    text("Form1", "Labelimg", {48, 64, 77, 16}, 0xC04000);
+    text("Form1", "Labeldis", {304, 64, 113, 16}, 0xC04000);
+    text("Form1", "Lblbrws", {218, 192, 52, 16}, 0xF5C952);
+    text("Form1", "Opendir face", {233, 152, 25, 25}, 0x474747);
+
+    pixel("Form3", "options ground", {3, 3}, 0x474747);
+    pixel("Form3", "Line1", {154, 12}, 0x6E6E6E);
+    pixel("Form3", "Line3", {9, 75}, 0x6E6E6E);
+    pixel("Form3", "Line5", {154, 138}, 0x000000);
+    pixel("Form3", "Line7", {297, 75}, 0x000000);
+    pixel("Form3", "Line9", {152, 20}, 0x000000);
+    pixel("Form3", "Line13", {18, 47}, 0x000000);
+    pixel("Form3", "Line11", {20, 74}, 0x6E6E6E);
+    pixel("Form3", "Line14", {287, 47}, 0x6E6E6E);
+    pixel("Form3", "Line2", {154, 148}, 0x6E6E6E);
+    pixel("Form3", "Line4", {9, 194}, 0x6E6E6E);
+    pixel("Form3", "Line6", {154, 240}, 0x000000);
+    pixel("Form3", "Line8", {297, 194}, 0x000000);
+    pixel("Form3", "Line10", {154, 156}, 0x000000);
+    pixel("Form3", "Line15", {18, 177}, 0x000000);
+    pixel("Form3", "Line12", {20, 198}, 0x6E6E6E);
+    pixel("Form3", "Line16", {287, 177}, 0x6E6E6E);
+    text("Form3", "Label1", {25, 26, 257, 49}, 0xFFFF80);
+    text("Form3", "Label3", {21, 164, 255, 33}, 0xFFFF80);
+    text("Form3", "Option2", {142, 92, 55, 33}, 0xFFFFFF);
+    text("Form3", "Check3", {189, 208, 39, 25}, 0xFFFFFF);
+    text("Form3", "Label2", {72, 304, 163, 16}, 0xFF0000);
+
+    pixel("About", "about ground", {5, 300}, 0x000040);
+    pixel("About", "about Shape1", {0, 150}, 0xFE9C61);
+    text("About", "lblVersion", {116, 248, 83, 16}, 0x3CF2A9);
+    text("About", "lblDisclaimer", {7, 272, 300, 16}, 0xFFFFFF);
+}
+
+void TestLayouts::colours()
+{
+    QFETCH(QString, window);
+    QFETCH(QRect, area);
+    QFETCH(QRgb, colour);
+    QFETCH(int, slack);
+    Shown program;
+    const QImage shown = test::windowNamed(program.windows, window).grab().toImage();
+    QVERIFY2(holdsColour(shown, area, colour, slack),
+             qPrintable(QStringLiteral("no %1 at %2,%3 (%4 there)")
+                            .arg(QColor(colour).name())
+                            .arg(area.x())
+                            .arg(area.y())
+                            .arg(shown.pixelColor(area.topLeft()).name())));
+}
+
+void TestLayouts::trayToolTip()
+{
+    Shown program;
+    QCOMPARE(program.main().Tray->toolTip(), QStringLiteral("The Image Zelvo"));
 }
 
 void TestLayouts::mainWindowSizeAndFrame()
@@ -381,7 +610,7 @@ void TestLayouts::tabOrderFollowsDeclaredIndices()
     QCOMPARE(declaredTabOrder(declaredWindow(window)), expected);
 
     Program program;
-    QWidget& built = builtWindow(program.windows, window);
+    QWidget& built = test::windowNamed(program.windows, window);
     QCOMPARE(focusChain(built, expected.first()), expected);
 }
 
@@ -394,7 +623,7 @@ void TestLayouts::labelsAndPicturesTakeNoFocus()
 {
     QFETCH(QString, window);
     Program program;
-    QWidget& built = builtWindow(program.windows, window);
+    QWidget& built = test::windowNamed(program.windows, window);
     const QList<AutoLabel*> labels = built.findChildren<AutoLabel*>();
     const QList<PictureBox*> pictures = built.findChildren<PictureBox*>();
     QVERIFY(!labels.isEmpty());

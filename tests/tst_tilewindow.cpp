@@ -71,9 +71,8 @@ private slots:
 
 void TestTileWindow::sizing_fromStoredFlags_data()
 {
-    QTest::addColumn<QString>("small");
-    QTest::addColumn<QString>("mid");
-    QTest::addColumn<QString>("big");
+    // "Small", "Mid" and "Big" as stored.
+    QTest::addColumn<QStringList>("flags");
     // The outer size, frame and title bar included; empty when the layout's size holds.
     QTest::addColumn<QSize>("outer");
     QTest::addColumn<QPoint>("print");
@@ -87,55 +86,37 @@ void TestTileWindow::sizing_fromStoredFlags_data()
     const QPoint largePrint(476, 620);
     const QSize declared;
 
-    QTest::newRow("nothing stored") << Absent << Absent << Absent << medium << mediumPrint;
-    QTest::newRow("Small") << "1"
-                           << "0"
-                           << "0" << small << smallPrint;
-    QTest::newRow("Medium") << "0"
-                            << "1"
-                            << "0" << medium << mediumPrint;
-    QTest::newRow("Large") << "0"
-                           << "0"
-                           << "1" << large << largePrint;
-    QTest::newRow("Small alone stored") << "1" << Absent << Absent << small << smallPrint;
-    QTest::newRow("Small and Big") << "1"
-                                   << "0"
-                                   << "1" << large << largePrint;
-    QTest::newRow("Small and Mid") << "1"
-                                   << "1"
-                                   << "0" << medium << mediumPrint;
-    QTest::newRow("all three") << "1"
-                               << "1"
-                               << "1" << large << largePrint;
-    QTest::newRow("all 0") << "0"
-                           << "0"
-                           << "0" << declared << mediumPrint;
-    QTest::newRow("0, absent, 0") << "0" << Absent << "0" << declared << mediumPrint;
-    QTest::newRow("Small with a space") << " 1"
-                                        << "0"
-                                        << "0" << declared << mediumPrint;
-    QTest::newRow("unknown Mid, others absent") << Absent << "x" << Absent << medium << mediumPrint;
+    QTest::newRow("nothing stored") << QStringList{Absent, Absent, Absent} << medium << mediumPrint;
+    QTest::newRow("Small") << QStringList{"1", "0", "0"} << small << smallPrint;
+    QTest::newRow("Medium") << QStringList{"0", "1", "0"} << medium << mediumPrint;
+    QTest::newRow("Large") << QStringList{"0", "0", "1"} << large << largePrint;
+    QTest::newRow("Small alone stored") << QStringList{"1", Absent, Absent} << small << smallPrint;
+    QTest::newRow("Small and Big") << QStringList{"1", "0", "1"} << large << largePrint;
+    QTest::newRow("Small and Mid") << QStringList{"1", "1", "0"} << medium << mediumPrint;
+    QTest::newRow("all three") << QStringList{"1", "1", "1"} << large << largePrint;
+    QTest::newRow("all 0") << QStringList{"0", "0", "0"} << declared << mediumPrint;
+    QTest::newRow("0, absent, 0") << QStringList{"0", Absent, "0"} << declared << mediumPrint;
+    QTest::newRow("Small with a space") << QStringList{" 1", "0", "0"} << declared << mediumPrint;
+    QTest::newRow("unknown Mid, others absent")
+        << QStringList{Absent, "x", Absent} << medium << mediumPrint;
     QTest::newRow("unknown Small, others absent")
-        << "x" << Absent << Absent << medium << mediumPrint;
-    QTest::newRow("leading zero") << Absent << Absent << "01" << medium << mediumPrint;
-    QTest::newRow("Big with unknown Mid") << Absent << "yes"
-                                          << "1" << large << largePrint;
+        << QStringList{"x", Absent, Absent} << medium << mediumPrint;
+    QTest::newRow("leading zero") << QStringList{Absent, Absent, "01"} << medium << mediumPrint;
+    QTest::newRow("Big with unknown Mid") << QStringList{Absent, "yes", "1"} << large << largePrint;
 }
 
 void TestTileWindow::sizing_fromStoredFlags()
 {
-    QFETCH(QString, small);
-    QFETCH(QString, mid);
-    QFETCH(QString, big);
+    QFETCH(QStringList, flags);
     QFETCH(QSize, outer);
     QFETCH(QPoint, print);
     // The layout's client area, 11910 x 7620 twips.
     const QSize declaredClient(794, 508);
 
     Session session;
-    putSize(session.iso, "Small", small);
-    putSize(session.iso, "Mid", mid);
-    putSize(session.iso, "Big", big);
+    putSize(session.iso, "Small", flags[0]);
+    putSize(session.iso, "Mid", flags[1]);
+    putSize(session.iso, "Big", flags[2]);
     session.windows.start();
 
     // Loaded hidden at start-up, already sized.
@@ -336,15 +317,13 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
     QFETCH(QByteArray, content);
     QFETCH(bool, deletedAfterClick);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "good.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(test::writeFile(dir.path(), name, content));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, name));
+    const test::PictureChosen chosen(session, "good.bmp", test::solidPicture({8, 8}, Qt::red),
+                                     "BMP", {{name, content}}, name);
+    QVERIFY(chosen.ready);
+    const QDir dir(chosen.dir.path());
     if (deletedAfterClick) {
         QVERIFY(!main.Display->picture().isNull());
         QVERIFY(QFile::remove(dir.filePath(name)));

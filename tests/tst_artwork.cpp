@@ -165,6 +165,20 @@ struct IconFileInfo
     return images;
 }
 
+// The drawing at twice the size that lies beside a picture: "title@2x.bmp" for "title.bmp".
+[[nodiscard]] QString doubleSize(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+}
+
+[[nodiscard]] QList<QSize> doubled(QList<QSize> sizes)
+{
+    for (QSize& size : sizes)
+        size *= 2;
+    return sizes;
+}
+
 struct GifInfo
 {
     QSize screen;
@@ -258,6 +272,8 @@ private slots:
     void damagedIconsGiveNoImages_data();
     void damagedIconsGiveNoImages();
     void everyTruncatedIconGivesNoImages();
+    void loaderTakesTheDrawingForTheRatio_data();
+    void loaderTakesTheDrawingForTheRatio();
 };
 
 void TestArtwork::decodesAtStatedSize_data()
@@ -268,17 +284,22 @@ void TestArtwork::decodesAtStatedSize_data()
 
     const QSize s16(16, 16);
     const QSize s32(32, 32);
-    QTest::newRow("zelvo.ico") << "zelvo.ico" << QByteArray("ico") << QList<QSize>{s16, s32};
-    QTest::newRow("title.bmp") << "title.bmp" << QByteArray("bmp") << QList<QSize>{{482, 33}};
-    QTest::newRow("browse.jpg") << "browse.jpg" << QByteArray("jpeg") << QList<QSize>{{21, 21}};
-    QTest::newRow("options.bmp") << "options.bmp" << QByteArray("bmp") << QList<QSize>{{97, 23}};
-    QTest::newRow("help.bmp") << "help.bmp" << QByteArray("bmp") << QList<QSize>{{97, 23}};
-    QTest::newRow("tray.ico") << "tray.ico" << QByteArray("ico") << QList<QSize>{s16};
-    QTest::newRow("trayflash.ico") << "trayflash.ico" << QByteArray("ico") << QList<QSize>{s16};
-    QTest::newRow("apply.gif") << "apply.gif" << QByteArray("gif") << QList<QSize>{{62, 43}};
-    QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico") << QList<QSize>{s32, s16};
-    QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur") << QList<QSize>{s32};
-    QTest::newRow("about.bmp") << "about.bmp" << QByteArray("bmp") << QList<QSize>{{300, 228}};
+    // Each picture, and beside it the same drawn at twice the size.
+    const auto both = [](const QString& file, const QByteArray& format, const QList<QSize>& sizes) {
+        QTest::newRow(qPrintable(file)) << file << format << sizes;
+        QTest::newRow(qPrintable(doubleSize(file))) << doubleSize(file) << format << doubled(sizes);
+    };
+    both(QStringLiteral("zelvo.ico"), "ico", {s16, s32});
+    both(QStringLiteral("title.bmp"), "bmp", {{482, 33}});
+    both(QStringLiteral("browse.jpg"), "jpeg", {{21, 21}});
+    both(QStringLiteral("options.bmp"), "bmp", {{97, 23}});
+    both(QStringLiteral("help.bmp"), "bmp", {{97, 23}});
+    both(QStringLiteral("tray.ico"), "ico", {s16});
+    both(QStringLiteral("trayflash.ico"), "ico", {s16});
+    both(QStringLiteral("apply.gif"), "gif", {{62, 43}});
+    both(QStringLiteral("mail.ico"), "ico", {s32, s16});
+    both(QStringLiteral("hand.cur"), "cur", {s32});
+    both(QStringLiteral("about.bmp"), "bmp", {{300, 228}});
     for (const int size : {16, 32, 48, 256}) {
         const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
         QTest::newRow(qPrintable(file)) << file << QByteArray("png") << QList<QSize>{{size, size}};
@@ -313,10 +334,13 @@ void TestArtwork::bitmapsAre24Bit_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("title.bmp") << "title.bmp" << QSize(482, 33);
-    QTest::newRow("options.bmp") << "options.bmp" << QSize(97, 23);
-    QTest::newRow("help.bmp") << "help.bmp" << QSize(97, 23);
-    QTest::newRow("about.bmp") << "about.bmp" << QSize(300, 228);
+    for (const auto& [file, size] : {std::pair(QStringLiteral("title.bmp"), QSize(482, 33)),
+                                     std::pair(QStringLiteral("options.bmp"), QSize(97, 23)),
+                                     std::pair(QStringLiteral("help.bmp"), QSize(97, 23)),
+                                     std::pair(QStringLiteral("about.bmp"), QSize(300, 228))}) {
+        QTest::newRow(qPrintable(file)) << file << size;
+        QTest::newRow(qPrintable(doubleSize(file))) << doubleSize(file) << size * 2;
+    }
 }
 
 void TestArtwork::bitmapsAre24Bit()
@@ -346,12 +370,18 @@ void TestArtwork::iconDirectories_data()
     QTest::addColumn<QPoint>("hotSpot");
 
     const QPoint none(-1, -1);
-    QTest::newRow("zelvo.ico") << "zelvo.ico" << 1 << QList<QSize>{{16, 16}, {32, 32}} << 24
-                               << none;
-    QTest::newRow("tray.ico") << "tray.ico" << 1 << QList<QSize>{{16, 16}} << 4 << none;
-    QTest::newRow("trayflash.ico") << "trayflash.ico" << 1 << QList<QSize>{{16, 16}} << 4 << none;
-    QTest::newRow("mail.ico") << "mail.ico" << 1 << QList<QSize>{{32, 32}, {16, 16}} << 4 << none;
-    QTest::newRow("hand.cur") << "hand.cur" << 2 << QList<QSize>{{32, 32}} << 4 << QPoint(12, 1);
+    const auto both = [](const QString& file, int type, const QList<QSize>& sizes, int bitCount,
+                         QPoint hotSpot) {
+        QTest::newRow(qPrintable(file)) << file << type << sizes << bitCount << hotSpot;
+        QTest::newRow(qPrintable(doubleSize(file)))
+            << doubleSize(file) << type << doubled(sizes) << bitCount
+            << (hotSpot == QPoint(-1, -1) ? hotSpot : hotSpot * 2);
+    };
+    both(QStringLiteral("zelvo.ico"), 1, {{16, 16}, {32, 32}}, 24, none);
+    both(QStringLiteral("tray.ico"), 1, {{16, 16}}, 4, none);
+    both(QStringLiteral("trayflash.ico"), 1, {{16, 16}}, 4, none);
+    both(QStringLiteral("mail.ico"), 1, {{32, 32}, {16, 16}}, 4, none);
+    both(QStringLiteral("hand.cur"), 2, {{32, 32}}, 4, QPoint(12, 1));
 }
 
 void TestArtwork::iconDirectories()
@@ -389,11 +419,12 @@ void TestArtwork::iconDirectories()
 void TestArtwork::iconMasksAreClean_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("zelvo.ico") << "zelvo.ico";
-    QTest::newRow("tray.ico") << "tray.ico";
-    QTest::newRow("trayflash.ico") << "trayflash.ico";
-    QTest::newRow("mail.ico") << "mail.ico";
-    QTest::newRow("hand.cur") << "hand.cur";
+    for (const QString& file :
+         {QStringLiteral("zelvo.ico"), QStringLiteral("tray.ico"), QStringLiteral("trayflash.ico"),
+          QStringLiteral("mail.ico"), QStringLiteral("hand.cur")}) {
+        QTest::newRow(qPrintable(file)) << file;
+        QTest::newRow(qPrintable(doubleSize(file))) << doubleSize(file);
+    }
 }
 
 // Windows draws an icon as (screen AND mask) XOR image: a masked pixel whose image is not black
@@ -689,6 +720,52 @@ void TestArtwork::everyTruncatedIconGivesNoImages()
             QVERIFY2(zelvo::readIconFile(file.left(length)).isEmpty(),
                      qPrintable(QStringLiteral("%1 cut to %2 bytes").arg(name).arg(length)));
     }
+}
+
+void TestArtwork::loaderTakesTheDrawingForTheRatio_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char* path :
+         {zelvo::artwork::ProgramIcon, zelvo::artwork::Title, zelvo::artwork::BrowseArrows,
+          zelvo::artwork::Options, zelvo::artwork::Help, zelvo::artwork::TrayIcon,
+          zelvo::artwork::TrayFlashIcon, zelvo::artwork::Apply, zelvo::artwork::MailIcon,
+          zelvo::artwork::PointingHand, zelvo::artwork::About}) {
+        QTest::newRow(path) << QString::fromLatin1(path);
+    }
+}
+
+// At ratio 1 exactly the declared picture; above it the drawing at twice the size, which Qt
+// then shows at the declared size.
+void TestArtwork::loaderTakesTheDrawingForTheRatio()
+{
+    QFETCH(const QString, path);
+    const QString file = path.section(QLatin1Char('/'), -1);
+    const auto firstImage = [](const QString& name) {
+        const QByteArray bytes = readResource(name);
+        const QList<QImage> icons = zelvo::readIconFile(bytes);
+        const QImage image = icons.isEmpty() ? QImage::fromData(bytes) : icons.first();
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const auto pixels = [](const QPixmap& pixmap) {
+        QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(1.0);
+        return image;
+    };
+
+    const QPixmap declared = zelvo::artwork::pixmap(path, 1.0);
+    QCOMPARE(declared.devicePixelRatio(), 1.0);
+    QCOMPARE(pixels(declared), firstImage(file));
+
+    for (const qreal ratio : {1.5, 2.0}) {
+        const QPixmap drawn = zelvo::artwork::pixmap(path, ratio);
+        QCOMPARE(drawn.devicePixelRatio(), 2.0);
+        QCOMPARE(drawn.deviceIndependentSize(), QSizeF(declared.size()));
+        QCOMPARE(pixels(drawn), firstImage(doubleSize(file)));
+    }
+
+    const int images = qMax(1, int(zelvo::readIconFile(readResource(file)).size()));
+    QCOMPARE(zelvo::artwork::icon(path, 1.0).availableSizes().size(), images);
+    QCOMPARE(zelvo::artwork::icon(path, 2.0).availableSizes().size(), 2 * images);
 }
 
 QTEST_MAIN(TestArtwork)

@@ -2,10 +2,14 @@
 
 #include <QString>
 
+class QCursor;
 class QIcon;
 class QPixmap;
 
-// The program's pictures, embedded with the program; each is decoded once.
+// The program's pictures, embedded with the program; each is decoded once. Beside each picture
+// lies the same design drawn at twice its size, named as Qt names such drawings ("title@2x.bmp"
+// beside "title.bmp"): on screens with more than one device pixel to a pixel that drawing is
+// used, elsewhere exactly the declared picture.
 namespace zelvo::artwork {
 
 inline constexpr char ProgramIcon[] = ":/zelvo/zelvo.ico";
@@ -20,7 +24,14 @@ inline constexpr char MailIcon[] = ":/zelvo/mail.ico";
 inline constexpr char PointingHand[] = ":/zelvo/hand.cur";
 inline constexpr char About[] = ":/zelvo/about.bmp";
 
+// For the screens' device pixel ratio (the highest of them, as Qt chooses its own pictures).
 [[nodiscard]] QPixmap pixmap(const QString& path);
 [[nodiscard]] QIcon icon(const QString& path);
+// The hot spot in the picture's pixels as declared.
+[[nodiscard]] QCursor cursor(const QString& path, int hotX, int hotY);
+
+// For a given device pixel ratio.
+[[nodiscard]] QPixmap pixmap(const QString& path, qreal ratio);
+[[nodiscard]] QIcon icon(const QString& path, qreal ratio);
 
 } // namespace zelvo::artwork

@@ -94,7 +94,7 @@ void applyControl(QWidget& widget, const Control& declared, const Window& window
         // Decoded when first shown, so that a window that is never opened decodes nothing.
         onFirstShow(widget, [&widget, cursor = *declared.cursor] {
             widget.setCursor(
-                QCursor(artwork::pixmap(QLatin1String(cursor.picture)), cursor.hotX, cursor.hotY));
+                artwork::cursor(QLatin1String(cursor.picture), cursor.hotX, cursor.hotY));
         });
     }
     if (declared.tabIndex < 0 || declared.kind == Kind::Label || declared.kind == Kind::Picture)

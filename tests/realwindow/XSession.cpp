@@ -138,7 +138,12 @@ QString XSession::start()
     return {};
 }
 
-QString XSession::startDesktop()
+void XSession::setVariable(const QString& name, const QString& value)
+{
+    m_environment.insert(name, value);
+}
+
+QString XSession::startWindowManager()
 {
     spawn(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")})->start();
     const bool managed = waitUntil(
@@ -151,7 +156,13 @@ QString XSession::startDesktop()
         StartTimeoutMs);
     if (!managed)
         return QStringLiteral("openbox did not take over the display ") + m_display;
+    return {};
+}
 
+QString XSession::startDesktop()
+{
+    if (const QString failure = startWindowManager(); !failure.isEmpty())
+        return failure;
     // Now and then trayer creates its panel while openbox is still starting and never maps
     // it; a fresh one does.
     for (int attempt = 0; attempt < 3; ++attempt) {

@@ -36,6 +36,10 @@ public:
     [[nodiscard]] QString start();
     // Starts the window manager and the notification area on it, the same way.
     [[nodiscard]] QString startDesktop();
+    // Only the window manager: a desktop with no notification area.
+    [[nodiscard]] QString startWindowManager();
+    // Sets an environment variable for what is started from now on.
+    void setVariable(const QString& name, const QString& value);
     // Starts the program with a fresh home; an empty text when its main window appeared.
     [[nodiscard]] QString startProgram(const QString& binary);
 

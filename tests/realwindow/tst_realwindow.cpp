@@ -176,6 +176,17 @@ QString tiledMismatch(const QImage& shown, const Picture& picture, const QImage&
            first;
 }
 
+// How many pixels of the two images, of one size, differ by more than the tolerance.
+int differingPixels(const QImage& a, const QImage& b, int tolerance)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            count += near(a.pixel(x, y), b.pixel(x, y), tolerance) ? 0 : 1;
+    }
+    return count;
+}
+
 // The vertical band of each listed name in the file list.
 using Rows = QList<QPair<int, int>>;
 
@@ -199,6 +210,7 @@ private slots:
     void browseToSameNameSelectsNothing();
     void titleDragMovesTheWindow();
     void titleClickShowsTheAboutBox();
+    void titleArtworkIsDrawnAtTwiceTheSize();
 
 private:
     // The main window's client area on the screen.
@@ -221,6 +233,9 @@ private:
                                     std::optional<WindowId>* tile = nullptr);
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
+    enum class Desktop { WithNotificationArea, WithoutNotificationArea };
+    // Starts a fresh display, desktop and program, the program with the environment given.
+    void startSession(Desktop desktop, const QStringList& environment = {});
 
     std::unique_ptr<XSession> m_session;
     WindowId m_main = 0;
@@ -228,14 +243,27 @@ private:
 
 void RealWindowTest::init()
 {
+    startSession(Desktop::WithNotificationArea);
+}
+
+void RealWindowTest::startSession(Desktop desktop, const QStringList& environment)
+{
     m_session = std::make_unique<XSession>();
+    m_main = 0;
     if (const QString failure = m_session->start(); !failure.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
-    const QString desktop = m_session->startDesktop();
-    QVERIFY2(desktop.isEmpty(), qPrintable(desktop));
-    const QString started = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    const QString started = desktop == Desktop::WithNotificationArea
+                                ? m_session->startDesktop()
+                                : m_session->startWindowManager();
     QVERIFY2(started.isEmpty(), qPrintable(started));
-    const std::optional<WindowId> main = windowOfSize(MainSize, 20000);
+    for (const QString& variable : environment)
+        m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
+                               variable.section(QLatin1Char('='), 1));
+    const QSize mainSize =
+        MainSize * (environment.contains(QLatin1String("QT_SCALE_FACTOR=2")) ? 2 : 1);
+    const QString program = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    QVERIFY2(program.isEmpty(), qPrintable(program));
+    const std::optional<WindowId> main = windowOfSize(mainSize, 20000);
     QVERIFY2(main, qPrintable(QStringLiteral("the main window did not appear; program said: ") +
                               m_session->programOutput()));
     m_main = *main;
@@ -411,16 +439,27 @@ void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
     QCOMPARE(stored.value(QStringLiteral("Type/Ico")).toString(), QStringLiteral("&;"));
 }
 
+// The main use, end to end; also on a desktop with no notification area, where the program
+// has no tray icon and works all the same.
 void RealWindowTest::browsesPreviewsAndTiles_data()
 {
     QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("notificationArea");
     for (int index = 0; index < int(std::size(Pictures)); ++index)
-        QTest::newRow(qPrintable(Pictures[index].name)) << index;
+        QTest::newRow(qPrintable(Pictures[index].name)) << index << true;
+    QTest::newRow("b.gif, no notification area") << 1 << false;
 }
 
 void RealWindowTest::browsesPreviewsAndTiles()
 {
     QFETCH(const int, index);
+    QFETCH(const bool, notificationArea);
+    if (!notificationArea) {
+        startSession(Desktop::WithoutNotificationArea);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!m_session->notificationArea());
+    }
     const Picture& chosen = Pictures[index];
     QTemporaryDir folder;
     QCOMPARE(countNear(crop(m_session->screenshot(), CountLabel.translated(mainArea().topLeft())),
@@ -695,6 +734,37 @@ void RealWindowTest::titleClickShowsTheAboutBox()
         return m_session->title(window).startsWith(QLatin1String("Find Directory"));
     });
     QVERIFY2(dialog, "the main window did not take input after the about box closed");
+}
+
+// With twice the device pixels to a pixel, the title shows the artwork drawn at twice its size,
+// not the declared picture smoothed up.
+void RealWindowTest::titleArtworkIsDrawnAtTwiceTheSize()
+{
+    startSession(Desktop::WithNotificationArea, {QStringLiteral("QT_SCALE_FACTOR=2")});
+    if (QTest::currentTestFailed())
+        return;
+    const QImage drawn = QImage(QStringLiteral(ZELVO_RESOURCES_DIR "/title@2x.bmp"))
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage declared(QStringLiteral(ZELVO_RESOURCES_DIR "/title.bmp"));
+    QCOMPARE(drawn.size(), declared.size() * 2);
+    const QImage enlarged =
+        declared.scaled(drawn.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    // The two must tell apart for the check below to mean anything.
+    QVERIFY(differingPixels(drawn, enlarged, 16) > drawn.width() * drawn.height() / 10);
+
+    const QRect title(mainArea().topLeft() + TitleArtwork.topLeft() * 2, TitleArtwork.size() * 2);
+    const QString shown = waitForScreen([&](const QImage& screen) -> QString {
+        const QImage onScreen = crop(screen, title);
+        const int fromDrawing = differingPixels(onScreen, drawn, 2);
+        if (fromDrawing == 0)
+            return {};
+        return QStringLiteral("%1 pixels of the title differ from the drawing at twice the size, "
+                              "%2 from the declared picture smoothed up")
+            .arg(fromDrawing)
+            .arg(differingPixels(onScreen, enlarged, 2));
+    });
+    QVERIFY2(shown.isEmpty(), qPrintable(shown));
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QTransform>
 
 #include <algorithm>
 #include <array>
@@ -136,10 +137,35 @@ struct Surface
     return {colour, fleckCoverage};
 }
 
-void fillPixels(QImage& image, QRgb colour, std::initializer_list<QPoint> points)
+// The outline as drawn at the picture's scale.
+[[nodiscard]] QPainterPath scaled(const QPainterPath& path, int scale)
 {
-    for (const QPoint point : points)
-        image.setPixel(point, colour);
+    return scale == 1 ? path : QTransform::fromScale(scale, scale).map(path);
+}
+
+// Lets the painter take the coordinates of the picture at scale 1.
+void paintAtScale(QPainter& painter, int scale)
+{
+    if (scale != 1)
+        painter.scale(scale, scale);
+}
+
+// The centre of device pixel `index` in the coordinates of the picture at scale 1; exactly
+// `index` at scale 1.
+[[nodiscard]] double unscaled(int index, int scale)
+{
+    return (index + 0.5) / scale - 0.5;
+}
+
+// Fills the pixels, given at scale 1, with the colour.
+void fillPixels(QImage& image, QRgb colour, std::initializer_list<QPoint> points, int scale)
+{
+    for (const QPoint point : points) {
+        for (int dy = 0; dy < scale; ++dy) {
+            for (int dx = 0; dx < scale; ++dx)
+                image.setPixel(point * scale + QPoint(dx, dy), colour);
+        }
+    }
 }
 
 // A 1-pixel black outline around every opaque pixel of `shape` (4-connected neighbours).
@@ -202,57 +228,64 @@ QImage drawProgramIcon(int size)
     return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QImage drawTitleBar()
+QImage drawTitleBar(int scale)
 {
     constexpr int width = 482;
     constexpr int height = 33;
-    QImage image = canvas(width, height, Qt::black);
+    QImage image = canvas(width * scale, height * scale, Qt::black);
     const Noise streaks(21);
     const Noise fine(22);
     Random random(23);
 
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const double v = (y + 0.5) / height;
+        const double at = unscaled(y, scale);
+        const int row = y / scale;
+        const double v = (at + 0.5) / height;
         const double profile = 0.40 + 0.17 * std::exp(-std::pow((v - 0.3) / 0.28, 2.0)) - 0.08 * v;
-        for (int x = 0; x < width; ++x) {
-            double grey = profile + 0.20 * (streaks.fractal(x / 110.0, y * 1.9, 4) - 0.5) +
-                          0.08 * (fine.at(x / 7.0, y * 3.3) - 0.5) + random.uniform(-0.018, 0.018);
-            if (y == 0 || x == 0)
+        for (int x = 0; x < image.width(); ++x) {
+            const double across = unscaled(x, scale);
+            const int column = x / scale;
+            double grey = profile + 0.20 * (streaks.fractal(across / 110.0, at * 1.9, 4) - 0.5) +
+                          0.08 * (fine.at(across / 7.0, at * 3.3) - 0.5) +
+                          random.uniform(-0.018, 0.018);
+            if (row == 0 || column == 0)
                 grey = mix(grey, 0.92, 0.7);
-            else if (y == height - 1 || x == width - 1)
+            else if (row == height - 1 || column == width - 1)
                 grey = mix(grey, 0.12, 0.75);
-            else if (y == 1 || x == 1)
+            else if (row == 1 || column == 1)
                 grey = mix(grey, 0.85, 0.25);
-            else if (y == height - 2 || x == width - 2)
+            else if (row == height - 2 || column == width - 2)
                 grey = mix(grey, 0.15, 0.25);
             line[x] = opaque(grey, grey, grey * 1.04);
         }
     }
 
-    const QPainterPath title =
-        centredText(QStringLiteral("The Image Zelvo"), scriptFont(27), QPointF(width / 2.0, 16.5));
-    drawSoftShadow(image, title, QPointF(1.0, 1.5), QColor(0, 0, 0, 230), 1);
+    const QPainterPath title = scaled(
+        centredText(QStringLiteral("The Image Zelvo"), scriptFont(27), QPointF(width / 2.0, 16.5)),
+        scale);
+    drawSoftShadow(image, title, QPointF(1.0, 1.5) * scale, QColor(0, 0, 0, 230), scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 4, 0, 29);
+    QLinearGradient fill(0, 4 * scale, 0, 29 * scale);
     fill.setColorAt(0.0, QColor(255, 255, 255));
     fill.setColorAt(1.0, QColor(226, 230, 236));
     painter.fillPath(title, fill);
     return image;
 }
 
-QImage drawBrowseButton()
+QImage drawBrowseButton(int scale)
 {
     constexpr int size = 21;
-    QImage image = canvas(size, size);
+    QImage image = canvas(size * scale, size * scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    paintAtScale(painter, scale);
 
     QLinearGradient ground(0, 0, 0, size);
     ground.setColorAt(0.0, QColor(0xea, 0x3b, 0x2c));
     ground.setColorAt(1.0, QColor(0x90, 0x0e, 0x0c));
-    painter.fillRect(image.rect(), ground);
+    painter.fillRect(QRect(0, 0, size, size), ground);
     painter.setPen(QColor(255, 190, 170, 120));
     painter.drawLine(QPointF(0.5, 0.5), QPointF(size - 1.5, 0.5));
     painter.drawLine(QPointF(0.5, 0.5), QPointF(0.5, size - 1.5));
@@ -276,11 +309,11 @@ QImage drawBrowseButton()
     return image;
 }
 
-QImage drawMenuButton(const QString& word)
+QImage drawMenuButton(const QString& word, int scale)
 {
     constexpr int width = 97;
     constexpr int height = 23;
-    QImage image = canvas(width, height, QColor(0x47, 0x47, 0x47));
+    QImage image = canvas(width * scale, height * scale, QColor(0x47, 0x47, 0x47));
     const QRectF bar(1.5, 1.5, width - 3.0, height - 3.0);
     const double radius = bar.height() / 2.0;
     QPainterPath shape;
@@ -288,6 +321,7 @@ QImage drawMenuButton(const QString& word)
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    paintAtScale(painter, scale);
     QLinearGradient body(0, bar.top(), 0, bar.bottom());
     body.setColorAt(0.0, QColor(0x2c, 0x45, 0xa0));
     body.setColorAt(0.5, QColor(0x0c, 0x18, 0x58));
@@ -315,11 +349,12 @@ QImage drawMenuButton(const QString& word)
     return image;
 }
 
-QImage drawTrayIcon(bool flashing)
+QImage drawTrayIcon(bool flashing, int scale)
 {
     constexpr int size = 16;
-    QImage image = canvas(size, size);
+    QImage image = canvas(size * scale, size * scale);
     QPainter painter(&image);
+    paintAtScale(painter, scale);
     painter.fillRect(0, 0, size, size, QColor::fromRgb(flashing ? vga::yellow : vga::navy));
     painter.fillRect(1, 1, size - 2, size - 2, QColor::fromRgb(vga::silver));
     painter.fillRect(1, 1, size - 2, 1, QColor::fromRgb(vga::white));
@@ -348,11 +383,11 @@ QImage drawTrayIcon(bool flashing)
     painter.end();
 
     constexpr QRgb clear = 0;
-    fillPixels(image, clear, {{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}});
+    fillPixels(image, clear, {{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}}, scale);
     return image;
 }
 
-QImage drawApplyLabel()
+QImage drawApplyLabel(int scale)
 {
     constexpr int width = 62;
     constexpr int height = 43;
@@ -366,29 +401,31 @@ QImage drawApplyLabel()
             break;
     }
 
-    QImage letters = canvas(width, height);
-    QImage shadow = canvas(width, height);
+    QImage letters = canvas(width * scale, height * scale);
+    QImage shadow = canvas(width * scale, height * scale);
     {
         QPainter painter(&letters);
         painter.setRenderHint(QPainter::Antialiasing);
+        paintAtScale(painter, scale);
         painter.fillPath(word, Qt::white);
         painter.strokePath(word, QPen(Qt::white, 0.7)); // a little weight for legibility
     }
     {
         QPainter painter(&shadow);
         painter.setRenderHint(QPainter::Antialiasing);
+        paintAtScale(painter, scale);
         painter.fillPath(word.translated(1.2, 1.4), Qt::white);
         painter.strokePath(word.translated(1.2, 1.4), QPen(Qt::white, 0.7));
     }
 
     // 0: the ground, shown transparent; 1: the letters; 2: their edges, half way to the
     // ground; 3: a dark drop shadow.
-    QImage indexed(width, height, QImage::Format_Indexed8);
+    QImage indexed(width * scale, height * scale, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(0x47, 0x47, 0x47), qRgb(0x00, 0xff, 0x80), qRgb(0x24, 0xa3, 0x64),
                            qRgb(0x10, 0x2a, 0x1c)});
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < indexed.height(); ++y) {
         uchar* out = indexed.scanLine(y);
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < indexed.width(); ++x) {
             const int ink = qAlpha(letters.pixel(x, y));
             const int dark = qAlpha(shadow.pixel(x, y));
             out[x] = ink >= 150 ? 1 : ink >= 60 ? 2 : dark >= 128 ? 3 : kApplyTransparentIndex;
@@ -397,10 +434,11 @@ QImage drawApplyLabel()
     return indexed;
 }
 
-QImage drawMailIcon(int size)
+QImage drawMailIcon(int size, int scale)
 {
-    QImage image = canvas(size, size);
+    QImage image = canvas(size * scale, size * scale);
     QPainter painter(&image);
+    paintAtScale(painter, scale);
     const auto colour = [](QRgb rgb) { return QColor::fromRgb(rgb); };
     const auto line = [&](QRgb rgb, int x1, int y1, int x2, int y2) {
         painter.setPen(colour(rgb));
@@ -440,13 +478,14 @@ QImage drawMailIcon(int size)
     return image;
 }
 
-QImage drawHandCursor()
+QImage drawHandCursor(int scale)
 {
     constexpr int size = 32;
-    // The hand's silhouette, then its cuff, each outlined in black.
-    QImage hand = canvas(size, size);
+    // The hand's silhouette, then its cuff, each outlined in black, one pixel wide at any scale.
+    QImage hand = canvas(size * scale, size * scale);
     {
         QPainter painter(&hand);
+        paintAtScale(painter, scale);
         const QColor skin = QColor::fromRgb(vga::white);
         painter.fillRect(11, 2, 3, 14, skin); // raised index finger
         painter.fillRect(15, 9, 3, 7, skin);  // curled fingers, stepping down
@@ -463,20 +502,21 @@ QImage drawHandCursor()
 
     // Shade the right-hand side of each finger and the palm's lower edge.
     const QImage shape = hand;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x + 1 < size; ++x) {
+    for (int y = 0; y < shape.height(); ++y) {
+        for (int x = 0; x + 1 < shape.width(); ++x) {
             if (qAlpha(shape.pixel(x, y)) == 0)
                 continue;
             const bool edgeRight = qAlpha(shape.pixel(x + 1, y)) == 0;
-            const bool edgeBelow = y + 1 < size && qAlpha(shape.pixel(x, y + 1)) == 0;
-            if (edgeRight || (edgeBelow && y > 18))
+            const bool edgeBelow = y + 1 < shape.height() && qAlpha(shape.pixel(x, y + 1)) == 0;
+            if (edgeRight || (edgeBelow && y / scale > 18))
                 result.setPixel(x, y, vga::silver);
         }
     }
 
-    QImage cuff = canvas(size, size);
+    QImage cuff = canvas(size * scale, size * scale);
     {
         QPainter painter(&cuff);
+        paintAtScale(painter, scale);
         painter.fillRect(10, 24, 16, 6, QColor::fromRgb(vga::blue));
         painter.fillRect(10, 28, 16, 2, QColor::fromRgb(vga::navy));
         painter.fillRect(11, 25, 14, 1, QColor::fromRgb(vga::aqua));
@@ -487,11 +527,11 @@ QImage drawHandCursor()
     return result;
 }
 
-QImage drawAboutPicture()
+QImage drawAboutPicture(int scale)
 {
     constexpr int width = 300;
     constexpr int height = 228;
-    QImage image = canvas(width, height, QColor(0x16, 0x16, 0x18));
+    QImage image = canvas(width * scale, height * scale, QColor(0x16, 0x16, 0x18));
     Random random(31);
 
     constexpr int ribbons = 12;
@@ -524,9 +564,11 @@ QImage drawAboutPicture()
             band.lineTo(x, bottom(x));
         band.closeSubpath();
 
-        drawSoftShadow(image, band, QPointF(0, 3), QColor(0, 0, 0, 170), 3);
+        drawSoftShadow(image, scaled(band, scale), QPointF(0, 3) * scale, QColor(0, 0, 0, 170),
+                       3 * scale);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        paintAtScale(painter, scale);
         QLinearGradient sheen(0, 0, width, 0);
         for (int stop = 0; stop <= 4; ++stop) {
             const int grey = static_cast<int>(random.uniform(0x26, 0x50));
@@ -542,12 +584,14 @@ QImage drawAboutPicture()
     }
 
     const Noise grain(32);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const double lift = 0.04 * (grain.at(x / 1.3, y / 1.3) - 0.5);
-            const double dx = (x - width / 2.0) / width;
-            const double dy = (y - height / 2.0) / height;
+        const double down = unscaled(y, scale);
+        for (int x = 0; x < image.width(); ++x) {
+            const double across = unscaled(x, scale);
+            const double lift = 0.04 * (grain.at(across / 1.3, down / 1.3) - 0.5);
+            const double dx = (across - width / 2.0) / width;
+            const double dy = (down - height / 2.0) / height;
             const double vignette = 1.0 - 0.9 * (dx * dx + dy * dy);
             const QRgb p = line[x];
             line[x] = opaque(qRed(p) / 255.0 * vignette + lift, qGreen(p) / 255.0 * vignette + lift,
@@ -568,11 +612,12 @@ QImage drawAboutPicture()
         const QFont font = scriptFont(sizes[row]);
         const double centreY = rowTop + sizes[row] / 2.0;
         const QPainterPath text = captionPath(title, font, width / 2.0, centreY);
-        drawSoftShadow(image, text, QPointF(1.0, 1.5),
-                       QColor(0, 0, 0, static_cast<int>(230 * strength[row])), 2);
+        drawSoftShadow(image, scaled(text, scale), QPointF(1.0, 1.5) * scale,
+                       QColor(0, 0, 0, static_cast<int>(230 * strength[row])), 2 * scale);
 
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        paintAtScale(painter, scale);
         painter.setOpacity(strength[row]);
         const QRectF ink = text.boundingRect();
         QLinearGradient silver(0, ink.top(), 0, ink.bottom());

@@ -28,39 +28,67 @@ struct Artwork
     std::function<QByteArray()> encode;
 };
 
-[[nodiscard]] std::vector<Artwork> artworks()
+// A picture of the program's windows, drawn at a given scale.
+struct Picture
 {
-    std::vector<Artwork> list{
+    QString fileName;
+    std::function<QByteArray(int scale)> encode;
+};
+
+// Qt's name for the drawing at twice the size: "title.bmp" gives "title@2x.bmp".
+[[nodiscard]] QString doubleSizeName(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return fileName.left(dot) + QStringLiteral("@2x") + fileName.mid(dot);
+}
+
+[[nodiscard]] std::vector<Picture> pictures()
+{
+    return {
         {QStringLiteral("zelvo.ico"),
-         [] {
-             return encodeIcon({{drawProgramIcon(16), 24}, {drawProgramIcon(32), 24}});
+         [](int scale) {
+             return encodeIcon(
+                 {{drawProgramIcon(16 * scale), 24}, {drawProgramIcon(32 * scale), 24}});
          }},
-        {QStringLiteral("title.bmp"), [] { return encodeBmp24(drawTitleBar()); }},
-        {QStringLiteral("browse.jpg"), [] { return encodeJpeg(drawBrowseButton(), 90); }},
+        {QStringLiteral("title.bmp"), [](int scale) { return encodeBmp24(drawTitleBar(scale)); }},
+        {QStringLiteral("browse.jpg"),
+         [](int scale) { return encodeJpeg(drawBrowseButton(scale), 90); }},
         {QStringLiteral("options.bmp"),
-         [] { return encodeBmp24(drawMenuButton(QStringLiteral("Options"))); }},
+         [](int scale) { return encodeBmp24(drawMenuButton(QStringLiteral("Options"), scale)); }},
         {QStringLiteral("help.bmp"),
-         [] { return encodeBmp24(drawMenuButton(QStringLiteral("Help"))); }},
+         [](int scale) { return encodeBmp24(drawMenuButton(QStringLiteral("Help"), scale)); }},
         {QStringLiteral("tray.ico"),
-         [] {
-             return encodeIcon({{drawTrayIcon(false), 4}});
+         [](int scale) {
+             return encodeIcon({{drawTrayIcon(false, scale), 4}});
          }},
         {QStringLiteral("trayflash.ico"),
-         [] {
-             return encodeIcon({{drawTrayIcon(true), 4}});
+         [](int scale) {
+             return encodeIcon({{drawTrayIcon(true, scale), 4}});
          }},
         {QStringLiteral("apply.gif"),
-         [] { return encodeGif(drawApplyLabel(), kApplyTransparentIndex); }},
+         [](int scale) { return encodeGif(drawApplyLabel(scale), kApplyTransparentIndex); }},
         {QStringLiteral("mail.ico"),
-         [] {
-             return encodeIcon({{drawMailIcon(32), 4}, {drawMailIcon(16), 4}});
+         [](int scale) {
+             return encodeIcon({{drawMailIcon(32, scale), 4}, {drawMailIcon(16, scale), 4}});
          }},
         {QStringLiteral("hand.cur"),
-         [] {
-             return encodeCursor({drawHandCursor(), 4}, handCursorHotSpot());
+         [](int scale) {
+             return encodeCursor({drawHandCursor(scale), 4}, handCursorHotSpot() * scale);
          }},
-        {QStringLiteral("about.bmp"), [] { return encodeBmp24(drawAboutPicture()); }},
+        {QStringLiteral("about.bmp"),
+         [](int scale) { return encodeBmp24(drawAboutPicture(scale)); }},
     };
+}
+
+// Each picture as declared, and beside it the same design drawn at twice the size, named so
+// that the program picks it on screens with twice the pixels; then the desktop's icons.
+[[nodiscard]] std::vector<Artwork> artworks()
+{
+    std::vector<Artwork> list;
+    for (const Picture& picture : pictures()) {
+        list.push_back({picture.fileName, [picture] { return picture.encode(1); }});
+        list.push_back({doubleSizeName(picture.fileName), [picture] { return picture.encode(2); }});
+    }
     for (const int size : {16, 32, 48, 256}) {
         list.push_back({QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size),
                         [size] { return encodePng(drawProgramIcon(size)); }});

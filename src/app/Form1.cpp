@@ -279,6 +279,7 @@ void Form1::Tray_Click()
     bool tileShown = false;
     bool optionsShown = false;
     bool aboutShown = false;
+    // Asking whether a window is shown creates it, hidden, when it is not loaded.
     step([&] { mainShown = isVisible(); });
     step([&] { tileShown = m_windows.get<Form2>().isVisible(); });
     step([&] { optionsShown = m_windows.get<Form3>().isVisible(); });

@@ -1,9 +1,10 @@
 // Layout faults: controls outside their window, wrong window frames and sizes, a keyboard
-// order that does not follow the declared tab indices, labels that take focus or size wrongly,
-// a preview that does not fill its box, and Enter not reaching the default button. And what the
-// user sees of each window when it first shows: the texts and tool tips of its controls, and
-// the colours of its ground, frames, lines and texts read from the rendered window, the
-// expected values written here rather than taken from the program's layouts.
+// order that does not follow the declared tab indices, labels and pictures that take focus
+// without running a command, labels that size wrongly, a preview that does not fill its box,
+// and Enter not reaching the default button. And what the user sees of each window when it
+// first shows: the texts, tool tips and places of its controls, and the colours of its ground,
+// frames, lines and texts read from the rendered window, the expected values written here
+// rather than taken from the program's layouts.
 
 #include "about/About.h"
 #include "app/Form1.h"
@@ -48,10 +49,14 @@ namespace {
     return {0, 0, layout::pixels(window.clientWidth), layout::pixels(window.clientHeight)};
 }
 
-[[nodiscard]] bool takesFocus(const layout::Control& control)
+// Labels and pictures are on the keyboard's way only when they run a command.
+[[nodiscard]] bool onKeyboardWay(const layout::Control& control)
 {
-    return control.tabIndex >= 0 && control.kind != layout::Kind::Label &&
-           control.kind != layout::Kind::Picture && control.kind != layout::Kind::Shape;
+    const bool passive = control.kind == layout::Kind::Label ||
+                         control.kind == layout::Kind::Picture ||
+                         control.kind == layout::Kind::TilingImage;
+    return control.tabIndex >= 0 && control.kind != layout::Kind::Shape &&
+           (!passive || control.command);
 }
 
 // The focusable controls in their declared tab order.
@@ -59,7 +64,7 @@ namespace {
 {
     std::vector<const layout::Control*> ordered;
     for (const layout::Control& control : window.controls) {
-        if (takesFocus(control))
+        if (onKeyboardWay(control))
             ordered.push_back(&control);
     }
     std::sort(ordered.begin(), ordered.end(),
@@ -201,8 +206,8 @@ private slots:
 
     void tabOrderFollowsDeclaredIndices_data();
     void tabOrderFollowsDeclaredIndices();
-    void labelsAndPicturesTakeNoFocus_data();
-    void labelsAndPicturesTakeNoFocus();
+    void labelsAndPicturesTakeFocusOnlyAsCommands_data();
+    void labelsAndPicturesTakeFocusOnlyAsCommands();
 
     void fileLabelWrapsWithinItsWidth();
     void countLabelGrowsToTheRight();
@@ -538,11 +543,13 @@ void TestLayouts::tabOrderFollowsDeclaredIndices_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("main window") << "Form1"
-                                 << QStringList{"Out", "Opendir", "Files", "SoftBttn2",
-                                                "SoftBttn1"};
+                                 << QStringList{"Out",       "Opendir", "Files", "SoftBttn2",
+                                                "SoftBttn1", "Display", "Image1"};
+    QTest::newRow("tile window") << "Form2" << QStringList{"Butprint", "Zelvo"};
     QTest::newRow("options window")
-        << "Form3" << QStringList{"SoftBttn1", "Option3", "Option2", "Option1",
-                                  "Check4",    "Check3",  "Check2",  "Check1"};
+        << "Form3" << QStringList{"Label2", "SoftBttn1", "Option3", "Option2", "Option1",
+                                  "Check4", "Check3",    "Check2",  "Check1"};
+    QTest::newRow("about box") << "About" << QStringList{"Abtimg"};
 }
 
 void TestLayouts::tabOrderFollowsDeclaredIndices()
@@ -556,23 +563,34 @@ void TestLayouts::tabOrderFollowsDeclaredIndices()
     QCOMPARE(focusChain(built, expected.first()), expected);
 }
 
-void TestLayouts::labelsAndPicturesTakeNoFocus_data()
+void TestLayouts::labelsAndPicturesTakeFocusOnlyAsCommands_data()
 {
-    declaredControlsInsideClientArea_data();
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("commands");
+    QTest::newRow("main window") << "Form1" << QStringList{"Display", "Image1"};
+    QTest::newRow("options window") << "Form3" << QStringList{"Label2"};
+    QTest::newRow("about box") << "About" << QStringList{"Abtimg"};
 }
 
-void TestLayouts::labelsAndPicturesTakeNoFocus()
+void TestLayouts::labelsAndPicturesTakeFocusOnlyAsCommands()
 {
     QFETCH(QString, window);
+    QFETCH(QStringList, commands);
     Program program;
     QWidget& built = test::windowNamed(program.windows, window);
-    const QList<AutoLabel*> labels = built.findChildren<AutoLabel*>();
-    const QList<PictureBox*> pictures = built.findChildren<PictureBox*>();
-    QVERIFY(!labels.isEmpty());
-    for (const AutoLabel* label : labels)
-        QVERIFY2(label->focusPolicy() == Qt::NoFocus, qPrintable(label->objectName()));
-    for (const PictureBox* picture : pictures)
-        QVERIFY2(picture->focusPolicy() == Qt::NoFocus, qPrintable(picture->objectName()));
+    QList<QWidget*> passive;
+    for (AutoLabel* label : built.findChildren<AutoLabel*>())
+        passive.append(label);
+    for (PictureBox* picture : built.findChildren<PictureBox*>())
+        passive.append(picture);
+    QVERIFY(!passive.isEmpty());
+    for (const QWidget* widget : passive) {
+        if (widget->window() != &built)
+            continue;
+        const Qt::FocusPolicy expected =
+            commands.contains(widget->objectName()) ? Qt::TabFocus : Qt::NoFocus;
+        QVERIFY2(widget->focusPolicy() == expected, qPrintable(widget->objectName()));
+    }
 }
 
 void TestLayouts::fileLabelWrapsWithinItsWidth()

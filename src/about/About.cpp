@@ -27,6 +27,7 @@ About::About(MainWindow& main) : QWidget(&main.widget())
     lblDisclaimer = controls::label(*this, Layout, "lblDisclaimer");
     layout::applyTabOrder(*this, Layout);
     connect(Abtimg, &PictureBox::clicked, this, &About::Abtimg_Click);
+    connect(Abtimg, &PictureBox::activated, this, &About::Abtimg_Click);
     connect(lblVersion, &AutoLabel::clicked, this, &About::lblVersion_Click);
     connect(lblDisclaimer, &AutoLabel::clicked, this, &About::lblDisclaimer_Click);
 }

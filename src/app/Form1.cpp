@@ -71,7 +71,9 @@ Form1::Form1(Windows& windows) : m_windows(windows)
     connect(Files, &FileListBox::pathChanged, this, &Form1::Files_PathChange);
     connect(Files, &FileListBox::clicked, this, &Form1::Files_Click);
     connect(Display, &PictureBox::mouseDown, this, [this] { Display_MouseDown(); });
+    connect(Display, &PictureBox::activated, this, &Form1::Display_MouseDown);
     connect(Image1, &PictureBox::clicked, this, &Form1::Image1_Click);
+    connect(Image1, &PictureBox::activated, this, &Form1::Image1_Click);
     connect(Image1, &PictureBox::mouseMove, this,
             [this](Qt::MouseButtons buttons) { Image1_MouseMove(buttons); });
     connect(SoftBttn1, &ImagePushButton::clicked, this, &Form1::SoftBttn1_Click);
@@ -181,7 +183,7 @@ void Form1::Files_Click()
     if (!preview.isNull()) {
         QPixmap shown = QPixmap::fromImage(preview);
         shown.setDevicePixelRatio(ratio);
-        Display->setPicture(shown);
+        Display->setPicture(shown, Files->fileName());
         return;
     }
     // The file is gone or not a readable picture: re-read the folder, without a message.

@@ -5,13 +5,17 @@
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "tile/Form2.h"
+#include "ui/AccessibleControls.h"
 #include "ui/OnFirstShow.h"
 
 #include <type_traits>
 
 namespace zelvo {
 
-Windows::Windows(SettingsStore& store, Platform& platform) : m_store(store), m_platform(platform) {}
+Windows::Windows(SettingsStore& store, Platform& platform) : m_store(store), m_platform(platform)
+{
+    installAccessibleInterfaces();
+}
 
 Windows::~Windows()
 {

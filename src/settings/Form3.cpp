@@ -47,6 +47,7 @@ Form3::Form3(MainWindow& main, SettingsStore& store, Platform& platform)
 
     connect(SoftBttn1, &ImagePushButton::clicked, this, &Form3::SoftBttn1_Click);
     connect(Label2, &AutoLabel::clicked, this, &Form3::Label2_Click);
+    connect(Label2, &AutoLabel::activated, this, &Form3::Label2_Click);
 }
 
 void Form3::Form_Load()

@@ -35,6 +35,7 @@ Form2::Form2(MainWindow& main, SettingsStore& store, Platform& platform)
     Butprint->raise();
     layout::applyTabOrder(*this, Layout);
     connect(Zelvo, &TilingImage::mouseDown, this, [this] { Zelvo_MouseDown(); });
+    connect(Zelvo, &TilingImage::activated, this, &Form2::Zelvo_MouseDown);
     connect(Butprint, &QPushButton::clicked, this, &Form2::Butprint_Click);
 }
 

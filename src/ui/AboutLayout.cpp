@@ -12,7 +12,11 @@ constexpr Control Controls[] = {
     {.name = "Abtimg",
      .kind = Kind::Picture,
      .place = {120, 120, 4500, 3420},
+     .accessibleName = "The Image Zelvo",
+     .accessibleDescription = "Click to close",
      .picture = artwork::About,
+     .tabIndex = 2, // after the declared order: a press closes the box
+     .command = true,
      .stretch = true},
     {.name = "lblVersion",
      .kind = Kind::Label,
@@ -51,6 +55,7 @@ const Window About{
     .icon = artwork::ProgramIcon,
     .controls = Controls,
     .lines = {},
+    .accessibleName = "About Zelvo",
 };
 
 } // namespace zelvo::layout

@@ -1,5 +1,7 @@
 #include "AutoLabel.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
@@ -28,6 +30,17 @@ void AutoLabel::setCaption(const QString& caption)
 {
     setText(caption);
     fit();
+    // The label itself tells of a new caption only when it has no accessible name of its own.
+    if (!accessibleName().isEmpty()) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
+}
+
+void AutoLabel::setCommand(bool command)
+{
+    m_command = command;
+    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void AutoLabel::fit()
@@ -88,12 +101,16 @@ void AutoLabel::paintEvent(QPaintEvent* event)
 {
     if (m_sizing != layout::Sizing::ToTextWrapped) {
         QLabel::paintEvent(event);
-        return;
+    } else {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        layOut(text(), font(), width(),
+               [&painter](const QTextLayout& laidOut) { laidOut.draw(&painter, QPointF(0, 0)); });
     }
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    layOut(text(), font(), width(),
-           [&painter](const QTextLayout& laidOut) { laidOut.draw(&painter, QPointF(0, 0)); });
+    if (hasFocus()) {
+        QPainter painter(this);
+        paintFocusFrame(painter, *this);
+    }
 }
 
 bool AutoLabel::event(QEvent* event)
@@ -101,6 +118,15 @@ bool AutoLabel::event(QEvent* event)
     if (event->type() == QEvent::Show && m_fitPending)
         fit();
     return QLabel::event(event);
+}
+
+void AutoLabel::keyPressEvent(QKeyEvent* event)
+{
+    if (m_command && isPressKey(*event)) {
+        press();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void AutoLabel::mouseReleaseEvent(QMouseEvent* event)

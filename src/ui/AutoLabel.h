@@ -1,13 +1,15 @@
 #pragma once
 
 #include "Layout.h"
+#include "Pressable.h"
 
 #include <QLabel>
 
 namespace zelvo {
 
-// A label that draws only its text and may follow its caption's size.
-class AutoLabel : public QLabel
+// A label that draws only its text and may follow its caption's size. One that runs a command
+// is reached with Tab and pressed by Space and Enter. Its caption follows its accessible name.
+class AutoLabel : public QLabel, public Pressable
 {
     Q_OBJECT
 public:
@@ -17,12 +19,20 @@ public:
     void setCaption(const QString& caption);
     [[nodiscard]] QString caption() const { return text(); }
 
+    void setCommand(bool command);
+    [[nodiscard]] bool isCommand() const override { return m_command; }
+    void press() override { emit activated(); }
+    [[nodiscard]] QString subject() const override { return text(); }
+
 signals:
     void clicked();
+    // Pressed by the keyboard or an assistive technology.
+    void activated();
 
 protected:
     bool event(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -33,6 +43,7 @@ private:
 
     layout::Sizing m_sizing = layout::Sizing::Fixed;
     bool m_fitPending = false;
+    bool m_command = false;
 };
 
 } // namespace zelvo

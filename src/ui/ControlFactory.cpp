@@ -89,6 +89,8 @@ AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
         widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widget->setCaption(QLatin1String(declared.text));
     widget->setSizing(declared.sizing);
+    if (declared.command)
+        widget->setCommand(true);
     return widget;
 }
 
@@ -99,6 +101,8 @@ PictureBox* picture(QWidget& window, const layout::Window& form, const char* nam
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
     widget->setArtwork(QLatin1String(declared.picture));
+    if (declared.command)
+        widget->setCommand(true);
     return widget;
 }
 
@@ -163,8 +167,11 @@ FileListBox* fileList(QWidget& window, const layout::Window& form, const char* n
 
 TilingImage* tilingImage(QWidget& window, const layout::Window& form, const char* name)
 {
-    (void)control(form, name, {Kind::TilingImage});
-    return build<TilingImage>(window, form, name);
+    const layout::Control& declared = control(form, name, {Kind::TilingImage});
+    auto* widget = build<TilingImage>(window, form, name);
+    if (declared.command)
+        widget->setCommand(true);
+    return widget;
 }
 
 } // namespace zelvo::controls

@@ -106,8 +106,15 @@ struct Control
     std::optional<QRgb> back{};
     std::optional<Font> font{}; // none: the window's font
     const char* toolTip = "";
+    // What assistive technologies read: the name, where the text does not say what the control
+    // is or does, and the description, where there is no tool tip to give it.
+    const char* accessibleName = "";
+    const char* accessibleDescription = "";
     const char* picture = "";
     int tabIndex = -1; // -1: takes no keyboard focus
+    // A label or picture that runs a command when clicked: the keyboard reaches it at its tab index
+    // and Space, Enter and assistive technologies press it.
+    bool command = false;
     Sizing sizing = Sizing::Fixed;
     bool transparent = false;
     bool border = false;
@@ -148,7 +155,29 @@ struct Window
     const char* icon;
     std::span<const Control> controls;
     std::span<const Line> lines;
+    const char* accessibleName = ""; // where the caption does not name the window
 };
+
+[[nodiscard]] constexpr bool isFocusableKind(Kind kind)
+{
+    switch (kind) {
+    case Kind::FileList:
+    case Kind::PushButton:
+    case Kind::GraphicalButton:
+    case Kind::ImageButton:
+    case Kind::CheckBox:
+    case Kind::OptionButton:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether the control is on the keyboard's way through its window.
+[[nodiscard]] constexpr bool takesFocus(const Control& control)
+{
+    return control.tabIndex >= 0 && (control.command || isFocusableKind(control.kind));
+}
 
 // The control the window declares by this name; a name it does not declare is a fault of the
 // program, thrown as std::logic_error that names the window and the control.

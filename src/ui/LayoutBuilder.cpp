@@ -49,6 +49,8 @@ void applyWindow(QWidget& window, const Window& form)
 {
     window.setObjectName(QLatin1String(form.name));
     window.setWindowTitle(QLatin1String(form.caption));
+    if (*form.accessibleName)
+        window.setAccessibleName(QLatin1String(form.accessibleName));
     Qt::WindowFlags flags = Qt::Window;
     if (form.frame == Frame::None)
         flags |= Qt::FramelessWindowHint;
@@ -90,6 +92,12 @@ void applyControl(QWidget& widget, const Control& declared, const Window& window
     widget.setPalette(palette);
     if (*declared.toolTip)
         widget.setToolTip(QLatin1String(declared.toolTip));
+    if (*declared.accessibleName)
+        widget.setAccessibleName(QLatin1String(declared.accessibleName));
+    // The tool tip is the description, unless the layout gives one of its own.
+    const char* description =
+        *declared.accessibleDescription ? declared.accessibleDescription : declared.toolTip;
+    widget.setAccessibleDescription(QLatin1String(description));
     if (declared.cursor) {
         // Decoded when first shown, so that a window that is never opened decodes nothing.
         onFirstShow(widget, [&widget, cursor = *declared.cursor] {
@@ -97,7 +105,7 @@ void applyControl(QWidget& widget, const Control& declared, const Window& window
                 artwork::cursor(QLatin1String(cursor.picture), cursor.hotX, cursor.hotY));
         });
     }
-    if (declared.tabIndex < 0 || declared.kind == Kind::Label || declared.kind == Kind::Picture)
+    if (!takesFocus(declared))
         widget.setFocusPolicy(Qt::NoFocus);
 }
 

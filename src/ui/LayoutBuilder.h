@@ -10,7 +10,8 @@ namespace zelvo::layout {
 
 // Caption, frame, fixed client size, ground colour, font, icon; centred on its screen.
 void applyWindow(QWidget& window, const Window& form);
-// Name, place, font, colours, tool tip and cursor of one control.
+// Name, place, font, colours, tool tip, accessible name and description and cursor of one
+// control; a control off the keyboard's way takes no focus.
 void applyControl(QWidget& widget, const Control& declared, const Window& window);
 // Keyboard focus order by the declared tab indices, among the controls that take focus.
 void applyTabOrder(QWidget& window, const Window& form);

@@ -2,6 +2,8 @@
 
 #include "Artwork.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -24,11 +26,22 @@ void PictureBox::setBorder(bool border)
     update();
 }
 
-void PictureBox::setPicture(const QPixmap& picture)
+void PictureBox::setPicture(const QPixmap& picture, const QString& subject)
 {
     m_artwork.clear();
     m_picture = picture;
     update();
+    if (subject != m_subject) {
+        m_subject = subject;
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
+}
+
+void PictureBox::setCommand(bool command)
+{
+    m_command = command;
+    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void PictureBox::setArtwork(const QString& path)
@@ -67,6 +80,7 @@ void PictureBox::paintEvent(QPaintEvent*)
         painter.setPen(QPen(Qt::black, 0));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    paintFocusFrame(painter, *this);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
@@ -87,6 +101,15 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     if (click)
         emit clicked();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    if (m_command && isPressKey(*event)) {
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace zelvo

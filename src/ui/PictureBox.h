@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Pressable.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -7,8 +9,9 @@
 namespace zelvo {
 
 // A picture control: shows its picture at natural size or stretched to fill its box exactly
-// (the picture's proportions not kept), with an optional single-line border.
-class PictureBox : public QWidget
+// (the picture's proportions not kept), with an optional single-line border. One that runs a
+// command is reached with Tab and pressed by Space and Enter.
+class PictureBox : public QWidget, public Pressable
 {
     Q_OBJECT
 public:
@@ -16,7 +19,8 @@ public:
 
     void setStretch(bool stretch);
     void setBorder(bool border);
-    void setPicture(const QPixmap& picture);
+    // The subject names the picture to assistive technologies, after the control's name.
+    void setPicture(const QPixmap& picture, const QString& subject = {});
     // One of the program's own pictures, decoded when it is first shown or asked for.
     void setArtwork(const QString& path);
     void clearPicture() { setPicture(QPixmap()); }
@@ -24,8 +28,15 @@ public:
     // The area a stretched picture fills, inside the border.
     [[nodiscard]] QRect pictureArea() const;
 
+    void setCommand(bool command);
+    [[nodiscard]] bool isCommand() const override { return m_command; }
+    void press() override { emit activated(); }
+    [[nodiscard]] QString subject() const override { return m_subject; }
+
 signals:
     void clicked();
+    // Pressed by the keyboard or an assistive technology.
+    void activated();
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
 
@@ -34,10 +45,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     mutable QPixmap m_picture;
     mutable QString m_artwork;
+    QString m_subject;
+    bool m_command = false;
     bool m_stretch = false;
     bool m_border = false;
     bool m_pressed = false;

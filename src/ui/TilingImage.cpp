@@ -1,5 +1,6 @@
 #include "TilingImage.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +10,12 @@ namespace zelvo {
 TilingImage::TilingImage(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TilingImage::setCommand(bool command)
+{
+    m_command = command;
+    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TilingImage::setPicture(const QImage& picture)
@@ -51,16 +58,26 @@ void TilingImage::paintEvent(QPaintEvent* event)
                                  event->rect().width() * scaleX, event->rect().height() * scaleY)
                               .toAlignedRect();
     painter.setWorldTransform(QTransform::fromScale(1.0 / scaleX, 1.0 / scaleY));
-    if (m_picture.isNull()) {
+    if (m_picture.isNull())
         painter.fillRect(exposed, palette().color(QPalette::Button));
-        return;
-    }
-    painter.drawTiledPixmap(exposed, tile(), exposed.topLeft());
+    else
+        painter.drawTiledPixmap(exposed, tile(), exposed.topLeft());
+    painter.resetTransform();
+    paintFocusFrame(painter, *this);
 }
 
 void TilingImage::mousePressEvent(QMouseEvent* event)
 {
     emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TilingImage::keyPressEvent(QKeyEvent* event)
+{
+    if (m_command && isPressKey(*event)) {
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TilingImage::changeEvent(QEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Pressable.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -8,8 +10,8 @@ namespace zelvo {
 
 // Shows its picture at natural size, one picture pixel to one device pixel, repeated edge to
 // edge from its top-left corner and cut at its edges, over the face colour where the picture
-// is transparent.
-class TilingImage : public QWidget
+// is transparent. One that runs a command is reached with Tab and pressed by Space and Enter.
+class TilingImage : public QWidget, public Pressable
 {
     Q_OBJECT
 public:
@@ -17,6 +19,11 @@ public:
 
     void setPicture(const QImage& picture);
     [[nodiscard]] const QImage& picture() const { return m_picture; }
+
+    void setCommand(bool command);
+    [[nodiscard]] bool isCommand() const override { return m_command; }
+    void press() override { emit activated(); }
+    [[nodiscard]] QString subject() const override { return {}; }
 
     // A tile at least this many device pixels each way is drawn; tiny pictures are repeated
     // into one so that a repaint draws few tiles.
@@ -26,10 +33,13 @@ public:
 
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // Pressed by the keyboard or an assistive technology.
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -37,6 +47,7 @@ private:
 
     QImage m_picture;
     QPixmap m_tile;
+    bool m_command = false;
 };
 
 } // namespace zelvo

@@ -182,6 +182,47 @@ QString XSession::startDesktop()
     return QStringLiteral("trayer did not show its notification area");
 }
 
+QString XSession::startAccessibilityBus()
+{
+    QProcess* bus = spawn(QStringLiteral("dbus-daemon"),
+                          {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                           QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
+    bus->setProcessChannelMode(QProcess::SeparateChannels);
+    bus->start();
+    if (!bus->waitForStarted(StartTimeoutMs))
+        return QStringLiteral("dbus-daemon could not be started: ") + bus->errorString();
+    QByteArray announced;
+    const bool ready = waitUntil(
+        [&] {
+            announced += bus->readAllStandardOutput();
+            return announced.contains('\n') || bus->state() == QProcess::NotRunning;
+        },
+        StartTimeoutMs);
+    const QString address = QString::fromLocal8Bit(announced).trimmed();
+    if (!ready || address.isEmpty()) {
+        return QStringLiteral("dbus-daemon did not report its address: ") +
+               QString::fromLocal8Bit(bus->readAllStandardError());
+    }
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    // The session bus starts the accessibility bus when it is first asked for its address;
+    // the program looks for it once, when it starts.
+    const bool launched = waitUntil(
+        [this] {
+            const auto answer =
+                tool(QStringLiteral("dbus-send"),
+                     {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                      QStringLiteral("--dest=org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                      QStringLiteral("org.a11y.Bus.GetAddress")});
+            return answer && answer->contains(QLatin1String("unix:"));
+        },
+        StartTimeoutMs);
+    if (!launched)
+        return QStringLiteral("the session bus did not start the accessibility bus");
+    m_environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    m_environment.insert(QStringLiteral("QT_ACCESSIBILITY"), QStringLiteral("1"));
+    return {};
+}
+
 QString XSession::startProgram(const QString& binary)
 {
     m_program = spawn(binary, {});

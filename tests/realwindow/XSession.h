@@ -40,6 +40,10 @@ public:
     [[nodiscard]] QString startWindowManager();
     // Sets an environment variable for what is started from now on.
     void setVariable(const QString& name, const QString& value);
+    // Starts a private session bus with the accessibility bus behind it, and has the program
+    // started after it show itself to assistive technologies. Returns why it could not, or an
+    // empty text.
+    [[nodiscard]] QString startAccessibilityBus();
     // Starts the program with a fresh home; an empty text when its main window appeared.
     [[nodiscard]] QString startProgram(const QString& binary);
 

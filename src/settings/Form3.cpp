@@ -53,10 +53,8 @@ Form3::Form3(MainWindow& main, SettingsStore& store, Platform& platform)
 void Form3::Form_Load()
 {
     m_store.reload();
-    for (std::size_t i = 0; i < TileSizes.size(); ++i)
-        m_sizes[i] = m_store.read(TileSizes[i].key);
-    for (std::size_t i = 0; i < PictureTypes.size(); ++i)
-        m_types[i] = m_store.read(PictureTypes[i].key);
+    m_sizes = m_store.readEach(TileSizes);
+    m_types = m_store.readEach(PictureTypes);
 
     if (noSizeFlag(m_sizes))
         (this->*defaultTileSize().option)->setChecked(true);

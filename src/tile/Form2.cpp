@@ -42,8 +42,7 @@ Form2::Form2(MainWindow& main, SettingsStore& store, Platform& platform)
 void Form2::Form_Load()
 {
     m_store.reload();
-    for (std::size_t i = 0; i < TileSizes.size(); ++i)
-        m_sizes[i] = m_store.read(TileSizes[i].key);
+    m_sizes = m_store.readEach(TileSizes);
     if (const TileSize* size = chooseSize(m_sizes))
         applyTileSize(*size);
 }

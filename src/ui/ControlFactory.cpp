@@ -79,6 +79,20 @@ void fitCaption(QWidget& box)
         box, [&box] { box.resize(std::max(box.width(), box.sizeHint().width()), box.height()); });
 }
 
+// A check box or an option button: its caption, its declared state, and a box that fits the
+// caption.
+template <class Box, class SetState>
+Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Kind kind,
+               SetState setState)
+{
+    const layout::Control& declared = control(form, name, {kind});
+    auto* widget = build<Box>(window, form, name);
+    widget->setText(QLatin1String(declared.text));
+    setState(*widget, declared.state);
+    fitCaption(*widget);
+    return widget;
+}
+
 } // namespace
 
 AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
@@ -139,22 +153,15 @@ ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const 
 
 TriStateBox* checkBox(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::CheckBox});
-    auto* widget = build<TriStateBox>(window, form, name);
-    widget->setText(QLatin1String(declared.text));
-    widget->setValue(declared.state);
-    fitCaption(*widget);
-    return widget;
+    return choiceBox<TriStateBox>(window, form, name, Kind::CheckBox,
+                                  [](TriStateBox& box, int state) { box.setValue(state); });
 }
 
 QRadioButton* optionButton(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::OptionButton});
-    auto* widget = build<QRadioButton>(window, form, name);
-    widget->setText(QLatin1String(declared.text));
-    widget->setChecked(declared.state == 1);
-    fitCaption(*widget);
-    return widget;
+    return choiceBox<QRadioButton>(
+        window, form, name, Kind::OptionButton,
+        [](QRadioButton& option, int state) { option.setChecked(state == 1); });
 }
 
 FileListBox* fileList(QWidget& window, const layout::Window& form, const char* name)

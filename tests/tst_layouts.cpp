@@ -1,24 +1,30 @@
 // Layout faults: controls outside their window, wrong window frames and sizes, a keyboard
 // order that does not follow the declared tab indices, labels and pictures that take focus
-// without running a command, labels that size wrongly,
-// a preview that does not fill its box, and Enter not reaching the default button.
+// without running a command, labels that size wrongly, a preview that does not fill its box,
+// and Enter not reaching the default button. And what the user sees of each window when it
+// first shows: the texts, tool tips and places of its controls, and the colours of its ground,
+// frames, lines and texts read from the rendered window, the expected values written here
+// rather than taken from the program's layouts.
 
 #include "about/About.h"
 #include "app/Form1.h"
 #include "app/Windows.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
-#include "support/IsolatedSettings.h"
-#include "support/TestPlatform.h"
+#include "support/MainWindowDriver.h"
 #include "tile/Form2.h"
 #include "ui/AutoLabel.h"
+#include "ui/ControlFactory.h"
 #include "ui/FileListBox.h"
 #include "ui/Layout.h"
 #include "ui/Layouts.h"
 #include "ui/PictureBox.h"
+#include "ui/TrayIcon.h"
 
+#include <QAbstractButton>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -26,6 +32,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 using namespace zelvo;
@@ -85,17 +92,6 @@ namespace {
     return names;
 }
 
-[[nodiscard]] QWidget& builtWindow(Windows& windows, const QString& name)
-{
-    if (name == QLatin1String("Form2"))
-        return windows.get<Form2>();
-    if (name == QLatin1String("Form3"))
-        return windows.get<Form3>();
-    if (name == QLatin1String("About"))
-        return windows.get<About>();
-    return windows.get<Form1>();
-}
-
 [[nodiscard]] const layout::Window& declaredWindow(const QString& name)
 {
     if (name == QLatin1String("Form2"))
@@ -108,16 +104,78 @@ namespace {
 }
 
 // A running program on an empty per-user store.
-struct Program
+struct Program : test::Session
 {
-    test::IsolatedSettings iso;
-    SettingsStore store;
-    test::TestPlatform platform;
-    Windows windows{store, platform};
-
     Program() { windows.start(); }
-    Form1& main() { return windows.get<Form1>(); }
 };
+
+// A started program with the options window and the about box shown beside the main window.
+struct Shown : test::Session
+{
+    Shown()
+    {
+        startShown();
+        windows.get<Form3>().show();
+        windows.get<About>().show();
+    }
+};
+
+// The class that shows a control of each kind built as a widget.
+[[nodiscard]] const char* classOfKind(layout::Kind kind)
+{
+    switch (kind) {
+    case layout::Kind::Label:
+        return "zelvo::AutoLabel";
+    case layout::Kind::Picture:
+        return "zelvo::PictureBox";
+    case layout::Kind::FileList:
+        return "zelvo::FileListBox";
+    case layout::Kind::PushButton:
+    case layout::Kind::GraphicalButton:
+        return "QPushButton";
+    case layout::Kind::ImageButton:
+        return "zelvo::ImagePushButton";
+    case layout::Kind::CheckBox:
+        return "zelvo::TriStateBox";
+    case layout::Kind::OptionButton:
+        return "QRadioButton";
+    case layout::Kind::TilingImage:
+        return "zelvo::TilingImage";
+    case layout::Kind::Shape:
+    case layout::Kind::TrayIcon:
+    case layout::Kind::FolderChooser:
+        break;
+    }
+    return nullptr;
+}
+
+[[nodiscard]] QString shownText(const QWidget& widget)
+{
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
+        return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+        return label->text();
+    return {};
+}
+
+[[nodiscard]] int distance(QRgb a, QRgb b)
+{
+    return std::max(
+        {qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))});
+}
+
+// Whether the area holds a pixel of the colour, give or take the smoothing at text edges.
+[[nodiscard]] bool holdsColour(const QImage& image, const QRect& area, QRgb colour, int slack)
+{
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (distance(image.pixel(x, y), colour) <= slack)
+                return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -130,6 +188,17 @@ private slots:
     void declaredControlsInsideClientArea();
     void builtControlsInsideWindow_data();
     void builtControlsInsideWindow();
+
+    void everyDeclaredControlIsBuiltWithItsKind_data();
+    void everyDeclaredControlIsBuiltWithItsKind();
+    void wrongNameOrKindFailsAtOnce_data();
+    void wrongNameOrKindFailsAtOnce();
+
+    void controlsAsShown_data();
+    void controlsAsShown();
+    void colours_data();
+    void colours();
+    void trayToolTip();
 
     void mainWindowSizeAndFrame();
     void optionsAndAboutFrames();
@@ -195,7 +264,7 @@ void TestLayouts::builtControlsInsideWindow()
 {
     QFETCH(QString, window);
     Program program;
-    QWidget& built = builtWindow(program.windows, window);
+    QWidget& built = test::windowNamed(program.windows, window);
     const layout::Window& declared = declaredWindow(window);
     QCOMPARE(built.size(), clientArea(declared).size());
 
@@ -218,6 +287,200 @@ void TestLayouts::builtControlsInsideWindow()
         ++checked;
     }
     QVERIFY(checked > 0);
+}
+
+void TestLayouts::everyDeclaredControlIsBuiltWithItsKind_data()
+{
+    declaredControlsInsideClientArea_data();
+    QTest::newRow("tile window") << "Form2";
+}
+
+void TestLayouts::everyDeclaredControlIsBuiltWithItsKind()
+{
+    QFETCH(QString, window);
+    Program program;
+    const QWidget& built = test::windowNamed(program.windows, window);
+    int checked = 0;
+    for (const layout::Control& control : declaredWindow(window).controls) {
+        const char* expected = classOfKind(control.kind);
+        if (!expected)
+            continue;
+        const auto* widget = built.findChild<QWidget*>(QLatin1String(control.name));
+        QVERIFY2(widget, control.name);
+        QCOMPARE(widget->metaObject()->className(), expected);
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
+void TestLayouts::wrongNameOrKindFailsAtOnce_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("misspelt name") << "Form1"
+                                   << "Labelimgg"
+                                   << "Form1 declares no control named \"Labelimgg\"";
+    QTest::newRow("check box built as a label")
+        << "Form3"
+        << "Check1"
+        << "Form3 declares \"Check1\" a check box, not a label";
+    QTest::newRow("shape built as a label") << "Form1"
+                                            << "Shape1"
+                                            << "Form1 declares \"Shape1\" a shape, not a label";
+}
+
+void TestLayouts::wrongNameOrKindFailsAtOnce()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QWidget parent;
+    try {
+        (void)controls::label(parent, declaredWindow(window), qPrintable(name));
+        QFAIL("the label was built");
+    } catch (const std::logic_error& fault) {
+        QCOMPARE(QString::fromUtf8(fault.what()), message);
+    }
+    QVERIFY(parent.children().isEmpty());
+}
+
+void TestLayouts::controlsAsShown_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPoint>("at"); // the top-left corner, in pixels of the client area
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+
+    const auto row = [](const char* window, const char* control, QPoint at, const char* text,
+                        const char* toolTip, const char* name = nullptr) {
+        QTest::newRow(name ? name : control)
+            << QString::fromLatin1(window) << QString::fromLatin1(control) << at
+            << QString::fromLatin1(text) << QString::fromLatin1(toolTip);
+    };
+
+    row("Form1", "Labelimg", {48, 64}, "Image files", "");
+    row("Form1", "Labeldis", {304, 64}, "Preview Display", "");
+    row("Form1", "Display", {304, 96}, "", "Click to tile");
+    row("Form1", "Opendir", {233, 152}, "", "Select the image's directory");
+    row("Form1", "Lblbrws", {218, 192}, "Browse", "");
+    row("Form1", "lblfile", {48, 256}, "", "");
+    row("Form1", "SoftBttn1", {40, 332}, "", "Your choices here", "main SoftBttn1");
+    row("Form1", "SoftBttn2", {384, 332}, "", "");
+    row("Form1", "Out", {206, 385}, "Exit", "Goodbye !");
+
+    row("Form2", "Zelvo", {0, 0}, "", "Click to return");
+    // Moved from its declared place by the medium size the empty store chooses.
+    row("Form2", "Butprint", {376, 480}, "Print", "");
+
+    row("Form3", "Label1", {25, 26},
+        "Select the size of the Zelvo's window. Check the box that fits your screen and push "
+        "Apply button to set the choice.",
+        "");
+    row("Form3", "Option1", {32, 92}, "Small", "");
+    row("Form3", "Option2", {124, 92}, "Medium", "");
+    row("Form3", "Option3", {224, 92}, "Large", "");
+    row("Form3", "Label3", {21, 164},
+        "Check the appropriate file types to enable them for browsing.", "");
+    row("Form3", "Check1", {32, 208}, "Bitmap", "");
+    row("Form3", "Check2", {101, 208}, "Jpg", "");
+    row("Form3", "Check3", {171, 208}, "Gif", "");
+    row("Form3", "Check4", {240, 208}, "Ico", "");
+    row("Form3", "SoftBttn1", {120, 256}, "", "Apply the changes and exit", "options SoftBttn1");
+    row("Form3", "Label2", {72, 304}, "zelvo@zelvo.org", "Mail to me !");
+
+    row("About", "lblVersion", {116, 248}, "Version: 1.0", "");
+    row("About", "lblDisclaimer", {7, 272}, "Copyright (C) 2026 The Zelvo authors", "");
+}
+
+void TestLayouts::controlsAsShown()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QPoint, at);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    Shown program;
+    const auto* widget = test::windowNamed(program.windows, window).findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QCOMPARE(widget->pos(), at);
+    QCOMPARE(shownText(*widget), text);
+    QCOMPARE(widget->toolTip(), toolTip);
+}
+
+void TestLayouts::colours_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QRect>("area"); // in pixels of the client area
+    QTest::addColumn<QRgb>("colour");
+    QTest::addColumn<int>("slack"); // 0 for a ground or a line, a little for smoothed text
+
+    const auto text = [](const QString& window, const char* name, QRect area, QRgb colour) {
+        QTest::newRow(name) << window << area << colour << 6;
+    };
+    const auto pixel = [](const QString& window, const char* name, QPoint at, QRgb colour) {
+        QTest::newRow(name) << window << QRect(at, QSize(1, 1)) << colour << 0;
+    };
+
+    pixel("Form1", "main ground", {4, 200}, 0x000040);
+    pixel("Form1", "Shape1", {0, 200}, 0xFE9C61);
+    pixel("Form1", "Shape2", {8, 200}, 0x6E6E6E);
+    pixel("Form1", "Shape3", {24, 330}, 0x6E6E6E);
+    text("Form1", "Labelimg", {48, 64, 77, 16}, 0xC04000);
+    text("Form1", "Labeldis", {304, 64, 113, 16}, 0xC04000);
+    text("Form1", "Lblbrws", {218, 192, 52, 16}, 0xF5C952);
+    text("Form1", "Opendir face", {233, 152, 25, 25}, 0x474747);
+
+    pixel("Form3", "options ground", {3, 3}, 0x474747);
+    pixel("Form3", "Line1", {154, 12}, 0x6E6E6E);
+    pixel("Form3", "Line3", {9, 75}, 0x6E6E6E);
+    pixel("Form3", "Line5", {154, 138}, 0x000000);
+    pixel("Form3", "Line7", {297, 75}, 0x000000);
+    pixel("Form3", "Line9", {152, 20}, 0x000000);
+    pixel("Form3", "Line13", {18, 47}, 0x000000);
+    pixel("Form3", "Line11", {20, 74}, 0x6E6E6E);
+    pixel("Form3", "Line14", {287, 47}, 0x6E6E6E);
+    pixel("Form3", "Line2", {154, 148}, 0x6E6E6E);
+    pixel("Form3", "Line4", {9, 194}, 0x6E6E6E);
+    pixel("Form3", "Line6", {154, 240}, 0x000000);
+    pixel("Form3", "Line8", {297, 194}, 0x000000);
+    pixel("Form3", "Line10", {154, 156}, 0x000000);
+    pixel("Form3", "Line15", {18, 177}, 0x000000);
+    pixel("Form3", "Line12", {20, 198}, 0x6E6E6E);
+    pixel("Form3", "Line16", {287, 177}, 0x6E6E6E);
+    text("Form3", "Label1", {25, 26, 257, 49}, 0xFFFF80);
+    text("Form3", "Label3", {21, 164, 255, 33}, 0xFFFF80);
+    text("Form3", "Option2", {142, 92, 55, 33}, 0xFFFFFF);
+    text("Form3", "Check3", {189, 208, 39, 25}, 0xFFFFFF);
+    text("Form3", "Label2", {72, 304, 163, 16}, 0xFF0000);
+
+    pixel("About", "about ground", {5, 300}, 0x000040);
+    pixel("About", "about Shape1", {0, 150}, 0xFE9C61);
+    text("About", "lblVersion", {116, 248, 83, 16}, 0x3CF2A9);
+    text("About", "lblDisclaimer", {7, 272, 300, 16}, 0xFFFFFF);
+}
+
+void TestLayouts::colours()
+{
+    QFETCH(QString, window);
+    QFETCH(QRect, area);
+    QFETCH(QRgb, colour);
+    QFETCH(int, slack);
+    Shown program;
+    const QImage shown = test::windowNamed(program.windows, window).grab().toImage();
+    QVERIFY2(holdsColour(shown, area, colour, slack),
+             qPrintable(QStringLiteral("no %1 at %2,%3 (%4 there)")
+                            .arg(QColor(colour).name())
+                            .arg(area.x())
+                            .arg(area.y())
+                            .arg(shown.pixelColor(area.topLeft()).name())));
+}
+
+void TestLayouts::trayToolTip()
+{
+    Shown program;
+    QCOMPARE(program.main().Tray->toolTip(), QStringLiteral("The Image Zelvo"));
 }
 
 void TestLayouts::mainWindowSizeAndFrame()
@@ -296,7 +559,7 @@ void TestLayouts::tabOrderFollowsDeclaredIndices()
     QCOMPARE(declaredTabOrder(declaredWindow(window)), expected);
 
     Program program;
-    QWidget& built = builtWindow(program.windows, window);
+    QWidget& built = test::windowNamed(program.windows, window);
     QCOMPARE(focusChain(built, expected.first()), expected);
 }
 
@@ -314,7 +577,7 @@ void TestLayouts::labelsAndPicturesTakeFocusOnlyAsCommands()
     QFETCH(QString, window);
     QFETCH(QStringList, commands);
     Program program;
-    QWidget& built = builtWindow(program.windows, window);
+    QWidget& built = test::windowNamed(program.windows, window);
     QList<QWidget*> passive;
     for (AutoLabel* label : built.findChildren<AutoLabel*>())
         passive.append(label);
@@ -388,7 +651,7 @@ void TestLayouts::firstStartWritesSettingsOnceShown()
 {
     Program program;
     QVERIFY(!QFileInfo::exists(program.iso.fileName()));
-    QCOMPARE(program.store.read(settings::type::Bitmap.key), QStringLiteral("*.bmp;"));
+    QCOMPARE(program.store.read(settings::Key{"Type", "Bitmap"}), QStringLiteral("*.bmp;"));
     QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
     QTRY_COMPARE(program.iso.get("Type", "Bitmap").toString(), QStringLiteral("*.bmp;"));
     QCOMPARE(program.iso.get("Type", "Ico").toString(), QStringLiteral("&;"));

@@ -96,7 +96,6 @@ private slots:
     void previewPress_opensTileModally_data();
     void previewPress_opensTileModally();
     void previewPress_refreshesPatternAfterTileCloses();
-    void previewPress_failedPreviewStillOpensTile();
 };
 
 void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
@@ -132,49 +131,34 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
 
 void TestMainWindow::activation_buildsPatternFromStore_data()
 {
-    QTest::addColumn<QString>("bitmap");
-    QTest::addColumn<QString>("jpg");
-    QTest::addColumn<QString>("gif");
-    QTest::addColumn<QString>("ico");
+    // "Bitmap", "Jpg", "Gif" and "Ico" as stored.
+    QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("listed");
 
-    QTest::newRow("all four") << "*.bmp;"
-                              << "*.jpeg;*.jpg;"
-                              << "*.gif;"
-                              << "*.ico;"
+    QTest::newRow("all four") << QStringList{"*.bmp;", "*.jpeg;*.jpg;", "*.gif;", "*.ico;"}
                               << "*.bmp;*.jpeg;*.jpg;*.gif;*.ico;*.vuq"
                               << QStringList{"a.bmp", "b.jpeg", "c.jpg", "d.gif", "e.ico", "f.vuq"};
-    QTest::newRow("JPEG only") << "&;"
-                               << "*.jpeg;*.jpg;"
-                               << "&;"
-                               << "&;"
+    QTest::newRow("JPEG only") << QStringList{"&;", "*.jpeg;*.jpg;", "&;", "&;"}
                                << "&;*.jpeg;*.jpg;&;&;*.vuq"
                                << QStringList{"&", "b.jpeg", "c.jpg", "f.vuq"};
     QTest::newRow("bitmap and icon")
-        << "*.bmp;"
-        << "&;"
-        << "&;"
-        << "*.ico;"
-        << "*.bmp;&;&;*.ico;*.vuq" << QStringList{"&", "a.bmp", "e.ico", "f.vuq"};
-    QTest::newRow("bitmap, other keys missing")
-        << "*.bmp;" << Absent << Absent << Absent << "*.bmp;*.vuq" << QStringList{"a.bmp", "f.vuq"};
-    QTest::newRow("no type key") << Absent << Absent << Absent << Absent << "*.vuq"
+        << QStringList{"*.bmp;", "&;", "&;", "*.ico;"} << "*.bmp;&;&;*.ico;*.vuq"
+        << QStringList{"&", "a.bmp", "e.ico", "f.vuq"};
+    QTest::newRow("bitmap, other keys missing") << QStringList{"*.bmp;", Absent, Absent, Absent}
+                                                << "*.bmp;*.vuq" << QStringList{"a.bmp", "f.vuq"};
+    QTest::newRow("no type key") << QStringList{Absent, Absent, Absent, Absent} << "*.vuq"
                                  << QStringList{"f.vuq"};
-    QTest::newRow("only icon, disabled") << Absent << Absent << Absent << "&;"
-                                         << "&;*.vuq" << QStringList{"&", "f.vuq"};
-    QTest::newRow("hand-edited") << "*.png;"
-                                 << "&;"
-                                 << "*.gif;" << Absent << "*.png;&;*.gif;*.vuq"
+    QTest::newRow("only icon, disabled")
+        << QStringList{Absent, Absent, Absent, "&;"} << "&;*.vuq" << QStringList{"&", "f.vuq"};
+    QTest::newRow("hand-edited") << QStringList{"*.png;", "&;", "*.gif;", Absent}
+                                 << "*.png;&;*.gif;*.vuq"
                                  << QStringList{"&", "d.gif", "f.vuq", "g.png"};
 }
 
 void TestMainWindow::activation_buildsPatternFromStore()
 {
-    QFETCH(QString, bitmap);
-    QFETCH(QString, jpg);
-    QFETCH(QString, gif);
-    QFETCH(QString, ico);
+    QFETCH(QStringList, stored);
     QFETCH(QString, pattern);
     QFETCH(QStringList, listed);
 
@@ -188,17 +172,16 @@ void TestMainWindow::activation_buildsPatternFromStore()
     Form1& main = session.main();
     test::browseTo(session, dir.path());
 
-    putType(session.iso, "Bitmap", bitmap);
-    putType(session.iso, "Jpg", jpg);
-    putType(session.iso, "Gif", gif);
-    putType(session.iso, "Ico", ico);
+    const std::array<const char*, 4> keys{"Bitmap", "Jpg", "Gif", "Ico"};
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        putType(session.iso, keys[i], stored[qsizetype(i)]);
     main.Form_Activate();
 
-    const auto member = [](const QString& stored) { return stored == Absent ? QString() : stored; };
-    QCOMPARE(main.RD, member(bitmap));
-    QCOMPARE(main.RJ, member(jpg));
-    QCOMPARE(main.RG, member(gif));
-    QCOMPARE(main.RI, member(ico));
+    const auto member = [&](int i) { return stored[i] == Absent ? QString() : stored[i]; };
+    QCOMPARE(main.RD, member(0));
+    QCOMPARE(main.RJ, member(1));
+    QCOMPARE(main.RG, member(2));
+    QCOMPARE(main.RI, member(3));
     QCOMPARE(main.RR, QStringLiteral("*.vuq"));
     QCOMPARE(main.Files->pattern(), pattern);
     QCOMPARE(sortedListed(*main.Files), listed);
@@ -247,15 +230,12 @@ void TestMainWindow::browse_startsAtListFolder()
 
 void TestMainWindow::browse_cancelChangesNothing()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(makeFiles(dir.path(), {"b.gif", "c.jpg"}));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const test::RedBitmapChosen chosen(session, {"b.gif", "c.jpg"});
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QVERIFY(!main.Display->picture().isNull());
     const QStringList listed = test::listedNames(*main.Files);
     const QString count = main.Labelfnd->caption();
@@ -499,15 +479,13 @@ void TestMainWindow::fileClick_invalidPictureRecoversSilently()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "good.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(test::writeFile(dir.path(), name, content));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "good.bmp"));
+    const test::PictureChosen chosen(session, "good.bmp", test::solidPicture({8, 8}, Qt::red),
+                                     "BMP", {{name, content}});
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QVERIFY(!main.Display->picture().isNull());
     // Added after the list was read: the recovery's re-read brings it in.
     QVERIFY(makeFiles(dir.path(), {"late.jpeg"}));
@@ -645,14 +623,12 @@ void TestMainWindow::previewPress_opensTileModally()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const test::RedBitmapChosen chosen(session);
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QPointer<Form2> firstTile = &session.windows.get<Form2>();
 
     bool modal = false;
@@ -681,15 +657,12 @@ void TestMainWindow::previewPress_opensTileModally()
 
 void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(makeFiles(dir.path(), {"b.ico", "c.ico"}));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    const test::RedBitmapChosen chosen(session, {"b.ico", "c.ico"});
+    QVERIFY(chosen.ready);
+    const QTemporaryDir& dir = chosen.dir;
     QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
 
     const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2&) {
@@ -704,31 +677,6 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
     QCOMPARE(sortedListed(*main.Files), (QStringList{"a.bmp", "b.ico", "c.ico"}));
     QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
     QCOMPARE(main.Files->path(), dir.path());
-}
-
-void TestMainWindow::previewPress_failedPreviewStillOpensTile()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), {"empty.bmp"}));
-    Session session;
-    session.windows.start();
-    Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "empty.bmp"));
-    QVERIFY(main.Display->picture().isNull());
-    test::ShowCounter tileShows(session.windows.get<Form2>());
-
-    const bool reached = test::pressPreview(session, Qt::LeftButton);
-
-    // Shown, and closed again by itself, without a word, before any input reached it.
-    QCOMPARE(tileShows.shows, 1);
-    QVERIFY(!reached);
-    QVERIFY(!session.windows.isLoaded<Form2>());
-    QVERIFY(session.platform.messages.isEmpty());
-    QCOMPARE(session.platform.beeps, 0);
-    QVERIFY(main.isVisible());
-    QCOMPARE(main.Files->fileName(), QStringLiteral("empty.bmp"));
 }
 
 QTEST_MAIN(TestMainWindow)

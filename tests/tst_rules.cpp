@@ -3,8 +3,7 @@
 
 #include "app/Form1.h"
 #include "app/Paths.h"
-#include "settings/SettingKeys.h"
-#include "settings/SizeRule.h"
+#include "core/TileSizes.h"
 #include "settings/TypeRule.h"
 #include "tile/PagePrinter.h"
 #include "ui/FileListBox.h"
@@ -18,20 +17,22 @@
 #include <optional>
 
 using namespace zelvo;
-namespace keys = zelvo::settings;
 
 namespace {
 
 constexpr int NoSize = -1;
 
-[[nodiscard]] int sizeCode(std::optional<SizeChoice> choice)
+// The outer width of the chosen size, or NoSize.
+[[nodiscard]] int chosenWidth(const QString& small, const QString& mid, const QString& big)
 {
-    return choice ? int(*choice) : NoSize;
+    const std::array<QString, 3> flags{small, mid, big};
+    const TileSize* chosen = chooseSize(flags);
+    return chosen ? chosen->width : NoSize;
 }
 
-[[nodiscard]] const keys::type::TypeKey& typeNamed(const QString& name)
+[[nodiscard]] const PictureType& typeNamed(const QString& name)
 {
-    for (const auto& type : keys::type::Keys) {
+    for (const PictureType& type : PictureTypes) {
         if (name == QLatin1String(type.key.name))
             return type;
     }
@@ -103,9 +104,10 @@ void TestRules::chooseSizeDecision_data()
     QTest::addColumn<QString>("big");
     QTest::addColumn<int>("expected");
 
-    const int small = int(SizeChoice::Small);
-    const int medium = int(SizeChoice::Medium);
-    const int large = int(SizeChoice::Large);
+    // The sizes by their outer widths in twips.
+    const int small = 9500;
+    const int medium = 12000;
+    const int large = 15000;
 
     QTest::newRow("first run, nothing stored") << ""
                                                << ""
@@ -187,7 +189,7 @@ void TestRules::chooseSizeDecision()
     QFETCH(QString, mid);
     QFETCH(QString, big);
     QFETCH(int, expected);
-    QCOMPARE(sizeCode(chooseSize(small, mid, big)), expected);
+    QCOMPARE(chosenWidth(small, mid, big), expected);
 }
 
 void TestRules::boxValueForStoredValue_data()
@@ -286,7 +288,7 @@ void TestRules::noTypeRecognisedInStore()
     QFETCH(QString, gif);
     QFETCH(QString, ico);
     QFETCH(bool, expected);
-    QCOMPARE(noTypeRecognised({bitmap, jpg, gif, ico}), expected);
+    QCOMPARE(noTypeRecognised(std::array<QString, 4>{bitmap, jpg, gif, ico}), expected);
 }
 
 void TestRules::storedValueForBox_data()

@@ -7,10 +7,10 @@
 // process's cached copy.
 
 #include "settings/DamagedCopies.h"
-#include "settings/SettingKeys.h"
 #include "settings/SettingsFormat.h"
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
+#include "support/StoreKeys.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,7 +26,7 @@
 #include <optional>
 
 using namespace zelvo;
-namespace keys = zelvo::settings;
+namespace keys = zelvo::test::keys;
 
 namespace {
 

@@ -46,22 +46,6 @@ void putSize(const test::IsolatedSettings& iso, const char* key, const QString& 
     return {};
 }
 
-// A folder with one picture, browsed to and clicked in the main window.
-struct PictureChosen
-{
-    QTemporaryDir dir;
-    bool ready = false;
-
-    PictureChosen(Session& session, const QString& name, const QImage& picture, const char* format)
-    {
-        ready = dir.isValid() && test::writePicture(dir.path(), name, picture, format);
-        if (!ready)
-            return;
-        test::browseTo(session, dir.path());
-        ready = test::clickFile(*session.main().Files, name);
-    }
-};
-
 } // namespace
 
 class TestTileWindow : public QObject
@@ -87,9 +71,8 @@ private slots:
 
 void TestTileWindow::sizing_fromStoredFlags_data()
 {
-    QTest::addColumn<QString>("small");
-    QTest::addColumn<QString>("mid");
-    QTest::addColumn<QString>("big");
+    // "Small", "Mid" and "Big" as stored.
+    QTest::addColumn<QStringList>("flags");
     // The outer size, frame and title bar included; empty when the layout's size holds.
     QTest::addColumn<QSize>("outer");
     QTest::addColumn<QPoint>("print");
@@ -103,55 +86,37 @@ void TestTileWindow::sizing_fromStoredFlags_data()
     const QPoint largePrint(476, 620);
     const QSize declared;
 
-    QTest::newRow("nothing stored") << Absent << Absent << Absent << medium << mediumPrint;
-    QTest::newRow("Small") << "1"
-                           << "0"
-                           << "0" << small << smallPrint;
-    QTest::newRow("Medium") << "0"
-                            << "1"
-                            << "0" << medium << mediumPrint;
-    QTest::newRow("Large") << "0"
-                           << "0"
-                           << "1" << large << largePrint;
-    QTest::newRow("Small alone stored") << "1" << Absent << Absent << small << smallPrint;
-    QTest::newRow("Small and Big") << "1"
-                                   << "0"
-                                   << "1" << large << largePrint;
-    QTest::newRow("Small and Mid") << "1"
-                                   << "1"
-                                   << "0" << medium << mediumPrint;
-    QTest::newRow("all three") << "1"
-                               << "1"
-                               << "1" << large << largePrint;
-    QTest::newRow("all 0") << "0"
-                           << "0"
-                           << "0" << declared << mediumPrint;
-    QTest::newRow("0, absent, 0") << "0" << Absent << "0" << declared << mediumPrint;
-    QTest::newRow("Small with a space") << " 1"
-                                        << "0"
-                                        << "0" << declared << mediumPrint;
-    QTest::newRow("unknown Mid, others absent") << Absent << "x" << Absent << medium << mediumPrint;
+    QTest::newRow("nothing stored") << QStringList{Absent, Absent, Absent} << medium << mediumPrint;
+    QTest::newRow("Small") << QStringList{"1", "0", "0"} << small << smallPrint;
+    QTest::newRow("Medium") << QStringList{"0", "1", "0"} << medium << mediumPrint;
+    QTest::newRow("Large") << QStringList{"0", "0", "1"} << large << largePrint;
+    QTest::newRow("Small alone stored") << QStringList{"1", Absent, Absent} << small << smallPrint;
+    QTest::newRow("Small and Big") << QStringList{"1", "0", "1"} << large << largePrint;
+    QTest::newRow("Small and Mid") << QStringList{"1", "1", "0"} << medium << mediumPrint;
+    QTest::newRow("all three") << QStringList{"1", "1", "1"} << large << largePrint;
+    QTest::newRow("all 0") << QStringList{"0", "0", "0"} << declared << mediumPrint;
+    QTest::newRow("0, absent, 0") << QStringList{"0", Absent, "0"} << declared << mediumPrint;
+    QTest::newRow("Small with a space") << QStringList{" 1", "0", "0"} << declared << mediumPrint;
+    QTest::newRow("unknown Mid, others absent")
+        << QStringList{Absent, "x", Absent} << medium << mediumPrint;
     QTest::newRow("unknown Small, others absent")
-        << "x" << Absent << Absent << medium << mediumPrint;
-    QTest::newRow("leading zero") << Absent << Absent << "01" << medium << mediumPrint;
-    QTest::newRow("Big with unknown Mid") << Absent << "yes"
-                                          << "1" << large << largePrint;
+        << QStringList{"x", Absent, Absent} << medium << mediumPrint;
+    QTest::newRow("leading zero") << QStringList{Absent, Absent, "01"} << medium << mediumPrint;
+    QTest::newRow("Big with unknown Mid") << QStringList{Absent, "yes", "1"} << large << largePrint;
 }
 
 void TestTileWindow::sizing_fromStoredFlags()
 {
-    QFETCH(QString, small);
-    QFETCH(QString, mid);
-    QFETCH(QString, big);
+    QFETCH(QStringList, flags);
     QFETCH(QSize, outer);
     QFETCH(QPoint, print);
     // The layout's client area, 11910 x 7620 twips.
     const QSize declaredClient(794, 508);
 
     Session session;
-    putSize(session.iso, "Small", small);
-    putSize(session.iso, "Mid", mid);
-    putSize(session.iso, "Big", big);
+    putSize(session.iso, "Small", flags[0]);
+    putSize(session.iso, "Mid", flags[1]);
+    putSize(session.iso, "Big", flags[2]);
     session.windows.start();
 
     // Loaded hidden at start-up, already sized.
@@ -163,19 +128,19 @@ void TestTileWindow::sizing_fromStoredFlags()
         QCOMPARE(loaded.size(), declaredClient);
     QCOMPARE(loaded.Butprint->pos(), print);
 
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
     QSize shownOuter;
     QSize shownFrame;
     QSize shownClient;
     QPoint shownPrint;
-    QRect zelvo;
+    QColor farCorner;
     const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
         shownOuter = tile.outerSize();
         shownFrame = tile.frameGeometry().size();
         shownClient = tile.size();
         shownPrint = tile.Butprint->pos();
-        zelvo = tile.Zelvo->geometry();
+        farCorner = tile.grab().toImage().pixelColor(tile.width() - 1, tile.height() - 1);
     });
 
     QVERIFY(reached);
@@ -188,15 +153,15 @@ void TestTileWindow::sizing_fromStoredFlags()
         QCOMPARE(shownClient, declaredClient);
     }
     QCOMPARE(shownPrint, print);
-    // The picture reaches as far as the outer size, past the client area's edges.
-    QCOMPARE(zelvo, QRect(QPoint(0, 0), shownOuter));
+    // The picture covers the client area to its far corner.
+    QCOMPARE(farCorner, QColor(Qt::red));
 }
 
 void TestTileWindow::sizing_storedAfterStartUpWaitsForNextLoad()
 {
     Session session;
     session.windows.start();
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
     session.iso.put("Size", "Small", QStringLiteral("0"));
     session.iso.put("Size", "Mid", QStringLiteral("0"));
@@ -254,7 +219,7 @@ void TestTileWindow::activate_tilesPictureOverWindow()
 
     Session session;
     session.windows.start();
-    PictureChosen chosen(session, name, picture, format.constData());
+    test::PictureChosen chosen(session, name, picture, format.constData());
     QVERIFY(chosen.ready);
 
     QImage loaded;
@@ -311,7 +276,7 @@ void TestTileWindow::activate_largePictureShownOnceFromTopLeft()
     session.iso.put("Size", "Mid", mid);
     session.iso.put("Size", "Big", big);
     session.windows.start();
-    PictureChosen chosen(session, "large.bmp", picture, "BMP");
+    test::PictureChosen chosen(session, "large.bmp", picture, "BMP");
     QVERIFY(chosen.ready);
 
     QImage loaded;
@@ -341,6 +306,7 @@ void TestTileWindow::activate_unloadablePictureClosesSilently_data()
     QTest::newRow("deleted after listing")
         << "gone.bmp" << test::encodedPicture(blue, "BMP") << true;
     QTest::newRow("empty file") << "empty.jpg" << QByteArray() << false;
+    QTest::newRow("empty bitmap") << "empty.bmp" << QByteArray() << false;
     QTest::newRow("PNG named bitmap") << "png.bmp" << test::encodedPicture(blue, "PNG") << false;
     QTest::newRow("text named GIF") << "text.gif" << QByteArray("GIF? no.\n") << false;
 }
@@ -351,18 +317,19 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
     QFETCH(QByteArray, content);
     QFETCH(bool, deletedAfterClick);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(test::writePicture(dir.path(), "good.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
-    QVERIFY(test::writeFile(dir.path(), name, content));
     Session session;
     session.windows.start();
     Form1& main = session.main();
-    test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, name));
+    const test::PictureChosen chosen(session, "good.bmp", test::solidPicture({8, 8}, Qt::red),
+                                     "BMP", {{name, content}}, name);
+    QVERIFY(chosen.ready);
+    const QDir dir(chosen.dir.path());
     if (deletedAfterClick) {
         QVERIFY(!main.Display->picture().isNull());
         QVERIFY(QFile::remove(dir.filePath(name)));
+    } else {
+        // The preview failed too; the preview press opens the tile window all the same.
+        QVERIFY(main.Display->picture().isNull());
     }
     QStringList listed = test::listedNames(*main.Files);
     const QString file = main.lblfile->caption();
@@ -384,6 +351,8 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
     QCOMPARE(test::listedNames(*main.Files), listed);
     QCOMPARE(main.lblfile->caption(), file);
     QCOMPARE(main.Display->picture().cacheKey(), preview);
+    if (!deletedAfterClick)
+        QCOMPARE(main.Files->fileName(), name);
 }
 
 void TestTileWindow::picturePress_unloadsWindow_data()
@@ -409,7 +378,7 @@ void TestTileWindow::picturePress_unloadsWindow()
 
     Session session;
     session.windows.start();
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
 
     QPointer<Form2> pressed;
@@ -440,7 +409,7 @@ void TestTileWindow::printPress_keepsWindowOpen()
     Session session;
     session.platform.printer = [](const QImage&) { return true; };
     session.windows.start();
-    PictureChosen chosen(session, "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP");
+    const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
 
     bool openAfterPrint = false;

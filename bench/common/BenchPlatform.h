@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 #include "PrivateXServer.h"
 #include "common/Report.h"
 
-#include "settings/SettingKeys.h"
+#include "core/PictureTypes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,10 +62,10 @@ void writeFirstStartSettings(const QString& home)
     QSettings store(QDir(home).filePath(QStringLiteral("config/") + QLatin1String(Application) +
                                         QStringLiteral(".conf")),
                     QSettings::IniFormat);
-    for (const auto& type : type::Keys) {
+    for (const zelvo::PictureType& type : zelvo::PictureTypes) {
         store.setValue(QLatin1String(type.key.section) + QLatin1Char('/') +
                            QLatin1String(type.key.name),
-                       QLatin1String(type.initiallyEnabled ? type.pattern : type::Disabled));
+                       QLatin1String(type.initiallyEnabled ? type.pattern : Disabled));
     }
     store.sync();
 }

@@ -1,7 +1,6 @@
 #include "About.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "core/MainWindow.h"
 #include "ui/AutoLabel.h"
 #include "ui/ControlFactory.h"
 #include "ui/LayoutBuilder.h"
@@ -20,7 +19,7 @@ const layout::Window& Layout = layout::About;
 
 } // namespace
 
-About::About(Windows& windows) : QWidget(&windows.get<Form1>())
+About::About(MainWindow& main) : QWidget(&main.widget())
 {
     layout::applyWindow(*this, Layout);
     Abtimg = controls::picture(*this, Layout, "Abtimg");

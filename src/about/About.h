@@ -6,14 +6,14 @@ namespace zelvo {
 
 class AutoLabel;
 class PictureBox;
-class Windows;
+class MainWindow;
 
 // The about box: artwork, version and notice; any click on it hides it.
 class About : public QWidget
 {
     Q_OBJECT
 public:
-    explicit About(Windows& windows);
+    explicit About(MainWindow& main);
 
     PictureBox* Abtimg;
     AutoLabel* lblVersion;

@@ -2,9 +2,9 @@
 
 #include "Paths.h"
 #include "PictureDrop.h"
-#include "Platform.h"
 #include "Windows.h"
 #include "about/About.h"
+#include "core/Platform.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "tile/Form2.h"
@@ -108,19 +108,24 @@ void Form1::Form_Activate()
 {
     SettingsStore& store = m_windows.store();
     store.reload();
-    RD = store.read(settings::type::Bitmap.key);
-    RJ = store.read(settings::type::Jpg.key);
-    RG = store.read(settings::type::Gif.key);
-    RI = store.read(settings::type::Ico.key);
+    QString pattern;
+    for (const PictureType& type : PictureTypes) {
+        this->*type.piece = store.read(type.key);
+        pattern += this->*type.piece;
+    }
     RR = QLatin1String(settings::ClosingPattern);
-    Files->setPattern(RD + RJ + RG + RI + RR);
+    Files->setPattern(pattern + RR);
     Labelfnd->setCaption(countCaption(Files->listCount()));
 }
 
-void Form1::showAndActivate()
+void Form1::returnToMain(Return how)
 {
-    show();
-    raise();
+    if (how == Return::Shown) {
+        show();
+        raise();
+    } else if (!isVisible()) {
+        return;
+    }
     activateWindow();
     Form_Activate();
 }
@@ -128,6 +133,44 @@ void Form1::showAndActivate()
 QString Form1::picturePath() const
 {
     return joinPicturePath(BrowseDialog->selectedFolder(), Files->fileName());
+}
+
+void Form1::typeChanged(const PictureType& type, const QString& piece)
+{
+    this->*type.piece = piece;
+}
+
+void Form1::showAgainAfterOptions()
+{
+    returnToMain(Return::Shown);
+    Files->refresh();
+    Labelfnd->update();
+    lblfile->setCaption(QString());
+    Display->clearPicture();
+}
+
+void Form1::closeTileWindow()
+{
+    m_windows.unload<Form2>();
+}
+
+QStringList Form1::listedFiles() const
+{
+    QStringList names;
+    for (int row = 0; row < Files->listCount(); ++row)
+        names.append(Files->model()->index(row, 0).data().toString());
+    return names;
+}
+
+QString Form1::selectedFile() const
+{
+    return Files->fileName();
+}
+
+void Form1::clickListedFile(const QString& name)
+{
+    Files->setFileName(name);
+    Files_Click();
 }
 
 void Form1::Opendir_Click()
@@ -208,22 +251,13 @@ void Form1::Display_MouseDown()
     }
     Form2& tile = m_windows.get<Form2>();
     showModal(tile, [&tile] { tile.Form_Activate(); });
-    activateAfterModal();
+    returnToMain(Return::IfStillShown);
 }
 
 void Form1::Image1_Click()
 {
     showModal(m_windows.get<About>());
-    activateAfterModal();
-}
-
-void Form1::activateAfterModal()
-{
-    // A tray click may have put the main window in the tray meanwhile.
-    if (isVisible()) {
-        activateWindow();
-        Form_Activate();
-    }
+    returnToMain(Return::IfStillShown);
 }
 
 void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
@@ -293,6 +327,7 @@ void Form1::Tray_Click()
     bool tileShown = false;
     bool optionsShown = false;
     bool aboutShown = false;
+    // Asking whether a window is shown creates it, hidden, when it is not loaded.
     step([&] { mainShown = isVisible(); });
     step([&] { tileShown = m_windows.get<Form2>().isVisible(); });
     step([&] { optionsShown = m_windows.get<Form3>().isVisible(); });
@@ -304,7 +339,7 @@ void Form1::Tray_Click()
     step([&] {
         if (optionsShown) {
             m_windows.unload<Form3>();
-            showAndActivate();
+            returnToMain(Return::Shown);
         }
     });
     step([&] {
@@ -316,7 +351,7 @@ void Form1::Tray_Click()
             hide();
             Tray->setFlashEnabled(true);
         } else {
-            showAndActivate();
+            returnToMain(Return::Shown);
             Tray->setFlashEnabled(false);
         }
     });
@@ -358,9 +393,8 @@ void Form1::dropEvent(QDropEvent* event)
     BrowseDialog->choose(target->folder);
     if (!folderChosen() || target->fileName.isEmpty())
         return;
-    Files->setFileName(target->fileName);
-    if (Files->fileName() == target->fileName)
-        Files_Click();
+    if (listedFiles().contains(target->fileName))
+        clickListedFile(target->fileName);
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)

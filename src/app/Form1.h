@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/MainWindow.h"
+#include "core/PictureTypes.h"
+
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -17,18 +20,14 @@ class PictureWatch;
 class TrayIcon;
 class Windows;
 
-// The main window: the folder's picture files, the preview, and the program's commands.
-class Form1 : public QWidget
+// The main window: the folder's picture files, the preview, and the program's commands. Its
+// pattern pieces RD, RJ, RG and RI are read from the store at activation.
+class Form1 : public QWidget, public TypePieces, public MainWindow
 {
     Q_OBJECT
 public:
     explicit Form1(Windows& windows);
 
-    // The file list's pattern pieces of the enabled types, read from the store at activation.
-    QString RD;
-    QString RJ;
-    QString RG;
-    QString RI;
     QString RR;
 
     PictureBox* Image1;
@@ -60,10 +59,22 @@ public:
     void Tray_Click();
     void Out_Click();
 
-    // Shows the main window and makes it the active one, which runs its activation handler.
-    void showAndActivate();
-    // The selected folder joined to the selected file name.
-    [[nodiscard]] QString picturePath() const;
+    enum class Return {
+        Shown,        // the window is shown and raised first
+        IfStillShown, // after a modal window: a tray click may have hidden it meanwhile
+    };
+    // Every return to the main window: it becomes the active window and its activation
+    // handler runs.
+    void returnToMain(Return how);
+
+    [[nodiscard]] QWidget& widget() override { return *this; }
+    [[nodiscard]] QString picturePath() const override;
+    void typeChanged(const PictureType& type, const QString& piece) override;
+    void showAgainAfterOptions() override;
+    void closeTileWindow() override;
+    [[nodiscard]] QStringList listedFiles() const override;
+    [[nodiscard]] QString selectedFile() const override;
+    void clickListedFile(const QString& name) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,7 +85,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void activateAfterModal();
     // The steps after the folder chooser was confirmed; false when nothing is listed.
     bool folderChosen();
     [[nodiscard]] bool showPreview(const QString& path);

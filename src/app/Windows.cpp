@@ -29,7 +29,7 @@ void Windows::start()
 {
     m_store.seedInitialTypes();
     Form1& main = get<Form1>();
-    main.showAndActivate();
+    main.returnToMain(Form1::Return::Shown);
     // A first start creates the settings file once the main window is on screen.
     afterFirstPaint(main, [this] { (void)m_store.commit(); });
 }
@@ -42,7 +42,12 @@ template <class W> W& Windows::get()
     }
     auto& slot = std::get<QPointer<W>>(m_windows);
     if (!slot) {
-        slot = new W(*this);
+        if constexpr (std::is_same_v<W, Form1>)
+            slot = new W(*this);
+        else if constexpr (std::is_same_v<W, About>)
+            slot = new W(get<Form1>());
+        else
+            slot = new W(get<Form1>(), m_store, m_platform);
         slot->Form_Load();
     }
     return *slot;

@@ -1,34 +1,32 @@
 #pragma once
 
+#include "core/PictureTypes.h"
+#include "core/TileSizes.h"
+
 #include <QString>
 #include <QWidget>
 
-class QRadioButton;
+#include <array>
 
 namespace zelvo {
 
 class AutoLabel;
 class ImagePushButton;
+class MainWindow;
 class PictureBox;
-class TriStateBox;
-class Windows;
+class Platform;
+class SettingsStore;
 
 // The options window: which picture types are listed and which size the tile window takes.
-class Form3 : public QWidget
+// Its size buttons are Option1 to Option3, its type boxes Check1 to Check4.
+class Form3 : public QWidget, public SizeOptions, public TypeBoxes
 {
     Q_OBJECT
 public:
-    explicit Form3(Windows& windows);
+    Form3(MainWindow& main, SettingsStore& store, Platform& platform);
 
     AutoLabel* Label1;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QRadioButton* Option3;
     AutoLabel* Label3;
-    TriStateBox* Check1;
-    TriStateBox* Check2;
-    TriStateBox* Check3;
-    TriStateBox* Check4;
     ImagePushButton* SoftBttn1;
     PictureBox* Image1;
     AutoLabel* Label2;
@@ -42,15 +40,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Windows& m_windows;
-    // The seven values read at load.
-    QString m_small;
-    QString m_mid;
-    QString m_big;
-    QString m_bitmap;
-    QString m_jpg;
-    QString m_gif;
-    QString m_ico;
+    MainWindow& m_main;
+    SettingsStore& m_store;
+    Platform& m_platform;
+    // The values read at load.
+    std::array<QString, TileSizes.size()> m_sizes;
+    std::array<QString, PictureTypes.size()> m_types;
 };
 
 } // namespace zelvo

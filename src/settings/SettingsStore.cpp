@@ -2,6 +2,7 @@
 
 #include "DamagedCopies.h"
 #include "SettingsFormat.h"
+#include "core/PictureTypes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -197,15 +198,15 @@ bool SettingsStore::store(const Values& values)
 
 void SettingsStore::seedInitialTypes()
 {
-    for (const auto& type : settings::type::Keys) {
+    for (const PictureType& type : PictureTypes) {
         if (m_settings->contains(fullKey(type.key)))
             return;
     }
     // A file that could not be read, or parsed, is left alone.
     if (m_settings->status() != QSettings::NoError || !parses(m_settings->fileName()))
         return;
-    for (const auto& type : settings::type::Keys) {
-        const QLatin1String value(type.initiallyEnabled ? type.pattern : settings::type::Disabled);
+    for (const PictureType& type : PictureTypes) {
+        const QLatin1String value(type.initiallyEnabled ? type.pattern : settings::Disabled);
         m_unwritten.append({fullKey(type.key), value});
     }
     if (QFileInfo::exists(m_settings->fileName()))

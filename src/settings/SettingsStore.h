@@ -1,11 +1,12 @@
 #pragma once
 
-#include "SettingKeys.h"
+#include "core/SettingKeys.h"
 
 #include <QList>
 #include <QSettings>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -26,6 +27,15 @@ public:
     void reload();
 
     [[nodiscard]] QString read(const settings::Key& key) const;
+    // The values of a table's keys, in the table's order.
+    template <class Row, std::size_t N>
+    [[nodiscard]] std::array<QString, N> readEach(const std::array<Row, N>& rows) const
+    {
+        std::array<QString, N> values;
+        for (std::size_t i = 0; i < N; ++i)
+            values[i] = read(rows[i].key);
+        return values;
+    }
     // Read back at once; stored by the next commit.
     void write(const settings::Key& key, const QString& value);
     // Writes pending values to disk, seeded ones included; false when they could not be stored.

@@ -1,9 +1,8 @@
 #include "Form2.h"
 
 #include "TileWorkbench.h"
-#include "app/Form1.h"
-#include "app/Platform.h"
-#include "app/Windows.h"
+#include "core/MainWindow.h"
+#include "core/Platform.h"
 #include "settings/SettingsStore.h"
 #include "ui/ControlFactory.h"
 #include "ui/LayoutBuilder.h"
@@ -28,7 +27,8 @@ const layout::Window& Layout = layout::Form2;
 
 } // namespace
 
-Form2::Form2(Windows& windows) : QWidget(&windows.get<Form1>()), m_windows(windows)
+Form2::Form2(MainWindow& main, SettingsStore& store, Platform& platform)
+    : QWidget(&main.widget()), m_main(main), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
     Zelvo = controls::tilingImage(*this, Layout, "Zelvo");
@@ -38,18 +38,15 @@ Form2::Form2(Windows& windows) : QWidget(&windows.get<Form1>()), m_windows(windo
     connect(Zelvo, &TilingImage::mouseDown, this, [this] { Zelvo_MouseDown(); });
     connect(Zelvo, &TilingImage::activated, this, &Form2::Zelvo_MouseDown);
     connect(Butprint, &QPushButton::clicked, this, &Form2::Butprint_Click);
-    Workbench = new TileWorkbench(*this, *Zelvo, windows);
+    Workbench = new TileWorkbench(*this, *Zelvo, main);
 }
 
 void Form2::Form_Load()
 {
-    SettingsStore& store = m_windows.store();
-    store.reload();
-    m_small = store.read(settings::size::Small);
-    m_mid = store.read(settings::size::Mid);
-    m_big = store.read(settings::size::Big);
-    if (const std::optional<SizeChoice> choice = chooseSize(m_small, m_mid, m_big))
-        applyTileSize(tileSize(*choice));
+    m_store.reload();
+    m_sizes = m_store.readEach(TileSizes);
+    if (const TileSize* size = chooseSize(m_sizes))
+        applyTileSize(*size);
 }
 
 void Form2::applyTileSize(const TileSize& size)
@@ -110,7 +107,7 @@ void Form2::closeEvent(QCloseEvent* event)
 
 void Form2::Form_Activate()
 {
-    const QString path = m_windows.get<Form1>().picturePath();
+    const QString path = m_main.picturePath();
     const qreal ratio = devicePixelRatioF();
     const QSize shown(int(std::ceil(outerSize().width() * ratio)),
                       int(std::ceil(outerSize().height() * ratio)));
@@ -118,7 +115,7 @@ void Form2::Form_Activate()
         loadPicture(path, {.scaledTo = {}, .clippedTo = Workbench->clipFor(shown)});
     if (picture.isNull()) {
         // A picture that cannot be loaded closes the window without a word.
-        m_windows.unload<Form2>();
+        m_main.closeTileWindow();
         return;
     }
     Zelvo->setPicture(picture);
@@ -128,7 +125,7 @@ void Form2::Form_Activate()
 
 void Form2::Zelvo_MouseDown()
 {
-    m_windows.unload<Form2>();
+    m_main.closeTileWindow();
 }
 
 void Form2::Butprint_Click()
@@ -136,7 +133,7 @@ void Form2::Butprint_Click()
     // The program's events go on while the print waits for the print service: a tray click or
     // a press on the picture may unload this window meanwhile, and then nothing is left to do.
     const QPointer<Form2> self(this);
-    Platform& platform = m_windows.platform();
+    Platform& platform = m_platform;
     Butprint->hide();
     const bool printed = platform.printPage(grab().toImage());
     if (!self)

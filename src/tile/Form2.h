@@ -1,24 +1,28 @@
 #pragma once
 
-#include "TileSize.h"
+#include "core/TileSizes.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <array>
 
 class QPushButton;
 
 namespace zelvo {
 
+class MainWindow;
+class Platform;
+class SettingsStore;
 class TileWorkbench;
 class TilingImage;
-class Windows;
 
 // The tile window: the selected picture repeated over its whole area, with a Print button.
 class Form2 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form2(Windows& windows);
+    Form2(MainWindow& main, SettingsStore& store, Platform& platform);
 
     TilingImage* Zelvo;
     QPushButton* Butprint;
@@ -41,11 +45,11 @@ private:
     void fitClientToOuterSize();
     [[nodiscard]] QMargins frameMargins() const;
 
-    Windows& m_windows;
+    MainWindow& m_main;
+    SettingsStore& m_store;
+    Platform& m_platform;
     // The size flags read at load.
-    QString m_small;
-    QString m_mid;
-    QString m_big;
+    std::array<QString, TileSizes.size()> m_sizes;
     QSize m_outerSize; // in pixels; empty while the layout's client size holds
 };
 

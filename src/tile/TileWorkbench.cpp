@@ -2,9 +2,7 @@
 
 #include "Form2.h"
 #include "ZoomRule.h"
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "ui/FileListBox.h"
+#include "core/MainWindow.h"
 #include "ui/PictureLoader.h"
 #include "ui/TilingImage.h"
 
@@ -20,8 +18,8 @@
 
 namespace zelvo {
 
-TileWorkbench::TileWorkbench(Form2& window, TilingImage& view, Windows& windows)
-    : QObject(&window), m_window(window), m_view(view), m_windows(windows), m_watch(this),
+TileWorkbench::TileWorkbench(Form2& window, TilingImage& view, MainWindow& main)
+    : QObject(&window), m_window(window), m_view(view), m_main(main), m_watch(this),
       m_zoomLabel(new QLabel(&window))
 {
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
@@ -186,16 +184,12 @@ void TileWorkbench::updateLook()
 // As a click on the name in the main window's list and a press on its preview would.
 void TileWorkbench::step(TileCommand command)
 {
-    Form1& main = m_windows.get<Form1>();
-    FileListBox& files = *main.Files;
-    QStringList names;
-    for (int row = 0; row < files.listCount(); ++row)
-        names.append(files.model()->index(row, 0).data().toString());
-    const int row = steppedRow(command, int(names.indexOf(files.fileName())), int(names.size()));
-    if (row < 0 || names[row] == files.fileName())
+    const QStringList names = m_main.listedFiles();
+    const QString selected = m_main.selectedFile();
+    const int row = steppedRow(command, int(names.indexOf(selected)), int(names.size()));
+    if (row < 0 || names[row] == selected)
         return;
-    files.setFileName(names[row]);
-    main.Files_Click();
+    m_main.clickListedFile(names[row]);
     m_window.Form_Activate();
 }
 

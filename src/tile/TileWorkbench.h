@@ -14,8 +14,8 @@ class QPropertyAnimation;
 namespace zelvo {
 
 class Form2;
+class MainWindow;
 class TilingImage;
-class Windows;
 
 // The tile window's keys and what they do beyond the press that closes it: zoom, guides, the
 // seam check, stepping through the main window's list, copying the view, and showing a new
@@ -25,7 +25,7 @@ class TileWorkbench : public QObject
 {
     Q_OBJECT
 public:
-    TileWorkbench(Form2& window, TilingImage& view, Windows& windows);
+    TileWorkbench(Form2& window, TilingImage& view, MainWindow& main);
 
     // The size to clip a load to, for a window that shows this many device pixels at 100%.
     [[nodiscard]] QSize clipFor(QSize shown) const;
@@ -62,7 +62,7 @@ private:
 
     Form2& m_window;
     TilingImage& m_view;
-    Windows& m_windows;
+    MainWindow& m_main;
     PictureWatch m_watch;
     QLabel* m_zoomLabel;
     QTimer m_labelTimer;

@@ -13,14 +13,62 @@
 #include <QPushButton>
 
 #include <QRadioButton>
+
 #include <algorithm>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
 
 namespace zelvo::controls {
 
 using layout::build;
-using layout::control;
+using layout::Kind;
 
 namespace {
+
+[[nodiscard]] const char* kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Shape:
+        return "shape";
+    case Kind::Label:
+        return "label";
+    case Kind::Picture:
+        return "picture";
+    case Kind::FileList:
+        return "file list";
+    case Kind::PushButton:
+        return "push button";
+    case Kind::GraphicalButton:
+        return "graphical button";
+    case Kind::ImageButton:
+        return "image button";
+    case Kind::CheckBox:
+        return "check box";
+    case Kind::OptionButton:
+        return "option button";
+    case Kind::TilingImage:
+        return "tiling image";
+    case Kind::TrayIcon:
+        return "tray icon";
+    case Kind::FolderChooser:
+        return "folder chooser";
+    }
+    return "control";
+}
+
+// The declared control, which must be of one of the kinds this factory builds: a control built
+// by another kind's factory is a fault of the program, thrown as std::logic_error.
+const layout::Control& control(const layout::Window& form, const char* name,
+                               std::initializer_list<Kind> kinds)
+{
+    const layout::Control& declared = layout::control(form, name);
+    if (std::find(kinds.begin(), kinds.end(), declared.kind) == kinds.end()) {
+        throw std::logic_error(std::string(form.name) + " declares \"" + name + "\" a " +
+                               kindName(declared.kind) + ", not a " + kindName(*kinds.begin()));
+    }
+    return declared;
+}
 
 // The stand-in for the layout's font may be wider than the one the boxes were sized for: a
 // caption that would be cut widens its box instead.
@@ -31,11 +79,25 @@ void fitCaption(QWidget& box)
         box, [&box] { box.resize(std::max(box.width(), box.sizeHint().width()), box.height()); });
 }
 
+// A check box or an option button: its caption, its declared state, and a box that fits the
+// caption.
+template <class Box, class SetState>
+Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Kind kind,
+               SetState setState)
+{
+    const layout::Control& declared = control(form, name, {kind});
+    auto* widget = build<Box>(window, form, name);
+    widget->setText(QLatin1String(declared.text));
+    setState(*widget, declared.state);
+    fitCaption(*widget);
+    return widget;
+}
+
 } // namespace
 
 AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
+    const layout::Control& declared = control(form, name, {Kind::Label});
     auto* widget = build<AutoLabel>(window, form, name);
     if (declared.centred)
         widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -48,7 +110,7 @@ AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
 
 PictureBox* picture(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
+    const layout::Control& declared = control(form, name, {Kind::Picture});
     auto* widget = build<PictureBox>(window, form, name);
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
@@ -60,7 +122,8 @@ PictureBox* picture(QWidget& window, const layout::Window& form, const char* nam
 
 QPushButton* button(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
+    const layout::Control& declared =
+        control(form, name, {Kind::PushButton, Kind::GraphicalButton});
     auto* widget = build<QPushButton>(window, form, name);
     widget->setText(QLatin1String(declared.text));
     widget->setAutoDefault(false);
@@ -81,7 +144,7 @@ QPushButton* button(QWidget& window, const layout::Window& form, const char* nam
 
 ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
+    const layout::Control& declared = control(form, name, {Kind::ImageButton});
     auto* widget = build<ImagePushButton>(window, form, name);
     widget->setProperties(declared.imageButton.value_or(layout::ImageButtonProps{}));
     widget->setArtwork(QLatin1String(declared.picture));
@@ -90,27 +153,20 @@ ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const 
 
 TriStateBox* checkBox(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
-    auto* widget = build<TriStateBox>(window, form, name);
-    widget->setText(QLatin1String(declared.text));
-    widget->setValue(declared.state);
-    fitCaption(*widget);
-    return widget;
+    return choiceBox<TriStateBox>(window, form, name, Kind::CheckBox,
+                                  [](TriStateBox& box, int state) { box.setValue(state); });
 }
 
 QRadioButton* optionButton(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
-    auto* widget = build<QRadioButton>(window, form, name);
-    widget->setText(QLatin1String(declared.text));
-    widget->setChecked(declared.state == 1);
-    fitCaption(*widget);
-    return widget;
+    return choiceBox<QRadioButton>(
+        window, form, name, Kind::OptionButton,
+        [](QRadioButton& option, int state) { option.setChecked(state == 1); });
 }
 
 FileListBox* fileList(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name);
+    const layout::Control& declared = control(form, name, {Kind::FileList});
     auto* widget = build<FileListBox>(window, form, name);
     widget->setPattern(QLatin1String(declared.text));
     return widget;
@@ -118,8 +174,9 @@ FileListBox* fileList(QWidget& window, const layout::Window& form, const char* n
 
 TilingImage* tilingImage(QWidget& window, const layout::Window& form, const char* name)
 {
+    const layout::Control& declared = control(form, name, {Kind::TilingImage});
     auto* widget = build<TilingImage>(window, form, name);
-    if (control(form, name).command)
+    if (declared.command)
         widget->setCommand(true);
     return widget;
 }

@@ -1,6 +1,6 @@
 #include "FolderChooser.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 #include <QWidget>
 

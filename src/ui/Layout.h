@@ -179,6 +179,8 @@ struct Window
     return control.tabIndex >= 0 && (control.command || isFocusableKind(control.kind));
 }
 
+// The control the window declares by this name; a name it does not declare is a fault of the
+// program, thrown as std::logic_error that names the window and the control.
 [[nodiscard]] const Control& control(const Window& window, const char* name);
 
 } // namespace zelvo::layout

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace zelvo::layout {
@@ -36,7 +38,10 @@ const Control& control(const Window& window, const char* name)
     const auto found =
         std::find_if(window.controls.begin(), window.controls.end(),
                      [name](const Control& c) { return std::strcmp(c.name, name) == 0; });
-    Q_ASSERT_X(found != window.controls.end(), name, "control not declared in the layout");
+    if (found == window.controls.end()) {
+        throw std::logic_error(std::string(window.name) + " declares no control named \"" + name +
+                               "\"");
+    }
     return *found;
 }
 

@@ -5,6 +5,7 @@
 #include "PictureFile.h"
 #include "PictureHeaders.h"
 #include "RowReducer.h"
+#include "core/PictureTypes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -111,15 +112,8 @@ void applyPictureAllocationLimit()
 
 std::optional<QByteArray> pictureFormatFor(const QString& path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("bmp"))
-        return QByteArray("bmp");
-    if (suffix == QLatin1String("jpeg") || suffix == QLatin1String("jpg"))
-        return QByteArray("jpeg");
-    if (suffix == QLatin1String("gif"))
-        return QByteArray("gif");
-    if (suffix == QLatin1String("ico"))
-        return QByteArray("ico");
+    if (const PictureType* type = pictureTypeForSuffix(QFileInfo(path).suffix()))
+        return QByteArray(type->format);
     return std::nullopt;
 }
 

@@ -9,8 +9,8 @@
 #include "app/Windows.h"
 #include "settings/DamagedCopies.h"
 #include "settings/Form3.h"
-#include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
+#include "support/StoreKeys.h"
 #include "ui/TriStateBox.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@
 #include <unistd.h>
 
 using namespace zelvo;
-namespace keys = zelvo::settings;
+namespace keys = zelvo::test::keys;
 
 namespace {
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "IsolatedSettings.h"
+#include "Pictures.h"
 #include "TestPlatform.h"
+#include "about/About.h"
 #include "app/Form1.h"
 #include "app/Windows.h"
+#include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "tile/Form2.h"
 #include "ui/FileListBox.h"
@@ -11,10 +14,12 @@
 #include "ui/TilingImage.h"
 
 #include <QEvent>
+#include <QMap>
 #include <QObject>
 #include <QPushButton>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -84,6 +89,57 @@ inline void cancelBrowse(Session& session)
 {
     session.platform.folderAnswers.emplace_back(std::nullopt);
     QTest::mouseClick(session.main().Opendir, Qt::LeftButton);
+}
+
+// A folder holding a picture beside other files, that a started session has browsed to and
+// in which it has clicked the picture, or the file named by click.
+struct PictureChosen
+{
+    QTemporaryDir dir;
+    bool ready = false;
+
+    PictureChosen(Session& session, const QString& name, const QImage& picture, const char* format,
+                  const QMap<QString, QByteArray>& otherFiles = {}, const QString& click = {})
+    {
+        ready = dir.isValid() && writePicture(dir.path(), name, picture, format);
+        for (auto file = otherFiles.begin(); file != otherFiles.end(); ++file)
+            ready = ready && writeFile(dir.path(), file.key(), file.value());
+        if (!ready)
+            return;
+        browseTo(session, dir.path());
+        ready = clickFile(*session.main().Files, click.isEmpty() ? name : click);
+    }
+};
+
+// The red bitmap "a.bmp" chosen, beside empty files of the other names.
+struct RedBitmapChosen : PictureChosen
+{
+    explicit RedBitmapChosen(Session& session, const QStringList& emptyFiles = {})
+        : PictureChosen(session, QStringLiteral("a.bmp"), solidPicture({8, 8}, Qt::red), "BMP",
+                        emptyNamed(emptyFiles))
+    {
+    }
+
+private:
+    static QMap<QString, QByteArray> emptyNamed(const QStringList& names)
+    {
+        QMap<QString, QByteArray> files;
+        for (const QString& name : names)
+            files.insert(name, {});
+        return files;
+    }
+};
+
+// One of the program's windows by its name.
+[[nodiscard]] inline QWidget& windowNamed(Windows& windows, const QString& name)
+{
+    if (name == QLatin1String("Form2"))
+        return windows.get<Form2>();
+    if (name == QLatin1String("Form3"))
+        return windows.get<Form3>();
+    if (name == QLatin1String("About"))
+        return windows.get<About>();
+    return windows.get<Form1>();
 }
 
 // Presses the preview. While the tile window is shown modally, whileShown runs on it; then a

@@ -1,19 +1,14 @@
 #pragma once
 
+#include "core/SettingKeys.h"
+
 #include <array>
 
-// Every key of the per-user store, declared once with its section and its values.
-namespace zelvo::settings {
+// The store's keys and values as the settings file shows them, written out for the tests.
+namespace zelvo::test::keys {
 
-inline constexpr char Application[] = "Zelvo";
+using namespace zelvo::settings;
 
-struct Key
-{
-    const char* section;
-    const char* name;
-};
-
-// Section "Size": one flag per tile-window size.
 namespace size {
 inline constexpr Key Small{"Size", "Small"};
 inline constexpr Key Mid{"Size", "Mid"};
@@ -23,7 +18,6 @@ inline constexpr char Off[] = "0";
 inline constexpr std::array<Key, 3> Keys{Small, Mid, Big};
 } // namespace size
 
-// Section "Type": the file-list pattern piece of each picture type, or the disabled marker.
 namespace type {
 struct TypeKey
 {
@@ -39,7 +33,4 @@ inline constexpr char Disabled[] = "&;";
 inline constexpr std::array<TypeKey, 4> Keys{Bitmap, Jpg, Gif, Ico};
 } // namespace type
 
-// Always the last element of the file list's pattern.
-inline constexpr char ClosingPattern[] = "*.vuq";
-
-} // namespace zelvo::settings
+} // namespace zelvo::test::keys

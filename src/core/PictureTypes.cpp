@@ -1,0 +1,21 @@
+#include "PictureTypes.h"
+
+#include <QList>
+
+namespace zelvo {
+
+const PictureType* pictureTypeForSuffix(QStringView suffix)
+{
+    if (suffix.isEmpty())
+        return nullptr;
+    for (const PictureType& type : PictureTypes) {
+        const QString pattern = QLatin1String(type.pattern);
+        for (const QStringView part : QStringView(pattern).split(u';')) {
+            if (part.startsWith(u"*.") && part.mid(2).compare(suffix, Qt::CaseInsensitive) == 0)
+                return &type;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace zelvo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "SettingKeys.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <span>
+
+class QRadioButton;
+
+namespace zelvo {
+
+// The options window's size buttons.
+struct SizeOptions
+{
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+};
+
+// One tile-window size: the flag that chooses it, the options window's button for it, the
+// window's outer size (frame and title bar included) and the Print button's place in the
+// client area, in twips. The default size is the one taken while no flag is stored yet.
+struct TileSize
+{
+    settings::Key key;
+    const char* optionName;
+    QRadioButton* SizeOptions::*option;
+    int width;
+    int height;
+    int buttonLeft;
+    int buttonTop;
+    bool isDefault = false;
+};
+
+inline constexpr std::array<TileSize, 3> TileSizes{{
+    {{"Size", "Small"}, "Option1", &SizeOptions::Option1, 9500, 6300, 4390, 5500},
+    {{"Size", "Mid"}, "Option2", &SizeOptions::Option2, 12000, 8000, 5640, 7200, true},
+    {{"Size", "Big"}, "Option3", &SizeOptions::Option3, 15000, 10500, 7140, 9300},
+}};
+
+// The size taken while no flag is stored yet.
+[[nodiscard]] constexpr const TileSize& defaultTileSize()
+{
+    for (const TileSize& size : TileSizes) {
+        if (size.isDefault)
+            return size;
+    }
+    return TileSizes.front();
+}
+
+// True when none of the stored flags (one per size, in table order) holds "1" or "0", as before
+// anything is stored.
+[[nodiscard]] bool noSizeFlag(std::span<const QString, TileSizes.size()> flags);
+
+// The size the stored flags choose: the default when there is no flag yet; otherwise the last
+// one holding "1"; nothing when none does, and the window keeps the size of its layout.
+// Values are compared exactly.
+[[nodiscard]] const TileSize* chooseSize(std::span<const QString, TileSizes.size()> flags);
+
+} // namespace zelvo

@@ -2,12 +2,12 @@
 // the keys, the drops and a new version of the file do in the windows.
 
 #include "app/PictureDrop.h"
+#include "core/ZoomRule.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "tile/SeamRule.h"
 #include "tile/TileCommand.h"
 #include "tile/TileWorkbench.h"
-#include "tile/ZoomRule.h"
 #include "ui/AutoLabel.h"
 #include "ui/FolderChooser.h"
 #include "ui/ZoomedTile.h"

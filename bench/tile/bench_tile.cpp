@@ -3,9 +3,9 @@
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "common/SyntheticPicture.h"
+#include "core/ZoomRule.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
-#include "tile/ZoomRule.h"
 #include "ui/TilingImage.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "TileWorkbench.h"
 
 #include "Form2.h"
-#include "ZoomRule.h"
 #include "core/MainWindow.h"
+#include "core/ZoomRule.h"
 #include "ui/PictureLoader.h"
 #include "ui/TilingImage.h"
 

@@ -1,6 +1,6 @@
 #include "ZoomedTile.h"
 
-#include "tile/ZoomRule.h"
+#include "core/ZoomRule.h"
 
 #include <QPainter>
 

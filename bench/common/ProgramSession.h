@@ -3,6 +3,7 @@
 #include "BenchPlatform.h"
 #include "app/Form1.h"
 #include "app/Windows.h"
+#include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
 #include "tile/Form2.h"
 #include "ui/FileListBox.h"
@@ -49,5 +50,19 @@ inline void closeTile(Windows& windows)
     windows.unload<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// The program started with the Large tile window chosen, its list on the given folder.
+struct LargeTileSession
+{
+    explicit LargeTileSession(const QString& folder) { browseTo(main, platform, folder); }
+
+    test::IsolatedSettings settings;
+    // Chosen before the store opens, as a user's earlier Apply would have.
+    bool largeChosen = (chooseLargeTiles(settings), true);
+    SettingsStore store;
+    BenchPlatform platform;
+    Windows windows{store, platform};
+    Form1& main = (windows.start(), windows.get<Form1>());
+};
 
 } // namespace zelvo::bench

@@ -2,6 +2,7 @@
 // the preview and for the tile window's part, each measured in a process of its own, beside a
 // legitimate picture of the same dimensions where one can be made.
 #include "badinput/BadPictures.h"
+#include "common/ProcessMemory.h"
 #include "common/Report.h"
 #include "memory/HugeJpeg.h"
 #include "ui/PictureLoader.h"
@@ -27,28 +28,13 @@ constexpr int Rounds = 3;
 const PictureRequest Preview{.scaledTo = {134, 134}, .clippedTo = {}};
 const PictureRequest Part{.scaledTo = {}, .clippedTo = {1920, 1080}};
 
-long statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 // One load in a fresh process: prints milliseconds, peak growth in kB, and shown or refused.
 int child(const QString& path, bool preview, int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     applyPictureAllocationLimit();
     const long before = statusKb("VmRSS");
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    const bool restarted = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-    clear.close();
+    const bool restarted = restartPeak();
     const long base = restarted ? before : statusKb("VmHWM");
     const Clock::time_point start = Clock::now();
     const QImage image = loadPicture(path, preview ? Preview : Part);

@@ -3,6 +3,7 @@
 // of its own, beside the size of the picture fully decoded.
 #include "HugeJpeg.h"
 #include "app/Startup.h"
+#include "common/ProcessMemory.h"
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "settings/SettingsStore.h"
@@ -32,27 +33,6 @@ constexpr char PictureName[] = "huge.jpg";
 enum class Step { Open, Preview, Tile };
 const std::map<std::string, Step> Steps{
     {"open", Step::Open}, {"preview", Step::Preview}, {"tile", Step::Tile}};
-
-// A line of /proc/self/status, in kB.
-long statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-// From here on the peak counts from the current size; false where the kernel does not allow it.
-bool restartPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
 
 // One step in a fresh process: prints the growth of the peak over the size before the step,
 // in kB, or nothing when the step did not do what it should.

@@ -70,14 +70,9 @@ int main(int argc, char* argv[])
             fail(QStringLiteral("cannot write ") + picture.fileName);
     }
 
-    test::IsolatedSettings settings;
-    chooseLargeTiles(settings);
-    SettingsStore store;
-    BenchPlatform platform;
-    Windows windows(store, platform);
-    windows.start();
-    Form1& main = windows.get<Form1>();
-    browseTo(main, platform, folder.path());
+    LargeTileSession session(folder.path());
+    Form1& main = session.main;
+    Windows& windows = session.windows;
 
     std::vector<std::uint32_t> plain(std::size_t(LargeClient.width()) * LargeClient.height());
     const auto memsetSample = [&] {

@@ -47,14 +47,9 @@ int main(int argc, char* argv[])
             fail(QStringLiteral("cannot write ") + name + QStringLiteral(" (is cjpeg installed?)"));
     }
 
-    test::IsolatedSettings settings;
-    chooseLargeTiles(settings);
-    SettingsStore store;
-    BenchPlatform platform;
-    Windows windows(store, platform);
-    windows.start();
-    Form1& main = windows.get<Form1>();
-    browseTo(main, platform, folder.path());
+    LargeTileSession session(folder.path());
+    Form1& main = session.main;
+    Windows& windows = session.windows;
     preview(main, names[0]);
     Form2& tile = openTile(windows);
     TilingImage& tiling = *tile.Zelvo;

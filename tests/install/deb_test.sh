@@ -50,14 +50,8 @@ cleanup() {
 trap cleanup EXIT
 trap "exit 1" INT TERM HUP
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "PASS: $*"
-}
+# shellcheck source=report.sh
+source "$(dirname "${BASH_SOURCE[0]}")/report.sh"
 
 # A package left by an interrupted earlier run goes first.
 purge

@@ -25,14 +25,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "PASS: $*"
-}
+# shellcheck source=report.sh
+source "$(dirname "${BASH_SOURCE[0]}")/report.sh"
 
 # --- Installing -------------------------------------------------------------------------
 

@@ -138,6 +138,7 @@ private slots:
     void tilingRepeatsPicture();
     void tilingShowsGroundThroughTransparency();
     void tilingPartialRepaintMatchesFull();
+    void tilingFollowsResize();
     void tilingWithoutPictureShowsGround();
 
     void trayFlashAlternatesAtInterval();
@@ -257,6 +258,21 @@ void TestComponents::tilingPartialRepaintMatchesFull()
                                                           .arg(difference)));
         }
     }
+}
+
+// What was drawn for the first size must not stand in for a larger one.
+void TestComponents::tilingFollowsResize()
+{
+    const QImage source = distinctPicture(7, 5);
+    TilingImage tiling;
+    tiling.resize(100, 80);
+    tiling.setPicture(source);
+    QVERIFY(!renderAt(tiling, 1).isNull());
+    tiling.resize(150, 120);
+    const QImage rendered = renderAt(tiling, 1);
+    const QString difference = firstDifference(
+        rendered, source, tiling.palette().color(QPalette::Button), rendered.rect());
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestComponents::tilingWithoutPictureShowsGround()

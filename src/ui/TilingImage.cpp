@@ -9,6 +9,19 @@
 
 namespace zelvo {
 
+namespace {
+
+// The exposed part of a surface that covers it is copied; elsewhere the surface is repeated.
+void paintTiled(QPainter& painter, const QRect& exposed, const QPixmap& surface)
+{
+    if (surface.rect().contains(exposed))
+        painter.drawPixmap(exposed, surface, exposed);
+    else
+        painter.drawTiledPixmap(exposed, surface, exposed.topLeft());
+}
+
+} // namespace
+
 TilingImage::TilingImage(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -23,7 +36,7 @@ void TilingImage::setCommand(bool command)
 void TilingImage::setPicture(const QImage& picture)
 {
     m_picture = picture;
-    m_tile = QPixmap();
+    m_surface = QPixmap();
     update();
 }
 
@@ -32,22 +45,34 @@ void TilingImage::setLook(const TileLook& look)
     if (look == m_look)
         return;
     m_look = look;
-    m_tile = QPixmap();
+    m_surface = QPixmap();
     update();
 }
 
-// The tile depends on the area in device pixels, which the painter's scale decides (a screen's
-// ratio, or a rendering at another ratio).
-const QPixmap& TilingImage::tile(QSize area)
+// The surface depends on the area in device pixels, which the painter's scale decides (a
+// screen's ratio, or a rendering at another ratio). Filling the whole area once makes every
+// later repaint a plain copy of the exposed part; an area too large to keep whole is drawn
+// from the tile alone.
+const QPixmap& TilingImage::surface(QSize area)
 {
-    if (area != m_tileArea)
-        m_tile = QPixmap();
-    if (m_tile.isNull() && !m_picture.isNull()) {
-        m_tileArea = area;
-        m_tile = QPixmap::fromImage(zoomedTile(m_picture, m_look, area,
-                                               palette().color(QPalette::Button), MinimumTileSide));
+    if (area != m_surfaceArea)
+        m_surface = QPixmap();
+    if (m_surface.isNull() && !m_picture.isNull()) {
+        m_surfaceArea = area;
+        QImage tile =
+            zoomedTile(m_picture, m_look, area, palette().color(QPalette::Button), MinimumTileSide);
+        const bool covers = tile.width() >= area.width() && tile.height() >= area.height();
+        if (covers || qint64(area.width()) * area.height() > MaximumSurfacePixels) {
+            m_surface = QPixmap::fromImage(std::move(tile));
+        } else {
+            QImage whole(area, QImage::Format_RGB32);
+            QPainter painter(&whole);
+            painter.drawTiledPixmap(whole.rect(), QPixmap::fromImage(std::move(tile)));
+            painter.end();
+            m_surface = QPixmap::fromImage(std::move(whole));
+        }
     }
-    return m_tile;
+    return m_surface;
 }
 
 void TilingImage::paintEvent(QPaintEvent* event)
@@ -65,9 +90,8 @@ void TilingImage::paintEvent(QPaintEvent* event)
     if (m_picture.isNull())
         painter.fillRect(exposed, palette().color(QPalette::Button));
     else
-        painter.drawTiledPixmap(exposed,
-                                tile(QSize(qCeil(width() * scaleX), qCeil(height() * scaleY))),
-                                exposed.topLeft());
+        paintTiled(painter, exposed,
+                   surface(QSize(qCeil(width() * scaleX), qCeil(height() * scaleY))));
     painter.resetTransform();
     paintFocusFrame(painter, *this);
 }
@@ -104,7 +128,7 @@ void TilingImage::keyPressEvent(QKeyEvent* event)
 void TilingImage::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
-        m_tile = QPixmap();
+        m_surface = QPixmap();
     QWidget::changeEvent(event);
 }
 

@@ -49,11 +49,14 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    const QPixmap& tile(QSize area);
+    const QPixmap& surface(QSize area);
+
+    // Larger than a 4K screen's worth of device pixels.
+    static constexpr qint64 MaximumSurfacePixels = 16 * 1024 * 1024;
 
     QImage m_picture;
-    QPixmap m_tile;
-    QSize m_tileArea;
+    QPixmap m_surface;
+    QSize m_surfaceArea;
     TileLook m_look;
     int m_wheelAngle = 0;
     bool m_command = false;

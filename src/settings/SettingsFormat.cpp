@@ -4,6 +4,8 @@
 #include <QList>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace zelvo::settings {
 
@@ -25,16 +27,27 @@ constexpr char General[] = "General";
     return text;
 }
 
-[[nodiscard]] int hexDigit(QChar c)
+// The digit's value in the base (at most 16), or -1 for a character that is not one.
+[[nodiscard]] int digitValue(QChar c, int base)
 {
     const char16_t u = c.unicode();
+    int value = base;
     if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
+        value = u - '0';
+    else if (u >= 'a' && u <= 'f')
+        value = u - 'a' + 10;
+    else if (u >= 'A' && u <= 'F')
+        value = u - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+// Reads the digits of the base from text[i] on into the value, which stops growing past the
+// last code point however many digits follow; i ends after the last digit.
+[[nodiscard]] char32_t number(const QString& text, qsizetype& i, int base, char32_t value)
+{
+    for (int digit; i < text.size() && (digit = digitValue(text.at(i), base)) >= 0; ++i)
+        value = std::min<char32_t>(value * char32_t(base) + char32_t(digit), 0x110000);
+    return value;
 }
 
 [[nodiscard]] QChar codeUnit(char32_t value)
@@ -42,51 +55,32 @@ constexpr char General[] = "General";
     return value <= 0xffff ? QChar(char16_t(value)) : QChar(QChar::ReplacementCharacter);
 }
 
+// The escapes that stand for a control character.
+constexpr std::array<std::pair<char, char>, 7> ControlEscapes{{
+    {'a', '\a'},
+    {'b', '\b'},
+    {'f', '\f'},
+    {'n', '\n'},
+    {'r', '\r'},
+    {'t', '\t'},
+    {'v', '\v'},
+}};
+
 // Reads the escape that starts after the backslash at text[i]; returns the index after it.
 qsizetype unescape(const QString& text, qsizetype i, QString& out)
 {
     const QChar c = text.at(i++);
-    switch (c.unicode()) {
-    case 'a':
-        out += QLatin1Char('\a');
-        return i;
-    case 'b':
-        out += QLatin1Char('\b');
-        return i;
-    case 'f':
-        out += QLatin1Char('\f');
-        return i;
-    case 'n':
-        out += QLatin1Char('\n');
-        return i;
-    case 'r':
-        out += QLatin1Char('\r');
-        return i;
-    case 't':
-        out += QLatin1Char('\t');
-        return i;
-    case 'v':
-        out += QLatin1Char('\v');
-        return i;
-    case 'x': {
-        char32_t value = 0;
-        for (int digit; i < text.size() && (digit = hexDigit(text.at(i))) >= 0; ++i)
-            value = std::min<char32_t>(value * 16 + char32_t(digit), 0x110000);
-        out += codeUnit(value);
-        return i;
-    }
-    default:
-        break;
-    }
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('7')) {
-        char32_t value = c.unicode() - '0';
-        for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('7');
-             ++i)
-            value = std::min<char32_t>(value * 8 + (text.at(i).unicode() - '0'), 0x110000);
-        out += codeUnit(value);
-        return i;
-    }
-    out += c;
+    const auto control =
+        std::find_if(ControlEscapes.begin(), ControlEscapes.end(),
+                     [c](const auto& escape) { return c == QLatin1Char(escape.first); });
+    if (control != ControlEscapes.end())
+        out += QLatin1Char(control->second);
+    else if (c == QLatin1Char('x'))
+        out += codeUnit(number(text, i, 16, 0));
+    else if (const int octal = digitValue(c, 8); octal >= 0)
+        out += codeUnit(number(text, i, 8, char32_t(octal)));
+    else
+        out += c;
     return i;
 }
 
@@ -144,7 +138,7 @@ void escapeInto(const QString& value, QByteArray& out)
         const char16_t u = text.at(i).unicode();
         const bool control = u < 0x20 || u == 0x7f;
         const bool escaped =
-            u == '"' || u == '\\' || control || (afterHexEscape && hexDigit(text.at(i)) >= 0);
+            u == '"' || u == '\\' || control || (afterHexEscape && digitValue(text.at(i), 16) >= 0);
         afterHexEscape = false;
         if (!escaped)
             continue;

@@ -24,57 +24,71 @@ namespace {
 // The CUPS library is opened on the first question, not linked: linked, it and the dozen
 // libraries it needs would be loaded and relocated at every start of the program, which prints
 // rarely. Qt's own print plugin opens the same library, so both share its state.
-struct Cups
+class CupsFile
 {
-    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
-    decltype(&cupsGetOption) getOption = nullptr;
-    decltype(&cupsFreeDests) freeDests = nullptr;
-    decltype(&cupsLastError) lastError = nullptr;
-    decltype(&cupsServer) server = nullptr;
-    decltype(&ippPort) port = nullptr;
-    decltype(&cupsEncryption) encryption = nullptr;
-    decltype(&httpConnect2) connect = nullptr;
-    decltype(&httpSetTimeout) setTimeout = nullptr;
-    decltype(&httpClose) close = nullptr;
-    decltype(&ippNewRequest) newRequest = nullptr;
-    decltype(&cupsDoRequest) doRequest = nullptr;
-    decltype(&ippDelete) deleteMessage = nullptr;
-
-    [[nodiscard]] bool usable() const
+public:
+    // An entry point found by its name, typed by the declaration it is assigned to.
+    class Entry
     {
-        return getNamedDest && getOption && freeDests && lastError && server && port &&
-               encryption && connect && setTimeout && close && newRequest && doRequest &&
-               deleteMessage;
+    public:
+        explicit Entry(QFunctionPointer address) : m_address(address) {}
+        template <class Function> operator Function() const
+        {
+            return reinterpret_cast<Function>(m_address);
+        }
+
+    private:
+        QFunctionPointer m_address;
+    };
+
+    CupsFile() : m_file(QStringLiteral("cups"), 2) { m_loaded = m_file.load(); }
+
+    [[nodiscard]] Entry find(const char* name)
+    {
+        const QFunctionPointer address = m_loaded ? m_file.resolve(name) : nullptr;
+        m_allFound = m_allFound && address;
+        return Entry(address);
     }
+
+    [[nodiscard]] bool allFound() const { return m_allFound; }
+
+private:
+    QLibrary m_file;
+    bool m_loaded = false;
+    bool m_allFound = true;
 };
 
-template <class Function> void resolve(QLibrary& file, Function& function, const char* name)
+// What asking the service whether it is there takes.
+struct ServiceCalls
 {
-    function = reinterpret_cast<Function>(file.resolve(name));
-}
+    CupsFile& file;
+    decltype(&cupsServer) server = file.find("cupsServer");
+    decltype(&ippPort) port = file.find("ippPort");
+    decltype(&cupsEncryption) encryption = file.find("cupsEncryption");
+    decltype(&httpConnect2) connect = file.find("httpConnect2");
+    decltype(&httpSetTimeout) setTimeout = file.find("httpSetTimeout");
+    decltype(&httpClose) close = file.find("httpClose");
+    decltype(&ippNewRequest) newRequest = file.find("ippNewRequest");
+    decltype(&cupsDoRequest) doRequest = file.find("cupsDoRequest");
+    decltype(&ippDelete) deleteMessage = file.find("ippDelete");
+};
+
+struct Cups
+{
+    CupsFile file;
+    // Handed to the thread that asks whether the service is there.
+    ServiceCalls service{file};
+    decltype(&cupsGetNamedDest) getNamedDest = file.find("cupsGetNamedDest");
+    decltype(&cupsGetOption) getOption = file.find("cupsGetOption");
+    decltype(&cupsFreeDests) freeDests = file.find("cupsFreeDests");
+    decltype(&cupsLastError) lastError = file.find("cupsLastError");
+
+    [[nodiscard]] bool usable() const { return file.allFound(); }
+};
 
 const Cups& cups()
 {
-    static const Cups library = [] {
-        QLibrary file(QStringLiteral("cups"), 2);
-        Cups found;
-        if (!file.load())
-            return found;
-        resolve(file, found.getNamedDest, "cupsGetNamedDest");
-        resolve(file, found.getOption, "cupsGetOption");
-        resolve(file, found.freeDests, "cupsFreeDests");
-        resolve(file, found.lastError, "cupsLastError");
-        resolve(file, found.server, "cupsServer");
-        resolve(file, found.port, "ippPort");
-        resolve(file, found.encryption, "cupsEncryption");
-        resolve(file, found.connect, "httpConnect2");
-        resolve(file, found.setTimeout, "httpSetTimeout");
-        resolve(file, found.close, "httpClose");
-        resolve(file, found.newRequest, "ippNewRequest");
-        resolve(file, found.doRequest, "cupsDoRequest");
-        resolve(file, found.deleteMessage, "ippDelete");
-        return found;
-    }();
+    static const Cups library;
     return library;
 }
 
@@ -86,7 +100,7 @@ struct Question
 
 // Asks the service for its default queue, on a connection of its own that gives up at the
 // deadline; any answer, "none" included, shows the service is there.
-void ask(const Cups& service, Question& question, QDeadlineTimer deadline)
+void ask(const ServiceCalls& service, Question& question, QDeadlineTimer deadline)
 {
     const int connectMs = int(std::max<qint64>(1, deadline.remainingTime()));
     http_t* http = service.connect(service.server(), service.port(), nullptr, AF_UNSPEC,
@@ -111,9 +125,10 @@ void ask(const Cups& service, Question& question, QDeadlineTimer deadline)
 
 bool serviceAnswers(std::chrono::milliseconds timeout)
 {
-    const Cups& service = cups();
-    if (!service.usable())
+    const Cups& library = cups();
+    if (!library.usable())
         return true;
+    const ServiceCalls& service = library.service;
     const QDeadlineTimer deadline(timeout);
     // The thread keeps its own share of the question: a name lookup may hold it past the
     // deadline, and the answer is then not awaited.

@@ -1,8 +1,34 @@
 #include "TileCommand.h"
 
 #include <algorithm>
+#include <array>
+#include <initializer_list>
 
 namespace zelvo {
+
+namespace {
+
+struct KeyBinding
+{
+    TileCommand command;
+    std::initializer_list<int> keys;
+};
+
+// The keys the tile window answers when no modifier is held.
+const std::array<KeyBinding, 10> kPlainKeys{{
+    {TileCommand::Close, {Qt::Key_Escape}},
+    {TileCommand::ZoomIn, {Qt::Key_Plus, Qt::Key_Equal}},
+    {TileCommand::ZoomOut, {Qt::Key_Minus}},
+    {TileCommand::ZoomNatural, {Qt::Key_0}},
+    {TileCommand::ToggleGuides, {Qt::Key_G}},
+    {TileCommand::ToggleSeamCheck, {Qt::Key_S}},
+    {TileCommand::Next, {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown}},
+    {TileCommand::Previous, {Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp}},
+    {TileCommand::First, {Qt::Key_Home}},
+    {TileCommand::Last, {Qt::Key_End}},
+}};
+
+} // namespace
 
 TileCommand tileCommand(int key, Qt::KeyboardModifiers modifiers)
 {
@@ -12,35 +38,10 @@ TileCommand tileCommand(int key, Qt::KeyboardModifiers modifiers)
         return key == Qt::Key_C ? TileCommand::Copy : TileCommand::None;
     if (held != Qt::NoModifier)
         return TileCommand::None;
-    switch (key) {
-    case Qt::Key_Escape:
-        return TileCommand::Close;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        return TileCommand::ZoomIn;
-    case Qt::Key_Minus:
-        return TileCommand::ZoomOut;
-    case Qt::Key_0:
-        return TileCommand::ZoomNatural;
-    case Qt::Key_G:
-        return TileCommand::ToggleGuides;
-    case Qt::Key_S:
-        return TileCommand::ToggleSeamCheck;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        return TileCommand::Next;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        return TileCommand::Previous;
-    case Qt::Key_Home:
-        return TileCommand::First;
-    case Qt::Key_End:
-        return TileCommand::Last;
-    default:
-        return TileCommand::None;
-    }
+    const auto binding = std::find_if(kPlainKeys.begin(), kPlainKeys.end(), [key](const auto& row) {
+        return std::find(row.keys.begin(), row.keys.end(), key) != row.keys.end();
+    });
+    return binding == kPlainKeys.end() ? TileCommand::None : binding->command;
 }
 
 int steppedRow(TileCommand command, int current, int count)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 
 class QCursor;
 class QIcon;
-class QPixmap;
 
 // The program's pictures, embedded with the program; each is decoded once. Beside each picture
 // lies the same design drawn at twice its size, named as Qt names such drawings ("title@2x.bmp"
@@ -33,5 +33,39 @@ inline constexpr char About[] = ":/zelvo/about.bmp";
 // For a given device pixel ratio.
 [[nodiscard]] QPixmap pixmap(const QString& path, qreal ratio);
 [[nodiscard]] QIcon icon(const QString& path, qreal ratio);
+
+// A control's picture, given as it is or as one of the program's pictures; that one is decoded
+// when it is first asked for.
+class LazyPixmap
+{
+public:
+    void set(const QPixmap& picture)
+    {
+        m_path.clear();
+        m_picture = picture;
+    }
+    void setPath(const QString& path)
+    {
+        m_picture = QPixmap();
+        m_path = path;
+    }
+    // The decoded picture passes through prepare, as the holder treats each picture it is given.
+    template <class Prepare> const QPixmap& get(Prepare prepare)
+    {
+        if (!m_path.isEmpty()) {
+            m_picture = prepare(pixmap(m_path));
+            m_path.clear();
+        }
+        return m_picture;
+    }
+    const QPixmap& get()
+    {
+        return get([](const QPixmap& decoded) { return decoded; });
+    }
+
+private:
+    QPixmap m_picture;
+    QString m_path;
+};
 
 } // namespace zelvo::artwork

@@ -10,7 +10,7 @@
 
 namespace zelvo {
 
-AutoLabel::AutoLabel(QWidget* parent) : QLabel(parent)
+AutoLabel::AutoLabel(QWidget* parent) : QLabel(parent), Pressable(this)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -35,12 +35,6 @@ void AutoLabel::setCaption(const QString& caption)
         QAccessibleEvent renamed(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&renamed);
     }
-}
-
-void AutoLabel::setCommand(bool command)
-{
-    m_command = command;
-    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void AutoLabel::fit()
@@ -122,11 +116,8 @@ bool AutoLabel::event(QEvent* event)
 
 void AutoLabel::keyPressEvent(QKeyEvent* event)
 {
-    if (m_command && isPressKey(*event)) {
-        press();
-        return;
-    }
-    QLabel::keyPressEvent(event);
+    if (!pressBy(*event))
+        QLabel::keyPressEvent(event);
 }
 
 void AutoLabel::mouseReleaseEvent(QMouseEvent* event)

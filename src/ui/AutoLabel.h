@@ -19,8 +19,6 @@ public:
     void setCaption(const QString& caption);
     [[nodiscard]] QString caption() const { return text(); }
 
-    void setCommand(bool command);
-    [[nodiscard]] bool isCommand() const override { return m_command; }
     void press() override { emit activated(); }
     [[nodiscard]] QString subject() const override { return text(); }
 
@@ -43,7 +41,6 @@ private:
 
     layout::Sizing m_sizing = layout::Sizing::Fixed;
     bool m_fitPending = false;
-    bool m_command = false;
 };
 
 } // namespace zelvo

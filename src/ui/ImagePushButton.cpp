@@ -26,25 +26,19 @@ void ImagePushButton::setProperties(const layout::ImageButtonProps& properties)
 
 void ImagePushButton::setPicture(const QPixmap& picture)
 {
-    m_artwork.clear();
-    m_picture = masked(picture);
+    m_picture.set(masked(picture));
     update();
 }
 
 void ImagePushButton::setArtwork(const QString& path)
 {
-    m_picture = QPixmap();
-    m_artwork = path;
+    m_picture.setPath(path);
     update();
 }
 
 const QPixmap& ImagePushButton::picture() const
 {
-    if (!m_artwork.isEmpty()) {
-        m_picture = masked(artwork::pixmap(m_artwork));
-        m_artwork.clear();
-    }
-    return m_picture;
+    return m_picture.get([this](const QPixmap& decoded) { return masked(decoded); });
 }
 
 QPixmap ImagePushButton::masked(const QPixmap& picture) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Artwork.h"
 #include "Layout.h"
 
 #include <QAbstractButton>
@@ -31,8 +32,7 @@ private:
     [[nodiscard]] QPixmap masked(const QPixmap& picture) const;
 
     layout::ImageButtonProps m_properties;
-    mutable QPixmap m_picture;
-    mutable QString m_artwork;
+    mutable artwork::LazyPixmap m_picture;
 };
 
 } // namespace zelvo

@@ -9,7 +9,7 @@
 
 namespace zelvo {
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent), Pressable(this)
 {
     setAttribute(Qt::WA_Hover, false);
 }
@@ -28,8 +28,7 @@ void PictureBox::setBorder(bool border)
 
 void PictureBox::setPicture(const QPixmap& picture, const QString& subject)
 {
-    m_artwork.clear();
-    m_picture = picture;
+    m_picture.set(picture);
     update();
     if (subject != m_subject) {
         m_subject = subject;
@@ -38,26 +37,15 @@ void PictureBox::setPicture(const QPixmap& picture, const QString& subject)
     }
 }
 
-void PictureBox::setCommand(bool command)
-{
-    m_command = command;
-    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
-}
-
 void PictureBox::setArtwork(const QString& path)
 {
-    m_picture = QPixmap();
-    m_artwork = path;
+    m_picture.setPath(path);
     update();
 }
 
 const QPixmap& PictureBox::picture() const
 {
-    if (!m_artwork.isEmpty()) {
-        m_picture = artwork::pixmap(m_artwork);
-        m_artwork.clear();
-    }
-    return m_picture;
+    return m_picture.get();
 }
 
 QRect PictureBox::pictureArea() const
@@ -105,11 +93,8 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 
 void PictureBox::keyPressEvent(QKeyEvent* event)
 {
-    if (m_command && isPressKey(*event)) {
-        press();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!pressBy(*event))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace zelvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Artwork.h"
 #include "Pressable.h"
 
 #include <QPixmap>
@@ -28,8 +29,6 @@ public:
     // The area a stretched picture fills, inside the border.
     [[nodiscard]] QRect pictureArea() const;
 
-    void setCommand(bool command);
-    [[nodiscard]] bool isCommand() const override { return m_command; }
     void press() override { emit activated(); }
     [[nodiscard]] QString subject() const override { return m_subject; }
 
@@ -48,10 +47,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    mutable QPixmap m_picture;
-    mutable QString m_artwork;
+    mutable artwork::LazyPixmap m_picture;
     QString m_subject;
-    bool m_command = false;
     bool m_stretch = false;
     bool m_border = false;
     bool m_pressed = false;

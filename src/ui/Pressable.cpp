@@ -15,6 +15,20 @@ bool isPressKey(const QKeyEvent& event)
            (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
 }
 
+void Pressable::setCommand(bool command)
+{
+    m_command = command;
+    m_control.setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool Pressable::pressBy(const QKeyEvent& event)
+{
+    if (!m_command || !isPressKey(event))
+        return false;
+    press();
+    return true;
+}
+
 void paintFocusFrame(QPainter& painter, QWidget& widget)
 {
     if (!widget.hasFocus())

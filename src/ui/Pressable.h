@@ -13,13 +13,24 @@ namespace zelvo {
 class Pressable
 {
 public:
+    explicit Pressable(QWidget* control) : m_control(*control) {}
     virtual ~Pressable() = default;
 
-    [[nodiscard]] virtual bool isCommand() const = 0;
+    // A control that runs a command is reached with Tab and pressed by Space and Enter.
+    void setCommand(bool command);
+    [[nodiscard]] bool isCommand() const { return m_command; }
     // Runs the command as the keyboard or an assistive technology asked for it.
     virtual void press() = 0;
     // What the control shows now, read after its declared accessible name; empty for nothing.
     [[nodiscard]] virtual QString subject() const = 0;
+
+protected:
+    // Presses a command by its key; false when the key is left to the control.
+    bool pressBy(const QKeyEvent& event);
+
+private:
+    QWidget& m_control;
+    bool m_command = false;
 };
 
 // Space and Enter press a command that has the focus; a held key presses it once.

@@ -22,15 +22,9 @@ void paintTiled(QPainter& painter, const QRect& exposed, const QPixmap& surface)
 
 } // namespace
 
-TilingImage::TilingImage(QWidget* parent) : QWidget(parent)
+TilingImage::TilingImage(QWidget* parent) : QWidget(parent), Pressable(this)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TilingImage::setCommand(bool command)
-{
-    m_command = command;
-    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TilingImage::setPicture(const QImage& picture)
@@ -118,11 +112,8 @@ void TilingImage::wheelEvent(QWheelEvent* event)
 
 void TilingImage::keyPressEvent(QKeyEvent* event)
 {
-    if (m_command && isPressKey(*event)) {
-        press();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!pressBy(*event))
+        QWidget::keyPressEvent(event);
 }
 
 void TilingImage::changeEvent(QEvent* event)

@@ -21,8 +21,6 @@ public:
     void setPicture(const QImage& picture);
     [[nodiscard]] const QImage& picture() const { return m_picture; }
 
-    void setCommand(bool command);
-    [[nodiscard]] bool isCommand() const override { return m_command; }
     void press() override { emit activated(); }
     [[nodiscard]] QString subject() const override { return {}; }
 
@@ -59,7 +57,6 @@ private:
     QSize m_surfaceArea;
     TileLook m_look;
     int m_wheelAngle = 0;
-    bool m_command = false;
 };
 
 } // namespace zelvo

@@ -1,7 +1,6 @@
 #include "AutoLabel.h"
 
 #include <QAccessible>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
@@ -112,12 +111,6 @@ bool AutoLabel::event(QEvent* event)
     if (event->type() == QEvent::Show && m_fitPending)
         fit();
     return QLabel::event(event);
-}
-
-void AutoLabel::keyPressEvent(QKeyEvent* event)
-{
-    if (!pressBy(*event))
-        QLabel::keyPressEvent(event);
 }
 
 void AutoLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -3,7 +3,6 @@
 #include "Artwork.h"
 
 #include <QAccessible>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -89,12 +88,6 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     if (click)
         emit clicked();
-}
-
-void PictureBox::keyPressEvent(QKeyEvent* event)
-{
-    if (!pressBy(*event))
-        QWidget::keyPressEvent(event);
 }
 
 } // namespace zelvo

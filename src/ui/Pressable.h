@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class QKeyEvent;
+class QObject;
 class QPainter;
 class QWidget;
 
@@ -13,8 +13,10 @@ namespace zelvo {
 class Pressable
 {
 public:
-    explicit Pressable(QWidget* control) : m_control(*control) {}
-    virtual ~Pressable() = default;
+    explicit Pressable(QWidget* control);
+    virtual ~Pressable();
+    Pressable(const Pressable&) = delete;
+    Pressable& operator=(const Pressable&) = delete;
 
     // A control that runs a command is reached with Tab and pressed by Space and Enter.
     void setCommand(bool command);
@@ -24,17 +26,12 @@ public:
     // What the control shows now, read after its declared accessible name; empty for nothing.
     [[nodiscard]] virtual QString subject() const = 0;
 
-protected:
-    // Presses a command by its key; false when the key is left to the control.
-    bool pressBy(const QKeyEvent& event);
-
 private:
     QWidget& m_control;
+    // Takes the control's keys that press its command, before the control sees them.
+    QObject* m_pressKeys;
     bool m_command = false;
 };
-
-// Space and Enter press a command that has the focus; a held key presses it once.
-[[nodiscard]] bool isPressKey(const QKeyEvent& event);
 
 // The keyboard focus frame over the whole control, drawn the way the style draws it.
 void paintFocusFrame(QPainter& painter, QWidget& widget);

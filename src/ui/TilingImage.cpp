@@ -1,6 +1,5 @@
 #include "TilingImage.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -108,12 +107,6 @@ void TilingImage::wheelEvent(QWheelEvent* event)
     if (steps != 0)
         emit zoomWheel(steps);
     event->accept();
-}
-
-void TilingImage::keyPressEvent(QKeyEvent* event)
-{
-    if (!pressBy(*event))
-        QWidget::keyPressEvent(event);
 }
 
 void TilingImage::changeEvent(QEvent* event)

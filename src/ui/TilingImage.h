@@ -42,7 +42,6 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 

@@ -132,21 +132,22 @@ void FileListBox::currentMoved(const QModelIndex& current)
 
 // Only the left button selects: whatever another button does, the selected file stays the one
 // the program last heard of.
-void FileListBox::mousePressEvent(QMouseEvent* event)
+bool FileListBox::leftButtonDown(QMouseEvent& event)
 {
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
+    if (event.button() != Qt::LeftButton) {
+        event.accept();
+        return false;
     }
-    leftButtonDown();
-    QListView::mousePressEvent(event);
-}
-
-void FileListBox::leftButtonDown()
-{
     m_mouseHeld = true;
     m_clickedOnRelease = false;
     m_nameAtPress = fileName();
+    return true;
+}
+
+void FileListBox::mousePressEvent(QMouseEvent* event)
+{
+    if (leftButtonDown(*event))
+        QListView::mousePressEvent(event);
 }
 
 void FileListBox::mouseMoveEvent(QMouseEvent* event)
@@ -174,15 +175,11 @@ void FileListBox::mouseReleaseEvent(QMouseEvent* event)
     m_clickedOnRelease = false;
 }
 
+// The second press of a double click; the view takes its release for no click.
 void FileListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    // The second press of a double click; the view takes its release for no click.
-    leftButtonDown();
-    QListView::mouseDoubleClickEvent(event);
+    if (leftButtonDown(*event))
+        QListView::mouseDoubleClickEvent(event);
 }
 
 } // namespace zelvo

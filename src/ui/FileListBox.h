@@ -61,7 +61,8 @@ protected:
 private:
     void show(const QStringList& listing);
     void currentMoved(const QModelIndex& current);
-    void leftButtonDown();
+    // Notes a press of the left button; false, with the press taken, for another button.
+    bool leftButtonDown(QMouseEvent& event);
 
     FileListModel* m_model;
     QString m_path;

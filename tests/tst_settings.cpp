@@ -267,6 +267,9 @@ void TestSettings::fileLinesParsed_data()
         << QStringList{"Type/Gif= *.gif; ,x \t", "Type/Jpg=*.jpeg;*.jpg;"} << true;
     QTest::newRow("quoted escapes") << QByteArray("[Type]\nGif=\"a\\\"b\\\\c\\x41\\t\\101\"\n")
                                     << QStringList{"Type/Gif=a\"b\\cA\tA"} << true;
+    QTest::newRow("control and unknown escapes")
+        << QByteArray("[Type]\nGif=\"\\a\\b\\f\\n\\r\\t\\v\\q\"\n")
+        << QStringList{"Type/Gif=\a\b\f\n\r\t\vq"} << true;
     QTest::newRow("quoted, then a comment") << QByteArray("[Type]\nIco=\"&;\" ; off\nGif=\"\"\n")
                                             << QStringList{"Type/Gif=", "Type/Ico=&;"} << true;
     QTest::newRow("doubled at sign when quoted")

@@ -192,6 +192,7 @@ void TestWorkbench::keys_data()
     const Qt::KeyboardModifiers none;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << none << TileCommand::Close;
     QTest::newRow("+") << int(Qt::Key_Plus) << none << TileCommand::ZoomIn;
+    QTest::newRow("= (+ without Shift)") << int(Qt::Key_Equal) << none << TileCommand::ZoomIn;
     QTest::newRow("+ typed with Shift")
         << int(Qt::Key_Plus) << Qt::KeyboardModifiers(Qt::ShiftModifier) << TileCommand::ZoomIn;
     QTest::newRow("keypad -") << int(Qt::Key_Minus) << Qt::KeyboardModifiers(Qt::KeypadModifier)

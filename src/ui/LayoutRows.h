@@ -7,6 +7,7 @@
 // control, and what the controls of a kind share is said here once.
 namespace zelvo::layout {
 
+// The sizes and weights the windows' texts take beside the window's own font.
 inline constexpr Font Regular975{9.75, false};
 inline constexpr Font Bold975{9.75, true};
 
@@ -19,8 +20,8 @@ public:
         : m_control{.name = name, .kind = kind, .place = place, .text = text, .tabIndex = tabIndex}
     {
     }
-    // A window's table holds the finished controls.
-    constexpr operator Control() const { return m_control; } // NOLINT(google-explicit-constructor)
+    // Implicit, so that a window's table of controls can list the rows themselves.
+    constexpr operator Control() const { return m_control; }
 
     // How it looks.
     [[nodiscard]] constexpr ControlRow fore(QRgb rgb) const { return with(&Control::fore, rgb); }

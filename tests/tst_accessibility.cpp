@@ -5,6 +5,7 @@
 
 #include "about/About.h"
 #include "settings/Form3.h"
+#include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "ui/Author.h"
@@ -74,11 +75,9 @@ private slots:
 
 void TestAccessibility::controlsSayWhatTheyDo_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("control"); // empty: the window itself
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("role");
-    QTest::addColumn<QString>("description");
+    // An empty control is the window itself.
+    test::addColumns<QString, QString, QString, int, QString>("window", "control", "name", "role",
+                                                              "description");
 
     const auto row = [](const char* window, const char* control, const QString& name,
                         QAccessible::Role role, const char* description) {
@@ -165,8 +164,7 @@ void TestAccessibility::countLabelNamesItsCount()
 // Enter, and on the press action of assistive technologies, as they do on a click.
 void TestAccessibility::pictureCommandsTakeFocusAndPress_data()
 {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("how");
+    test::addColumns<QString, QString>("control", "how");
     for (const char* how : {"Space", "Return", "action"}) {
         QTest::addRow("title, %s", how) << "Image1" << how;
         QTest::addRow("about picture, %s", how) << "Abtimg" << how;
@@ -222,9 +220,7 @@ void TestAccessibility::pictureCommandsTakeFocusAndPress()
 
 void TestAccessibility::previewAndTiledPicturePressedByKeyboard_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Space") << "Space";
-    QTest::newRow("Return") << "Return";
+    test::addRows<QString>("how", {{"Space", "Space"}, {"Return", "Return"}});
 }
 
 void TestAccessibility::previewAndTiledPicturePressedByKeyboard()

@@ -23,6 +23,8 @@ public:
         QString prompt;
         MessageStyle style;
         QString title;
+
+        friend bool operator==(const Message&, const Message&) = default;
     };
 
     void messageBox(QWidget*, const QString& prompt, MessageStyle style,

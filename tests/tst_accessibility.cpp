@@ -135,11 +135,9 @@ void TestAccessibility::previewNamesItsFile()
 {
     test::Session session;
     session.startShown();
-    QTemporaryDir folder;
-    QVERIFY(test::writePicture(folder.path(), QStringLiteral("sunset.bmp"),
-                               test::patternedPicture({8, 8}), "BMP"));
-    test::browseTo(session, folder.path());
-    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("sunset.bmp")));
+    const test::PictureChosen chosen(session, QStringLiteral("sunset.bmp"),
+                                     test::patternedPicture({8, 8}), "BMP");
+    QVERIFY(chosen.ready);
     QCOMPARE(nameOf(session.main().Display), QStringLiteral("Preview: sunset.bmp"));
     QCOMPARE(nameOf(session.main().lblfile),
              QStringLiteral("Selected file: ") + session.main().picturePath());
@@ -228,11 +226,9 @@ void TestAccessibility::previewAndTiledPicturePressedByKeyboard()
     QFETCH(QString, how);
     test::Session session;
     session.startShown();
-    QTemporaryDir folder;
-    QVERIFY(test::writePicture(folder.path(), QStringLiteral("a.bmp"),
-                               test::patternedPicture({8, 8}), "BMP"));
-    test::browseTo(session, folder.path());
-    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("a.bmp")));
+    const test::PictureChosen chosen(session, QStringLiteral("a.bmp"),
+                                     test::patternedPicture({8, 8}), "BMP");
+    QVERIFY(chosen.ready);
 
     bool tileShown = false;
     bool closedByPress = false;

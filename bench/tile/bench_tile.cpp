@@ -1,6 +1,6 @@
-// Tile repaint: a full repaint of the Large tile window's tiled picture at every zoom level and
-// with the guides, beside filling the same number of 32-bit pixels with memset; for reference,
-// also the repaint that follows a change of look and so rebuilds what is drawn.
+// Tile repaint: a full repaint of the Large tile window's tiled picture at every zoom level, with
+// and without the guides, beside filling the same number of 32-bit pixels with memset; for
+// reference, also the repaint that follows a change of look and so rebuilds what is drawn.
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "common/SyntheticPicture.h"
@@ -110,19 +110,18 @@ int main(int argc, char* argv[])
         };
         measure("");
         checkTiled(shown, tiling.picture(), picture.fileName);
-        workbench.run(TileCommand::ToggleGuides);
-        measure(", guides");
-        workbench.run(TileCommand::ToggleGuides);
         while (workbench.zoom() > ZoomLevels.front())
             workbench.run(TileCommand::ZoomOut);
         for (const int level : ZoomLevels) {
             while (workbench.zoom() < level)
                 workbench.run(TileCommand::ZoomIn);
+            const std::string zoom = ", " + std::to_string(level) + "%";
             if (level != NaturalZoom)
-                measure(", " + std::to_string(level) + "%");
+                measure(zoom);
+            workbench.run(TileCommand::ToggleGuides);
+            measure(zoom + " with guides");
+            workbench.run(TileCommand::ToggleGuides);
         }
-        workbench.run(TileCommand::ToggleGuides);
-        measure(", 800% with guides");
         // For reference: a repaint that must first rebuild the surface, after a change of look.
         const auto rebuildSample = [&] {
             const Clock::time_point start = Clock::now();

@@ -1,61 +1,34 @@
 #include "Artwork.h"
 #include "Author.h"
+#include "LayoutRows.h"
 #include "Layouts.h"
+#include "Palette.h"
 
 namespace zelvo::layout {
 
 namespace {
 
-constexpr Font Bold975{9.75, true};
+// The version and the notice under the picture.
+constexpr ControlRow notice(const char* name, Place place, const char* text, QRgb colour,
+                            int tabIndex)
+{
+    return label(name, place, text, colour, tabIndex).font(Bold975).centred();
+}
 
 constexpr Control Controls[] = {
-    {.name = "Abtimg",
-     .kind = Kind::Picture,
-     .place = {120, 120, 4500, 3420},
-     .accessibleName = "The Image Zelvo",
-     .accessibleDescription = "Click to close",
-     .picture = artwork::About,
-     .tabIndex = 2, // after the declared order: a press closes the box
-     .command = true,
-     .stretch = true},
-    {.name = "lblVersion",
-     .kind = Kind::Label,
-     .place = {1740, 3720, 1245, 240},
-     .text = "Version: 1.0",
-     .fore = 0x3CF2A9,
-     .font = Bold975,
-     .tabIndex = 0,
-     .sizing = Sizing::ToText,
-     .transparent = true,
-     .centred = true},
-    {.name = "lblDisclaimer",
-     .kind = Kind::Label,
-     .place = {105, 4080, 4500, 240},
-     .text = author::CopyrightNotice,
-     .fore = 0xFFFFFF,
-     .font = Bold975,
-     .tabIndex = 1,
-     .sizing = Sizing::ToText,
-     .transparent = true,
-     .centred = true},
-    {.name = "Shape1", .kind = Kind::Shape, .place = {0, 0, 4730, 4585}, .fore = 0xFE9C61},
+    // Reached after the declared order: a press closes the box.
+    picture(Kind::Picture, "Abtimg", {120, 120, 4500, 3420}, artwork::About, "The Image Zelvo", 2)
+        .accessibleDescription("Click to close")
+        .command()
+        .stretch(),
+    notice("lblVersion", {1740, 3720, 1245, 240}, "Version: 1.0", Aquamarine, 0),
+    notice("lblDisclaimer", {105, 4080, 4500, 240}, author::CopyrightNotice, White, 1),
+    shape("Shape1", {0, 0, 4730, 4585}, LightOrange),
 };
 
 } // namespace
 
-const Window About{
-    .name = "About",
-    .caption = "",
-    .frame = Frame::None,
-    .clientWidth = 4725,
-    .clientHeight = 4590,
-    .back = 0x000040,
-    .fore = 0x000040,
-    .font = Font{9.75, false},
-    .icon = artwork::ProgramIcon,
-    .controls = Controls,
-    .lines = {},
-    .accessibleName = "About Zelvo",
-};
+const Window About =
+    borderless("About", "About Zelvo", 4725, 4590, Navy, Navy, Controls, Regular975);
 
 } // namespace zelvo::layout

@@ -1,39 +1,21 @@
-#include "Artwork.h"
+#include "LayoutRows.h"
 #include "Layouts.h"
+#include "Palette.h"
 
 namespace zelvo::layout {
 
 namespace {
 
 constexpr Control Controls[] = {
-    {.name = "Zelvo",
-     .kind = Kind::TilingImage,
-     .place = {0, 0, 30, 30},
-     .toolTip = "Click to return",
-     .accessibleName = "Tiled picture",
-     .tabIndex = 1, // after the declared order: it closes the window
-     .command = true},
-    {.name = "Butprint",
-     .kind = Kind::PushButton,
-     .place = {5640, 7200, 615, 375},
-     .text = "Print",
-     .tabIndex = 0},
+    // Reached after the declared order: it closes the window.
+    picture(Kind::TilingImage, "Zelvo", {0, 0, 30, 30}, "", "Tiled picture", 1)
+        .toolTip("Click to return")
+        .command(),
+    ControlRow("Butprint", Kind::PushButton, {5640, 7200, 615, 375}, "Print", 0),
 };
 
 } // namespace
 
-const Window Form2{
-    .name = "Form2",
-    .caption = "Zelvo",
-    .frame = Frame::FixedSingle,
-    .clientWidth = 11910,
-    .clientHeight = 7620,
-    .back = std::nullopt,
-    .fore = 0x474747,
-    .font = std::nullopt,
-    .icon = artwork::ProgramIcon,
-    .controls = Controls,
-    .lines = {},
-};
+const Window Form2 = titled("Form2", "Zelvo", 11910, 7620, std::nullopt, Grey, Controls);
 
 } // namespace zelvo::layout

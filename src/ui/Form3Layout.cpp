@@ -1,119 +1,63 @@
 #include "Artwork.h"
 #include "Author.h"
+#include "LayoutRows.h"
 #include "Layouts.h"
+#include "Palette.h"
 
 namespace zelvo::layout {
 
 namespace {
 
-constexpr QRgb Grey = 0x474747;
-constexpr QRgb White = 0xFFFFFF;
-constexpr QRgb Yellow = 0xFFFF80;
-constexpr QRgb Light = 0x6E6E6E;
+constexpr QRgb PaleYellow = 0xFFFF80;
+// The frames' lit and shaded edges.
+constexpr QRgb Light = FrameGrey;
 constexpr QRgb Dark = 0x000000;
 
+// The choices are white on the window's grey; the description says what they choose.
+constexpr ControlRow choice(Kind kind, const char* name, Place place, const char* text,
+                            int tabIndex, const char* chooses)
+{
+    return ControlRow(name, kind, place, text, tabIndex)
+        .fore(White)
+        .back(Grey)
+        .accessibleDescription(chooses);
+}
+
+constexpr ControlRow sizeOption(const char* name, Place place, const char* text, int tabIndex)
+{
+    return choice(Kind::OptionButton, name, place, text, tabIndex, "Size of the tile window");
+}
+
+constexpr ControlRow typeCheck(const char* name, Place place, const char* text, int tabIndex)
+{
+    return choice(Kind::CheckBox, name, place, text, tabIndex, "List these picture files");
+}
+
 constexpr Control Controls[] = {
-    {.name = "Label1",
-     .kind = Kind::Label,
-     .place = {368, 390, 3855, 735},
-     .text = "Select the size of the Zelvo's window. Check the box that fits your screen and "
-             "push Apply button to set the choice.",
-     .fore = Yellow,
-     .tabIndex = 5,
-     .sizing = Sizing::ToTextWrapped,
-     .transparent = true},
-    {.name = "Option1",
-     .kind = Kind::OptionButton,
-     .place = {480, 1380, 1095, 495},
-     .text = "Small",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "Size of the tile window",
-     .tabIndex = 4},
-    {.name = "Option2",
-     .kind = Kind::OptionButton,
-     .place = {1860, 1380, 1095, 495},
-     .text = "Medium",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "Size of the tile window",
-     .tabIndex = 3,
-     .state = 1},
-    {.name = "Option3",
-     .kind = Kind::OptionButton,
-     .place = {3360, 1380, 885, 495},
-     .text = "Large",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "Size of the tile window",
-     .tabIndex = 2},
-    {.name = "Label3",
-     .kind = Kind::Label,
-     .place = {308, 2460, 3825, 495},
-     .text = "Check the appropriate file types to enable them for browsing.",
-     .fore = Yellow,
-     .tabIndex = 6,
-     .sizing = Sizing::ToTextWrapped,
-     .transparent = true},
-    {.name = "Check1",
-     .kind = Kind::CheckBox,
-     .place = {480, 3120, 855, 375},
-     .text = "Bitmap",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "List these picture files",
-     .tabIndex = 10,
-     .state = 2},
-    {.name = "Check2",
-     .kind = Kind::CheckBox,
-     .place = {1520, 3120, 855, 375},
-     .text = "Jpg",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "List these picture files",
-     .tabIndex = 9},
-    {.name = "Check3",
-     .kind = Kind::CheckBox,
-     .place = {2560, 3120, 855, 375},
-     .text = "Gif",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "List these picture files",
-     .tabIndex = 8},
-    {.name = "Check4",
-     .kind = Kind::CheckBox,
-     .place = {3600, 3120, 855, 375},
-     .text = "Ico",
-     .fore = White,
-     .back = Grey,
-     .accessibleDescription = "List these picture files",
-     .tabIndex = 7},
-    {.name = "SoftBttn1",
-     .kind = Kind::ImageButton,
-     .place = {1800, 3840, 975, 615},
-     .toolTip = "Apply the changes and exit",
-     .accessibleName = "Apply",
-     .picture = artwork::Apply,
-     .tabIndex = 1,
-     .imageButton = ImageButtonProps{}},
-    {.name = "Image1",
-     .kind = Kind::Picture,
-     .place = {480, 4440, 480, 480},
-     .accessibleName = "Mail",
-     .picture = artwork::MailIcon},
-    {.name = "Label2",
-     .kind = Kind::Label,
-     .place = {1080, 4560, 2445, 240},
-     .text = author::ContactAddress,
-     .fore = 0xFF0000,
-     .font = Font{9.75, true, true},
-     .toolTip = "Mail to me !",
-     .accessibleName = "Mail the author",
-     .tabIndex = 0,
-     .command = true,
-     .sizing = Sizing::ToText,
-     .transparent = true,
-     .cursor = Cursor{artwork::PointingHand, 12, 1}},
+    label("Label1", {368, 390, 3855, 735},
+          "Select the size of the Zelvo's window. Check the box that fits your screen and "
+          "push Apply button to set the choice.",
+          PaleYellow, 5)
+        .sizing(Sizing::ToTextWrapped),
+    sizeOption("Option1", {480, 1380, 1095, 495}, "Small", 4),
+    sizeOption("Option2", {1860, 1380, 1095, 495}, "Medium", 3).state(1),
+    sizeOption("Option3", {3360, 1380, 885, 495}, "Large", 2),
+    label("Label3", {308, 2460, 3825, 495},
+          "Check the appropriate file types to enable them for browsing.", PaleYellow, 6)
+        .sizing(Sizing::ToTextWrapped),
+    typeCheck("Check1", {480, 3120, 855, 375}, "Bitmap", 10).state(2),
+    typeCheck("Check2", {1520, 3120, 855, 375}, "Jpg", 9),
+    typeCheck("Check3", {2560, 3120, 855, 375}, "Gif", 8),
+    typeCheck("Check4", {3600, 3120, 855, 375}, "Ico", 7),
+    imageButton("SoftBttn1", {1800, 3840, 975, 615}, artwork::Apply, "Apply", 1)
+        .toolTip("Apply the changes and exit"),
+    picture(Kind::Picture, "Image1", {480, 4440, 480, 480}, artwork::MailIcon, "Mail"),
+    label("Label2", {1080, 4560, 2445, 240}, author::ContactAddress, 0xFF0000, 0)
+        .font(Font{9.75, true, true})
+        .toolTip("Mail to me !")
+        .accessibleName("Mail the author")
+        .command()
+        .cursor(Cursor{artwork::PointingHand, 12, 1}),
 };
 
 // Two raised frames, each holding a sunken box.
@@ -130,18 +74,6 @@ constexpr Line Lines[] = {
 
 } // namespace
 
-const Window Form3{
-    .name = "Form3",
-    .caption = "Options",
-    .frame = Frame::FixedSingle,
-    .clientWidth = 4590,
-    .clientHeight = 4995,
-    .back = Grey,
-    .fore = Grey,
-    .font = std::nullopt,
-    .icon = artwork::ProgramIcon,
-    .controls = Controls,
-    .lines = Lines,
-};
+const Window Form3 = titled("Form3", "Options", 4590, 4995, Grey, Grey, Controls, Lines);
 
 } // namespace zelvo::layout

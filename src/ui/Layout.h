@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Palette.h"
+
 #include <QRect>
 #include <QRgb>
 
@@ -62,9 +64,9 @@ enum class Sizing {
 // The image push button's own property set.
 struct ImageButtonProps
 {
-    QRgb backColor = 0x474747;
+    QRgb backColor = Grey;
     bool enabled = true;
-    QRgb maskColor = 0xFFFFFF;
+    QRgb maskColor = White;
     bool useMaskColor = false;
     bool playSounds = false;
     const char* toolTipText = "";

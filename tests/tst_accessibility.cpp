@@ -5,6 +5,7 @@
 
 #include "about/About.h"
 #include "settings/Form3.h"
+#include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "ui/Author.h"
@@ -74,11 +75,9 @@ private slots:
 
 void TestAccessibility::controlsSayWhatTheyDo_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("control"); // empty: the window itself
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("role");
-    QTest::addColumn<QString>("description");
+    // An empty control is the window itself.
+    test::addColumns<QString, QString, QString, int, QString>("window", "control", "name", "role",
+                                                              "description");
 
     const auto row = [](const char* window, const char* control, const QString& name,
                         QAccessible::Role role, const char* description) {
@@ -136,11 +135,9 @@ void TestAccessibility::previewNamesItsFile()
 {
     test::Session session;
     session.startShown();
-    QTemporaryDir folder;
-    QVERIFY(test::writePicture(folder.path(), QStringLiteral("sunset.bmp"),
-                               test::patternedPicture({8, 8}), "BMP"));
-    test::browseTo(session, folder.path());
-    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("sunset.bmp")));
+    const test::PictureChosen chosen(session, QStringLiteral("sunset.bmp"),
+                                     test::patternedPicture({8, 8}), "BMP");
+    QVERIFY(chosen.ready);
     QCOMPARE(nameOf(session.main().Display), QStringLiteral("Preview: sunset.bmp"));
     QCOMPARE(nameOf(session.main().lblfile),
              QStringLiteral("Selected file: ") + session.main().picturePath());
@@ -165,8 +162,7 @@ void TestAccessibility::countLabelNamesItsCount()
 // Enter, and on the press action of assistive technologies, as they do on a click.
 void TestAccessibility::pictureCommandsTakeFocusAndPress_data()
 {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("how");
+    test::addColumns<QString, QString>("control", "how");
     for (const char* how : {"Space", "Return", "action"}) {
         QTest::addRow("title, %s", how) << "Image1" << how;
         QTest::addRow("about picture, %s", how) << "Abtimg" << how;
@@ -222,9 +218,7 @@ void TestAccessibility::pictureCommandsTakeFocusAndPress()
 
 void TestAccessibility::previewAndTiledPicturePressedByKeyboard_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Space") << "Space";
-    QTest::newRow("Return") << "Return";
+    test::addRows<QString>("how", {{"Space", "Space"}, {"Return", "Return"}});
 }
 
 void TestAccessibility::previewAndTiledPicturePressedByKeyboard()
@@ -232,11 +226,9 @@ void TestAccessibility::previewAndTiledPicturePressedByKeyboard()
     QFETCH(QString, how);
     test::Session session;
     session.startShown();
-    QTemporaryDir folder;
-    QVERIFY(test::writePicture(folder.path(), QStringLiteral("a.bmp"),
-                               test::patternedPicture({8, 8}), "BMP"));
-    test::browseTo(session, folder.path());
-    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("a.bmp")));
+    const test::PictureChosen chosen(session, QStringLiteral("a.bmp"),
+                                     test::patternedPicture({8, 8}), "BMP");
+    QVERIFY(chosen.ready);
 
     bool tileShown = false;
     bool closedByPress = false;

@@ -12,6 +12,9 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "support/DataTable.h"
+#include "support/Files.h"
+#include "support/SourceTree.h"
 #include "ui/Artwork.h"
 #include "ui/IconFile.h"
 
@@ -20,23 +23,13 @@
 
 #include <optional>
 
-#ifndef ZELVO_RESOURCES_DIR
-#error "ZELVO_RESOURCES_DIR must name the source tree's resources folder"
-#endif
-
 namespace {
 
-[[nodiscard]] QString resourcePath(const QString& name)
-{
-    return QStringLiteral(ZELVO_RESOURCES_DIR "/") + name;
-}
+using zelvo::test::resourcePath;
 
 [[nodiscard]] QByteArray readResource(const QString& name)
 {
-    QFile file(resourcePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return zelvo::test::readBytes(resourcePath(name));
 }
 
 [[nodiscard]] int u8(const QByteArray& bytes, qsizetype at)
@@ -278,9 +271,7 @@ private slots:
 
 void TestArtwork::decodesAtStatedSize_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QList<QSize>>("sizes");
+    zelvo::test::addColumns<QString, QByteArray, QList<QSize>>("file", "format", "sizes");
 
     const QSize s16(16, 16);
     const QSize s32(32, 32);
@@ -332,8 +323,7 @@ void TestArtwork::decodesAtStatedSize()
 
 void TestArtwork::bitmapsAre24Bit_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QSize>("size");
+    zelvo::test::addColumns<QString, QSize>("file", "size");
     for (const auto& [file, size] : {std::pair(QStringLiteral("title.bmp"), QSize(482, 33)),
                                      std::pair(QStringLiteral("options.bmp"), QSize(97, 23)),
                                      std::pair(QStringLiteral("help.bmp"), QSize(97, 23)),
@@ -363,11 +353,8 @@ void TestArtwork::bitmapsAre24Bit()
 
 void TestArtwork::iconDirectories_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QList<QSize>>("sizes");
-    QTest::addColumn<int>("bitCount");
-    QTest::addColumn<QPoint>("hotSpot");
+    zelvo::test::addColumns<QString, int, QList<QSize>, int, QPoint>("file", "type", "sizes",
+                                                                     "bitCount", "hotSpot");
 
     const QPoint none(-1, -1);
     const auto both = [](const QString& file, int type, const QList<QSize>& sizes, int bitCount,
@@ -456,9 +443,7 @@ void TestArtwork::iconMasksAreClean()
 
 void TestArtwork::transparentCorners_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<bool>("qtAppliesMask");
+    zelvo::test::addColumns<QString, QByteArray, bool>("file", "format", "qtAppliesMask");
 
     // Qt's ICO reader ignores the AND mask of 16-, 24- and 32-bit images, so for zelvo.ico
     // only the mask in the file is checked.
@@ -504,7 +489,7 @@ void TestArtwork::transparentCorners()
 
 void TestArtwork::cursorHotSpotIsOnTheFingertip()
 {
-    const QImage hand = QImageReader(QStringLiteral(ZELVO_RESOURCES_DIR "/hand.cur"), "cur")
+    const QImage hand = QImageReader(resourcePath(QStringLiteral("hand.cur")), "cur")
                             .read()
                             .convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(hand.size(), QSize(32, 32));
@@ -541,7 +526,7 @@ void TestArtwork::gifPaletteAndTransparency()
     QVERIFY(info->transparentIndex < 4);
     QCOMPARE(info->globalTable.at(info->transparentIndex), qRgb(0x47, 0x47, 0x47));
 
-    const QImage image = QImage(QStringLiteral(ZELVO_RESOURCES_DIR "/apply.gif"), "gif")
+    const QImage image = QImage(resourcePath(QStringLiteral("apply.gif")), "gif")
                              .convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(image.size(), QSize(62, 43));
     int green = 0;
@@ -565,11 +550,8 @@ void TestArtwork::gifPaletteAndTransparency()
 
 void TestArtwork::colourChannelsInRightOrder_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<int>("tolerance");
+    zelvo::test::addColumns<QString, QByteArray, QPoint, QColor, int>("file", "format", "at",
+                                                                      "colour", "tolerance");
 
     // A swapped red and blue, or a wrong palette, would show here first.
     QTest::newRow("options ground")
@@ -612,8 +594,7 @@ void TestArtwork::colourChannelsInRightOrder()
 
 void TestArtwork::programReadsIconsWithMasks_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("format");
+    zelvo::test::addColumns<QString, QByteArray>("file", "format");
     QTest::newRow("zelvo.ico, 24-bit") << "zelvo.ico" << QByteArray("ico");
     QTest::newRow("tray.ico, 16 colours") << "tray.ico" << QByteArray("ico");
     QTest::newRow("trayflash.ico, 16 colours") << "trayflash.ico" << QByteArray("ico");
@@ -662,8 +643,7 @@ void TestArtwork::programReadsIconsWithMasks()
 
 void TestArtwork::damagedIconsGiveNoImages_data()
 {
-    QTest::addColumn<qsizetype>("at");
-    QTest::addColumn<QByteArray>("bytes");
+    zelvo::test::addColumns<qsizetype, QByteArray>("at", "bytes");
 
     // Offsets into tray.ico: its directory, its one entry, then the image's bitmap header at 22.
     const auto le16 = [](int value) {

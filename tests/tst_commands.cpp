@@ -7,6 +7,7 @@
 #include "app/Windows.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
@@ -99,6 +100,31 @@ void clickThroughWindow(QWidget& window, QWidget* control)
                       control->mapTo(&window, control->rect().center()));
 }
 
+// What was seen inside a modal window while the main window's exit was clicked through it and
+// then the tray icon.
+struct TrayClickedInside
+{
+    bool ran = false;
+    bool mainShown = false;
+    bool exitIgnored = false;
+};
+
+TrayClickedInside trayClickInside(Session& s, QWidget& window, const std::function<void()>& open)
+{
+    Form1& main = s.main();
+    TrayClickedInside seen;
+    WhileModal modal;
+    modal.arm(window, [&] {
+        seen.mainShown = main.isVisible();
+        clickThroughWindow(main, main.Out);
+        seen.exitIgnored = s.platform.ends == 0;
+        main.Tray_Click();
+    });
+    open();
+    seen.ran = modal.ran;
+    return seen;
+}
+
 } // namespace
 
 class TestCommands : public QObject
@@ -152,9 +178,8 @@ void TestCommands::trayTogglesMainWindow()
 
 void TestCommands::trayNotificationReachesTrayClick_data()
 {
-    QTest::addColumn<bool>("fromNotificationArea");
-    QTest::newRow("the control's click") << false;
-    QTest::newRow("a click in the notification area") << true;
+    test::addRows<bool>("fromNotificationArea", {{"the control's click", false},
+                                                 {"a click in the notification area", true}});
 }
 
 void TestCommands::trayNotificationReachesTrayClick()
@@ -183,20 +208,11 @@ void TestCommands::trayClosesTileWindow()
     QVERIFY(picture.selectIn(s));
     Form1& main = s.main();
 
-    WhileModal modal;
-    bool mainShownUnderTile = false;
-    bool exitIgnored = false;
-    modal.arm(s.windows.get<Form2>(), [&] {
-        mainShownUnderTile = main.isVisible();
-        clickThroughWindow(main, main.Out);
-        exitIgnored = s.platform.ends == 0;
-        main.Tray_Click();
-    });
-    main.Display_MouseDown();
-
-    QVERIFY(modal.ran);
-    QVERIFY(mainShownUnderTile);
-    QVERIFY(exitIgnored);
+    const TrayClickedInside seen =
+        trayClickInside(s, s.windows.get<Form2>(), [&] { main.Display_MouseDown(); });
+    QVERIFY(seen.ran);
+    QVERIFY(seen.mainShown);
+    QVERIFY(seen.exitIgnored);
     QVERIFY(!s.windows.isLoaded<Form2>());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
@@ -216,18 +232,10 @@ void TestCommands::trayClosesAboutBox()
     Form1& main = s.main();
     About& about = s.windows.get<About>();
 
-    WhileModal modal;
-    bool exitIgnored = false;
-    modal.arm(about, [&] {
-        // The main window takes no input under the box; the tray icon still works.
-        clickThroughWindow(main, main.Out);
-        exitIgnored = s.platform.ends == 0;
-        main.Tray_Click();
-    });
-    main.Image1_Click();
-
-    QVERIFY(modal.ran);
-    QVERIFY(exitIgnored);
+    // The main window takes no input under the box; the tray icon still works.
+    const TrayClickedInside seen = trayClickInside(s, about, [&] { main.Image1_Click(); });
+    QVERIFY(seen.ran);
+    QVERIFY(seen.exitIgnored);
     QVERIFY(!about.isVisible());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
@@ -293,8 +301,8 @@ void TestCommands::trayCreatesClosedTileWindowWithStoredSize()
 
 void TestCommands::aboutBoxClosesOnClick_data()
 {
-    QTest::addColumn<QString>("target"); // a control of the about box, or "" for the box
-    QTest::addColumn<QPoint>("at");      // in the target; a null point for its centre
+    // A control of the about box, or "" for the box; the place in it, a null point for its centre.
+    test::addColumns<QString, QPoint>("target", "at");
 
     QTest::newRow("background") << QString() << QPoint(150, 242);
     QTest::newRow("rectangle's edge") << QString() << QPoint(0, 0);
@@ -360,8 +368,8 @@ void TestCommands::aboutBoxIsNeverRecreated()
 
 void TestCommands::titleDragIgnoresOtherButtons_data()
 {
-    QTest::addColumn<Qt::MouseButton>("pressed"); // NoButton for a move with nothing held
-    QTest::addColumn<Qt::MouseButtons>("held");
+    // A pressed NoButton is a move with nothing held.
+    test::addColumns<Qt::MouseButton, Qt::MouseButtons>("pressed", "held");
     QTest::newRow("no button") << Qt::NoButton << Qt::MouseButtons(Qt::NoButton);
     QTest::newRow("right button") << Qt::RightButton << Qt::MouseButtons(Qt::RightButton);
     QTest::newRow("left and right buttons")
@@ -433,8 +441,7 @@ void TestCommands::titleDragFollowsPointer()
 
 void TestCommands::helpOpensFileBesideProgram_data()
 {
-    QTest::addColumn<bool>("handedOn");
-    QTest::addColumn<bool>("byMouse");
+    test::addColumns<bool, bool>("handedOn", "byMouse");
     QTest::newRow("viewer present, clicked") << true << true;
     QTest::newRow("no viewer") << false << false;
 }

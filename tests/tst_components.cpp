@@ -1,6 +1,7 @@
 // The program's own controls: the tiling image pixel by pixel, the tray icon's flashing, the
 // folder chooser, the image push button, the file list box and the three-state check box.
 
+#include "support/DataTable.h"
 #include "support/TestPlatform.h"
 #include "ui/FileListBox.h"
 #include "ui/FolderChooser.h"
@@ -166,9 +167,7 @@ private slots:
 
 void TestComponents::tilingRepeatsPicture_data()
 {
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<QSize>("widget");
-    QTest::addColumn<qreal>("ratio");
+    test::addColumns<QSize, QSize, qreal>("picture", "widget", "ratio");
 
     QTest::newRow("smaller than the widget") << QSize(16, 12) << QSize(70, 50) << qreal(1);
     QTest::newRow("equal to the widget") << QSize(40, 30) << QSize(40, 30) << qreal(1);
@@ -468,9 +467,7 @@ void TestComponents::fileListPathChangeOnRealChangeOnly()
 
 void TestComponents::fileListKeyboardMovesClick_data()
 {
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("expected");
+    test::addColumns<QString, int, QString>("start", "key", "expected");
 
     QTest::newRow("Down") << "f01.bmp" << int(Qt::Key_Down) << "f02.bmp";
     QTest::newRow("Up") << "f05.bmp" << int(Qt::Key_Up) << "f04.bmp";
@@ -539,9 +536,8 @@ void TestComponents::fileListMouseClickClicksOnce()
 
 void TestComponents::fileListOtherButtonsSelectNothing_data()
 {
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::newRow("right") << Qt::RightButton;
-    QTest::newRow("middle") << Qt::MiddleButton;
+    test::addRows<Qt::MouseButton>("button",
+                                   {{"right", Qt::RightButton}, {"middle", Qt::MiddleButton}});
 }
 
 // Only the left button selects, so the name the program last heard of stays selected.

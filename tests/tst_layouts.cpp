@@ -11,6 +11,7 @@
 #include "app/Windows.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "tile/Form2.h"
 #include "ui/AutoLabel.h"
@@ -222,10 +223,8 @@ private slots:
 
 void TestLayouts::declaredControlsInsideClientArea_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::newRow("main window") << "Form1";
-    QTest::newRow("options window") << "Form3";
-    QTest::newRow("about box") << "About";
+    test::addRows<QString>(
+        "window", {{"main window", "Form1"}, {"options window", "Form3"}, {"about box", "About"}});
 }
 
 void TestLayouts::declaredControlsInsideClientArea()
@@ -315,9 +314,7 @@ void TestLayouts::everyDeclaredControlIsBuiltWithItsKind()
 
 void TestLayouts::wrongNameOrKindFailsAtOnce_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");
+    test::addColumns<QString, QString, QString>("window", "name", "message");
     QTest::newRow("misspelt name") << "Form1"
                                    << "Labelimgg"
                                    << "Form1 declares no control named \"Labelimgg\"";
@@ -347,11 +344,9 @@ void TestLayouts::wrongNameOrKindFailsAtOnce()
 
 void TestLayouts::controlsAsShown_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QPoint>("at"); // the top-left corner, in pixels of the client area
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("toolTip");
+    // At the top-left corner, in pixels of the client area.
+    test::addColumns<QString, QString, QPoint, QString, QString>("window", "control", "at", "text",
+                                                                 "toolTip");
 
     const auto row = [](const char* window, const char* control, QPoint at, const char* text,
                         const char* toolTip, const char* name = nullptr) {
@@ -411,10 +406,9 @@ void TestLayouts::controlsAsShown()
 
 void TestLayouts::colours_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QRect>("area"); // in pixels of the client area
-    QTest::addColumn<QRgb>("colour");
-    QTest::addColumn<int>("slack"); // 0 for a ground or a line, a little for smoothed text
+    // The area in pixels of the client area; the slack 0 for a ground or a line, a little for
+    // smoothed text.
+    test::addColumns<QString, QRect, QRgb, int>("window", "area", "colour", "slack");
 
     const auto text = [](const QString& window, const char* name, QRect area, QRgb colour) {
         QTest::newRow(name) << window << area << colour << 6;
@@ -539,8 +533,7 @@ void TestLayouts::optionsAndAboutFrames()
 
 void TestLayouts::tabOrderFollowsDeclaredIndices_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QStringList>("expected");
+    test::addColumns<QString, QStringList>("window", "expected");
 
     QTest::newRow("main window") << "Form1"
                                  << QStringList{"Out",       "Opendir", "Files", "SoftBttn2",
@@ -565,8 +558,7 @@ void TestLayouts::tabOrderFollowsDeclaredIndices()
 
 void TestLayouts::labelsAndPicturesTakeFocusOnlyAsCommands_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QStringList>("commands");
+    test::addColumns<QString, QStringList>("window", "commands");
     QTest::newRow("main window") << "Form1" << QStringList{"Display", "Image1"};
     QTest::newRow("options window") << "Form3" << QStringList{"Label2"};
     QTest::newRow("about box") << "About" << QStringList{"Abtimg"};
@@ -682,12 +674,11 @@ void TestLayouts::hiddenWindowsFitTheirLabelsWhenShown()
 
 void TestLayouts::previewStretchesAnyPicture_data()
 {
-    QTest::addColumn<QSize>("picture");
-    QTest::newRow("tiny") << QSize(2, 2);
-    QTest::newRow("tall and thin") << QSize(4, 600);
-    QTest::newRow("wide and flat") << QSize(900, 3);
-    QTest::newRow("larger than the box") << QSize(1000, 800);
-    QTest::newRow("exactly the box") << QSize(132, 132);
+    test::addRows<QSize>("picture", {{"tiny", QSize(2, 2)},
+                                     {"tall and thin", QSize(4, 600)},
+                                     {"wide and flat", QSize(900, 3)},
+                                     {"larger than the box", QSize(1000, 800)},
+                                     {"exactly the box", QSize(132, 132)}});
 }
 
 void TestLayouts::previewStretchesAnyPicture()

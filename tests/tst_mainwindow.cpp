@@ -3,6 +3,7 @@
 
 #include "about/About.h"
 #include "settings/Form3.h"
+#include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "ui/AutoLabel.h"
@@ -132,9 +133,7 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
 void TestMainWindow::activation_buildsPatternFromStore_data()
 {
     // "Bitmap", "Jpg", "Gif" and "Ico" as stored.
-    QTest::addColumn<QStringList>("stored");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QStringList>("listed");
+    test::addColumns<QStringList, QString, QStringList>("stored", "pattern", "listed");
 
     QTest::newRow("all four") << QStringList{"*.bmp;", "*.jpeg;*.jpg;", "*.gif;", "*.ico;"}
                               << "*.bmp;*.jpeg;*.jpg;*.gif;*.ico;*.vuq"
@@ -258,10 +257,7 @@ void TestMainWindow::browse_cancelChangesNothing()
 
 void TestMainWindow::browse_countsMatchingFiles_data()
 {
-    QTest::addColumn<int>("matching");
-    QTest::newRow("one") << 1;
-    QTest::newRow("twelve") << 12;
-    QTest::newRow("a hundred and three") << 103;
+    test::addRows<int>("matching", {{"one", 1}, {"twelve", 12}, {"a hundred and three", 103}});
 }
 
 void TestMainWindow::browse_countsMatchingFiles()
@@ -292,8 +288,7 @@ void TestMainWindow::browse_countsMatchingFiles()
 
 void TestMainWindow::browse_folderWithoutPictures_data()
 {
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QStringList>("folders");
+    test::addColumns<QStringList, QStringList>("files", "folders");
     QTest::newRow("empty") << QStringList{} << QStringList{};
     QTest::newRow("no matching file") << QStringList{"x.ico", "y.png", "z.txt"} << QStringList{};
     QTest::newRow("only a folder named like a picture")
@@ -338,9 +333,8 @@ void TestMainWindow::browse_folderWithoutPictures()
 
 void TestMainWindow::browse_unreadableFolder_data()
 {
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("removed before listing") << true;
-    QTest::newRow("no read permission") << false;
+    test::addRows<bool>("removed",
+                        {{"removed before listing", true}, {"no read permission", false}});
 }
 
 void TestMainWindow::browse_unreadableFolder()
@@ -417,9 +411,7 @@ void TestMainWindow::browse_clearsFileLabelAndPreview()
 
 void TestMainWindow::fileClick_showsPictureStretched_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QSize>("size");
+    test::addColumns<QString, QByteArray, QSize>("name", "format", "size");
     QTest::newRow("wide bitmap") << "wide.bmp" << QByteArray("BMP") << QSize(40, 6);
     QTest::newRow("tall GIF") << "tall.gif" << QByteArray("GIF") << QSize(6, 300);
     QTest::newRow("large JPEG") << "large.jpg" << QByteArray("JPG") << QSize(900, 700);
@@ -465,8 +457,7 @@ void TestMainWindow::fileClick_showsPictureStretched()
 
 void TestMainWindow::fileClick_invalidPictureRecoversSilently_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
+    test::addColumns<QString, QByteArray>("name", "content");
     const QImage green = test::solidPicture({16, 16}, Qt::green);
     QTest::newRow("empty bitmap") << "empty.bmp" << QByteArray();
     QTest::newRow("text named JPEG") << "notes.jpg" << QByteArray("not a picture at all\n");
@@ -504,9 +495,8 @@ void TestMainWindow::fileClick_invalidPictureRecoversSilently()
 
 void TestMainWindow::fileClick_deletedFileLeavesList_data()
 {
-    QTest::addColumn<QStringList>("kept");
-    QTest::newRow("other files left") << QStringList{"a.bmp", "b.gif"};
-    QTest::newRow("the only file") << QStringList{};
+    test::addRows<QStringList>("kept", {{"other files left", QStringList{"a.bmp", "b.gif"}},
+                                        {"the only file", QStringList{}}});
 }
 
 void TestMainWindow::fileClick_deletedFileLeavesList()
@@ -575,8 +565,7 @@ void TestMainWindow::fileClick_keyboardDownPreviewsNext()
 
 void TestMainWindow::previewPress_withoutSelection_data()
 {
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<bool>("browsed");
+    test::addColumns<Qt::MouseButton, bool>("button", "browsed");
     QTest::newRow("left, right after start-up") << Qt::LeftButton << false;
     QTest::newRow("right, after browsing") << Qt::RightButton << true;
     QTest::newRow("middle, after browsing") << Qt::MiddleButton << true;
@@ -610,8 +599,7 @@ void TestMainWindow::previewPress_withoutSelection()
 
 void TestMainWindow::previewPress_opensTileModally_data()
 {
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    test::addColumns<Qt::MouseButton, Qt::KeyboardModifiers>("button", "modifiers");
     QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers();
     QTest::newRow("right") << Qt::RightButton << Qt::KeyboardModifiers();
     QTest::newRow("middle") << Qt::MiddleButton << Qt::KeyboardModifiers();

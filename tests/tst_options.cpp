@@ -5,6 +5,7 @@
 #include "app/Windows.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
@@ -26,6 +27,7 @@
 #include <array>
 
 using namespace zelvo;
+using Message = test::TestPlatform::Message;
 
 namespace {
 
@@ -148,10 +150,8 @@ void TestOptions::loadsInitialValues()
 
 void TestOptions::loadRules_data()
 {
-    QTest::addColumn<QStringList>("sizes"); // Small, Mid, Big; null for absent
-    QTest::addColumn<QStringList>("types"); // Bitmap, Jpg, Gif, Ico; null for absent
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QList<int>>("boxes");
+    // The stored sizes (Small, Mid, Big) and types (Bitmap, Jpg, Gif, Ico), null for absent.
+    test::addColumns<QStringList, QStringList, int, QList<int>>("sizes", "types", "size", "boxes");
 
     const QString absent;
     const QString on = QStringLiteral("1");
@@ -219,12 +219,9 @@ void TestOptions::loadRules()
 
 void TestOptions::applyStoresChoices_data()
 {
-    QTest::addColumn<QString>("bitmapBefore"); // null for absent
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QList<int>>("boxes");
-    QTest::addColumn<bool>("byMouse");
-    QTest::addColumn<QStringList>("sizeFlags");
-    QTest::addColumn<QStringList>("types"); // null for absent
+    // The stored Bitmap before and the types after, null for absent.
+    test::addColumns<QString, int, QList<int>, bool, QStringList, QStringList>(
+        "bitmapBefore", "size", "boxes", "byMouse", "sizeFlags", "types");
 
     const QString absent;
     const QString disabled = QStringLiteral("&;");
@@ -296,10 +293,9 @@ void TestOptions::applyWithAllTypesUncheckedIsRefused()
     setChoices(options, 3, {0, 0, 0, 0});
     options.SoftBttn1_Click();
 
-    QCOMPARE(s.platform.messages.size(), 1);
-    QCOMPARE(s.platform.messages[0].prompt, QStringLiteral("At least one type must be checked."));
-    QCOMPARE(int(s.platform.messages[0].style), 16);
-    QCOMPARE(s.platform.messages[0].title, QStringLiteral("Check at least one"));
+    QCOMPARE(s.platform.messages,
+             (QList{Message{QStringLiteral("At least one type must be checked."), MessageStyle(16),
+                            QStringLiteral("Check at least one")}}));
 
     // What was written before the check stays written.
     QCOMPARE(s.stored("Size", "Small"), QStringLiteral("0"));
@@ -410,19 +406,15 @@ void TestOptions::applyThatCannotBeStoredKeepsWindowOpen()
     setChoices(options, 1, {1, 0, 0, 0});
     options.SoftBttn1_Click();
 
-    QCOMPARE(s.platform.messages.size(), 1);
-    QCOMPARE(s.platform.messages[0].prompt, QStringLiteral("Your choices could not be saved."));
-    QCOMPARE(int(s.platform.messages[0].style), 16);
-    QCOMPARE(s.platform.messages[0].title, QStringLiteral("Zelvo"));
+    QCOMPARE(s.platform.messages, (QList{Message{QStringLiteral("Your choices could not be saved."),
+                                                 MessageStyle(16), QStringLiteral("Zelvo")}}));
     QVERIFY(options.isVisible());
     QVERIFY(!s.main().isVisible());
 }
 
 void TestOptions::mailLink_data()
 {
-    QTest::addColumn<bool>("handedOn");
-    QTest::newRow("mail program present") << true;
-    QTest::newRow("no mail program") << false;
+    test::addRows<bool>("handedOn", {{"mail program present", true}, {"no mail program", false}});
 }
 
 void TestOptions::mailLink()

@@ -7,6 +7,7 @@
 #include "print/CupsTools.h"
 #include "print/PrivateCups.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
 #include "tile/Form2.h"
@@ -173,9 +174,7 @@ void InsidePrintService::refused()
 
 void InsidePrintService::unanswered_data()
 {
-    QTest::addColumn<bool>("trayClick");
-    QTest::newRow("left to fail") << false;
-    QTest::newRow("tray clicked meanwhile") << true;
+    test::addRows<bool>("trayClick", {{"left to fail", false}, {"tray clicked meanwhile", true}});
 }
 
 // A print server that takes the connection and never answers: the print fails as any other,
@@ -409,9 +408,8 @@ void PrintThroughCups::runInside(const char* function, const QProcessEnvironment
 
 void PrintThroughCups::noPrinter_data()
 {
-    QTest::addColumn<bool>("serviceRuns");
-    QTest::newRow("nothing listens") << false;
-    QTest::newRow("service without printers") << true;
+    test::addRows<bool>("serviceRuns",
+                        {{"nothing listens", false}, {"service without printers", true}});
 }
 
 void PrintThroughCups::noPrinter()
@@ -430,8 +428,7 @@ void PrintThroughCups::noPrinter()
 
 void PrintThroughCups::refusingQueue_data()
 {
-    QTest::addColumn<QString>("tool");
-    QTest::addColumn<QStringList>("arguments");
+    test::addColumns<QString, QStringList>("tool", "arguments");
     QTest::newRow("rejecting jobs") << QStringLiteral("cupsreject") << QStringList{};
     QTest::newRow("stopped") << QStringLiteral("cupsdisable") << QStringList{};
     QTest::newRow("user not allowed")

@@ -5,6 +5,7 @@
 #include "app/Paths.h"
 #include "core/TileSizes.h"
 #include "settings/TypeRule.h"
+#include "support/DataTable.h"
 #include "tile/PagePrinter.h"
 #include "ui/FileListBox.h"
 #include "ui/Wildcard.h"
@@ -99,10 +100,7 @@ private slots:
 
 void TestRules::chooseSizeDecision_data()
 {
-    QTest::addColumn<QString>("small");
-    QTest::addColumn<QString>("mid");
-    QTest::addColumn<QString>("big");
-    QTest::addColumn<int>("expected");
+    test::addColumns<QString, QString, QString, int>("small", "mid", "big", "expected");
 
     // The sizes by their outer widths in twips.
     const int small = 9500;
@@ -194,9 +192,7 @@ void TestRules::chooseSizeDecision()
 
 void TestRules::boxValueForStoredValue_data()
 {
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<std::optional<int>>("expected");
+    test::addColumns<QString, QString, std::optional<int>>("type", "stored", "expected");
 
     const std::optional<int> unchanged;
     QTest::newRow("Bitmap pattern") << "Bitmap"
@@ -245,11 +241,8 @@ void TestRules::boxValueForStoredValue()
 
 void TestRules::noTypeRecognisedInStore_data()
 {
-    QTest::addColumn<QString>("bitmap");
-    QTest::addColumn<QString>("jpg");
-    QTest::addColumn<QString>("gif");
-    QTest::addColumn<QString>("ico");
-    QTest::addColumn<bool>("expected");
+    test::addColumns<QString, QString, QString, QString, bool>("bitmap", "jpg", "gif", "ico",
+                                                               "expected");
 
     QTest::newRow("nothing stored") << ""
                                     << ""
@@ -293,9 +286,7 @@ void TestRules::noTypeRecognisedInStore()
 
 void TestRules::storedValueForBox_data()
 {
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<int>("box");
-    QTest::addColumn<std::optional<QString>>("expected");
+    test::addColumns<QString, int, std::optional<QString>>("type", "box", "expected");
 
     const std::optional<QString> nothing;
     const auto text = [](const char* value) { return std::optional(QString::fromLatin1(value)); };
@@ -323,9 +314,7 @@ void TestRules::storedValueForBox()
 
 void TestRules::wildcards_data()
 {
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("matches");
+    test::addColumns<QString, QString, bool>("pattern", "name", "matches");
 
     QTest::newRow("extension") << "*.jpg;"
                                << "photo.jpg" << true;
@@ -417,8 +406,7 @@ void TestRules::pathologicalWildcardFinishes()
 
 void TestRules::filterByPattern_data()
 {
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QStringList>("expected");
+    test::addColumns<QString, QStringList>("pattern", "expected");
 
     QTest::newRow("all four types") << "*.bmp;*.jpeg;*.jpg;*.gif;*.ico;*.vuq"
                                     << QStringList{"&.bmp",     "anim.gif",  "app.ico", "Hill.JPG",
@@ -478,8 +466,7 @@ void TestRules::namesDifferingInCaseKeepOneOrder()
 
 void TestRules::countCaptions_data()
 {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("caption");
+    test::addColumns<int, QString>("count", "caption");
 
     QTest::newRow("none") << 0 << "";
     QTest::newRow("one") << 1 << "1";
@@ -497,9 +484,7 @@ void TestRules::countCaptions()
 
 void TestRules::picturePaths_data()
 {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected");
+    test::addColumns<QString, QString, QString>("folder", "name", "expected");
 
     const QString sep{QLatin1Char(FolderSeparator)};
     QTest::newRow("folder") << "/pics"
@@ -528,9 +513,7 @@ void TestRules::picturePaths()
 
 void TestRules::pagePlacementFitsOrShrinks_data()
 {
-    QTest::addColumn<QSize>("image");
-    QTest::addColumn<QSize>("printable");
-    QTest::addColumn<double>("dpi");
+    test::addColumns<QSize, QSize, double>("image", "printable", "dpi");
 
     QTest::newRow("medium window at 600 dpi") << QSize(794, 508) << QSize(4800, 6600) << 600.0;
     QTest::newRow("small window at 300 dpi") << QSize(400, 300) << QSize(2400, 3300) << 300.0;
@@ -574,10 +557,7 @@ void TestRules::pagePlacementFitsOrShrinks()
 
 void TestRules::sharpenedForPrintEnlargesByWholePixels_data()
 {
-    QTest::addColumn<QSize>("source");
-    QTest::addColumn<QSize>("target");
-    QTest::addColumn<qint64>("cap");
-    QTest::addColumn<int>("expectedFactor");
+    test::addColumns<QSize, QSize, qint64, int>("source", "target", "cap", "expectedFactor");
 
     QTest::newRow("exact multiple") << QSize(3, 2) << QSize(30, 20) << qint64(1'000'000) << 10;
     QTest::newRow("limited by height") << QSize(7, 5) << QSize(70, 26) << qint64(1'000'000) << 5;

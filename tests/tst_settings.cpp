@@ -9,6 +9,8 @@
 #include "settings/DamagedCopies.h"
 #include "settings/SettingsFormat.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
+#include "support/Files.h"
 #include "support/IsolatedSettings.h"
 #include "support/StoreKeys.h"
 
@@ -94,19 +96,6 @@ int runStoreCommand(int argc, char** argv)
            child.exitCode() == 0;
 }
 
-[[nodiscard]] bool writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-[[nodiscard]] QByteArray readFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const keys::Key* keyNamed(const QString& name)
 {
     static constexpr keys::Key All[] = {
@@ -175,8 +164,7 @@ void TestSettings::absentKeysReadEmpty()
 
 void TestSettings::valuesSurviveToLaterRun_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
+    test::addColumns<QString, QString>("key", "value");
 
     QTest::newRow("bitmap pattern") << "Bitmap"
                                     << "*.bmp;";
@@ -238,8 +226,7 @@ void TestSettings::valuesSurviveToLaterRun()
 
 void TestSettings::handEditedValueReadsAsWritten_data()
 {
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("expected");
+    test::addColumns<QByteArray, QString>("line", "expected");
 
     QTest::newRow("two patterns") << QByteArray("Bitmap=*.bmp,*.gif") << "*.bmp,*.gif";
     QTest::newRow("three parts") << QByteArray("Bitmap=x,y,z w") << "x,y,z w";
@@ -255,9 +242,7 @@ void TestSettings::handEditedValueReadsAsWritten_data()
 // A table of whole files: every key read, as "Section/key=value", and whether the file parses.
 void TestSettings::fileLinesParsed_data()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<bool>("parses");
+    test::addColumns<QByteArray, QStringList, bool>("file", "expected", "parses");
 
     QTest::newRow("as Qt writes it")
         << QByteArray("[Size]\nBig=0\nSmall=1\n\n[Type]\nBitmap=\"*.bmp;\"\nIco=\"&;\"\n")
@@ -313,7 +298,7 @@ void TestSettings::fileLinesParsed()
     QCOMPARE(again, map);
     QTemporaryDir folder;
     const QString copy = folder.filePath(QStringLiteral("old-reader.ini"));
-    QVERIFY(writeFile(copy, settings::formatSettings(map)));
+    QVERIFY(test::writeBytes(copy, settings::formatSettings(map)));
     const QSettings oldReader(copy, QSettings::IniFormat);
     for (auto it = map.cbegin(); it != map.cend(); ++it)
         QCOMPARE(oldReader.value(it.key()).toString(), it.value().toString());
@@ -325,7 +310,7 @@ void TestSettings::handEditedValueReadsAsWritten()
     QFETCH(QString, expected);
 
     test::IsolatedSettings iso;
-    QVERIFY(writeFile(iso.fileName(), "[Type]\n" + line + "\n"));
+    QVERIFY(test::writeBytes(iso.fileName(), "[Type]\n" + line + "\n"));
     SettingsStore store;
     QCOMPARE(store.read(keys::type::Bitmap.key), expected);
 }
@@ -401,8 +386,7 @@ void TestSettings::laterValuesBeatAnUnwrittenSeed()
 
 void TestSettings::initialTypesNotSeededOverAnyTypeKey_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
+    test::addColumns<QString, QString>("key", "value");
 
     QTest::newRow("only Ico disabled") << "Ico"
                                        << "&;";
@@ -459,7 +443,7 @@ void TestSettings::commitFailsWhenFolderCannotBeCreated()
     test::IsolatedSettings iso;
     // The folder would have to be made inside a plain file.
     const QString plainFile = iso.folder() + QStringLiteral("/plain");
-    QVERIFY(writeFile(plainFile, "not a folder"));
+    QVERIFY(test::writeBytes(plainFile, "not a folder"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        plainFile + QStringLiteral("/config"));
     SettingsStore store;
@@ -481,7 +465,7 @@ void TestSettings::commitFailsWhenFileCannotBeReplaced()
 void TestSettings::commitFailsInReadOnlyFolder()
 {
     test::IsolatedSettings iso;
-    QVERIFY(writeFile(iso.fileName(), "[Size]\nSmall=0\n"));
+    QVERIFY(test::writeBytes(iso.fileName(), "[Size]\nSmall=0\n"));
     const QFile::Permissions writable = QFileInfo(iso.folder()).permissions();
     QVERIFY(QFile::setPermissions(iso.folder(), QFile::ReadOwner | QFile::ExeOwner));
     const auto restore = qScopeGuard([&] { QFile::setPermissions(iso.folder(), writable); });
@@ -502,9 +486,8 @@ void TestSettings::commitFailsInReadOnlyFolder()
 // later commit that can, stores.
 void TestSettings::failedCommitLeavesStoreAsItWas_data()
 {
-    QTest::addColumn<QString>("obstacle");
-    QTest::newRow("folder replaced by a file") << "folder";
-    QTest::newRow("lock held and not released") << "lock";
+    test::addRows<QString>("obstacle", {{"folder replaced by a file", "folder"},
+                                        {"lock held and not released", "lock"}});
 }
 
 void TestSettings::failedCommitLeavesStoreAsItWas()
@@ -512,7 +495,7 @@ void TestSettings::failedCommitLeavesStoreAsItWas()
     QFETCH(QString, obstacle);
     test::IsolatedSettings iso;
     iso.put("Size", "Small", QStringLiteral("0"));
-    const QByteArray before = readFile(iso.fileName());
+    const QByteArray before = test::readBytes(iso.fileName());
     SettingsStore store;
     SettingsStore other;
     store.write(keys::size::Small, QStringLiteral("1"));
@@ -522,7 +505,7 @@ void TestSettings::failedCommitLeavesStoreAsItWas()
         QLockFile held(iso.fileName() + QStringLiteral(".lock"));
         if (obstacle == QLatin1String("folder")) {
             QVERIFY(QDir().rename(iso.folder(), away));
-            QVERIFY(writeFile(iso.folder(), "not a folder"));
+            QVERIFY(test::writeBytes(iso.folder(), "not a folder"));
         } else {
             QVERIFY(held.tryLock(0));
         }
@@ -533,7 +516,7 @@ void TestSettings::failedCommitLeavesStoreAsItWas()
         }
         QVERIFY(!stored);
     }
-    QCOMPARE(readFile(iso.fileName()), before);
+    QCOMPARE(test::readBytes(iso.fileName()), before);
     for (SettingsStore* copy : {&store, &other}) {
         copy->reload();
         QCOMPARE(copy->read(keys::size::Small), QStringLiteral("0"));
@@ -575,7 +558,7 @@ void TestSettings::damagedFileKeptAsideBeforeFirstWrite()
 {
     test::IsolatedSettings iso;
     const QByteArray damaged = "[Type]\nBitmap=\"*.gif;\"\n[Size\nSmall\n";
-    QVERIFY(writeFile(iso.fileName(), damaged));
+    QVERIFY(test::writeBytes(iso.fileName(), damaged));
     const QString keptName = iso.fileName() + QStringLiteral(".damaged");
 
     SettingsStore store;
@@ -584,7 +567,7 @@ void TestSettings::damagedFileKeptAsideBeforeFirstWrite()
     QVERIFY(!QFileInfo::exists(keptName));
 
     QVERIFY(store.commit());
-    QCOMPARE(readFile(keptName), damaged);
+    QCOMPARE(test::readBytes(keptName), damaged);
     QCOMPARE(readInLaterRun(iso, keys::size::Small), QStringLiteral("1"));
     // What could be read of the damaged file is kept in the rewritten one.
     QCOMPARE(readInLaterRun(iso, keys::type::Bitmap.key), QStringLiteral("*.gif;"));
@@ -592,7 +575,7 @@ void TestSettings::damagedFileKeptAsideBeforeFirstWrite()
     // Only the damaged original is kept: later writes leave the copy as it was.
     store.write(keys::size::Mid, QStringLiteral("0"));
     QVERIFY(store.commit());
-    QCOMPARE(readFile(keptName), damaged);
+    QCOMPARE(test::readBytes(keptName), damaged);
 }
 
 // Two copies of the program that both read a damaged file: the second to apply finds the file
@@ -603,7 +586,7 @@ void TestSettings::damagedOriginalsAreNeverWrittenOver()
     test::IsolatedSettings iso;
     const QByteArray first = "[Type]\nBitmap=*.gif;\n[Size\n";
     const QByteArray second = "[Type]\nGif=*.gif;\n[Size\nBig\n";
-    QVERIFY(writeFile(iso.fileName(), first));
+    QVERIFY(test::writeBytes(iso.fileName(), first));
     QProcess b;
     b.setProcessEnvironment(childEnvironment(iso));
     b.start(QCoreApplication::applicationFilePath(),
@@ -617,18 +600,18 @@ void TestSettings::damagedOriginalsAreNeverWrittenOver()
     b.write("\n");
     QVERIFY(b.waitForFinished(30000));
     QCOMPARE(b.exitCode(), 0);
-    QCOMPARE(readFile(settings::damagedCopyName(iso.fileName(), 0)), first);
+    QCOMPARE(test::readBytes(settings::damagedCopyName(iso.fileName(), 0)), first);
     QVERIFY(!QFileInfo::exists(settings::damagedCopyName(iso.fileName(), 1)));
     QCOMPARE(readInLaterRun(iso, keys::size::Small), QStringLiteral("1"));
     QCOMPARE(readInLaterRun(iso, keys::size::Mid), QStringLiteral("1"));
 
     for (const QByteArray& damaged : {second, first, second}) {
-        QVERIFY(writeFile(iso.fileName(), damaged));
+        QVERIFY(test::writeBytes(iso.fileName(), damaged));
         a.write(keys::size::Big, QStringLiteral("0"));
         QVERIFY(a.commit());
     }
-    QCOMPARE(readFile(settings::damagedCopyName(iso.fileName(), 0)), first);
-    QCOMPARE(readFile(settings::damagedCopyName(iso.fileName(), 1)), second);
+    QCOMPARE(test::readBytes(settings::damagedCopyName(iso.fileName(), 0)), first);
+    QCOMPARE(test::readBytes(settings::damagedCopyName(iso.fileName(), 1)), second);
     QVERIFY(!QFileInfo::exists(settings::damagedCopyName(iso.fileName(), 2)));
 }
 

@@ -2,6 +2,7 @@
 // picture repeated over it, its silent close on a picture that cannot be loaded, and its close
 // on a press on the picture.
 
+#include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "ui/AutoLabel.h"
@@ -71,11 +72,9 @@ private slots:
 
 void TestTileWindow::sizing_fromStoredFlags_data()
 {
-    // "Small", "Mid" and "Big" as stored.
-    QTest::addColumn<QStringList>("flags");
-    // The outer size, frame and title bar included; empty when the layout's size holds.
-    QTest::addColumn<QSize>("outer");
-    QTest::addColumn<QPoint>("print");
+    // "Small", "Mid" and "Big" as stored; the outer size, frame and title bar included, empty
+    // when the layout's size holds.
+    test::addColumns<QStringList, QSize, QPoint>("flags", "outer", "print");
 
     // 15 twips to the pixel: Medium 12000 x 8000, Print at 5640, 7200.
     const QSize medium(800, 533);
@@ -188,10 +187,7 @@ void TestTileWindow::sizing_storedAfterStartUpWaitsForNextLoad()
 
 void TestTileWindow::activate_tilesPictureOverWindow_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QImage>("picture");
-    QTest::addColumn<bool>("lossless");
+    test::addColumns<QString, QByteArray, QImage, bool>("name", "format", "picture", "lossless");
 
     QImage fourColours = test::solidPicture({13, 7}, Qt::yellow);
     for (int x = 0; x < 13; ++x)
@@ -255,9 +251,7 @@ void TestTileWindow::activate_tilesPictureOverWindow()
 
 void TestTileWindow::activate_largePictureShownOnceFromTopLeft_data()
 {
-    QTest::addColumn<QString>("mid");
-    QTest::addColumn<QString>("big");
-    QTest::addColumn<QSize>("outer");
+    test::addColumns<QString, QString, QSize>("mid", "big", "outer");
     QTest::newRow("Medium") << "1"
                             << "0" << QSize(800, 533);
     QTest::newRow("Large") << "0"
@@ -299,9 +293,7 @@ void TestTileWindow::activate_largePictureShownOnceFromTopLeft()
 
 void TestTileWindow::activate_unloadablePictureClosesSilently_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("deletedAfterClick");
+    test::addColumns<QString, QByteArray, bool>("name", "content", "deletedAfterClick");
     const QImage blue = test::solidPicture({16, 16}, Qt::blue);
     QTest::newRow("deleted after listing")
         << "gone.bmp" << test::encodedPicture(blue, "BMP") << true;
@@ -357,9 +349,7 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
 
 void TestTileWindow::picturePress_unloadsWindow_data()
 {
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<QPoint>("at");
+    test::addColumns<Qt::MouseButton, Qt::KeyboardModifiers, QPoint>("button", "modifiers", "at");
     QTest::newRow("left, top-left corner")
         << Qt::LeftButton << Qt::KeyboardModifiers() << QPoint(1, 1);
     QTest::newRow("right, middle")

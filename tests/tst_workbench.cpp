@@ -3,6 +3,7 @@
 
 #include "app/PictureDrop.h"
 #include "core/ZoomRule.h"
+#include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "tile/SeamRule.h"
@@ -158,9 +159,7 @@ private slots:
 
 void TestWorkbench::zoomSteps_data()
 {
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("in");
-    QTest::addColumn<int>("out");
+    test::addColumns<int, int, int>("level", "in", "out");
     QTest::newRow("smallest") << 25 << 50 << 25;
     QTest::newRow("50") << 50 << 100 << 25;
     QTest::newRow("natural") << 100 << 200 << 50;
@@ -186,9 +185,7 @@ void TestWorkbench::zoomSteps()
 
 void TestWorkbench::keys_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<TileCommand>("command");
+    test::addColumns<int, Qt::KeyboardModifiers, TileCommand>("key", "modifiers", "command");
     const Qt::KeyboardModifiers none;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << none << TileCommand::Close;
     QTest::newRow("+") << int(Qt::Key_Plus) << none << TileCommand::ZoomIn;
@@ -228,10 +225,7 @@ void TestWorkbench::keys()
 
 void TestWorkbench::stepping_data()
 {
-    QTest::addColumn<TileCommand>("command");
-    QTest::addColumn<int>("current");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("row");
+    test::addColumns<TileCommand, int, int, int>("command", "current", "count", "row");
     QTest::newRow("next") << TileCommand::Next << 1 << 4 << 2;
     QTest::newRow("next at the end stays") << TileCommand::Next << 3 << 4 << 3;
     QTest::newRow("previous") << TileCommand::Previous << 2 << 4 << 1;
@@ -254,9 +248,7 @@ void TestWorkbench::stepping()
 
 void TestWorkbench::seams_data()
 {
-    QTest::addColumn<QImage>("picture");
-    QTest::addColumn<bool>("leftRight");
-    QTest::addColumn<bool>("topBottom");
+    test::addColumns<QImage, bool, bool>("picture", "leftRight", "topBottom");
     QTest::newRow("periodic texture, whole periods") << periodic({64, 32}, 32) << false << false;
     QTest::newRow("periodic texture cut mid-period") << periodic({50, 32}, 32) << true << false;
     QTest::newRow("gradient left to right") << gradient({64, 40}, Qt::Horizontal) << true << false;
@@ -280,9 +272,7 @@ void TestWorkbench::seams()
 
 void TestWorkbench::drops_data()
 {
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("fileName");
+    test::addColumns<QString, QString, QString>("item", "folder", "fileName");
     QTest::newRow("a file") << "sub/p.bmp"
                             << "sub"
                             << "p.bmp";
@@ -315,8 +305,7 @@ void TestWorkbench::drops()
 
 void TestWorkbench::zoomedTile_data()
 {
-    QTest::addColumn<int>("zoom");
-    QTest::addColumn<bool>("guides");
+    test::addColumns<int, bool>("zoom", "guides");
     QTest::newRow("natural") << 100 << false;
     QTest::newRow("200%") << 200 << false;
     QTest::newRow("300% with guides") << 300 << true;
@@ -355,8 +344,7 @@ void TestWorkbench::zoomedTile()
 
 void TestWorkbench::zoomAtDeviceRatios_data()
 {
-    QTest::addColumn<qreal>("ratio");
-    QTest::addColumn<int>("zoom");
+    test::addColumns<qreal, int>("ratio", "zoom");
     QTest::newRow("200% at 1.25") << qreal(1.25) << 200;
     QTest::newRow("300% at 1.5") << qreal(1.5) << 300;
     QTest::newRow("200% at 2") << qreal(2) << 200;

@@ -16,6 +16,34 @@ namespace zelvo::test {
 
 namespace {
 
+// Adds the pictures of one family, each named "<prefix><name><suffix>".
+class Family
+{
+public:
+    Family(QList<BadPicture>& out, const QString& prefix, const QString& suffix)
+        : m_out(out), m_prefix(prefix), m_suffix(suffix)
+    {
+    }
+
+    void operator()(const char* kind, const QString& name, const QByteArray& bytes) const
+    {
+        m_out.append({kind, m_prefix + name + m_suffix, bytes});
+    }
+
+    // An empty file, then the sound file cut short at each of the offsets.
+    void emptyAndCuts(const QByteArray& sound, std::initializer_list<qsizetype> offsets) const
+    {
+        (*this)("zero-bytes", QStringLiteral("empty"), {});
+        for (const qsizetype at : offsets)
+            (*this)("truncated", QStringLiteral("cut-at-%1").arg(at), sound.left(at));
+    }
+
+private:
+    QList<BadPicture>& m_out;
+    QString m_prefix;
+    QString m_suffix;
+};
+
 void le16(QByteArray& out, quint32 value)
 {
     out.append(char(value & 0xff));
@@ -129,15 +157,11 @@ struct Dib
 
 void addBitmaps(QList<BadPicture>& out)
 {
-    const auto add = [&out](const char* kind, const QString& name, const QByteArray& bytes) {
-        out.append({kind, QStringLiteral("bmp-") + name + QStringLiteral(".bmp"), bytes});
-    };
+    const Family add(out, QStringLiteral("bmp-"), QStringLiteral(".bmp"));
     const QByteArray sound = bmpBytes(Dib{});
     add("valid", QStringLiteral("sound-8bit"), sound);
-    add("zero-bytes", QStringLiteral("empty"), {});
-    for (const qsizetype at : std::initializer_list<qsizetype>{
-             1, 2, 13, 14, 30, 53, 54, 54 + 512, 54 + 1024, 54 + 1024 + 100, sound.size() - 1})
-        add("truncated", QStringLiteral("cut-at-%1").arg(at), sound.left(at));
+    add.emptyAndCuts(
+        sound, {1, 2, 13, 14, 30, 53, 54, 54 + 512, 54 + 1024, 54 + 1024 + 100, sound.size() - 1});
     add("header-only", QStringLiteral("headers"), sound.left(54));
     add("header-only", QStringLiteral("file-header"), sound.left(14));
 
@@ -286,20 +310,14 @@ void addBitmaps(QList<BadPicture>& out)
 
 void addJpegs(QList<BadPicture>& out)
 {
-    const auto add = [&out](const char* kind, const QString& name, const QByteArray& bytes) {
-        out.append({kind, QStringLiteral("jpeg-") + name + QStringLiteral(".jpg"), bytes});
-    };
+    const Family add(out, QStringLiteral("jpeg-"), QStringLiteral(".jpg"));
     const QByteArray sound = encodeJpeg(false);
     const QByteArray progressive = encodeJpeg(true);
     const qsizetype scan = findMarker(sound, 0xda) >= 0 ? findMarker(sound, 0xda)
                                                         : sound.indexOf(QByteArray("\xff\xda", 2));
     add("valid", QStringLiteral("sound"), sound);
     add("valid", QStringLiteral("sound-progressive"), progressive);
-    add("zero-bytes", QStringLiteral("empty"), {});
-    for (const qsizetype at : std::initializer_list<qsizetype>{
-             qsizetype(1), qsizetype(2), qsizetype(3), qsizetype(20), qsizetype(scan + 5),
-             qsizetype(scan + 40), sound.size() / 2, qsizetype(sound.size() - 2)})
-        add("truncated", QStringLiteral("cut-at-%1").arg(at), sound.left(at));
+    add.emptyAndCuts(sound, {1, 2, 3, 20, scan + 5, scan + 40, sound.size() / 2, sound.size() - 2});
     add("truncated", QStringLiteral("progressive-half"), progressive.left(progressive.size() / 2));
     add("header-only", QStringLiteral("up-to-scan"), sound.left(scan));
     add("header-only", QStringLiteral("start-and-end"), QByteArray("\xff\xd8\xff\xd9", 4));
@@ -488,15 +506,10 @@ struct Gif
 
 void addGifs(QList<BadPicture>& out)
 {
-    const auto add = [&out](const char* kind, const QString& name, const QByteArray& bytes) {
-        out.append({kind, QStringLiteral("gif-") + name + QStringLiteral(".gif"), bytes});
-    };
+    const Family add(out, QStringLiteral("gif-"), QStringLiteral(".gif"));
     const QByteArray sound = gifBytes(Gif{});
     add("valid", QStringLiteral("sound"), sound);
-    add("zero-bytes", QStringLiteral("empty"), {});
-    for (const qsizetype at :
-         std::initializer_list<qsizetype>{3, 6, 10, 13, 16, 19, 25, 30, 40, sound.size() - 2})
-        add("truncated", QStringLiteral("cut-at-%1").arg(at), sound.left(at));
+    add.emptyAndCuts(sound, {3, 6, 10, 13, 16, 19, 25, 30, 40, sound.size() - 2});
     add("header-only", QStringLiteral("screen-only"), sound.left(13));
     add("header-only", QStringLiteral("no-image"), sound.left(13 + 12) + ";");
 
@@ -674,17 +687,12 @@ struct IconEntry
 
 void addIcons(QList<BadPicture>& out)
 {
-    const auto add = [&out](const char* kind, const QString& name, const QByteArray& bytes) {
-        out.append({kind, QStringLiteral("ico-") + name + QStringLiteral(".ico"), bytes});
-    };
+    const Family add(out, QStringLiteral("ico-"), QStringLiteral(".ico"));
     const QByteArray dib = iconDib(Dib{});
     const QByteArray sound = icoBytes({IconEntry{.data = dib}});
     add("valid", QStringLiteral("sound"), sound);
     add("valid", QStringLiteral("sound-png"), icoBytes({IconEntry{.data = pngBytes({16, 16})}}));
-    add("zero-bytes", QStringLiteral("empty"), {});
-    for (const qsizetype at :
-         std::initializer_list<qsizetype>{2, 5, 6, 10, 21, 22, 40, 62, 62 + 1024, sound.size() - 1})
-        add("truncated", QStringLiteral("cut-at-%1").arg(at), sound.left(at));
+    add.emptyAndCuts(sound, {2, 5, 6, 10, 21, 22, 40, 62, 62 + 1024, sound.size() - 1});
     add("header-only", QStringLiteral("directory-only"), sound.left(22));
     add("header-only", QStringLiteral("no-entries"), icoBytes({}));
 
@@ -849,9 +857,7 @@ void addRandom(QList<BadPicture>& out)
 
 void addHostile(QList<BadPicture>& out)
 {
-    const auto add = [&out](const char* kind, const QString& name, const QByteArray& bytes) {
-        out.append({kind, QStringLiteral("hostile-") + name, bytes});
-    };
+    const Family add(out, QStringLiteral("hostile-"), QString());
     const QByteArray start("\xff\xd8", 2);
     const QByteArray end("\xff\xd9", 2);
     // Sequential, but one scan per colour: the decoder holds every coefficient of the picture.

@@ -9,6 +9,8 @@
 #include "app/Form1.h"
 #include "app/Windows.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
+#include "support/Files.h"
 #include "ui/AutoLabel.h"
 #include "ui/FileListBox.h"
 #include "ui/PictureBox.h"
@@ -34,13 +36,6 @@ namespace {
             return picture.bytes;
     }
     return {};
-}
-
-[[nodiscard]] bool writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
 }
 
 // The program on an isolated store, with every picture type listed.
@@ -99,11 +94,10 @@ private slots:
 
 void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage_data()
 {
-    QTest::addColumn<QString>("obstacle");
-    QTest::newRow("folder without permissions") << "no-permissions";
-    QTest::newRow("folder that does not exist") << "missing";
-    QTest::newRow("a file, not a folder") << "file";
-    QTest::newRow("link in a loop") << "loop";
+    test::addRows<QString>("obstacle", {{"folder without permissions", "no-permissions"},
+                                        {"folder that does not exist", "missing"},
+                                        {"a file, not a folder", "file"},
+                                        {"link in a loop", "loop"}});
 }
 
 void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage()
@@ -115,10 +109,10 @@ void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage()
     const QString target = root.filePath(QStringLiteral("target"));
     if (obstacle == QLatin1String("no-permissions")) {
         QVERIFY(QDir().mkpath(target));
-        QVERIFY(writeFile(target + QStringLiteral("/a.bmp"), soundBitmap()));
+        QVERIFY(test::writeBytes(target + QStringLiteral("/a.bmp"), soundBitmap()));
         QVERIFY(QFile::setPermissions(target, QFile::Permissions()));
     } else if (obstacle == QLatin1String("file")) {
-        QVERIFY(writeFile(target, soundBitmap()));
+        QVERIFY(test::writeBytes(target, soundBitmap()));
     } else if (obstacle == QLatin1String("loop")) {
         QVERIFY(QFile::link(target, target));
     }
@@ -137,9 +131,7 @@ void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage()
 
 void BadFoldersTest::folderGoneBetweenBrowseAndClick_data()
 {
-    QTest::addColumn<bool>("renamed");
-    QTest::newRow("deleted") << false;
-    QTest::newRow("renamed") << true;
+    test::addRows<bool>("renamed", {{"deleted", false}, {"renamed", true}});
 }
 
 void BadFoldersTest::folderGoneBetweenBrowseAndClick()
@@ -149,7 +141,7 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
     const QString folder = root.filePath(QStringLiteral("pictures"));
     QVERIFY(QDir().mkpath(folder));
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
-        QVERIFY(writeFile(folder + QLatin1Char('/') + QLatin1String(name), soundBitmap()));
+        QVERIFY(test::writeBytes(folder + QLatin1Char('/') + QLatin1String(name), soundBitmap()));
 
     Program program;
     program.browse(folder);
@@ -170,7 +162,7 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
     // The main window is still usable: the next browse works as ever.
     const QString again = renamed ? root.filePath(QStringLiteral("moved")) : root.path();
     if (!renamed)
-        QVERIFY(writeFile(root.filePath(QStringLiteral("d.bmp")), soundBitmap()));
+        QVERIFY(test::writeBytes(root.filePath(QStringLiteral("d.bmp")), soundBitmap()));
     program.browse(again);
     QVERIFY(program.platform.messages.isEmpty());
     QCOMPARE(program.main().Files->listCount(), renamed ? 3 : 1);
@@ -178,27 +170,27 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
 
 void BadFoldersTest::awkwardNamesListAndPreview_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("spaces") << " a  picture .bmp";
-    QTest::newRow("quotes") << "it's \"quoted\".bmp";
-    QTest::newRow("ampersand") << "&.bmp";
-    QTest::newRow("semicolon") << "a;b.bmp";
-    QTest::newRow("star") << "*.bmp";
-    QTest::newRow("question mark") << "why?.bmp";
-    QTest::newRow("backslash") << "back\\slash.bmp";
-    QTest::newRow("newline") << "two\nlines.bmp";
-    QTest::newRow("percent and dollar") << "%s$HOME`id`.bmp";
-    QTest::newRow("non-Latin letters") << QString::fromUtf8("Žába 写真 🐢.bmp");
-    QTest::newRow("leading dash") << "-rf.bmp";
-    QTest::newRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".bmp");
+    test::addRows<QString>(
+        "name", {{"spaces", " a  picture .bmp"},
+                 {"quotes", "it's \"quoted\".bmp"},
+                 {"ampersand", "&.bmp"},
+                 {"semicolon", "a;b.bmp"},
+                 {"star", "*.bmp"},
+                 {"question mark", "why?.bmp"},
+                 {"backslash", "back\\slash.bmp"},
+                 {"newline", "two\nlines.bmp"},
+                 {"percent and dollar", "%s$HOME`id`.bmp"},
+                 {"non-Latin letters", QString::fromUtf8("Žába 写真 🐢.bmp")},
+                 {"leading dash", "-rf.bmp"},
+                 {"255 bytes", QString(251, QLatin1Char('n')) + QStringLiteral(".bmp")}});
 }
 
 void BadFoldersTest::awkwardNamesListAndPreview()
 {
     QFETCH(QString, name);
     QTemporaryDir folder;
-    QVERIFY(writeFile(folder.filePath(name), soundBitmap()));
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("plain.bmp")), soundBitmap()));
+    QVERIFY(test::writeBytes(folder.filePath(name), soundBitmap()));
+    QVERIFY(test::writeBytes(folder.filePath(QStringLiteral("plain.bmp")), soundBitmap()));
 
     Program program;
     program.browse(folder.path());
@@ -223,7 +215,7 @@ void BadFoldersTest::namesThatAreNotText()
         QCOMPARE(::write(fd, bitmap.constData(), size_t(bitmap.size())), ssize_t(bitmap.size()));
         ::close(fd);
     }
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("plain.bmp")), bitmap));
+    QVERIFY(test::writeBytes(folder.filePath(QStringLiteral("plain.bmp")), bitmap));
 
     Program program;
     program.browse(folder.path());
@@ -247,7 +239,7 @@ void BadFoldersTest::linksAndPipes()
 {
     QTemporaryDir folder;
     const auto path = [&folder](const char* name) { return folder.filePath(QLatin1String(name)); };
-    QVERIFY(writeFile(path("real.bmp"), soundBitmap()));
+    QVERIFY(test::writeBytes(path("real.bmp"), soundBitmap()));
     QVERIFY(QDir().mkpath(path("sub")));
     QVERIFY(QFile::link(path("real.bmp"), path("link-to-file.bmp")));
     QVERIFY(QFile::link(path("nowhere.bmp"), path("dangling.bmp")));
@@ -277,8 +269,8 @@ void BadFoldersTest::fileReplacedByPipeAfterListing()
 {
     QTemporaryDir folder;
     const QString name = folder.filePath(QStringLiteral("x.jpg"));
-    QVERIFY(writeFile(name, soundBitmap()));
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("y.bmp")), soundBitmap()));
+    QVERIFY(test::writeBytes(name, soundBitmap()));
+    QVERIFY(test::writeBytes(folder.filePath(QStringLiteral("y.bmp")), soundBitmap()));
 
     Program program;
     program.browse(folder.path());
@@ -309,7 +301,7 @@ void BadFoldersTest::hundredThousandEntries()
         ::close(fd);
         pictures += picture;
     }
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("zz-real.bmp")), soundBitmap()));
+    QVERIFY(test::writeBytes(folder.filePath(QStringLiteral("zz-real.bmp")), soundBitmap()));
     ++pictures;
 
     Program program;

@@ -1,6 +1,7 @@
 // File names holding the pattern's own special characters ("*", "?", ";", "&"), matched
 // against wildcards that use them: a "*" or "?" in a name is an ordinary character there.
 
+#include "support/DataTable.h"
 #include "ui/FileListBox.h"
 #include "ui/Wildcard.h"
 
@@ -21,9 +22,7 @@ private slots:
 
 void BadPatternsTest::specialCharactersInNames_data()
 {
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("listed");
+    test::addColumns<QString, QString, bool>("pattern", "name", "listed");
 
     QTest::newRow("star after a star in the name") << "a*"
                                                    << "a*b" << true;
@@ -71,9 +70,7 @@ void BadPatternsTest::specialCharactersInNames()
 // pattern says. (The test's time limit catches work that grows with the square of its length.)
 void BadPatternsTest::hugePatternListsAsItSays_data()
 {
-    QTest::addColumn<QString>("wildcard");
-    QTest::addColumn<QStringList>("listed");
-    QTest::addColumn<int>("distinct");
+    test::addColumns<QString, QStringList, int>("wildcard", "listed", "distinct");
     // Each row's wildcards are given 400,000 times, numbered 0 to 399,999 with six digits
     // where they hold "%1"; "*.bmp;*.vuq" ends the pattern.
     QTest::newRow("endings") << "*.x%1" << QStringList{"a.bmp", "b.X000000", "c.x399999"}

@@ -8,6 +8,7 @@
 #include "app/Form1.h"
 #include "app/Windows.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
 #include "tile/Form2.h"
 #include "ui/AutoLabel.h"
 #include "ui/FileListBox.h"
@@ -129,8 +130,7 @@ std::pair<bool, bool> BadPicturesTest::pressPreview()
 
 void BadPicturesTest::previewAndTileSurvive_data()
 {
-    QTest::addColumn<QByteArray>("kind");
-    QTest::addColumn<QString>("name");
+    test::addColumns<QByteArray, QString>("kind", "name");
     for (const test::BadPicture& picture : test::badPictures())
         QTest::newRow(qPrintable(picture.name)) << picture.kind << picture.name;
 }

@@ -10,6 +10,8 @@
 #include "settings/DamagedCopies.h"
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
+#include "support/DataTable.h"
+#include "support/Files.h"
 #include "support/StoreKeys.h"
 #include "ui/TriStateBox.h"
 
@@ -91,19 +93,6 @@ void writeSet(SettingsStore& store, const QStringList& values)
         }
     }
     return false;
-}
-
-[[nodiscard]] bool writeBytes(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-[[nodiscard]] QByteArray readBytes(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The program started on the isolated store.
@@ -208,7 +197,7 @@ void BadSettingsTest::damagedFileSurvivesStartAndApply()
 {
     QFETCH(QByteArray, content);
     test::IsolatedSettings iso;
-    QVERIFY(writeBytes(iso.fileName(), content));
+    QVERIFY(test::writeBytes(iso.fileName(), content));
 
     test::TestPlatform platform;
     Session(platform).apply();
@@ -222,19 +211,18 @@ void BadSettingsTest::damagedFileSurvivesStartAndApply()
     // (Parsed under another name: this process caches what it parsed by file name.)
     QTemporaryDir probeFolder;
     const QString probe = probeFolder.filePath(QStringLiteral("probe.conf"));
-    QVERIFY(writeBytes(probe, content));
+    QVERIFY(test::writeBytes(probe, content));
     const bool damaged = QSettings(probe, QSettings::IniFormat).status() == QSettings::FormatError;
     qInfo("%s", damaged ? "does not parse: kept aside" : "parses: rewritten in place");
     if (damaged)
-        QCOMPARE(readBytes(iso.fileName() + QStringLiteral(".damaged")), content);
+        QCOMPARE(test::readBytes(iso.fileName() + QStringLiteral(".damaged")), content);
 }
 
 void BadSettingsTest::unstorableApplySaysSo_data()
 {
-    QTest::addColumn<QString>("obstacle");
-    QTest::newRow("folder in the file's place") << "folder";
-    QTest::newRow("file that cannot be read") << "unreadable";
-    QTest::newRow("read-only settings folder") << "read-only";
+    test::addRows<QString>("obstacle", {{"folder in the file's place", "folder"},
+                                        {"file that cannot be read", "unreadable"},
+                                        {"read-only settings folder", "read-only"}});
 }
 
 void BadSettingsTest::unstorableApplySaysSo()
@@ -250,11 +238,11 @@ void BadSettingsTest::unstorableApplySaysSo()
         QVERIFY(QDir().mkpath(QDir(iso.fileName()).filePath(QStringLiteral("inside"))));
     } else if (obstacle == QLatin1String("unreadable")) {
         iso.put("Size", "Small", QStringLiteral("1"));
-        before = readBytes(iso.fileName());
+        before = test::readBytes(iso.fileName());
         QVERIFY(QFile::setPermissions(iso.fileName(), QFile::Permissions()));
     } else {
         iso.put("Size", "Small", QStringLiteral("1"));
-        before = readBytes(iso.fileName());
+        before = test::readBytes(iso.fileName());
         QVERIFY(QFile::setPermissions(iso.folder(), QFile::ReadOwner | QFile::ExeOwner));
     }
 
@@ -269,7 +257,7 @@ void BadSettingsTest::unstorableApplySaysSo()
     // What the file held before is still there. (Read as bytes: a settings object of this
     // process would see the store's unsaved values.)
     if (obstacle != QLatin1String("folder"))
-        QCOMPARE(readBytes(iso.fileName()), before);
+        QCOMPARE(test::readBytes(iso.fileName()), before);
 }
 
 // One failed apply does not fail the next: once the file can be written the apply stores the
@@ -332,12 +320,12 @@ void BadSettingsTest::damagedFileThatCannotBeKeptAsideStays()
     const QByteArray content("[Type\nBitmap=*.bmp;\n[Size\nBig=1\x01\xff[");
     QTemporaryDir probeFolder;
     const QString probe = probeFolder.filePath(QStringLiteral("probe.conf"));
-    QVERIFY(writeBytes(probe, content));
+    QVERIFY(test::writeBytes(probe, content));
     if (QSettings(probe, QSettings::IniFormat).status() != QSettings::FormatError)
         QSKIP("Qt parses this content; no damaged file to keep aside");
 
     test::IsolatedSettings iso;
-    QVERIFY(writeBytes(iso.fileName(), content));
+    QVERIFY(test::writeBytes(iso.fileName(), content));
     // Folders where the copies would go: none of them can be written to.
     for (int i = 0; i < keys::MaxDamagedCopies; ++i)
         QVERIFY(QDir().mkpath(keys::damagedCopyName(iso.fileName(), i)));
@@ -347,7 +335,7 @@ void BadSettingsTest::damagedFileThatCannotBeKeptAsideStays()
 
     QCOMPARE(platform.messages.size(), 1);
     QCOMPARE(platform.messages.first().prompt, QStringLiteral("Your choices could not be saved."));
-    QCOMPARE(readBytes(iso.fileName()), content);
+    QCOMPARE(test::readBytes(iso.fileName()), content);
 }
 
 void BadSettingsTest::pipeInPlaceOfTheFile()

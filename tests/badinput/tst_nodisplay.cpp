@@ -1,5 +1,7 @@
 // The program started where there is no display to show it on: one clear line, status 1.
 
+#include "support/DataTable.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -21,16 +23,16 @@ private slots:
 void NoDisplayTest::endsWithOneLine_data()
 {
     // Extra variables set for the run, "NAME=value" each; every display variable is unset first.
-    QTest::addColumn<QStringList>("variables");
-    QTest::newRow("no display variables") << QStringList();
-    QTest::newRow("X display that does not exist") << QStringList{QStringLiteral("DISPLAY=:987")};
-    QTest::newRow("X display on a host that does not exist")
-        << QStringList{QStringLiteral("DISPLAY=nohost.invalid:0")};
-    QTest::newRow("empty DISPLAY") << QStringList{QStringLiteral("DISPLAY=")};
-    QTest::newRow("X plugin asked for, no DISPLAY")
-        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb")};
-    QTest::newRow("plugin that does not exist")
-        << QStringList{QStringLiteral("QT_QPA_PLATFORM=nosuchplugin")};
+    zelvo::test::addRows<QStringList>(
+        "variables",
+        {{"no display variables", QStringList()},
+         {"X display that does not exist", QStringList{QStringLiteral("DISPLAY=:987")}},
+         {"X display on a host that does not exist",
+          QStringList{QStringLiteral("DISPLAY=nohost.invalid:0")}},
+         {"empty DISPLAY", QStringList{QStringLiteral("DISPLAY=")}},
+         {"X plugin asked for, no DISPLAY", QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb")}},
+         {"plugin that does not exist",
+          QStringList{QStringLiteral("QT_QPA_PLATFORM=nosuchplugin")}}});
 }
 
 void NoDisplayTest::endsWithOneLine()

@@ -3,6 +3,8 @@
 
 #include "BadPictures.h"
 
+#include "support/DataTable.h"
+#include "support/Files.h"
 #include "ui/GifWork.h"
 #include "ui/PictureHeaders.h"
 #include "ui/PictureLoader.h"
@@ -129,10 +131,7 @@ void PictureLoadingTest::initTestCase()
 QString PictureLoadingTest::write(const QString& name, const QByteArray& bytes)
 {
     const QString path = m_folder.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return test::writeBytes(path, bytes) ? path : QString();
 }
 
 void PictureLoadingTest::refusesWhatIsNotAPlainFile_data()
@@ -198,9 +197,7 @@ void PictureLoadingTest::pipeSwappedInDuringLoads()
 
 void PictureLoadingTest::hugeSparseFilesAreNotRead_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("shown");
+    test::addColumns<QString, QByteArray, bool>("name", "head", "shown");
     const QByteArray start("\xff\xd8", 2);
     QTest::newRow("JPEG start only") << QStringLiteral("start.jpg") << start << false;
     QTest::newRow("JPEG start only, unknown type") << QStringLiteral("start.vuq") << start << false;
@@ -237,12 +234,8 @@ void PictureLoadingTest::hugeSparseFilesAreNotRead()
 
 void PictureLoadingTest::decodedSizes_data()
 {
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<qint64>("width");
-    QTest::addColumn<qint64>("height");
-    QTest::addColumn<qint64>("decodedBytes");
-    QTest::addColumn<qint64>("pixelsComputed");
+    test::addColumns<QByteArray, QByteArray, qint64, qint64, qint64, qint64>(
+        "format", "bytes", "width", "height", "decodedBytes", "pixelsComputed");
     const auto bitmap = [](qint32 width, qint32 height, quint16 bits) {
         QByteArray header("BM", 2);
         header.append(QByteArray(12, '\0'));
@@ -299,8 +292,7 @@ void PictureLoadingTest::decodedSizes()
 
 void PictureLoadingTest::honestFileSizes_data()
 {
-    QTest::addColumn<qint64>("honest");
-    QTest::addColumn<qint64>("expected");
+    test::addColumns<qint64, qint64>("honest", "expected");
     QTest::newRow("bitmap 100 x 50, 24-bit")
         << honestBitmapBytes(100, 50, 24) << FileSlackBytes + 2 * 300 * 50;
     QTest::newRow("bitmap rows padded to 4 bytes")
@@ -323,8 +315,7 @@ void PictureLoadingTest::honestFileSizes()
 
 void PictureLoadingTest::gifWorkEndsWithThePicture_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("cut");
+    test::addColumns<QString, bool>("name", "cut");
     QTest::newRow("endless codes after one pixel")
         << QStringLiteral("hostile-lzw-endless-1x1.gif") << true;
     QTest::newRow("endless codes after 64 x 64 pixels")
@@ -353,8 +344,7 @@ void PictureLoadingTest::gifWorkEndsWithThePicture()
 
 void PictureLoadingTest::jpegScanLimit_data()
 {
-    QTest::addColumn<int>("scans");
-    QTest::addColumn<bool>("shown");
+    test::addColumns<int, bool>("scans", "shown");
     QTest::newRow("one") << 1 << true;
     QTest::newRow("at the limit") << MaxJpegScans << true;
     QTest::newRow("one past the limit") << MaxJpegScans + 1 << false;
@@ -374,8 +364,7 @@ void PictureLoadingTest::jpegScanLimit()
 
 void PictureLoadingTest::jpegPreviewAndPartMatchQt_data()
 {
-    QTest::addColumn<bool>("progressive");
-    QTest::addColumn<bool>("grey");
+    test::addColumns<bool, bool>("progressive", "grey");
     QTest::newRow("sequential") << false << false;
     QTest::newRow("progressive") << true << false;
     QTest::newRow("grey") << false << true;
@@ -413,8 +402,7 @@ void PictureLoadingTest::jpegPreviewAndPartMatchQt()
 
 void PictureLoadingTest::shrinkingInStripsMatchesQt_data()
 {
-    QTest::addColumn<QImage>("picture");
-    QTest::addColumn<QSize>("target");
+    test::addColumns<QImage, QSize>("picture", "target");
     // Smooth shading, where any sound reduction agrees with Qt's.
     QImage rgb(2000, 1500, QImage::Format_RGB32);
     for (int y = 0; y < rgb.height(); ++y) {

@@ -22,8 +22,8 @@ done
 [ -w /var/lib/dpkg ] && apt-get --version >/dev/null 2>&1 || skip "apt-get is unusable here"
 
 work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
+# shellcheck source=xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 apt() {
     # In the environment of a plain root shell: the packages' scripts and triggers run with it.
     # Another apt-get on the machine holds the lock for a while at most.
@@ -40,10 +40,7 @@ purge() {
 }
 cleanup() {
     set +e
-    for pid in $program_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    stop_processes
     purge
     rm -rf "$work"
 }
@@ -136,13 +133,7 @@ if [ "$found" -gt 0 ]; then pass "icon $icon found in $found sizes"; else fail "
 
 # --- Running the installed program ----------------------------------------------------------
 
-mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-display_number=""
-read -r -t 30 display_number <"$work/display" || true
-[ -n "$display_number" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; exit 1; }
-export DISPLAY=":$display_number"
+start_xvfb
 
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
@@ -173,9 +164,7 @@ else
     cat "$work/program.log" >&2
     fail "/usr/bin/zelvo showed no main window"
 fi
-kill "$program_pid" 2>/dev/null
-wait "$program_pid" 2>/dev/null || true
-program_pid=""
+stop_program
 
 # --- Removing -------------------------------------------------------------------------------
 

@@ -12,15 +12,12 @@ source=$2
 built_program=$3
 work=$(mktemp -d)
 prefix=$work/prefix
-xvfb_pid=""
-program_pid=""
+# shellcheck source=xserver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 
 cleanup() {
     set +e
-    for pid in $program_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    stop_processes
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -93,13 +90,8 @@ fi
 
 # --- Running the installed program ------------------------------------------------------
 
-mkfifo "$work/display" "$work/opened"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-display_number=""
-read -r -t 30 display_number <"$work/display" || true
-[ -n "$display_number" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; exit 1; }
-export DISPLAY=":$display_number"
+start_xvfb
+mkfifo "$work/opened"
 
 # A stand-in for the desktop's opener that reports what it was asked to open.
 mkdir -p "$work/bin" "$work/home" "$work/runtime"
@@ -124,12 +116,6 @@ start_program() {
         exit 1
     fi
     pass "$1 shows a window"
-}
-
-stop_program() {
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null || true
-    program_pid=""
 }
 
 # Clicks the Help button (73 x 27 pixels with its top-left corner at (384, 332)) and checks

@@ -4,6 +4,7 @@
 // version the program reports.
 
 #include "app/Startup.h"
+#include "support/SourceTree.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,16 +13,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#ifndef ZELVO_RESOURCES_DIR
-#error "ZELVO_RESOURCES_DIR must name the source tree's resources folder"
-#endif
-
 namespace {
 
-[[nodiscard]] QString sourcePath(const QString& relative)
-{
-    return QStringLiteral(ZELVO_RESOURCES_DIR "/../") + relative;
-}
+using zelvo::test::sourcePath;
 
 [[nodiscard]] QString desktopEntryPath()
 {

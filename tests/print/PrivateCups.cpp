@@ -1,6 +1,7 @@
 #include "PrivateCups.h"
 
 #include "CupsTools.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,9 +62,7 @@ constexpr char PdfPrinterPpd[] = R"ppd(*PPD-Adobe: "4.3"
 
 bool writeText(const QString& path, const QString& text)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(text.toUtf8()) == text.toUtf8().size();
+    return zelvo::test::writeBytes(path, text.toUtf8());
 }
 
 // The account cupsd hands its filters to when it runs as root, and the group allowed to

@@ -21,8 +21,7 @@ class PrivateCups
 public:
     PrivateCups();
     ~PrivateCups();
-    PrivateCups(const PrivateCups&) = delete;
-    PrivateCups& operator=(const PrivateCups&) = delete;
+    Q_DISABLE_COPY(PrivateCups)
 
     // Starts cupsd and waits until it answers; false, with failure() saying why, when it cannot.
     bool start();

@@ -107,31 +107,45 @@ void XSession::pauseBriefly()
     QTest::qWait(50);
 }
 
-QString XSession::start()
+XSession::Announcement XSession::startAnnouncing(const QString& program,
+                                                 const QStringList& arguments, const QString& what)
 {
-    QProcess* server =
-        spawn(QStringLiteral("Xvfb"),
-              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-               QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-               QStringLiteral("tcp"), QStringLiteral("-noreset")});
-    server->setProcessChannelMode(QProcess::SeparateChannels);
-    server->start();
-    if (!server->waitForStarted(StartTimeoutMs))
-        return QStringLiteral("Xvfb could not be started: ") + server->errorString();
-    // With -displayfd the server writes its display number once it accepts connections.
+    QProcess* process = spawn(program, arguments);
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    process->start();
+    if (!process->waitForStarted(StartTimeoutMs))
+        return {{}, program + QStringLiteral(" could not be started: ") + process->errorString()};
     QByteArray announced;
     const bool ready = waitUntil(
         [&] {
-            announced += server->readAllStandardOutput();
-            return announced.contains('\n') || server->state() == QProcess::NotRunning;
+            announced += process->readAllStandardOutput();
+            return announced.contains('\n') || process->state() == QProcess::NotRunning;
         },
         StartTimeoutMs);
-    bool numbered = false;
-    const int number = announced.trimmed().toInt(&numbered);
-    if (!ready || !numbered) {
-        return QStringLiteral("Xvfb did not report a display: ") +
-               QString::fromLocal8Bit(server->readAllStandardError());
+    const QString line = QString::fromLocal8Bit(announced).trimmed();
+    if (!ready || line.isEmpty()) {
+        return {{},
+                program + QStringLiteral(" did not report ") + what + QStringLiteral(": ") +
+                    QString::fromLocal8Bit(process->readAllStandardError())};
     }
+    return {line, {}};
+}
+
+QString XSession::start()
+{
+    // With -displayfd the server writes its display number once it accepts connections.
+    const Announcement server = startAnnouncing(
+        QStringLiteral("Xvfb"),
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+         QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+         QStringLiteral("tcp"), QStringLiteral("-noreset")},
+        QStringLiteral("a display"));
+    if (!server.failure.isEmpty())
+        return server.failure;
+    bool numbered = false;
+    const int number = server.line.toInt(&numbered);
+    if (!numbered)
+        return QStringLiteral("Xvfb reported no display number but: ") + server.line;
     m_display = QLatin1Char(':') + QString::number(number);
     m_environment.insert(QStringLiteral("DISPLAY"), m_display);
 
@@ -184,26 +198,14 @@ QString XSession::startDesktop()
 
 QString XSession::startAccessibilityBus()
 {
-    QProcess* bus = spawn(QStringLiteral("dbus-daemon"),
-                          {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                           QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
-    bus->setProcessChannelMode(QProcess::SeparateChannels);
-    bus->start();
-    if (!bus->waitForStarted(StartTimeoutMs))
-        return QStringLiteral("dbus-daemon could not be started: ") + bus->errorString();
-    QByteArray announced;
-    const bool ready = waitUntil(
-        [&] {
-            announced += bus->readAllStandardOutput();
-            return announced.contains('\n') || bus->state() == QProcess::NotRunning;
-        },
-        StartTimeoutMs);
-    const QString address = QString::fromLocal8Bit(announced).trimmed();
-    if (!ready || address.isEmpty()) {
-        return QStringLiteral("dbus-daemon did not report its address: ") +
-               QString::fromLocal8Bit(bus->readAllStandardError());
-    }
-    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    const Announcement bus =
+        startAnnouncing(QStringLiteral("dbus-daemon"),
+                        {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                         QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")},
+                        QStringLiteral("its address"));
+    if (!bus.failure.isEmpty())
+        return bus.failure;
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.line);
     // The session bus starts the accessibility bus when it is first asked for its address;
     // the program looks for it once, when it starts.
     const bool launched = waitUntil(

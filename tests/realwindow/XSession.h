@@ -29,8 +29,7 @@ class XSession
 public:
     XSession();
     ~XSession();
-    XSession(const XSession&) = delete;
-    XSession& operator=(const XSession&) = delete;
+    Q_DISABLE_COPY(XSession)
 
     // Starts the display server. Returns why it could not, or an empty text.
     [[nodiscard]] QString start();
@@ -86,7 +85,17 @@ public:
     template <class Condition> static bool waitUntil(Condition&& condition, int timeoutMs);
 
 private:
+    // The line a helper writes once it is ready, or why there is none.
+    struct Announcement
+    {
+        QString line;
+        QString failure;
+    };
+
     [[nodiscard]] QProcess* spawn(const QString& program, const QStringList& arguments);
+    // Starts a helper that writes one line, what is named, once it is ready, and waits for it.
+    [[nodiscard]] Announcement startAnnouncing(const QString& program, const QStringList& arguments,
+                                               const QString& what);
     static void end(QProcess* process);
     static void pauseBriefly();
 

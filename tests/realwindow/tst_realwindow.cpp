@@ -1,6 +1,7 @@
 // The built program on a real X server (Xvfb with openbox and trayer), driven with xdotool and
 // checked through screenshots, as a user would see it.
 #include "XSession.h"
+#include "support/DataTable.h"
 
 #include <QDir>
 #include <QSettings>
@@ -128,6 +129,28 @@ QString describe(QRgb colour)
     return QColor(colour).name();
 }
 
+// Why the window's picture is not a light orange outline at the outline points around a navy
+// ground at the ground points, or an empty text; what names the window in it.
+QString outlineAndGroundMismatch(const QImage& window, const QList<QPoint>& outline,
+                                 const QList<QPoint>& ground, const QString& what)
+{
+    const auto mismatch = [&](const QList<QPoint>& points, QRgb colour,
+                              const QString& part) -> QString {
+        for (const QPoint point : points) {
+            if (window.pixel(point) != colour) {
+                return QStringLiteral("%1 pixel (%2,%3) is %4")
+                    .arg(what + part)
+                    .arg(point.x())
+                    .arg(point.y())
+                    .arg(describe(window.pixel(point)));
+            }
+        }
+        return {};
+    };
+    const QString edge = mismatch(outline, LightOrange, QStringLiteral("outline"));
+    return edge.isEmpty() ? mismatch(ground, Navy, QStringLiteral("ground")) : edge;
+}
+
 // Why the image does not show the picture stretched over it, cell by cell, or an empty text.
 QString stretchedMismatch(const QImage& shown, const Picture& picture)
 {
@@ -230,6 +253,9 @@ private:
     // A point on the listed name of the given row, on the screen.
     [[nodiscard]] QPoint onName(const Rows& rows, int index) const;
     [[nodiscard]] QString waitForPreview(const Picture& picture);
+    // Browses to the test pictures in the folder and clicks the first name: an empty text when
+    // the preview then shows its picture, else why not.
+    [[nodiscard]] QString previewFirstPicture(const QTemporaryDir& folder);
     // Presses the preview and waits for the tile window to show the picture tiled.
     [[nodiscard]] QString tileShows(const Picture& picture, const QString& folder,
                                     std::optional<WindowId>* tile = nullptr);
@@ -366,6 +392,16 @@ QString RealWindowTest::waitForPreview(const Picture& picture)
     });
 }
 
+QString RealWindowTest::previewFirstPicture(const QTemporaryDir& folder)
+{
+    Rows rows;
+    if (const QString listed = browseToPictures(folder, &rows); !listed.isEmpty())
+        return listed;
+    if (!m_session->click(onName(rows, 0)))
+        return QStringLiteral("cannot click the first listed name");
+    return waitForPreview(Pictures[0]);
+}
+
 QString RealWindowTest::tileShows(const Picture& picture, const QString& folder,
                                   std::optional<WindowId>* tile)
 {
@@ -407,27 +443,14 @@ void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
         const QImage window = crop(screen, area);
         const int right = window.width() - 1;
         const int bottom = window.height() - 1;
-        for (const QPoint edge :
-             {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom),
-              QPoint(right / 2, 0), QPoint(right / 2, bottom), QPoint(0, bottom / 2),
-              QPoint(right, bottom / 2)}) {
-            if (window.pixel(edge) != LightOrange) {
-                return QStringLiteral("outline pixel (%1,%2) is %3")
-                    .arg(edge.x())
-                    .arg(edge.y())
-                    .arg(describe(window.pixel(edge)));
-            }
-        }
-        for (const QPoint inside : {QPoint(1, 1), QPoint(4, 200), QPoint(right - 3, 300),
-                                    QPoint(250, bottom - 3), QPoint(250, 250)}) {
-            if (window.pixel(inside) != Navy) {
-                return QStringLiteral("ground pixel (%1,%2) is %3")
-                    .arg(inside.x())
-                    .arg(inside.y())
-                    .arg(describe(window.pixel(inside)));
-            }
-        }
-        return {};
+        return outlineAndGroundMismatch(window,
+                                        {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom),
+                                         QPoint(right, bottom), QPoint(right / 2, 0),
+                                         QPoint(right / 2, bottom), QPoint(0, bottom / 2),
+                                         QPoint(right, bottom / 2)},
+                                        {QPoint(1, 1), QPoint(4, 200), QPoint(right - 3, 300),
+                                         QPoint(250, bottom - 3), QPoint(250, 250)},
+                                        {});
     });
     QVERIFY2(drawn.isEmpty(), qPrintable(drawn));
 
@@ -445,8 +468,7 @@ void RealWindowTest::startsCentredBorderlessAndSeedsTheTypes()
 // has no tray icon and works all the same.
 void RealWindowTest::browsesPreviewsAndTiles_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<bool>("notificationArea");
+    zelvo::test::addColumns<int, bool>("index", "notificationArea");
     for (int index = 0; index < int(std::size(Pictures)); ++index)
         QTest::newRow(qPrintable(Pictures[index].name)) << index << true;
     QTest::newRow("b.gif, no notification area") << 1 << false;
@@ -497,11 +519,8 @@ void RealWindowTest::browsesPreviewsAndTiles()
 // stay with one file: only a left-button click, or a drag released on a name, selects.
 void RealWindowTest::selectionPreviewAndTileAgree_data()
 {
-    QTest::addColumn<int>("clicked");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("pressed");
-    QTest::addColumn<int>("released");
-    QTest::addColumn<int>("expected");
+    zelvo::test::addColumns<int, int, int, int, int>("clicked", "button", "pressed", "released",
+                                                     "expected");
     QTest::newRow("right click on another name") << 0 << 3 << 1 << 1 << 0;
     QTest::newRow("middle click on another name") << 0 << 2 << 2 << 2 << 0;
     QTest::newRow("left drag from one name to another") << 1 << 1 << 0 << 2 << 2;
@@ -542,13 +561,10 @@ void RealWindowTest::browseToSameNameSelectsNothing()
 {
     QTemporaryDir first;
     QTemporaryDir second;
-    Rows rows;
-    const QString listed = browseToPictures(first, &rows);
-    QVERIFY2(listed.isEmpty(), qPrintable(listed));
-    QVERIFY(m_session->click(onName(rows, 0)));
-    const QString previewed = waitForPreview(Pictures[0]);
+    const QString previewed = previewFirstPicture(first);
     QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
 
+    Rows rows;
     const QString relisted = browseToPictures(second, &rows);
     QVERIFY2(relisted.isEmpty(), qPrintable(relisted));
     const QString cleared = waitForScreen([&](const QImage& screen) -> QString {
@@ -715,25 +731,11 @@ void RealWindowTest::titleClickShowsTheAboutBox()
         const QImage box = crop(screen, area);
         const int right = box.width() - 1;
         const int bottom = box.height() - 1;
-        for (const QPoint edge :
-             {QPoint(0, 0), QPoint(right, bottom), QPoint(right / 2, 0), QPoint(right / 2, bottom),
-              QPoint(0, bottom / 2), QPoint(right, bottom / 2)}) {
-            if (box.pixel(edge) != LightOrange) {
-                return QStringLiteral("about outline pixel (%1,%2) is %3")
-                    .arg(edge.x())
-                    .arg(edge.y())
-                    .arg(describe(box.pixel(edge)));
-            }
-        }
-        for (const QPoint inside : {QPoint(3, 3), QPoint(3, 150), QPoint(right - 3, 150)}) {
-            if (box.pixel(inside) != Navy) {
-                return QStringLiteral("about ground pixel (%1,%2) is %3")
-                    .arg(inside.x())
-                    .arg(inside.y())
-                    .arg(describe(box.pixel(inside)));
-            }
-        }
-        return {};
+        return outlineAndGroundMismatch(
+            box,
+            {QPoint(0, 0), QPoint(right, bottom), QPoint(right / 2, 0), QPoint(right / 2, bottom),
+             QPoint(0, bottom / 2), QPoint(right, bottom / 2)},
+            {QPoint(3, 3), QPoint(3, 150), QPoint(right - 3, 150)}, QStringLiteral("about "));
     });
     QVERIFY2(drawn.isEmpty(), qPrintable(drawn));
 
@@ -786,11 +788,7 @@ void RealWindowTest::titleArtworkIsDrawnAtTwiceTheSize()
 void RealWindowTest::tileWindowKeysAndNewVersions()
 {
     QTemporaryDir folder;
-    Rows rows;
-    const QString listed = browseToPictures(folder, &rows);
-    QVERIFY2(listed.isEmpty(), qPrintable(listed));
-    QVERIFY(m_session->click(onName(rows, 0)));
-    const QString previewed = waitForPreview(Pictures[0]);
+    const QString previewed = previewFirstPicture(folder);
     QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
     std::optional<WindowId> tile;
     const QString tiled = tileShows(Pictures[0], folder.path(), &tile);

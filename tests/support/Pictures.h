@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Files.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
@@ -102,9 +104,7 @@ namespace zelvo::test {
 {
     if (qstricmp(format, "GIF") == 0) {
         const QByteArray gif = encodedGif(image);
-        QFile file(QDir(folder).filePath(name));
-        return !gif.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               file.write(gif) == gif.size();
+        return !gif.isEmpty() && writeBytes(QDir(folder).filePath(name), gif);
     }
     return image.save(QDir(folder).filePath(name), format);
 }
@@ -113,9 +113,7 @@ namespace zelvo::test {
 [[nodiscard]] inline bool writeFile(const QString& folder, const QString& name,
                                     const QByteArray& bytes = {})
 {
-    QFile file(QDir(folder).filePath(name));
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
+    return writeBytes(QDir(folder).filePath(name), bytes);
 }
 
 // The bytes of a picture in a format, to be written under a name that says otherwise.

@@ -2,6 +2,7 @@
 
 #include "core/Platform.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -23,6 +24,18 @@ public:
         QString prompt;
         MessageStyle style;
         QString title;
+
+        friend bool operator==(const Message&, const Message&) = default;
+        // How a failed comparison shows it.
+        friend char* toString(const Message& message)
+        {
+            return qstrdup(QStringLiteral("\"%1\" in style %2, titled \"%3\"")
+                               .arg(message.prompt)
+                               .arg(int(message.style))
+                               .arg(message.title)
+                               .toUtf8()
+                               .constData());
+        }
     };
 
     void messageBox(QWidget*, const QString& prompt, MessageStyle style,

@@ -14,6 +14,15 @@ inline constexpr Font Bold975{9.75, true};
 // A control as declared so far: each step returns a copy with one more property set.
 class ControlRow
 {
+    // Defined before its first use, so that every compiler can evaluate the rows at compile time.
+    template <class Property, class Value>
+    [[nodiscard]] constexpr ControlRow with(Property Control::*property, Value value) const
+    {
+        ControlRow copy = *this;
+        copy.m_control.*property = value;
+        return copy;
+    }
+
 public:
     constexpr ControlRow(const char* name, Kind kind, Place place, const char* text = "",
                          int tabIndex = -1)
@@ -74,14 +83,6 @@ public:
     }
 
 private:
-    template <class Property, class Value>
-    [[nodiscard]] constexpr ControlRow with(Property Control::*property, Value value) const
-    {
-        ControlRow copy = *this;
-        copy.m_control.*property = value;
-        return copy;
-    }
-
     Control m_control;
 };
 

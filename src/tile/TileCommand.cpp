@@ -15,7 +15,7 @@ struct KeyBinding
 };
 
 // The keys the tile window answers when no modifier is held.
-const std::array<KeyBinding, 10> kPlainKeys{{
+const std::array<KeyBinding, 10> PlainKeys{{
     {TileCommand::Close, {Qt::Key_Escape}},
     {TileCommand::ZoomIn, {Qt::Key_Plus, Qt::Key_Equal}},
     {TileCommand::ZoomOut, {Qt::Key_Minus}},
@@ -38,10 +38,10 @@ TileCommand tileCommand(int key, Qt::KeyboardModifiers modifiers)
         return key == Qt::Key_C ? TileCommand::Copy : TileCommand::None;
     if (held != Qt::NoModifier)
         return TileCommand::None;
-    const auto binding = std::find_if(kPlainKeys.begin(), kPlainKeys.end(), [key](const auto& row) {
+    const auto binding = std::find_if(PlainKeys.begin(), PlainKeys.end(), [key](const auto& row) {
         return std::find(row.keys.begin(), row.keys.end(), key) != row.keys.end();
     });
-    return binding == kPlainKeys.end() ? TileCommand::None : binding->command;
+    return binding == PlainKeys.end() ? TileCommand::None : binding->command;
 }
 
 int steppedRow(TileCommand command, int current, int count)

@@ -1,6 +1,6 @@
 #include "GifWork.h"
 
-#include <QtEndian>
+#include "ByteFields.h"
 
 #include <algorithm>
 #include <array>
@@ -100,8 +100,7 @@ QByteArray boundGifWork(QByteArray gif)
     }
     if (at + 10 > gif.size() || gif[at] != ',')
         return gif;
-    const qint64 pixels = qint64(qFromLittleEndian<quint16>(gif.constData() + at + 5)) *
-                          qFromLittleEndian<quint16>(gif.constData() + at + 7);
+    const qint64 pixels = qint64(le16At(gif, at + 5)) * le16At(gif, at + 7);
     const uchar pictureFlags = uchar(gif[at + 9]);
     at += 10 + ((pictureFlags & 0x80) ? 3 * (2 << (pictureFlags & 7)) : 0);
     if (at + 1 >= gif.size())

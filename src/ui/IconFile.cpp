@@ -1,8 +1,9 @@
 #include "IconFile.h"
 
+#include "ByteFields.h"
+
 #include <QBuffer>
 #include <QImageReader>
-#include <QtEndian>
 
 namespace zelvo {
 
@@ -18,40 +19,18 @@ constexpr int LargestSide = 256;
     return (width * bitCount + 31) / 32 * 4;
 }
 
-class Bytes
-{
-public:
-    explicit Bytes(const QByteArray& data) : m_data(data) {}
-    [[nodiscard]] quint16 word(qsizetype at) const
-    {
-        return qFromLittleEndian<quint16>(m_data.constData() + at);
-    }
-    [[nodiscard]] quint32 dword(qsizetype at) const
-    {
-        return qFromLittleEndian<quint32>(m_data.constData() + at);
-    }
-    [[nodiscard]] qint32 sdword(qsizetype at) const
-    {
-        return qFromLittleEndian<qint32>(m_data.constData() + at);
-    }
-
-private:
-    const QByteArray& m_data;
-};
-
 // One image of the file: its bitmap header, colour table, colour bits and mask.
 [[nodiscard]] QImage readImage(const QByteArray& file, qsizetype offset, qsizetype length)
 {
     if (length < InfoHeaderSize || offset < 0 || offset > file.size() - length)
         return {};
     QByteArray bitmap = file.mid(offset, length);
-    const Bytes at(bitmap);
-    const qint32 width = at.sdword(4);
-    const qint32 doubledHeight = at.sdword(8);
-    const int bitCount = at.word(14);
-    const quint32 coloursUsed = at.dword(32);
-    if (at.dword(0) != InfoHeaderSize || at.word(12) != 1 || at.dword(16) != 0 || width < 1 ||
-        width > LargestSide || doubledHeight < 2 || doubledHeight % 2 != 0 ||
+    const qint32 width = qint32(le32At(bitmap, 4));
+    const qint32 doubledHeight = qint32(le32At(bitmap, 8));
+    const int bitCount = le16At(bitmap, 14);
+    const quint32 coloursUsed = le32At(bitmap, 32);
+    if (le32At(bitmap, 0) != InfoHeaderSize || le16At(bitmap, 12) != 1 || le32At(bitmap, 16) != 0 ||
+        width < 1 || width > LargestSide || doubledHeight < 2 || doubledHeight % 2 != 0 ||
         doubledHeight / 2 > LargestSide)
         return {};
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24)
@@ -92,16 +71,16 @@ private:
 
 QList<QImage> readIconFile(const QByteArray& file)
 {
-    const Bytes at(file);
-    if (file.size() < DirectorySize || at.word(0) != 0 || (at.word(2) != 1 && at.word(2) != 2))
+    if (file.size() < DirectorySize || le16At(file, 0) != 0 ||
+        (le16At(file, 2) != 1 && le16At(file, 2) != 2))
         return {};
-    const int count = at.word(4);
+    const int count = le16At(file, 4);
     if (count < 1 || file.size() < DirectorySize + EntrySize * count)
         return {};
     QList<QImage> images;
     for (int i = 0; i < count; ++i) {
         const qsizetype entry = DirectorySize + EntrySize * i;
-        const QImage image = readImage(file, at.dword(entry + 12), at.dword(entry + 8));
+        const QImage image = readImage(file, le32At(file, entry + 12), le32At(file, entry + 8));
         if (image.isNull())
             return {};
         images.push_back(image);

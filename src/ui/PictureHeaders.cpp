@@ -1,25 +1,12 @@
 #include "PictureHeaders.h"
 
-#include <QtEndian>
+#include "ByteFields.h"
 
 #include <algorithm>
 
 namespace zelvo {
 
 namespace {
-
-[[nodiscard]] quint32 le16At(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.data() + at);
-}
-[[nodiscard]] quint32 le32At(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(bytes.data() + at);
-}
-[[nodiscard]] quint32 be32At(QByteArrayView bytes, qsizetype at)
-{
-    return qFromBigEndian<quint32>(bytes.data() + at);
-}
 
 // width x height x bytesEach, stopping at a bound far past any budget instead of overflowing.
 [[nodiscard]] qint64 bytesOf(qint64 width, qint64 height, qint64 bytesEach)

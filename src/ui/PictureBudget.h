@@ -9,6 +9,10 @@ namespace zelvo {
 inline constexpr int PictureAllocationLimitMB = 256;
 inline constexpr qint64 PictureBudgetBytes = qint64(PictureAllocationLimitMB) * 1024 * 1024;
 
+// A size far past any file that can be read or any budget: computed sizes stop here instead of
+// overflowing.
+inline constexpr qint64 Unbounded = qint64(1) << 60;
+
 // The most scans a JPEG may hold. Encoders write one scan for a sequential picture, three for
 // one with a scan per colour, and 6 to 10 for a progressive one (libjpeg's and Photoshop's
 // progressions; mozjpeg's chosen scans stay under 20). Each scan is a pass over the whole
@@ -39,8 +43,6 @@ inline constexpr qint64 FileSlackBytes = 1024 * 1024;
 // twice that, after its headers and colour table.
 [[nodiscard]] constexpr qint64 honestBitmapBytes(qint64 width, qint64 height, int bitCount)
 {
-    // Far past any file that can be read: a bound instead of an overflow.
-    constexpr qint64 Unbounded = qint64(1) << 60;
     const qint64 stride = ((width * qMax(bitCount, 1) + 31) / 32) * 4;
     if (stride > 0 && height > Unbounded / (2 * stride))
         return Unbounded;

@@ -1,6 +1,7 @@
 #include "PictureHeaders.h"
 
 #include "ByteFields.h"
+#include "PictureBudget.h"
 
 #include <algorithm>
 
@@ -8,14 +9,13 @@ namespace zelvo {
 
 namespace {
 
-// width x height x bytesEach, stopping at a bound far past any budget instead of overflowing.
+// width x height x bytesEach, stopping at Unbounded instead of overflowing.
 [[nodiscard]] qint64 bytesOf(qint64 width, qint64 height, qint64 bytesEach)
 {
-    constexpr qint64 Bound = qint64(1) << 60;
     if (width <= 0 || height <= 0 || bytesEach <= 0)
         return 0;
-    if (width > Bound / height / bytesEach)
-        return Bound;
+    if (width > Unbounded / height / bytesEach)
+        return Unbounded;
     return width * height * bytesEach;
 }
 

@@ -4,12 +4,12 @@
 // cannot press.
 
 #include "about/About.h"
+#include "layouts/Author.h"
 #include "settings/Form3.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
-#include "ui/Author.h"
-#include "ui/AutoLabel.h"
+#include "widgets/AutoLabel.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

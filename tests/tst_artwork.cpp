@@ -12,11 +12,11 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "layouts/Artwork.h"
+#include "layouts/IconFile.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
 #include "support/SourceTree.h"
-#include "ui/Artwork.h"
-#include "ui/IconFile.h"
 
 #include <QIcon>
 #include <QPixmap>

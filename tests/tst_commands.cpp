@@ -12,12 +12,12 @@
 #include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
 #include "tile/Form2.h"
-#include "ui/AutoLabel.h"
-#include "ui/FileListBox.h"
-#include "ui/ImagePushButton.h"
-#include "ui/PictureBox.h"
-#include "ui/TrayIcon.h"
-#include "ui/TriStateBox.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/FileListBox.h"
+#include "widgets/ImagePushButton.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TrayIcon.h"
+#include "widgets/TriStateBox.h"
 
 #include <QCoreApplication>
 #include <QCursor>

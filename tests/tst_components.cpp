@@ -1,15 +1,15 @@
 // The program's own controls: the tiling image pixel by pixel, the tray icon's flashing, the
 // folder chooser, the image push button, the file list box and the three-state check box.
 
+#include "layouts/Layouts.h"
 #include "support/DataTable.h"
 #include "support/TestPlatform.h"
-#include "ui/FileListBox.h"
-#include "ui/FolderChooser.h"
-#include "ui/ImagePushButton.h"
-#include "ui/Layouts.h"
-#include "ui/TilingImage.h"
-#include "ui/TrayIcon.h"
-#include "ui/TriStateBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/FolderChooser.h"
+#include "widgets/ImagePushButton.h"
+#include "widgets/TilingImage.h"
+#include "widgets/TrayIcon.h"
+#include "widgets/TriStateBox.h"
 
 #include <QApplication>
 #include <QDir>

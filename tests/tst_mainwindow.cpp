@@ -6,7 +6,7 @@
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
-#include "ui/AutoLabel.h"
+#include "widgets/AutoLabel.h"
 
 #include <QDir>
 #include <QGuiApplication>

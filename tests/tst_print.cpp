@@ -4,6 +4,8 @@
 
 #include "app/Form1.h"
 #include "app/Windows.h"
+#include "core/PagePlacement.h"
+#include "desktop/PagePrinter.h"
 #include "print/CupsTools.h"
 #include "print/PrivateCups.h"
 #include "settings/SettingsStore.h"
@@ -11,9 +13,8 @@
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
 #include "tile/Form2.h"
-#include "tile/PagePrinter.h"
-#include "ui/FileListBox.h"
-#include "ui/TrayIcon.h"
+#include "widgets/FileListBox.h"
+#include "widgets/TrayIcon.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,13 +2,12 @@
 // list's wildcards and ordering, the count caption, the picture path and the page placement.
 
 #include "app/Form1.h"
-#include "app/Paths.h"
+#include "core/PagePlacement.h"
+#include "core/PicturePath.h"
 #include "core/TileSizes.h"
-#include "settings/TypeRule.h"
+#include "core/TypeRule.h"
+#include "core/Wildcard.h"
 #include "support/DataTable.h"
-#include "tile/PagePrinter.h"
-#include "ui/FileListBox.h"
-#include "ui/Wildcard.h"
 
 #include <QImage>
 #include <QtTest>

@@ -2,16 +2,16 @@
 // the keys, the drops and a new version of the file do in the windows.
 
 #include "app/PictureDrop.h"
+#include "core/SeamRule.h"
 #include "core/ZoomRule.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
-#include "tile/SeamRule.h"
 #include "tile/TileCommand.h"
 #include "tile/TileWorkbench.h"
-#include "ui/AutoLabel.h"
-#include "ui/FolderChooser.h"
-#include "ui/ZoomedTile.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/FolderChooser.h"
+#include "widgets/ZoomedTile.h"
 
 #include <QAccessible>
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
 #include "tile/Form2.h"
-#include "ui/FileListBox.h"
+#include "widgets/FileListBox.h"
 
 #include <QCoreApplication>
 #include <QEvent>

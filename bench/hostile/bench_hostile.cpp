@@ -5,7 +5,7 @@
 #include "common/ProcessMemory.h"
 #include "common/Report.h"
 #include "memory/HugeJpeg.h"
-#include "ui/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Folder listing: a folder of 100,000 files shown in the file list box with the program's
 // pattern, beside reading the folder and sorting the names in plain C++.
 #include "common/Report.h"
-#include "ui/FileListBox.h"
+#include "widgets/FileListBox.h"
 
 #include <QApplication>
 #include <QDir>

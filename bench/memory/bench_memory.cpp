@@ -6,10 +6,10 @@
 #include "common/ProcessMemory.h"
 #include "common/ProgramSession.h"
 #include "common/Report.h"
+#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
-#include "ui/PictureBox.h"
-#include "ui/PictureLoader.h"
-#include "ui/TilingImage.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TilingImage.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "common/Report.h"
 #include "common/Spawn.h"
 #include "common/SyntheticPicture.h"
-#include "ui/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <QGuiApplication>
 #include <QImageReader>

@@ -5,11 +5,11 @@
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "memory/HugeJpeg.h"
+#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
-#include "ui/PictureBox.h"
-#include "ui/PictureLoader.h"
-#include "ui/TilingImage.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TilingImage.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

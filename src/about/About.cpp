@@ -1,11 +1,11 @@
 #include "About.h"
 
 #include "core/MainWindow.h"
-#include "ui/AutoLabel.h"
-#include "ui/ControlFactory.h"
-#include "ui/LayoutBuilder.h"
-#include "ui/Layouts.h"
-#include "ui/PictureBox.h"
+#include "layouts/LayoutBuilder.h"
+#include "layouts/Layouts.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/ControlFactory.h"
+#include "widgets/PictureBox.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>

@@ -5,8 +5,8 @@
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "tile/Form2.h"
-#include "ui/AccessibleControls.h"
-#include "ui/OnFirstShow.h"
+#include "widgets/AccessibleControls.h"
+#include "widgets/OnFirstShow.h"
 
 #include <type_traits>
 

@@ -1,9 +1,9 @@
-#include "app/DesktopPlatform.h"
-#include "app/FontReadAhead.h"
-#include "app/Startup.h"
-#include "app/Windows.h"
+#include "FontReadAhead.h"
+#include "Startup.h"
+#include "Windows.h"
+#include "desktop/DesktopPlatform.h"
+#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
-#include "ui/PictureLoader.h"
 
 #include <QApplication>
 

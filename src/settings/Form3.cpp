@@ -1,17 +1,17 @@
 #include "Form3.h"
 
 #include "SettingsStore.h"
-#include "TypeRule.h"
 #include "core/MainWindow.h"
-#include "core/Platform.h"
-#include "ui/Author.h"
-#include "ui/AutoLabel.h"
-#include "ui/ControlFactory.h"
-#include "ui/ImagePushButton.h"
-#include "ui/LayoutBuilder.h"
-#include "ui/Layouts.h"
-#include "ui/PictureBox.h"
-#include "ui/TriStateBox.h"
+#include "core/TypeRule.h"
+#include "desktop/Platform.h"
+#include "layouts/Author.h"
+#include "layouts/LayoutBuilder.h"
+#include "layouts/Layouts.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/ControlFactory.h"
+#include "widgets/ImagePushButton.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TriStateBox.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>

@@ -2,13 +2,13 @@
 
 #include "TileWorkbench.h"
 #include "core/MainWindow.h"
-#include "core/Platform.h"
+#include "desktop/Platform.h"
+#include "layouts/LayoutBuilder.h"
+#include "layouts/Layouts.h"
+#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
-#include "ui/ControlFactory.h"
-#include "ui/LayoutBuilder.h"
-#include "ui/Layouts.h"
-#include "ui/PictureLoader.h"
-#include "ui/TilingImage.h"
+#include "widgets/ControlFactory.h"
+#include "widgets/TilingImage.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 #include "Form2.h"
 #include "core/MainWindow.h"
 #include "core/ZoomRule.h"
-#include "ui/PictureLoader.h"
-#include "ui/TilingImage.h"
+#include "pictures/PictureLoader.h"
+#include "widgets/TilingImage.h"
 
 #include <QClipboard>
 #include <QGraphicsOpacityEffect>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SeamRule.h"
 #include "TileCommand.h"
-#include "ui/PictureWatch.h"
+#include "core/SeamRule.h"
+#include "pictures/PictureWatch.h"
 
 #include <QObject>
 #include <QSize>

@@ -11,9 +11,9 @@
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
-#include "ui/AutoLabel.h"
-#include "ui/FileListBox.h"
-#include "ui/PictureBox.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/FileListBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,9 +1,8 @@
 // File names holding the pattern's own special characters ("*", "?", ";", "&"), matched
 // against wildcards that use them: a "*" or "?" in a name is an ordinary character there.
 
+#include "core/Wildcard.h"
 #include "support/DataTable.h"
-#include "ui/FileListBox.h"
-#include "ui/Wildcard.h"
 
 #include <QtTest>
 

@@ -7,14 +7,14 @@
 
 #include "app/Form1.h"
 #include "app/Windows.h"
+#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "tile/Form2.h"
-#include "ui/AutoLabel.h"
-#include "ui/FileListBox.h"
-#include "ui/PictureBox.h"
-#include "ui/PictureLoader.h"
-#include "ui/TilingImage.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/FileListBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TilingImage.h"
 
 #include <QDir>
 #include <QElapsedTimer>

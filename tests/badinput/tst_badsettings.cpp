@@ -13,7 +13,7 @@
 #include "support/DataTable.h"
 #include "support/Files.h"
 #include "support/StoreKeys.h"
-#include "ui/TriStateBox.h"
+#include "widgets/TriStateBox.h"
 
 #include <QApplication>
 #include <QDir>

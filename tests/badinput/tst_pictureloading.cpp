@@ -3,12 +3,12 @@
 
 #include "BadPictures.h"
 
+#include "pictures/GifWork.h"
+#include "pictures/PictureHeaders.h"
+#include "pictures/PictureLoader.h"
+#include "pictures/RowReducer.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
-#include "ui/GifWork.h"
-#include "ui/PictureHeaders.h"
-#include "ui/PictureLoader.h"
-#include "ui/RowReducer.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,7 @@
 // Feeds file-list patterns and file names to the wildcard matcher, the pattern splitter and the
 // list's filter and sort, and checks the matcher against a plain dynamic-programming matcher.
 
-#include "ui/FileListBox.h"
-#include "ui/Wildcard.h"
+#include "core/Wildcard.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // clipped for the tile window (a part wider than the picture too). Run with libFuzzer's memory
 // limit at the loader's budget plus the harness, so that a load that escapes the budget fails.
 
-#include "ui/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
 #include <QFile>

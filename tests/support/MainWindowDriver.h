@@ -9,9 +9,9 @@
 #include "settings/Form3.h"
 #include "settings/SettingsStore.h"
 #include "tile/Form2.h"
-#include "ui/FileListBox.h"
-#include "ui/PictureBox.h"
-#include "ui/TilingImage.h"
+#include "widgets/FileListBox.h"
+#include "widgets/PictureBox.h"
+#include "widgets/TilingImage.h"
 
 #include <QEvent>
 #include <QMap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Platform.h"
+#include "desktop/Platform.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Artwork.h"
-#include "Layout.h"
+#include "layouts/Artwork.h"
+#include "layouts/Layout.h"
 
 #include <QAbstractButton>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #include "DesktopPlatform.h"
 
-#include "tile/PagePrinter.h"
+#include "PagePrinter.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/PictureTypes.h"
+#include "PictureTypes.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
 #include "IconFile.h"
 
-#include "ByteFields.h"
+#include "pictures/ByteFields.h"
 
 #include <QBuffer>
 #include <QImageReader>

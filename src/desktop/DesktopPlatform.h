@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Platform.h"
+#include "Platform.h"
 
 namespace zelvo {
 

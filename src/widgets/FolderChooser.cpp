@@ -1,6 +1,6 @@
 #include "FolderChooser.h"
 
-#include "core/Platform.h"
+#include "desktop/Platform.h"
 
 #include <QWidget>
 

@@ -23,9 +23,6 @@ private:
     QStringList m_names;
 };
 
-// Sorted, filtered names of a folder listing: letter case ignored, ties in name order.
-[[nodiscard]] QStringList filterAndSort(const QStringList& names, const QString& pattern);
-
 // A list of the files of one folder that match a pattern of wildcards, with one selection.
 // A click on a name, a drag of the selection with the left button, or moving the selection with
 // the keyboard, notifies clicked(); only the left button selects.

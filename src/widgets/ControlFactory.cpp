@@ -1,17 +1,17 @@
 #include "ControlFactory.h"
 
-#include "Artwork.h"
 #include "AutoLabel.h"
 #include "FileListBox.h"
 #include "ImagePushButton.h"
-#include "LayoutBuilder.h"
 #include "OnFirstShow.h"
 #include "PictureBox.h"
 #include "TilingImage.h"
 #include "TriStateBox.h"
+#include "layouts/Artwork.h"
+#include "layouts/LayoutBuilder.h"
 
+#include <QCursor>
 #include <QPushButton>
-
 #include <QRadioButton>
 
 #include <algorithm>
@@ -21,7 +21,6 @@
 
 namespace zelvo::controls {
 
-using layout::build;
 using layout::Kind;
 
 namespace {
@@ -68,6 +67,22 @@ const layout::Control& control(const layout::Window& form, const char* name,
                                kindName(declared.kind) + ", not a " + kindName(*kinds.begin()));
     }
     return declared;
+}
+
+template <class W>
+[[nodiscard]] W* build(QWidget& window, const layout::Window& form, const char* name)
+{
+    auto* widget = new W(&window);
+    const layout::Control& declared = layout::control(form, name);
+    layout::applyControl(*widget, declared, form);
+    if (declared.cursor) {
+        // Decoded when first shown, so that a window that is never opened decodes nothing.
+        onFirstShow(*widget, [widget, cursor = *declared.cursor] {
+            widget->setCursor(
+                artwork::cursor(QLatin1String(cursor.picture), cursor.hotX, cursor.hotY));
+        });
+    }
+    return widget;
 }
 
 // The stand-in for the layout's font may be wider than the one the boxes were sized for: a

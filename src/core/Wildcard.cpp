@@ -1,6 +1,8 @@
 #include "Wildcard.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace zelvo {
 
@@ -101,6 +103,27 @@ bool wildcardMatch(QStringView wildcard, QStringView name)
     while (w < wildcard.size() && wildcard[w] == QLatin1Char('*'))
         ++w;
     return w == wildcard.size();
+}
+
+QStringList filterAndSort(const QStringList& names, const QString& pattern)
+{
+    const FilePattern filePattern(pattern);
+    std::vector<std::pair<QString, qsizetype>> keyed;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QString folded = names.at(i).toCaseFolded();
+        if (filePattern.matchesFolded(folded))
+            keyed.emplace_back(std::move(folded), i);
+    }
+    std::sort(keyed.begin(), keyed.end(), [&names](const auto& a, const auto& b) {
+        if (const int c = a.first.compare(b.first); c != 0)
+            return c < 0;
+        return names.at(a.second) < names.at(b.second);
+    });
+    QStringList sorted;
+    sorted.reserve(qsizetype(keyed.size()));
+    for (const auto& entry : keyed)
+        sorted.append(names.at(entry.second));
+    return sorted;
 }
 
 } // namespace zelvo

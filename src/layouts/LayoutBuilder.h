@@ -10,19 +10,12 @@ namespace zelvo::layout {
 
 // Caption, frame, fixed client size, ground colour, font, icon; centred on its screen.
 void applyWindow(QWidget& window, const Window& form);
-// Name, place, font, colours, tool tip, accessible name and description and cursor of one
-// control; a control off the keyboard's way takes no focus.
+// Name, place, font, colours, tool tip, accessible name and description of one control; a
+// control off the keyboard's way takes no focus.
 void applyControl(QWidget& widget, const Control& declared, const Window& window);
 // Keyboard focus order by the declared tab indices, among the controls that take focus.
 void applyTabOrder(QWidget& window, const Window& form);
 // The shapes and lines that are drawn on the window's ground.
 void paintDecorations(QPainter& painter, const Window& form);
-
-template <class W> [[nodiscard]] W* build(QWidget& window, const Window& form, const char* name)
-{
-    auto* widget = new W(&window);
-    applyControl(*widget, control(form, name), form);
-    return widget;
-}
 
 } // namespace zelvo::layout

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Layout.h"
 #include "Pressable.h"
+#include "layouts/Layout.h"
 
 #include <QLabel>
 

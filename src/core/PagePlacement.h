@@ -19,8 +19,4 @@ inline constexpr double ScreenPixelsPerInch = 96.0;
 // coarse copy; no larger than maxPixels.
 [[nodiscard]] QImage sharpenedForPrint(const QImage& image, QSize target, qint64 maxPixels);
 
-// One page on the default printer, no dialog; false when there is no default printer or the
-// page could not be handed over.
-[[nodiscard]] bool printOnDefaultPrinter(const QImage& image);
-
 } // namespace zelvo

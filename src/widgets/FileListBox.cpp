@@ -1,14 +1,12 @@
 #include "FileListBox.h"
 
-#include "DirectoryListing.h"
-#include "Wildcard.h"
+#include "core/DirectoryListing.h"
+#include "core/Wildcard.h"
 
 #include <QDir>
 #include <QMouseEvent>
 
-#include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace zelvo {
 
@@ -29,27 +27,6 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_names.size())
         return {};
     return m_names.at(index.row());
-}
-
-QStringList filterAndSort(const QStringList& names, const QString& pattern)
-{
-    const FilePattern filePattern(pattern);
-    std::vector<std::pair<QString, qsizetype>> keyed;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        QString folded = names.at(i).toCaseFolded();
-        if (filePattern.matchesFolded(folded))
-            keyed.emplace_back(std::move(folded), i);
-    }
-    std::sort(keyed.begin(), keyed.end(), [&names](const auto& a, const auto& b) {
-        if (const int c = a.first.compare(b.first); c != 0)
-            return c < 0;
-        return names.at(a.second) < names.at(b.second);
-    });
-    QStringList sorted;
-    sorted.reserve(qsizetype(keyed.size()));
-    for (const auto& entry : keyed)
-        sorted.append(names.at(entry.second));
-    return sorted;
 }
 
 FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileListModel(this))

@@ -1,6 +1,6 @@
 #include "TrayIcon.h"
 
-#include "Artwork.h"
+#include "layouts/Artwork.h"
 
 #include <QSystemTrayIcon>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Artwork.h"
 #include "Pressable.h"
+#include "layouts/Artwork.h"
 
 #include <QPixmap>
 #include <QString>

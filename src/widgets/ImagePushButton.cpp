@@ -1,6 +1,6 @@
 #include "ImagePushButton.h"
 
-#include "Artwork.h"
+#include "layouts/Artwork.h"
 
 #include <QBitmap>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Layout.h"
+#include "layouts/Layout.h"
 
 #include <QIcon>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "PictureBox.h"
 
-#include "Artwork.h"
+#include "layouts/Artwork.h"
 
 #include <QAccessible>
 #include <QMouseEvent>

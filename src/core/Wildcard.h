@@ -37,4 +37,7 @@ private:
 
 [[nodiscard]] bool wildcardMatch(QStringView foldedWildcard, QStringView foldedName);
 
+// Sorted, filtered names of a folder listing: letter case ignored, ties in name order.
+[[nodiscard]] QStringList filterAndSort(const QStringList& names, const QString& pattern);
+
 } // namespace zelvo

@@ -1,10 +1,8 @@
 #include "LayoutBuilder.h"
 
 #include "Artwork.h"
-#include "OnFirstShow.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -98,13 +96,6 @@ void applyControl(QWidget& widget, const Control& declared, const Window& window
     const char* description =
         *declared.accessibleDescription ? declared.accessibleDescription : declared.toolTip;
     widget.setAccessibleDescription(QLatin1String(description));
-    if (declared.cursor) {
-        // Decoded when first shown, so that a window that is never opened decodes nothing.
-        onFirstShow(widget, [&widget, cursor = *declared.cursor] {
-            widget.setCursor(
-                artwork::cursor(QLatin1String(cursor.picture), cursor.hotX, cursor.hotY));
-        });
-    }
     if (!takesFocus(declared))
         widget.setFocusPolicy(Qt::NoFocus);
 }

@@ -3,9 +3,9 @@
 // that does not name its file, and commands that the keyboard or an assistive technology
 // cannot press.
 
-#include "about/About.h"
+#include "about/AboutBox.h"
 #include "layouts/Author.h"
-#include "settings/Form3.h"
+#include "settings/OptionsWindow.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
@@ -23,11 +23,11 @@ namespace {
 [[nodiscard]] QWidget& windowNamed(test::Session& session, const QString& name)
 {
     if (name == QLatin1String("Form2"))
-        return session.windows.get<Form2>();
+        return session.windows.get<TileWindow>();
     if (name == QLatin1String("Form3"))
-        return session.windows.get<Form3>();
+        return session.windows.get<OptionsWindow>();
     if (name == QLatin1String("About"))
-        return session.windows.get<About>();
+        return session.windows.get<AboutBox>();
     return session.main();
 }
 
@@ -138,24 +138,24 @@ void TestAccessibility::previewNamesItsFile()
     const test::PictureChosen chosen(session, QStringLiteral("sunset.bmp"),
                                      test::patternedPicture({8, 8}), "BMP");
     QVERIFY(chosen.ready);
-    QCOMPARE(nameOf(session.main().Display), QStringLiteral("Preview: sunset.bmp"));
-    QCOMPARE(nameOf(session.main().lblfile),
+    QCOMPARE(nameOf(session.main().preview), QStringLiteral("Preview: sunset.bmp"));
+    QCOMPARE(nameOf(session.main().fileLabel),
              QStringLiteral("Selected file: ") + session.main().picturePath());
 
     // Another folder clears the preview, and with it the name.
     QTemporaryDir other;
     test::browseTo(session, other.path());
-    QCOMPARE(nameOf(session.main().Display), QStringLiteral("Preview"));
+    QCOMPARE(nameOf(session.main().preview), QStringLiteral("Preview"));
 }
 
 void TestAccessibility::countLabelNamesItsCount()
 {
     test::Session session;
     session.startShown();
-    session.main().Labelfnd->setCaption(QStringLiteral("3"));
-    QCOMPARE(nameOf(session.main().Labelfnd), QStringLiteral("Image files found: 3"));
-    session.main().Labelfnd->setCaption(QString());
-    QCOMPARE(nameOf(session.main().Labelfnd), QStringLiteral("Image files found"));
+    session.main().countLabel->setCaption(QStringLiteral("3"));
+    QCOMPARE(nameOf(session.main().countLabel), QStringLiteral("Image files found: 3"));
+    session.main().countLabel->setCaption(QString());
+    QCOMPARE(nameOf(session.main().countLabel), QStringLiteral("Image files found"));
 }
 
 // The pictures and the link that act on a click take the keyboard focus and act on Space and
@@ -177,7 +177,7 @@ void TestAccessibility::pictureCommandsTakeFocusAndPress()
     QFETCH(QString, how);
     test::Session session;
     session.startShown();
-    About& about = session.windows.get<About>();
+    AboutBox& about = session.windows.get<AboutBox>();
     QWidget* widget = nullptr;
     bool aboutShown = false;
     // The about box is modal: it is looked for, and closed, from within its own wait.
@@ -190,14 +190,14 @@ void TestAccessibility::pictureCommandsTakeFocusAndPress()
     });
     aboutWatch.start(10);
     if (control == QLatin1String("Image1")) {
-        widget = session.main().Image1;
+        widget = session.main().title;
     } else if (control == QLatin1String("Abtimg")) {
-        widget = about.Abtimg;
+        widget = about.picture;
         about.show();
     } else if (control == QLatin1String("Label2")) {
-        widget = session.windows.get<Form3>().Label2;
+        widget = session.windows.get<OptionsWindow>().mailLink;
     } else {
-        widget = session.main().Display;
+        widget = session.main().preview;
     }
     QVERIFY(widget->focusPolicy() & Qt::TabFocus);
     press(*widget, how);
@@ -234,14 +234,15 @@ void TestAccessibility::previewAndTiledPicturePressedByKeyboard()
     bool closedByPress = false;
     QObject context;
     QTimer::singleShot(0, &context, [&] {
-        tileShown = session.windows.isLoaded<Form2>() && session.windows.get<Form2>().isVisible();
+        tileShown =
+            session.windows.isLoaded<TileWindow>() && session.windows.get<TileWindow>().isVisible();
         if (tileShown)
-            press(*session.windows.get<Form2>().Zelvo, how);
-        closedByPress = !session.windows.isLoaded<Form2>();
+            press(*session.windows.get<TileWindow>().tiledView, how);
+        closedByPress = !session.windows.isLoaded<TileWindow>();
         if (!closedByPress)
-            session.windows.unload<Form2>();
+            session.windows.unload<TileWindow>();
     });
-    press(*session.main().Display, how);
+    press(*session.main().preview, how);
     QVERIFY(tileShown);
     QVERIFY(closedByPress);
     QVERIFY(session.platform.messages.isEmpty());

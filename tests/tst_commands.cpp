@@ -2,16 +2,16 @@
 // whichever window is open, the about box, dragging the borderless window by its title
 // artwork, the help button and Exit.
 
-#include "about/About.h"
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "settings/Form3.h"
+#include "about/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
+#include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FileListBox.h"
 #include "widgets/ImagePushButton.h"
@@ -43,7 +43,7 @@ struct Session : test::Session
 {
     Session() { startShown(); }
 
-    [[nodiscard]] bool flashing() { return main().Tray->flashEnabled(); }
+    [[nodiscard]] bool flashing() { return main().tray->flashEnabled(); }
 };
 
 // A folder holding one readable picture, chosen through the browse button and selected.
@@ -57,12 +57,12 @@ struct SelectedPicture
         picture.fill(Qt::darkMagenta);
         if (!folder.isValid() || !picture.save(folder.filePath(QStringLiteral("p.bmp")), "BMP"))
             return false;
-        Form1& main = s.main();
+        MainWindow& main = s.main();
         s.platform.folderAnswers.push_back(folder.path());
-        main.Opendir_Click();
-        main.Files->setFileName(QStringLiteral("p.bmp"));
-        main.Files_Click();
-        return main.Files->fileName() == QLatin1String("p.bmp");
+        main.browseForFolder();
+        main.fileList->setFileName(QStringLiteral("p.bmp"));
+        main.fileClicked();
+        return main.fileList->fileName() == QLatin1String("p.bmp");
     }
 };
 
@@ -111,14 +111,14 @@ struct TrayClickedInside
 
 TrayClickedInside trayClickInside(Session& s, QWidget& window, const std::function<void()>& open)
 {
-    Form1& main = s.main();
+    MainWindow& main = s.main();
     TrayClickedInside seen;
     WhileModal modal;
     modal.arm(window, [&] {
         seen.mainShown = main.isVisible();
-        clickThroughWindow(main, main.Out);
+        clickThroughWindow(main, main.exitButton);
         seen.exitIgnored = s.platform.ends == 0;
-        main.Tray_Click();
+        main.trayClicked();
     });
     open();
     seen.ran = modal.ran;
@@ -156,21 +156,20 @@ private slots:
 void TestCommands::trayTogglesMainWindow()
 {
     Session s;
-    Form1& main = s.main();
+    MainWindow& main = s.main();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
 
-    main.Tray_Click();
+    main.trayClicked();
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
 
     // Coming back activates the main window, which reads the types again.
     s.iso.put("Type", "Gif", QStringLiteral("&;"));
-    main.Tray_Click();
+    main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
-    QCOMPARE(main.RG, QStringLiteral("&;"));
-    QCOMPARE(main.Files->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.vuq"));
+    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.vuq"));
 
     QCOMPARE(s.platform.beeps, 0);
     QVERIFY(s.platform.messages.isEmpty());
@@ -186,7 +185,7 @@ void TestCommands::trayNotificationReachesTrayClick()
 {
     QFETCH(bool, fromNotificationArea);
     Session s;
-    TrayIcon& tray = *s.main().Tray;
+    TrayIcon& tray = *s.main().tray;
     const auto click = [&] {
         if (fromNotificationArea)
             emit tray.systemIcon()->activated(QSystemTrayIcon::Trigger);
@@ -206,41 +205,41 @@ void TestCommands::trayClosesTileWindow()
     Session s;
     SelectedPicture picture;
     QVERIFY(picture.selectIn(s));
-    Form1& main = s.main();
+    MainWindow& main = s.main();
 
     const TrayClickedInside seen =
-        trayClickInside(s, s.windows.get<Form2>(), [&] { main.Display_MouseDown(); });
+        trayClickInside(s, s.windows.get<TileWindow>(), [&] { main.openTileWindow(); });
     QVERIFY(seen.ran);
     QVERIFY(seen.mainShown);
     QVERIFY(seen.exitIgnored);
-    QVERIFY(!s.windows.isLoaded<Form2>());
+    QVERIFY(!s.windows.isLoaded<TileWindow>());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
 
-    main.Tray_Click();
+    main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
-    QVERIFY(!s.windows.get<Form2>().isVisible());
-    QVERIFY(!s.windows.get<Form3>().isVisible());
-    QVERIFY(!s.windows.get<About>().isVisible());
+    QVERIFY(!s.windows.get<TileWindow>().isVisible());
+    QVERIFY(!s.windows.get<OptionsWindow>().isVisible());
+    QVERIFY(!s.windows.get<AboutBox>().isVisible());
     QCOMPARE(s.platform.beeps, 0);
 }
 
 void TestCommands::trayClosesAboutBox()
 {
     Session s;
-    Form1& main = s.main();
-    About& about = s.windows.get<About>();
+    MainWindow& main = s.main();
+    AboutBox& about = s.windows.get<AboutBox>();
 
     // The main window takes no input under the box; the tray icon still works.
-    const TrayClickedInside seen = trayClickInside(s, about, [&] { main.Image1_Click(); });
+    const TrayClickedInside seen = trayClickInside(s, about, [&] { main.showAboutBox(); });
     QVERIFY(seen.ran);
     QVERIFY(seen.exitIgnored);
     QVERIFY(!about.isVisible());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
 
-    main.Tray_Click();
+    main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!about.isVisible());
     QVERIFY(!s.flashing());
@@ -249,50 +248,50 @@ void TestCommands::trayClosesAboutBox()
 void TestCommands::trayClosesOptionsWithoutApplying()
 {
     Session s;
-    Form1& main = s.main();
-    main.SoftBttn1_Click();
+    MainWindow& main = s.main();
+    main.showOptions();
     QVERIFY(!main.isVisible());
     QVERIFY(!s.flashing());
 
     // Choices made and then abandoned.
-    Form3& abandoned = s.windows.get<Form3>();
+    OptionsWindow& abandoned = s.windows.get<OptionsWindow>();
     QVERIFY(abandoned.isVisible());
-    abandoned.Option3->setChecked(true);
-    abandoned.Check1->setValue(0);
-    abandoned.Check4->setValue(1);
+    abandoned.sizeButtons[2]->setChecked(true);
+    abandoned.typeBoxes[0]->setValue(0);
+    abandoned.typeBoxes[3]->setValue(1);
 
-    main.Tray_Click();
-    QVERIFY(!s.windows.isLoaded<Form3>());
+    main.trayClicked();
+    QVERIFY(!s.windows.isLoaded<OptionsWindow>());
     QVERIFY(!main.isVisible());
     QVERIFY(s.flashing());
     QVERIFY(!s.iso.get("Size", "Big").isValid());
     QCOMPARE(s.iso.get("Type", "Ico").toString(), QStringLiteral("&;"));
 
-    main.Tray_Click();
+    main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
 
-    main.SoftBttn1_Click();
-    const Form3& reopened = s.windows.get<Form3>();
+    main.showOptions();
+    const OptionsWindow& reopened = s.windows.get<OptionsWindow>();
     QVERIFY(reopened.isVisible());
-    QVERIFY(reopened.Option2->isChecked());
-    QVERIFY(!reopened.Option3->isChecked());
-    QCOMPARE(reopened.Check1->value(), 1);
-    QCOMPARE(reopened.Check4->value(), 0);
+    QVERIFY(reopened.sizeButtons[1]->isChecked());
+    QVERIFY(!reopened.sizeButtons[2]->isChecked());
+    QCOMPARE(reopened.typeBoxes[0]->value(), 1);
+    QCOMPARE(reopened.typeBoxes[3]->value(), 0);
 }
 
 void TestCommands::trayCreatesClosedTileWindowWithStoredSize()
 {
     Session s;
-    s.windows.unload<Form2>();
-    QVERIFY(!s.windows.isLoaded<Form2>());
+    s.windows.unload<TileWindow>();
+    QVERIFY(!s.windows.isLoaded<TileWindow>());
     s.iso.put("Size", "Small", QStringLiteral("0"));
     s.iso.put("Size", "Mid", QStringLiteral("0"));
     s.iso.put("Size", "Big", QStringLiteral("1"));
 
-    s.main().Tray_Click();
-    QVERIFY(s.windows.isLoaded<Form2>());
-    const Form2& tile = s.windows.get<Form2>();
+    s.main().trayClicked();
+    QVERIFY(s.windows.isLoaded<TileWindow>());
+    const TileWindow& tile = s.windows.get<TileWindow>();
     QVERIFY(!tile.isVisible());
     QCOMPARE(tile.outerSize(), QSize(1000, 700));
     QVERIFY(!s.main().isVisible());
@@ -317,8 +316,8 @@ void TestCommands::aboutBoxClosesOnClick()
     QFETCH(QPoint, at);
 
     Session s;
-    Form1& main = s.main();
-    About& about = s.windows.get<About>();
+    MainWindow& main = s.main();
+    AboutBox& about = s.windows.get<AboutBox>();
 
     bool reachedIntended = false;
     bool closedByClick = false;
@@ -333,7 +332,7 @@ void TestCommands::aboutBoxClosesOnClick()
         QTest::mouseClick(about.windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
         closedByClick = !about.isVisible();
     });
-    main.Image1_Click();
+    main.showAboutBox();
 
     QVERIFY(modal.ran);
     QVERIFY(reachedIntended);
@@ -345,25 +344,25 @@ void TestCommands::aboutBoxClosesOnClick()
 void TestCommands::aboutBoxIsNeverRecreated()
 {
     Session s;
-    Form1& main = s.main();
-    const About* first = &s.windows.get<About>();
+    MainWindow& main = s.main();
+    const AboutBox* first = &s.windows.get<AboutBox>();
 
     for (int opening = 0; opening < 2; ++opening) {
-        About& about = s.windows.get<About>();
+        AboutBox& about = s.windows.get<AboutBox>();
         QCOMPARE(&about, first);
         WhileModal modal;
         QString version;
         modal.arm(about, [&] {
-            version = about.lblVersion->caption();
-            about.Form_Click();
+            version = about.findChild<AutoLabel*>(QStringLiteral("lblVersion"))->caption();
+            about.hide();
         });
-        main.Image1_Click();
+        main.showAboutBox();
         QVERIFY(modal.ran);
         QCOMPARE(version, QStringLiteral("Version: 1.0"));
         QVERIFY(!about.isVisible());
     }
-    QVERIFY(s.windows.isLoaded<About>());
-    QCOMPARE(&s.windows.get<About>(), first);
+    QVERIFY(s.windows.isLoaded<AboutBox>());
+    QCOMPARE(&s.windows.get<AboutBox>(), first);
 }
 
 void TestCommands::titleDragIgnoresOtherButtons_data()
@@ -382,10 +381,10 @@ void TestCommands::titleDragIgnoresOtherButtons()
     QFETCH(Qt::MouseButtons, held);
 
     Session s;
-    Form1& main = s.main();
+    MainWindow& main = s.main();
     main.move(100, 100);
     const QPoint before = main.pos();
-    PictureBox* title = main.Image1;
+    PictureBox* title = main.title;
     const QPoint start(20, 10);
 
     QCursor::setPos(title->mapToGlobal(start));
@@ -395,7 +394,7 @@ void TestCommands::titleDragIgnoresOtherButtons()
         const QPoint moved = start + step;
         QCursor::setPos(title->mapToGlobal(moved));
         sendMouse(title, QEvent::MouseMove, Qt::NoButton, held, moved);
-        main.Image1_MouseMove(held);
+        main.dragByTitle(held);
     }
 
     QCOMPARE(main.pos(), before);
@@ -404,11 +403,11 @@ void TestCommands::titleDragIgnoresOtherButtons()
 void TestCommands::titleDragFollowsPointer()
 {
     Session s;
-    Form1& main = s.main();
-    About& about = s.windows.get<About>();
+    MainWindow& main = s.main();
+    AboutBox& about = s.windows.get<AboutBox>();
     main.move(100, 100);
     const QPoint before = main.pos();
-    PictureBox* title = main.Image1;
+    PictureBox* title = main.title;
     const QPoint start(20, 10);
     const QPoint startGlobal = title->mapToGlobal(start);
 
@@ -452,12 +451,12 @@ void TestCommands::helpOpensFileBesideProgram()
     QFETCH(bool, byMouse);
     Session s;
     s.platform.openSucceeds = handedOn;
-    Form1& main = s.main();
+    MainWindow& main = s.main();
 
     if (byMouse)
-        QTest::mouseClick(main.SoftBttn2, Qt::LeftButton);
+        QTest::mouseClick(main.helpButton, Qt::LeftButton);
     else
-        main.SoftBttn2_Click();
+        main.showHelp();
 
     QCOMPARE(s.platform.opened.size(), 1);
     const QUrl help = s.platform.opened[0];
@@ -472,7 +471,7 @@ void TestCommands::helpOpensFileBesideProgram()
 void TestCommands::exitEndsProgramWithoutQuestion()
 {
     Session s;
-    clickThroughWindow(s.main(), s.main().Out);
+    clickThroughWindow(s.main(), s.main().exitButton);
     QCOMPARE(s.platform.ends, 1);
     QVERIFY(s.platform.messages.isEmpty());
 }

@@ -289,7 +289,7 @@ void TestComponents::tilingWithoutPictureShowsGround()
 void TestComponents::trayFlashAlternatesAtInterval()
 {
     TrayIcon tray;
-    tray.setProperties(layout::Form1Tray);
+    tray.setProperties(layout::MainWindowTray);
     QCOMPARE(tray.flashInterval(), 800);
     QVERIFY(!tray.flashEnabled());
     QVERIFY(!tray.showingFlashIcon());
@@ -318,14 +318,14 @@ void TestComponents::trayFlashAlternatesAtInterval()
 void TestComponents::trayClickNotifies()
 {
     TrayIcon tray;
-    tray.setProperties(layout::Form1Tray);
+    tray.setProperties(layout::MainWindowTray);
     QSignalSpy clicks(&tray, &TrayIcon::clicked);
     tray.click();
     QCOMPARE(clicks.size(), 1);
     tray.click();
     QCOMPARE(clicks.size(), 2);
 
-    layout::TrayIconProps disabled = layout::Form1Tray;
+    layout::TrayIconProps disabled = layout::MainWindowTray;
     disabled.enabled = false;
     tray.setProperties(disabled);
     tray.click();
@@ -337,7 +337,7 @@ void TestComponents::folderChooserKeepsConfirmedFolder()
     test::TestPlatform platform;
     QWidget owner;
     FolderChooser chooser(platform, &owner);
-    chooser.setProperties(layout::Form1BrowseDialog);
+    chooser.setProperties(layout::MainWindowFolderChooser);
     QCOMPARE(chooser.browseMode(), 1);
     QCOMPARE(chooser.selectedFolder(), QString());
 

@@ -6,16 +6,16 @@
 // frames, lines and texts read from the rendered window, the expected values written here
 // rather than taken from the program's layouts.
 
-#include "about/About.h"
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "about/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
 #include "layouts/Layout.h"
 #include "layouts/Layouts.h"
-#include "settings/Form3.h"
+#include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/ControlFactory.h"
 #include "widgets/FileListBox.h"
@@ -96,12 +96,12 @@ namespace {
 [[nodiscard]] const layout::Window& declaredWindow(const QString& name)
 {
     if (name == QLatin1String("Form2"))
-        return layout::Form2;
+        return layout::TileWindowLayout;
     if (name == QLatin1String("Form3"))
-        return layout::Form3;
+        return layout::OptionsWindowLayout;
     if (name == QLatin1String("About"))
-        return layout::About;
-    return layout::Form1;
+        return layout::AboutBoxLayout;
+    return layout::MainWindowLayout;
 }
 
 // A running program on an empty per-user store.
@@ -116,8 +116,8 @@ struct Shown : test::Session
     Shown()
     {
         startShown();
-        windows.get<Form3>().show();
-        windows.get<About>().show();
+        windows.get<OptionsWindow>().show();
+        windows.get<AboutBox>().show();
     }
 };
 
@@ -474,13 +474,13 @@ void TestLayouts::colours()
 void TestLayouts::trayToolTip()
 {
     Shown program;
-    QCOMPARE(program.main().Tray->toolTip(), QStringLiteral("The Image Zelvo"));
+    QCOMPARE(program.main().tray->toolTip(), QStringLiteral("The Image Zelvo"));
 }
 
 void TestLayouts::mainWindowSizeAndFrame()
 {
     Program program;
-    Form1& main = program.main();
+    MainWindow& main = program.main();
     QCOMPARE(main.size(), QSize(497, 432));
     QCOMPARE(main.minimumSize(), QSize(497, 432));
     QCOMPARE(main.maximumSize(), QSize(497, 432));
@@ -496,21 +496,21 @@ void TestLayouts::mainWindowSizeAndFrame()
 void TestLayouts::mailLinkShowsThePointingHand()
 {
     Program program;
-    Form3& options = program.windows.get<Form3>();
+    OptionsWindow& options = program.windows.get<OptionsWindow>();
     options.show();
     QVERIFY(QTest::qWaitForWindowExposed(&options));
-    const QCursor cursor = options.Label2->cursor();
+    const QCursor cursor = options.mailLink->cursor();
     QCOMPARE(cursor.shape(), Qt::BitmapCursor);
     QCOMPARE(cursor.hotSpot(), QPoint(12, 1));
     QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
-    QVERIFY(!options.Image1->picture().isNull());
-    QCOMPARE(options.Image1->picture().size(), QSize(32, 32));
+    QVERIFY(!options.mailIcon->picture().isNull());
+    QCOMPARE(options.mailIcon->picture().size(), QSize(32, 32));
 }
 
 void TestLayouts::optionsAndAboutFrames()
 {
     Program program;
-    Form3& options = program.windows.get<Form3>();
+    OptionsWindow& options = program.windows.get<OptionsWindow>();
     QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
     const Qt::WindowFlags flags = options.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowTitleHint));
@@ -524,7 +524,7 @@ void TestLayouts::optionsAndAboutFrames()
     QCOMPARE(options.minimumSize(), options.maximumSize());
     QVERIFY(!options.isVisible());
 
-    About& about = program.windows.get<About>();
+    AboutBox& about = program.windows.get<AboutBox>();
     QVERIFY(about.isWindow());
     QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(about.size(), QSize(315, 306));
@@ -588,8 +588,9 @@ void TestLayouts::labelsAndPicturesTakeFocusOnlyAsCommands()
 void TestLayouts::fileLabelWrapsWithinItsWidth()
 {
     Program program;
-    AutoLabel& label = *program.main().lblfile;
-    const QRect declared = layout::pixels(layout::control(layout::Form1, "lblfile").place);
+    AutoLabel& label = *program.main().fileLabel;
+    const QRect declared =
+        layout::pixels(layout::control(layout::MainWindowLayout, "lblfile").place);
     QCOMPARE(label.pos(), declared.topLeft());
     QCOMPARE(label.width(), declared.width());
 
@@ -619,9 +620,9 @@ void TestLayouts::fileLabelWrapsWithinItsWidth()
 void TestLayouts::countLabelGrowsToTheRight()
 {
     Program program;
-    AutoLabel& label = *program.main().Labelfnd;
+    AutoLabel& label = *program.main().countLabel;
     const QPoint declared =
-        layout::pixels(layout::control(layout::Form1, "Labelfnd").place).topLeft();
+        layout::pixels(layout::control(layout::MainWindowLayout, "Labelfnd").place).topLeft();
     QCOMPARE(declared.x(), 154);
 
     int previousWidth = 0;
@@ -653,7 +654,7 @@ void TestLayouts::firstStartWritesSettingsOnceShown()
 void TestLayouts::hiddenWindowsFitTheirLabelsWhenShown()
 {
     Program program;
-    Form3& options = program.windows.get<Form3>();
+    OptionsWindow& options = program.windows.get<OptionsWindow>();
     QVERIFY(!options.isVisible());
     auto* mail = options.findChild<AutoLabel*>(QStringLiteral("Label2"));
     QVERIFY(mail);
@@ -685,7 +686,7 @@ void TestLayouts::previewStretchesAnyPicture()
 {
     QFETCH(QSize, picture);
     Program program;
-    PictureBox& display = *program.main().Display;
+    PictureBox& display = *program.main().preview;
     QCOMPARE(display.size(), QSize(134, 134));
 
     // Left half red, right half blue, top half lighter than the bottom: each quarter must
@@ -738,16 +739,16 @@ void TestLayouts::previewStretchesAnyPicture()
 void TestLayouts::enterInFileListBrowses()
 {
     Program program;
-    Form1& main = program.main();
+    MainWindow& main = program.main();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     main.activateWindow();
-    main.Files->setFocus();
-    QTRY_VERIFY(main.Files->hasFocus());
+    main.fileList->setFocus();
+    QTRY_VERIFY(main.fileList->hasFocus());
 
-    QTest::keyClick(main.Files, Qt::Key_Return);
+    QTest::keyClick(main.fileList, Qt::Key_Return);
     QCOMPARE(program.platform.chooserStarts.size(), 1);
-    QCOMPARE(program.platform.chooserStarts.first(), main.Files->path());
-    QTest::keyClick(main.Files, Qt::Key_Enter);
+    QCOMPARE(program.platform.chooserStarts.first(), main.fileList->path());
+    QTest::keyClick(main.fileList, Qt::Key_Enter);
     QCOMPARE(program.platform.chooserStarts.size(), 2);
     QCOMPARE(program.platform.ends, 0);
 }
@@ -755,13 +756,13 @@ void TestLayouts::enterInFileListBrowses()
 void TestLayouts::enterOnAnotherButtonPressesThatButton()
 {
     Program program;
-    Form1& main = program.main();
+    MainWindow& main = program.main();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     main.activateWindow();
-    main.Out->setFocus();
-    QTRY_VERIFY(main.Out->hasFocus());
+    main.exitButton->setFocus();
+    QTRY_VERIFY(main.exitButton->hasFocus());
 
-    QTest::keyClick(main.Out, Qt::Key_Return);
+    QTest::keyClick(main.exitButton, Qt::Key_Return);
     QCOMPARE(program.platform.ends, 1);
     QCOMPARE(program.platform.chooserStarts.size(), 0);
 }

@@ -1,8 +1,8 @@
 // The main window driven through its widgets: start-up and activation, browsing for a folder,
 // clicking file names, and pressing the preview to open the tile window.
 
-#include "about/About.h"
-#include "settings/Form3.h"
+#include "about/AboutBox.h"
+#include "settings/OptionsWindow.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
@@ -106,27 +106,22 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
     session.iso.put("Size", "Mid", QStringLiteral("0"));
     session.iso.put("Size", "Big", QStringLiteral("0"));
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
 
     QVERIFY(main.isVisible());
-    QCOMPARE(main.Files->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.vuq"));
-    QCOMPARE(main.RD, QStringLiteral("*.bmp;"));
-    QCOMPARE(main.RJ, QStringLiteral("*.jpeg;*.jpg;"));
-    QCOMPARE(main.RG, QStringLiteral("*.gif;"));
-    QCOMPARE(main.RI, QStringLiteral("&;"));
-    QCOMPARE(main.RR, QStringLiteral("*.vuq"));
-    QCOMPARE(main.Files->path(), QStringLiteral("/"));
-    QCOMPARE(main.lblfile->caption(), QString());
-    QVERIFY(main.Display->picture().isNull());
+    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.vuq"));
+    QCOMPARE(main.fileList->path(), QStringLiteral("/"));
+    QCOMPARE(main.fileLabel->caption(), QString());
+    QVERIFY(main.preview->picture().isNull());
 
-    QVERIFY(session.windows.isLoaded<Form2>());
-    QVERIFY(session.windows.isLoaded<Form3>());
-    QVERIFY(session.windows.isLoaded<About>());
-    QVERIFY(!session.windows.get<Form2>().isVisible());
-    QVERIFY(!session.windows.get<Form3>().isVisible());
-    QVERIFY(!session.windows.get<About>().isVisible());
+    QVERIFY(session.windows.isLoaded<TileWindow>());
+    QVERIFY(session.windows.isLoaded<OptionsWindow>());
+    QVERIFY(session.windows.isLoaded<AboutBox>());
+    QVERIFY(!session.windows.get<TileWindow>().isVisible());
+    QVERIFY(!session.windows.get<OptionsWindow>().isVisible());
+    QVERIFY(!session.windows.get<AboutBox>().isVisible());
     // The tile window took its size from the store as it was at start-up: Small.
-    QCOMPARE(session.windows.get<Form2>().outerSize(), QSize(633, 420));
+    QCOMPARE(session.windows.get<TileWindow>().outerSize(), QSize(633, 420));
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -168,23 +163,17 @@ void TestMainWindow::activation_buildsPatternFromStore()
     Session session;
     // Shown, so that the seeded values are in the file the edits below change.
     session.startShown();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, dir.path());
 
     const std::array<const char*, 4> keys{"Bitmap", "Jpg", "Gif", "Ico"};
     for (std::size_t i = 0; i < keys.size(); ++i)
         putType(session.iso, keys[i], stored[qsizetype(i)]);
-    main.Form_Activate();
+    main.listStoredTypes();
 
-    const auto member = [&](int i) { return stored[i] == Absent ? QString() : stored[i]; };
-    QCOMPARE(main.RD, member(0));
-    QCOMPARE(main.RJ, member(1));
-    QCOMPARE(main.RG, member(2));
-    QCOMPARE(main.RI, member(3));
-    QCOMPARE(main.RR, QStringLiteral("*.vuq"));
-    QCOMPARE(main.Files->pattern(), pattern);
-    QCOMPARE(sortedListed(*main.Files), listed);
-    QCOMPARE(main.Labelfnd->caption(), QString::number(listed.size()));
+    QCOMPARE(main.fileList->pattern(), pattern);
+    QCOMPARE(sortedListed(*main.fileList), listed);
+    QCOMPARE(main.countLabel->caption(), QString::number(listed.size()));
 }
 
 void TestMainWindow::activation_keepsFolderAndRecountsLabel()
@@ -194,21 +183,21 @@ void TestMainWindow::activation_keepsFolderAndRecountsLabel()
     QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.gif", "c.png"}));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, dir.path());
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("2"));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("2"));
 
     for (const char* key : {"Bitmap", "Jpg", "Gif", "Ico"})
         session.iso.put("Type", key, QStringLiteral("&;"));
-    main.Form_Activate();
-    QCOMPARE(main.Files->path(), dir.path());
-    QCOMPARE(main.Files->listCount(), 0);
-    QCOMPARE(main.Labelfnd->caption(), QString()); // empty, not "0"
+    main.listStoredTypes();
+    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(main.fileList->listCount(), 0);
+    QCOMPARE(main.countLabel->caption(), QString()); // empty, not "0"
 
     session.iso.put("Type", "Gif", QStringLiteral("*.gif;"));
-    main.Form_Activate();
-    QCOMPARE(main.Files->path(), dir.path());
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+    main.listStoredTypes();
+    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -219,7 +208,7 @@ void TestMainWindow::browse_startsAtListFolder()
     QVERIFY(makeFiles(dir.path(), {"a.bmp"}));
     Session session;
     session.windows.start();
-    const QString startFolder = session.main().Files->path();
+    const QString startFolder = session.main().fileList->path();
 
     test::browseTo(session, dir.path());
     test::cancelBrowse(session);
@@ -231,27 +220,27 @@ void TestMainWindow::browse_cancelChangesNothing()
 {
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     const test::RedBitmapChosen chosen(session, {"b.gif", "c.jpg"});
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QVERIFY(!main.Display->picture().isNull());
-    const QStringList listed = test::listedNames(*main.Files);
-    const QString count = main.Labelfnd->caption();
-    const QString file = main.lblfile->caption();
-    const qint64 preview = main.Display->picture().cacheKey();
+    QVERIFY(!main.preview->picture().isNull());
+    const QStringList listed = test::listedNames(*main.fileList);
+    const QString count = main.countLabel->caption();
+    const QString file = main.fileLabel->caption();
+    const qint64 preview = main.preview->picture().cacheKey();
     // A cancel does not even re-read the folder.
     QVERIFY(makeFiles(dir.path(), {"d.jpeg"}));
 
     test::cancelBrowse(session);
 
     QCOMPARE(session.platform.chooserStarts.size(), 2);
-    QCOMPARE(main.Files->path(), dir.path());
-    QCOMPARE(test::listedNames(*main.Files), listed);
-    QCOMPARE(main.Files->fileName(), QStringLiteral("a.bmp"));
-    QCOMPARE(main.Labelfnd->caption(), count);
-    QCOMPARE(main.lblfile->caption(), file);
-    QCOMPARE(main.Display->picture().cacheKey(), preview);
+    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(test::listedNames(*main.fileList), listed);
+    QCOMPARE(main.fileList->fileName(), QStringLiteral("a.bmp"));
+    QCOMPARE(main.countLabel->caption(), count);
+    QCOMPARE(main.fileLabel->caption(), file);
+    QCOMPARE(main.preview->picture().cacheKey(), preview);
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -275,14 +264,14 @@ void TestMainWindow::browse_countsMatchingFiles()
     QVERIFY(QDir(dir.path()).mkdir("folder.bmp"));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
 
     test::browseTo(session, dir.path());
 
-    QCOMPARE(main.Files->path(), dir.path());
-    QCOMPARE(main.Labelfnd->caption(), QString::number(matching));
+    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(main.countLabel->caption(), QString::number(matching));
     names.sort();
-    QCOMPARE(sortedListed(*main.Files), names);
+    QCOMPARE(sortedListed(*main.fileList), names);
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -309,11 +298,11 @@ void TestMainWindow::browse_folderWithoutPictures()
         QVERIFY(QDir(empty.path()).mkdir(folder));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, pictures.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
-    QVERIFY(!main.lblfile->caption().isEmpty());
+    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
+    QVERIFY(!main.fileLabel->caption().isEmpty());
 
     test::browseTo(session, empty.path());
 
@@ -322,11 +311,11 @@ void TestMainWindow::browse_folderWithoutPictures()
     QCOMPARE(box.prompt, NoImagesPrompt);
     QCOMPARE(int(box.style), 64);
     QCOMPARE(box.title, QStringLiteral("No images found"));
-    QCOMPARE(main.Files->path(), empty.path());
-    QCOMPARE(main.Files->listCount(), 0);
-    QCOMPARE(main.Labelfnd->caption(), QString());
-    QCOMPARE(main.lblfile->caption(), QString());
-    QVERIFY(main.Display->picture().isNull());
+    QCOMPARE(main.fileList->path(), empty.path());
+    QCOMPARE(main.fileList->listCount(), 0);
+    QCOMPARE(main.countLabel->caption(), QString());
+    QCOMPARE(main.fileLabel->caption(), QString());
+    QVERIFY(main.preview->picture().isNull());
     // No second chooser opened by itself.
     QCOMPARE(session.platform.chooserStarts.size(), 2);
 }
@@ -360,10 +349,10 @@ void TestMainWindow::browse_unreadableFolder()
     }
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, pictures.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
-    QVERIFY(!main.Display->picture().isNull());
+    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
+    QVERIFY(!main.preview->picture().isNull());
 
     test::browseTo(session, unreadable);
     if (!removed)
@@ -375,8 +364,8 @@ void TestMainWindow::browse_unreadableFolder()
     QCOMPARE(box.prompt, QStringLiteral("Something is going wrong here !"));
     QCOMPARE(int(box.style), 16);
     QCOMPARE(box.title, QStringLiteral("Error"));
-    QCOMPARE(main.Files->fileName(), QString());
-    QVERIFY(main.Display->picture().isNull());
+    QCOMPARE(main.fileList->fileName(), QString());
+    QVERIFY(main.preview->picture().isNull());
 }
 
 void TestMainWindow::browse_clearsFileLabelAndPreview()
@@ -389,20 +378,20 @@ void TestMainWindow::browse_clearsFileLabelAndPreview()
     QVERIFY(makeFiles(second.path(), {"a.bmp", "c.jpg", "d.jpeg"}));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, first.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
-    QCOMPARE(main.lblfile->caption(), pathIn(first, "a.bmp"));
-    QVERIFY(!main.Display->picture().isNull());
+    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
+    QCOMPARE(main.fileLabel->caption(), pathIn(first, "a.bmp"));
+    QVERIFY(!main.preview->picture().isNull());
 
     test::browseTo(session, second.path());
 
-    QCOMPARE(main.lblfile->caption(), QString());
-    QVERIFY(main.Display->picture().isNull());
-    QCOMPARE(main.Files->fileName(), QString());
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
+    QCOMPARE(main.fileLabel->caption(), QString());
+    QVERIFY(main.preview->picture().isNull());
+    QCOMPARE(main.fileList->fileName(), QString());
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
     QVERIFY(session.platform.messages.isEmpty());
-    test::ShowCounter tileShows(session.windows.get<Form2>());
+    test::ShowCounter tileShows(session.windows.get<TileWindow>());
     QVERIFY(!test::pressPreview(session, Qt::LeftButton));
     QCOMPARE(tileShows.shows, 0);
     QCOMPARE(session.platform.messages.size(), 1);
@@ -434,16 +423,16 @@ void TestMainWindow::fileClick_showsPictureStretched()
     QVERIFY(test::writePicture(dir.path(), name, picture, format.constData()));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, dir.path());
 
-    QVERIFY(test::clickFile(*main.Files, name));
+    QVERIFY(test::clickFile(*main.fileList, name));
 
-    QCOMPARE(main.lblfile->caption(), pathIn(dir, name));
-    QVERIFY(!main.Display->picture().isNull());
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
-    const QImage shown = main.Display->grab().toImage();
-    const QRect area = main.Display->pictureArea();
+    QCOMPARE(main.fileLabel->caption(), pathIn(dir, name));
+    QVERIFY(!main.preview->picture().isNull());
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
+    const QImage shown = main.preview->grab().toImage();
+    const QRect area = main.preview->pictureArea();
     const int middle = area.center().y();
     // The picture reaches every edge of the box, red on the left and blue on the right.
     for (const int y : {area.top(), middle, area.bottom()}) {
@@ -472,25 +461,25 @@ void TestMainWindow::fileClick_invalidPictureRecoversSilently()
     QFETCH(QByteArray, content);
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     const test::PictureChosen chosen(session, "good.bmp", test::solidPicture({8, 8}, Qt::red),
                                      "BMP", {{name, content}});
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QVERIFY(!main.Display->picture().isNull());
+    QVERIFY(!main.preview->picture().isNull());
     // Added after the list was read: the recovery's re-read brings it in.
     QVERIFY(makeFiles(dir.path(), {"late.jpeg"}));
 
-    QVERIFY(test::clickFile(*main.Files, name));
+    QVERIFY(test::clickFile(*main.fileList, name));
 
     QVERIFY(session.platform.messages.isEmpty());
-    QVERIFY(main.Display->picture().isNull());
-    QVERIFY(test::listedNames(*main.Files).contains("late.jpeg"));
-    QCOMPARE(main.Files->listCount(), 3);
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
-    QCOMPARE(main.Files->path(), dir.path());
-    QCOMPARE(main.Files->fileName(), name);
-    QCOMPARE(main.lblfile->caption(), pathIn(dir, name));
+    QVERIFY(main.preview->picture().isNull());
+    QVERIFY(test::listedNames(*main.fileList).contains("late.jpeg"));
+    QCOMPARE(main.fileList->listCount(), 3);
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
+    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(main.fileList->fileName(), name);
+    QCOMPARE(main.fileLabel->caption(), pathIn(dir, name));
 }
 
 void TestMainWindow::fileClick_deletedFileLeavesList_data()
@@ -508,20 +497,20 @@ void TestMainWindow::fileClick_deletedFileLeavesList()
     QVERIFY(test::writePicture(dir.path(), "gone.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, dir.path());
-    QVERIFY(test::listedNames(*main.Files).contains("gone.bmp"));
+    QVERIFY(test::listedNames(*main.fileList).contains("gone.bmp"));
     QVERIFY(QFile::remove(pathIn(dir, "gone.bmp")));
 
-    QVERIFY(test::clickFile(*main.Files, "gone.bmp"));
+    QVERIFY(test::clickFile(*main.fileList, "gone.bmp"));
 
     QVERIFY(session.platform.messages.isEmpty());
-    QCOMPARE(test::listedNames(*main.Files), kept);
+    QCOMPARE(test::listedNames(*main.fileList), kept);
     // Here an empty list counts "0".
-    QCOMPARE(main.Labelfnd->caption(), QString::number(kept.size()));
-    QCOMPARE(main.Files->fileName(), QString());
-    QCOMPARE(main.lblfile->caption(), QString());
-    QVERIFY(main.Display->picture().isNull());
+    QCOMPARE(main.countLabel->caption(), QString::number(kept.size()));
+    QCOMPARE(main.fileList->fileName(), QString());
+    QCOMPARE(main.fileLabel->caption(), QString());
+    QVERIFY(main.preview->picture().isNull());
 }
 
 void TestMainWindow::fileClick_folderEndingInSeparator()
@@ -531,13 +520,13 @@ void TestMainWindow::fileClick_folderEndingInSeparator()
     QVERIFY(test::writePicture(dir.path(), "a.bmp", test::solidPicture({8, 8}, Qt::red), "BMP"));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, dir.path() + QLatin1Char('/'));
 
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
+    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
 
-    QCOMPARE(main.lblfile->caption(), dir.path() + QStringLiteral("//a.bmp"));
-    QVERIFY(!main.Display->picture().isNull());
+    QCOMPARE(main.fileLabel->caption(), dir.path() + QStringLiteral("//a.bmp"));
+    QVERIFY(!main.preview->picture().isNull());
 }
 
 void TestMainWindow::fileClick_keyboardDownPreviewsNext()
@@ -549,18 +538,18 @@ void TestMainWindow::fileClick_keyboardDownPreviewsNext()
     QVERIFY(test::writePicture(dir.path(), "c.bmp", test::solidPicture({8, 8}, Qt::green), "BMP"));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.Files, "a.bmp"));
-    const QPoint centre = main.Display->pictureArea().center();
-    QVERIFY(near(main.Display->grab().toImage().pixelColor(centre), Qt::red));
+    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
+    const QPoint centre = main.preview->pictureArea().center();
+    QVERIFY(near(main.preview->grab().toImage().pixelColor(centre), Qt::red));
 
-    main.Files->setFocus();
-    QTest::keyClick(main.Files, Qt::Key_Down);
+    main.fileList->setFocus();
+    QTest::keyClick(main.fileList, Qt::Key_Down);
 
-    QCOMPARE(main.Files->fileName(), QStringLiteral("b.bmp"));
-    QCOMPARE(main.lblfile->caption(), pathIn(dir, "b.bmp"));
-    QVERIFY(near(main.Display->grab().toImage().pixelColor(centre), Qt::blue));
+    QCOMPARE(main.fileList->fileName(), QStringLiteral("b.bmp"));
+    QCOMPARE(main.fileLabel->caption(), pathIn(dir, "b.bmp"));
+    QVERIFY(near(main.preview->grab().toImage().pixelColor(centre), Qt::blue));
 }
 
 void TestMainWindow::previewPress_withoutSelection_data()
@@ -580,10 +569,10 @@ void TestMainWindow::previewPress_withoutSelection()
     QVERIFY(makeFiles(dir.path(), {"a.bmp"}));
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     if (browsed)
         test::browseTo(session, dir.path());
-    test::ShowCounter tileShows(session.windows.get<Form2>());
+    test::ShowCounter tileShows(session.windows.get<TileWindow>());
 
     const bool reached = test::pressPreview(session, button);
 
@@ -613,18 +602,18 @@ void TestMainWindow::previewPress_opensTileModally()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QPointer<Form2> firstTile = &session.windows.get<Form2>();
+    QPointer<TileWindow> firstTile = &session.windows.get<TileWindow>();
 
     bool modal = false;
     bool mainShownBehind = false;
     bool blocksMain = false;
     const bool reached = test::pressPreview(
         session, button,
-        [&](Form2& tile) {
+        [&](TileWindow& tile) {
             modal = tile.windowModality() == Qt::WindowModal;
             blocksMain = QGuiApplication::modalWindow() == tile.windowHandle();
             mainShownBehind = main.isVisible();
@@ -635,11 +624,11 @@ void TestMainWindow::previewPress_opensTileModally()
     QVERIFY(modal);
     QVERIFY(blocksMain);
     QVERIFY(mainShownBehind);
-    QVERIFY(!session.windows.isLoaded<Form2>());
+    QVERIFY(!session.windows.isLoaded<TileWindow>());
     QTRY_VERIFY(firstTile.isNull());
     QVERIFY(main.isVisible());
-    QCOMPARE(main.Files->path(), dir.path());
-    QCOMPARE(main.Files->fileName(), QStringLiteral("a.bmp"));
+    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(main.fileList->fileName(), QStringLiteral("a.bmp"));
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -647,24 +636,22 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
 {
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     const test::RedBitmapChosen chosen(session, {"b.ico", "c.ico"});
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
 
-    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2&) {
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](TileWindow&) {
         session.iso.put("Type", "Ico", QStringLiteral("*.ico;"));
         session.iso.put("Type", "Gif", QStringLiteral("&;"));
     });
 
     QVERIFY(reached);
-    QCOMPARE(main.RI, QStringLiteral("*.ico;"));
-    QCOMPARE(main.RG, QStringLiteral("&;"));
-    QCOMPARE(main.Files->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.vuq"));
-    QCOMPARE(sortedListed(*main.Files), (QStringList{"a.bmp", "b.ico", "c.ico"}));
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
-    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.vuq"));
+    QCOMPARE(sortedListed(*main.fileList), (QStringList{"a.bmp", "b.ico", "c.ico"}));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
+    QCOMPARE(main.fileList->path(), dir.path());
 }
 
 QTEST_MAIN(TestMainWindow)

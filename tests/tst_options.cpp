@@ -1,15 +1,15 @@
 // The options window: what it shows after reading the store, what its apply stores and hands
 // to the main window, when the choices take effect, and the mail link.
 
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "settings/Form3.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
+#include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FileListBox.h"
 #include "widgets/ImagePushButton.h"
@@ -41,7 +41,7 @@ struct Session : test::Session
 {
     Session() { startShown(); }
 
-    Form3& options() { return windows.get<Form3>(); }
+    OptionsWindow& options() { return windows.get<OptionsWindow>(); }
 
     // Writes as a hand edit or another copy of the program would; a null value removes the key.
     void putRaw(const char* section, const char* key, const QString& value) const
@@ -64,23 +64,23 @@ struct Session : test::Session
         return value.isValid() ? value.toString() : QString();
     }
     // The options window as it is when created afresh, reading the store again.
-    Form3& reloadOptions()
+    OptionsWindow& reloadOptions()
     {
-        windows.unload<Form3>();
-        return windows.get<Form3>();
+        windows.unload<OptionsWindow>();
+        return windows.get<OptionsWindow>();
     }
     // The options button of the main window.
-    Form3& openOptions()
+    OptionsWindow& openOptions()
     {
-        main().SoftBttn1_Click();
+        main().showOptions();
         return options();
     }
 };
 
-[[nodiscard]] int selectedSize(const Form3& options)
+[[nodiscard]] int selectedSize(const OptionsWindow& options)
 {
-    const std::array<const QRadioButton*, 3> buttons{options.Option1, options.Option2,
-                                                     options.Option3};
+    const std::array<const QRadioButton*, 3> buttons{options.sizeButtons[0], options.sizeButtons[1],
+                                                     options.sizeButtons[2]};
     int selected = 0;
     for (int i = 0; i < 3; ++i) {
         if (buttons[std::size_t(i)]->isChecked()) {
@@ -92,20 +92,21 @@ struct Session : test::Session
     return selected;
 }
 
-[[nodiscard]] QList<int> boxValues(const Form3& options)
+[[nodiscard]] QList<int> boxValues(const OptionsWindow& options)
 {
-    return {options.Check1->value(), options.Check2->value(), options.Check3->value(),
-            options.Check4->value()};
+    return {options.typeBoxes[0]->value(), options.typeBoxes[1]->value(),
+            options.typeBoxes[2]->value(), options.typeBoxes[3]->value()};
 }
 
-void setChoices(Form3& options, int size, const QList<int>& boxes)
+void setChoices(OptionsWindow& options, int size, const QList<int>& boxes)
 {
-    const std::array<QRadioButton*, 3> buttons{options.Option1, options.Option2, options.Option3};
+    const std::array<QRadioButton*, 3> buttons{options.sizeButtons[0], options.sizeButtons[1],
+                                               options.sizeButtons[2]};
     buttons[std::size_t(size - 1)]->setChecked(true);
-    options.Check1->setValue(boxes[0]);
-    options.Check2->setValue(boxes[1]);
-    options.Check3->setValue(boxes[2]);
-    options.Check4->setValue(boxes[3]);
+    options.typeBoxes[0]->setValue(boxes[0]);
+    options.typeBoxes[1]->setValue(boxes[1]);
+    options.typeBoxes[2]->setValue(boxes[2]);
+    options.typeBoxes[3]->setValue(boxes[3]);
 }
 
 [[nodiscard]] QStringList listed(const FileListBox& list)
@@ -212,7 +213,7 @@ void TestOptions::loadRules()
     for (int i = 0; i < 4; ++i)
         s.putRaw("Type", TypeNames[i], types[i]);
 
-    const Form3& options = s.reloadOptions();
+    const OptionsWindow& options = s.reloadOptions();
     QCOMPARE(selectedSize(options), size);
     QCOMPARE(boxValues(options), boxes);
 }
@@ -259,15 +260,15 @@ void TestOptions::applyStoresChoices()
 
     Session s;
     s.putRaw("Type", "Bitmap", bitmapBefore);
-    Form3& options = s.openOptions();
+    OptionsWindow& options = s.openOptions();
     QVERIFY(options.isVisible());
     QVERIFY(!s.main().isVisible());
     setChoices(options, size, boxes);
 
     if (byMouse)
-        QTest::mouseClick(options.SoftBttn1, Qt::LeftButton);
+        QTest::mouseClick(options.applyButton, Qt::LeftButton);
     else
-        options.SoftBttn1_Click();
+        options.apply();
 
     QVERIFY(s.platform.messages.isEmpty());
     for (int i = 0; i < 3; ++i)
@@ -280,18 +281,15 @@ void TestOptions::applyStoresChoices()
     }
     QVERIFY(!options.isVisible());
     QVERIFY(s.main().isVisible());
-    const Form1& main = s.main();
-    QCOMPARE((QStringList{main.RD, main.RJ, main.RG, main.RI}),
-             (QStringList{types[0], types[1], types[2], types[3]}));
-    QCOMPARE(main.Files->pattern(), pattern + QStringLiteral("*.vuq"));
+    QCOMPARE(s.main().fileList->pattern(), pattern + QStringLiteral("*.vuq"));
 }
 
 void TestOptions::applyWithAllTypesUncheckedIsRefused()
 {
     Session s;
-    Form3& options = s.openOptions();
+    OptionsWindow& options = s.openOptions();
     setChoices(options, 3, {0, 0, 0, 0});
-    options.SoftBttn1_Click();
+    options.apply();
 
     QCOMPARE(s.platform.messages,
              (QList{Message{QStringLiteral("At least one type must be checked."), MessageStyle(16),
@@ -301,11 +299,9 @@ void TestOptions::applyWithAllTypesUncheckedIsRefused()
     QCOMPARE(s.stored("Size", "Small"), QStringLiteral("0"));
     QCOMPARE(s.stored("Size", "Mid"), QStringLiteral("0"));
     QCOMPARE(s.stored("Size", "Big"), QStringLiteral("1"));
-    const Form1& main = s.main();
+    const MainWindow& main = s.main();
     for (const char* type : TypeNames)
         QCOMPARE(s.stored("Type", type), QStringLiteral("&;"));
-    for (const QString& member : {main.RD, main.RJ, main.RG, main.RI})
-        QCOMPARE(member, QStringLiteral("&;"));
 
     QVERIFY(options.isVisible());
     QVERIFY(!main.isVisible());
@@ -314,9 +310,9 @@ void TestOptions::applyWithAllTypesUncheckedIsRefused()
 void TestOptions::reopeningKeepsAppliedStatesWithoutReadingStore()
 {
     Session s;
-    Form3& options = s.openOptions();
+    OptionsWindow& options = s.openOptions();
     setChoices(options, 1, {0, 1, 0, 1});
-    options.SoftBttn1_Click();
+    options.apply();
     QVERIFY(s.main().isVisible());
 
     // Another copy of the program stores other choices meanwhile.
@@ -325,7 +321,7 @@ void TestOptions::reopeningKeepsAppliedStatesWithoutReadingStore()
     s.putRaw("Type", "Bitmap", QStringLiteral("*.bmp;"));
     s.putRaw("Type", "Ico", QStringLiteral("&;"));
 
-    Form3& reopened = s.openOptions();
+    OptionsWindow& reopened = s.openOptions();
     QCOMPARE(&reopened, &options);
     QVERIFY(reopened.isVisible());
     QVERIFY(!s.main().isVisible());
@@ -338,20 +334,20 @@ void TestOptions::newSizeTakesEffectAtNextTileWindow()
     Session s;
     const QSize medium(800, 533);
     const QSize large(1000, 700);
-    const Form2* startUpTile = &s.windows.get<Form2>();
+    const TileWindow* startUpTile = &s.windows.get<TileWindow>();
     QCOMPARE(startUpTile->outerSize(), medium);
 
-    Form3& options = s.openOptions();
+    OptionsWindow& options = s.openOptions();
     setChoices(options, 3, {1, 1, 1, 0});
-    options.SoftBttn1_Click();
+    options.apply();
     QVERIFY(s.main().isVisible());
 
     // The tile window created at start-up keeps the size it read then.
-    QCOMPARE(&s.windows.get<Form2>(), startUpTile);
-    QCOMPARE(s.windows.get<Form2>().outerSize(), medium);
+    QCOMPARE(&s.windows.get<TileWindow>(), startUpTile);
+    QCOMPARE(s.windows.get<TileWindow>().outerSize(), medium);
 
-    s.windows.unload<Form2>();
-    QCOMPARE(s.windows.get<Form2>().outerSize(), large);
+    s.windows.unload<TileWindow>();
+    QCOMPARE(s.windows.get<TileWindow>().outerSize(), large);
 }
 
 void TestOptions::mainListFollowsAppliedTypes()
@@ -367,32 +363,32 @@ void TestOptions::mainListFollowsAppliedTypes()
     }
 
     Session s;
-    Form1& main = s.main();
+    MainWindow& main = s.main();
     s.platform.folderAnswers.push_back(folder.path());
-    main.Opendir_Click();
-    QCOMPARE(listed(*main.Files), (QStringList{"a.bmp", "b.jpg", "c.gif"}));
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("3"));
+    main.browseForFolder();
+    QCOMPARE(listed(*main.fileList), (QStringList{"a.bmp", "b.jpg", "c.gif"}));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
 
-    main.Files->setFileName(QStringLiteral("a.bmp"));
-    main.Files_Click();
-    QVERIFY(!main.Display->picture().isNull());
-    QVERIFY(!main.lblfile->caption().isEmpty());
+    main.fileList->setFileName(QStringLiteral("a.bmp"));
+    main.fileClicked();
+    QVERIFY(!main.preview->picture().isNull());
+    QVERIFY(!main.fileLabel->caption().isEmpty());
 
-    Form3& options = s.openOptions();
-    options.Check3->setValue(0);
-    options.SoftBttn1_Click();
+    OptionsWindow& options = s.openOptions();
+    options.typeBoxes[2]->setValue(0);
+    options.apply();
     QVERIFY(main.isVisible());
-    QCOMPARE(listed(*main.Files), (QStringList{"a.bmp", "b.jpg"}));
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("2"));
-    QCOMPARE(main.lblfile->caption(), QString());
-    QVERIFY(main.Display->picture().isNull());
+    QCOMPARE(listed(*main.fileList), (QStringList{"a.bmp", "b.jpg"}));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("2"));
+    QCOMPARE(main.fileLabel->caption(), QString());
+    QVERIFY(main.preview->picture().isNull());
 
     s.openOptions();
-    options.Check1->setValue(0);
-    options.Check4->setValue(1);
-    options.SoftBttn1_Click();
-    QCOMPARE(listed(*main.Files), (QStringList{"b.jpg", "d.ico"}));
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("2"));
+    options.typeBoxes[0]->setValue(0);
+    options.typeBoxes[3]->setValue(1);
+    options.apply();
+    QCOMPARE(listed(*main.fileList), (QStringList{"b.jpg", "d.ico"}));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("2"));
 }
 
 void TestOptions::applyThatCannotBeStoredKeepsWindowOpen()
@@ -402,9 +398,9 @@ void TestOptions::applyThatCannotBeStoredKeepsWindowOpen()
     QVERIFY(QFile::remove(s.iso.fileName()));
     QVERIFY(QDir().mkpath(s.iso.fileName()));
 
-    Form3& options = s.openOptions();
+    OptionsWindow& options = s.openOptions();
     setChoices(options, 1, {1, 0, 0, 0});
-    options.SoftBttn1_Click();
+    options.apply();
 
     QCOMPARE(s.platform.messages, (QList{Message{QStringLiteral("Your choices could not be saved."),
                                                  MessageStyle(16), QStringLiteral("Zelvo")}}));
@@ -422,13 +418,13 @@ void TestOptions::mailLink()
     QFETCH(bool, handedOn);
     Session s;
     s.platform.openSucceeds = handedOn;
-    Form3& options = s.openOptions();
+    OptionsWindow& options = s.openOptions();
     setChoices(options, 3, {0, 1, 2, 1});
 
-    QTest::mouseClick(options.Label2, Qt::LeftButton);
+    QTest::mouseClick(options.mailLink, Qt::LeftButton);
 
     // The address the link shows is the one mailed to.
-    QCOMPARE(options.Label2->text(), QStringLiteral("zelvo@zelvo.org"));
+    QCOMPARE(options.mailLink->text(), QStringLiteral("zelvo@zelvo.org"));
     QCOMPARE(s.platform.opened, QList<QUrl>{QUrl(QStringLiteral("mailto:zelvo@zelvo.org"))});
     QVERIFY(s.platform.messages.isEmpty());
     QVERIFY(options.isVisible());

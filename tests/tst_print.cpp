@@ -2,8 +2,8 @@
 // own and runs the program's part in a child process (this executable again) whose CUPS client
 // talks to that service alone: CUPS fixes its server when first used.
 
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
 #include "core/PagePlacement.h"
 #include "desktop/PagePrinter.h"
 #include "print/CupsTools.h"
@@ -12,7 +12,7 @@
 #include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/FileListBox.h"
 #include "widgets/TrayIcon.h"
 
@@ -113,26 +113,26 @@ public:
         if (!picture.save(pictures.filePath(QStringLiteral("tile.bmp"))))
             return false;
         windows.start();
-        Form1& main = windows.get<Form1>();
+        MainWindow& main = windows.get<MainWindow>();
         platform.folderAnswers.push_back(pictures.path());
-        main.Opendir_Click();
-        main.Files->setFileName(QStringLiteral("tile.bmp"));
-        tile = &windows.get<Form2>();
+        main.browseForFolder();
+        main.fileList->setFileName(QStringLiteral("tile.bmp"));
+        tile = &windows.get<TileWindow>();
         tile->show();
         if (!QTest::qWaitForWindowExposed(tile))
             return false;
-        tile->Form_Activate();
-        return windows.isLoaded<Form2>();
+        tile->showPicture(main.picturePath());
+        return windows.isLoaded<TileWindow>();
     }
 
-    void clickPrint() const { QTest::mouseClick(tile->Butprint, Qt::LeftButton); }
+    void clickPrint() const { QTest::mouseClick(tile->printButton, Qt::LeftButton); }
 
     const test::IsolatedSettings iso;
     SettingsStore store;
     PrintingPlatform platform;
-    Windows windows;
+    WindowRegistry windows;
     QTemporaryDir pictures;
-    Form2* tile = nullptr;
+    TileWindow* tile = nullptr;
 };
 
 // The part that runs inside the child process, against the service CUPS_SERVER names.
@@ -153,7 +153,7 @@ void InsidePrintService::refused()
     const QImage before = session.tile->grab().toImage();
     bool buttonShownAtMessage = true;
     session.platform.onMessage = [&](const test::TestPlatform::Message&) {
-        buttonShownAtMessage = session.tile->Butprint->isVisible();
+        buttonShownAtMessage = session.tile->printButton->isVisible();
     };
 
     session.clickPrint();
@@ -165,8 +165,8 @@ void InsidePrintService::refused()
     QCOMPARE(message.style, MessageStyle::Plain);
     QCOMPARE(message.title, QString());
     QVERIFY2(!buttonShownAtMessage, "the button is hidden while the print is tried");
-    QVERIFY(session.tile->Butprint->isVisible());
-    QVERIFY(session.windows.isLoaded<Form2>());
+    QVERIFY(session.tile->printButton->isVisible());
+    QVERIFY(session.windows.isLoaded<TileWindow>());
     QVERIFY(session.tile->isVisible());
     QCOMPARE(session.tile->grab().toImage(), before);
     QCOMPARE(test::jobIds(QStringLiteral("all"), QProcessEnvironment::systemEnvironment()),
@@ -185,14 +185,14 @@ void InsidePrintService::unanswered()
     QFETCH(const bool, trayClick);
     TileSession session;
     QVERIFY(session.open());
-    Form1& main = session.windows.get<Form1>();
+    MainWindow& main = session.windows.get<MainWindow>();
     bool handledWhilePrinting = false;
     QObject context;
     QTimer::singleShot(0, &context, [&] {
         handledWhilePrinting =
-            session.windows.isLoaded<Form2>() && session.tile->Butprint->isHidden();
+            session.windows.isLoaded<TileWindow>() && session.tile->printButton->isHidden();
         if (trayClick)
-            emit main.Tray->clicked();
+            emit main.tray->clicked();
     });
 
     session.clickPrint();
@@ -201,14 +201,14 @@ void InsidePrintService::unanswered()
     QCOMPARE(session.platform.printed.size(), 1);
     if (trayClick) {
         // The tray click closed the tile window and put the main window in the tray.
-        QTRY_VERIFY(!session.windows.isLoaded<Form2>());
+        QTRY_VERIFY(!session.windows.isLoaded<TileWindow>());
         QVERIFY(!main.isVisible());
         QCOMPARE(session.platform.messages.size(), 0);
         return;
     }
     QCOMPARE(session.platform.messages.size(), 1);
     QCOMPARE(session.platform.messages.first().prompt, CantPrint);
-    QVERIFY(session.tile->Butprint->isVisible());
+    QVERIFY(session.tile->printButton->isVisible());
     QVERIFY(session.tile->isVisible());
 }
 
@@ -302,15 +302,15 @@ void InsidePrintService::printsPages()
     TileSession session;
     QVERIFY(session.open());
     const QSize client = session.tile->size();
-    QVERIFY(session.tile->rect().contains(session.tile->Butprint->geometry()));
+    QVERIFY(session.tile->rect().contains(session.tile->printButton->geometry()));
 
     session.clickPrint();
-    QVERIFY(session.tile->Butprint->isVisible());
+    QVERIFY(session.tile->printButton->isVisible());
     session.clickPrint();
 
     QCOMPARE(session.platform.printed.size(), 2);
     QCOMPARE(session.platform.messages.size(), 0);
-    QVERIFY(session.tile->Butprint->isVisible());
+    QVERIFY(session.tile->printButton->isVisible());
     QVERIFY(session.tile->isVisible());
     // The queue holds each job until released, so that each page can be collected before the
     // next one overwrites the queue's output file.

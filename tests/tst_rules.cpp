@@ -1,7 +1,7 @@
 // The program's pure rules: the size decision, the type values of the options window, the file
 // list's wildcards and ordering, the count caption, the picture path and the page placement.
 
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "core/PagePlacement.h"
 #include "core/PicturePath.h"
 #include "core/TileSizes.h"

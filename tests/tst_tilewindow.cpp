@@ -119,13 +119,13 @@ void TestTileWindow::sizing_fromStoredFlags()
     session.windows.start();
 
     // Loaded hidden at start-up, already sized.
-    Form2& loaded = session.windows.get<Form2>();
+    TileWindow& loaded = session.windows.get<TileWindow>();
     QVERIFY(!loaded.isVisible());
     if (outer.isValid())
         QCOMPARE(loaded.outerSize(), outer);
     else
         QCOMPARE(loaded.size(), declaredClient);
-    QCOMPARE(loaded.Butprint->pos(), print);
+    QCOMPARE(loaded.printButton->pos(), print);
 
     const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
@@ -134,11 +134,11 @@ void TestTileWindow::sizing_fromStoredFlags()
     QSize shownClient;
     QPoint shownPrint;
     QColor farCorner;
-    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         shownOuter = tile.outerSize();
         shownFrame = tile.frameGeometry().size();
         shownClient = tile.size();
-        shownPrint = tile.Butprint->pos();
+        shownPrint = tile.printButton->pos();
         farCorner = tile.grab().toImage().pixelColor(tile.width() - 1, tile.height() - 1);
     });
 
@@ -168,15 +168,15 @@ void TestTileWindow::sizing_storedAfterStartUpWaitsForNextLoad()
 
     QSize first;
     QPoint firstPrint;
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         first = tile.outerSize();
-        firstPrint = tile.Butprint->pos();
+        firstPrint = tile.printButton->pos();
     }));
     QSize second;
     QPoint secondPrint;
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         second = tile.outerSize();
-        secondPrint = tile.Butprint->pos();
+        secondPrint = tile.printButton->pos();
     }));
 
     QCOMPARE(first, QSize(800, 533));
@@ -223,13 +223,13 @@ void TestTileWindow::activate_tilesPictureOverWindow()
     QRect zelvo;
     QSize outer;
     bool printInFront = false;
-    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
-        loaded = tile.Zelvo->picture();
-        shown = tile.Zelvo->grab().toImage();
-        zelvo = tile.Zelvo->geometry();
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
+        loaded = tile.tiledView->picture();
+        shown = tile.tiledView->grab().toImage();
+        zelvo = tile.tiledView->geometry();
         outer = tile.outerSize();
-        const QPoint onPrint = tile.Butprint->geometry().center();
-        printInFront = tile.Butprint->isVisible() && tile.childAt(onPrint) == tile.Butprint;
+        const QPoint onPrint = tile.printButton->geometry().center();
+        printInFront = tile.printButton->isVisible() && tile.childAt(onPrint) == tile.printButton;
     });
 
     QVERIFY(reached);
@@ -276,9 +276,9 @@ void TestTileWindow::activate_largePictureShownOnceFromTopLeft()
     QImage loaded;
     QImage shown;
     qreal ratio = 0;
-    const bool reached = test::pressPreview(session, Qt::RightButton, [&](Form2& tile) {
-        loaded = tile.Zelvo->picture();
-        shown = tile.Zelvo->grab().toImage();
+    const bool reached = test::pressPreview(session, Qt::RightButton, [&](TileWindow& tile) {
+        loaded = tile.tiledView->picture();
+        shown = tile.tiledView->grab().toImage();
         ratio = tile.devicePixelRatioF();
     });
 
@@ -311,40 +311,40 @@ void TestTileWindow::activate_unloadablePictureClosesSilently()
 
     Session session;
     session.windows.start();
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     const test::PictureChosen chosen(session, "good.bmp", test::solidPicture({8, 8}, Qt::red),
                                      "BMP", {{name, content}}, name);
     QVERIFY(chosen.ready);
     const QDir dir(chosen.dir.path());
     if (deletedAfterClick) {
-        QVERIFY(!main.Display->picture().isNull());
+        QVERIFY(!main.preview->picture().isNull());
         QVERIFY(QFile::remove(dir.filePath(name)));
     } else {
         // The preview failed too; the preview press opens the tile window all the same.
-        QVERIFY(main.Display->picture().isNull());
+        QVERIFY(main.preview->picture().isNull());
     }
-    QStringList listed = test::listedNames(*main.Files);
-    const QString file = main.lblfile->caption();
-    const qint64 preview = main.Display->picture().cacheKey();
-    test::ShowCounter tileShows(session.windows.get<Form2>());
+    QStringList listed = test::listedNames(*main.fileList);
+    const QString file = main.fileLabel->caption();
+    const qint64 preview = main.preview->picture().cacheKey();
+    test::ShowCounter tileShows(session.windows.get<TileWindow>());
 
     const bool reached = test::pressPreview(session, Qt::LeftButton);
 
     QCOMPARE(tileShows.shows, 1);
     QVERIFY(!reached);
-    QVERIFY(!session.windows.isLoaded<Form2>());
+    QVERIFY(!session.windows.isLoaded<TileWindow>());
     QVERIFY(session.platform.messages.isEmpty());
     QCOMPARE(session.platform.beeps, 0);
     QVERIFY(main.isVisible());
-    QCOMPARE(main.Files->path(), dir.path());
+    QCOMPARE(main.fileList->path(), dir.path());
     // Activation re-reads the folder: only a deleted file leaves the list.
     if (deletedAfterClick)
         listed.removeAll(name);
-    QCOMPARE(test::listedNames(*main.Files), listed);
-    QCOMPARE(main.lblfile->caption(), file);
-    QCOMPARE(main.Display->picture().cacheKey(), preview);
+    QCOMPARE(test::listedNames(*main.fileList), listed);
+    QCOMPARE(main.fileLabel->caption(), file);
+    QCOMPARE(main.preview->picture().cacheKey(), preview);
     if (!deletedAfterClick)
-        QCOMPARE(main.Files->fileName(), name);
+        QCOMPARE(main.fileList->fileName(), name);
 }
 
 void TestTileWindow::picturePress_unloadsWindow_data()
@@ -371,24 +371,24 @@ void TestTileWindow::picturePress_unloadsWindow()
     const test::RedBitmapChosen chosen(session);
     QVERIFY(chosen.ready);
 
-    QPointer<Form2> pressed;
+    QPointer<TileWindow> pressed;
     bool hiddenByPress = false;
-    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         pressed = &tile;
-        QTest::mousePress(tile.Zelvo, button, modifiers, at);
-        hiddenByPress = !tile.isVisible() && !session.windows.isLoaded<Form2>();
-        QTest::mouseRelease(tile.Zelvo, button, modifiers, at);
+        QTest::mousePress(tile.tiledView, button, modifiers, at);
+        hiddenByPress = !tile.isVisible() && !session.windows.isLoaded<TileWindow>();
+        QTest::mouseRelease(tile.tiledView, button, modifiers, at);
     });
 
     QVERIFY(reached);
     QVERIFY(hiddenByPress);
-    QVERIFY(!session.windows.isLoaded<Form2>());
+    QVERIFY(!session.windows.isLoaded<TileWindow>());
     QTRY_VERIFY(pressed.isNull());
 
     // The next reference creates it afresh, sized from the flags stored now.
     session.iso.put("Size", "Small", QStringLiteral("1"));
-    Form2& fresh = session.windows.get<Form2>();
-    QVERIFY(session.windows.isLoaded<Form2>());
+    TileWindow& fresh = session.windows.get<TileWindow>();
+    QVERIFY(session.windows.isLoaded<TileWindow>());
     QVERIFY(!fresh.isVisible());
     QCOMPARE(fresh.outerSize(), QSize(633, 420));
     QVERIFY(session.platform.messages.isEmpty());
@@ -404,11 +404,11 @@ void TestTileWindow::printPress_keepsWindowOpen()
 
     bool openAfterPrint = false;
     bool printVisible = false;
-    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
-        QTest::mouseClick(tile.Butprint, Qt::LeftButton);
-        QTest::mouseClick(tile.Butprint, Qt::RightButton);
-        openAfterPrint = tile.isVisible() && session.windows.isLoaded<Form2>();
-        printVisible = tile.Butprint->isVisible();
+    const bool reached = test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
+        QTest::mouseClick(tile.printButton, Qt::LeftButton);
+        QTest::mouseClick(tile.printButton, Qt::RightButton);
+        openAfterPrint = tile.isVisible() && session.windows.isLoaded<TileWindow>();
+        printVisible = tile.printButton->isVisible();
     });
 
     QVERIFY(reached);
@@ -416,7 +416,7 @@ void TestTileWindow::printPress_keepsWindowOpen()
     QVERIFY(printVisible);
     QCOMPARE(session.platform.printed.size(), 1);
     QVERIFY(session.platform.messages.isEmpty());
-    QVERIFY(!session.windows.isLoaded<Form2>());
+    QVERIFY(!session.windows.isLoaded<TileWindow>());
 }
 
 QTEST_MAIN(TestTileWindow)

@@ -90,23 +90,23 @@ struct ThreePictures
         if (!ready)
             return;
         test::browseTo(session, dir.path());
-        ready = test::clickFile(*session.main().Files, names[1]);
+        ready = test::clickFile(*session.main().fileList, names[1]);
     }
 };
 
 QRgb previewCentre(Session& session)
 {
-    PictureBox& preview = *session.main().Display;
+    PictureBox& preview = *session.main().preview;
     return preview.grab().toImage().pixel(preview.rect().center());
 }
 
-void key(Form2& tile, int key, Qt::KeyboardModifiers modifiers = {})
+void key(TileWindow& tile, int key, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::keyClick(tile.Butprint, Qt::Key(key), modifiers);
+    QTest::keyClick(tile.printButton, Qt::Key(key), modifiers);
 }
 
 // Drops the URLs on the main window as a file manager would.
-void drop(Form1& main, const QList<QUrl>& urls)
+void drop(MainWindow& main, const QList<QUrl>& urls)
 {
     QMimeData data;
     data.setUrls(urls);
@@ -386,7 +386,7 @@ void TestWorkbench::keys_closeZoomGuidesAndCopy()
     }
     QVERIFY(test::writePicture(dir.path(), QStringLiteral("p.bmp"), picture, "BMP"));
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("p.bmp")));
+    QVERIFY(test::clickFile(*session.main().fileList, QStringLiteral("p.bmp")));
 
     QImage natural;
     QImage zoomed;
@@ -398,36 +398,36 @@ void TestWorkbench::keys_closeZoomGuidesAndCopy()
     QString caption;
     QList<int> wheelZooms;
     bool closedByEsc = false;
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
-        QVERIFY(!tile.Workbench->zoomLabel().isVisible());
-        natural = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
+        QVERIFY(!tile.workbench->zoomLabel().isVisible());
+        natural = tile.tiledView->grab(QRect(0, 0, 70, 50)).toImage();
         key(tile, Qt::Key_Plus);
-        label = tile.Workbench->zoomLabel().text();
+        label = tile.workbench->zoomLabel().text();
         caption = tile.windowTitle();
-        zoomed = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+        zoomed = tile.tiledView->grab(QRect(0, 0, 70, 50)).toImage();
         key(tile, Qt::Key_0);
         const auto wheel = [&](int angle, Qt::KeyboardModifiers modifiers) {
             const QPointF at(10, 10);
-            QWheelEvent turned(at, tile.Zelvo->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
+            QWheelEvent turned(at, tile.tiledView->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
                                modifiers, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(tile.Zelvo, &turned);
-            return tile.Workbench->zoom();
+            QCoreApplication::sendEvent(tile.tiledView, &turned);
+            return tile.workbench->zoom();
         };
         wheelZooms = {wheel(120, Qt::ControlModifier), wheel(60, Qt::ControlModifier),
                       wheel(60, Qt::ControlModifier), wheel(-240, Qt::ControlModifier),
                       wheel(120, {})};
         key(tile, Qt::Key_0);
         key(tile, Qt::Key_G);
-        guided = tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage();
+        guided = tile.tiledView->grab(QRect(0, 0, 70, 50)).toImage();
         key(tile, Qt::Key_S);
-        if (QAccessibleInterface* view = QAccessible::queryAccessibleInterface(tile.Zelvo))
+        if (QAccessibleInterface* view = QAccessible::queryAccessibleInterface(tile.tiledView))
             description = view->text(QAccessible::Description);
-        marked = rgb32(tile.Zelvo->grab(QRect(0, 0, 70, 50)).toImage());
+        marked = rgb32(tile.tiledView->grab(QRect(0, 0, 70, 50)).toImage());
         key(tile, Qt::Key_C, Qt::ControlModifier);
         copied = QGuiApplication::clipboard()->image();
-        QVERIFY(QTest::qWaitFor([&] { return !tile.Workbench->zoomLabel().isVisible(); }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return !tile.workbench->zoomLabel().isVisible(); }, 5000));
         key(tile, Qt::Key_Escape);
-        closedByEsc = !session.windows.isLoaded<Form2>();
+        closedByEsc = !session.windows.isLoaded<TileWindow>();
     }));
     QVERIFY(closedByEsc);
     QCOMPARE(caption, QStringLiteral("Zelvo"));
@@ -464,11 +464,11 @@ void TestWorkbench::keys_stepThroughTheList()
     QList<QRgb> tiles;
     int zoomAfter = 0;
     bool closedOnBadFile = false;
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         const auto note = [&] {
-            selected.append(session.main().Files->fileName());
+            selected.append(session.main().fileList->fileName());
             previews.append(previewCentre(session));
-            tiles.append(tile.Zelvo->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2));
+            tiles.append(tile.tiledView->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2));
         };
         key(tile, Qt::Key_Plus);
         for (const int step : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Home, Qt::Key_End,
@@ -476,10 +476,10 @@ void TestWorkbench::keys_stepThroughTheList()
             key(tile, step);
             note();
         }
-        zoomAfter = tile.Workbench->zoom();
+        zoomAfter = tile.workbench->zoom();
         QVERIFY(test::writeFile(three.dir.path(), three.names[0], "damaged"));
         key(tile, Qt::Key_Home);
-        closedOnBadFile = !session.windows.isLoaded<Form2>();
+        closedOnBadFile = !session.windows.isLoaded<TileWindow>();
     }));
     const QStringList& n = three.names;
     QCOMPARE(selected, (QStringList{n[2], n[2], n[1], n[0], n[2], n[1]}));
@@ -491,8 +491,8 @@ void TestWorkbench::keys_stepThroughTheList()
     QCOMPARE(zoomAfter, 200);
     QVERIFY(closedOnBadFile);
     QCOMPARE(session.platform.messages.size(), 0);
-    QCOMPARE(session.main().lblfile->caption().isEmpty(),
-             session.main().Files->fileName().isEmpty());
+    QCOMPARE(session.main().fileLabel->caption().isEmpty(),
+             session.main().fileList->fileName().isEmpty());
 }
 
 // A dropped file points the list at its folder and previews the file; a dropped folder only
@@ -507,26 +507,26 @@ void TestWorkbench::drop_pointsTheListAndPreviews()
     QVERIFY(test::writePicture(other.path(), QStringLiteral("d.bmp"),
                                test::solidPicture({4, 4}, QColor(250, 200, 0)), "BMP"));
     QVERIFY(test::writeFile(other.path(), QStringLiteral("notes.txt"), "text"));
-    Form1& main = session.main();
+    MainWindow& main = session.main();
     QVERIFY(main.acceptDrops());
 
     drop(main, {QUrl::fromLocalFile(other.filePath(QStringLiteral("d.bmp")))});
-    QCOMPARE(main.BrowseDialog->selectedFolder(), other.path());
-    QCOMPARE(test::listedNames(*main.Files), QStringList{QStringLiteral("d.bmp")});
-    QCOMPARE(main.Files->fileName(), QStringLiteral("d.bmp"));
-    QCOMPARE(main.lblfile->caption(), main.picturePath());
+    QCOMPARE(main.folderChooser->selectedFolder(), other.path());
+    QCOMPARE(test::listedNames(*main.fileList), QStringList{QStringLiteral("d.bmp")});
+    QCOMPARE(main.fileList->fileName(), QStringLiteral("d.bmp"));
+    QCOMPARE(main.fileLabel->caption(), main.picturePath());
     QCOMPARE(previewCentre(session), QColor(250, 200, 0).rgb());
-    QCOMPARE(main.Labelfnd->caption(), QStringLiteral("1"));
+    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
 
     drop(main, {QUrl::fromLocalFile(three.dir.path())});
-    QCOMPARE(main.BrowseDialog->selectedFolder(), three.dir.path());
-    QCOMPARE(main.Files->listCount(), 3);
-    QCOMPARE(main.Files->fileName(), QString());
+    QCOMPARE(main.folderChooser->selectedFolder(), three.dir.path());
+    QCOMPARE(main.fileList->listCount(), 3);
+    QCOMPARE(main.fileList->fileName(), QString());
 
     drop(main, {QUrl::fromLocalFile(other.filePath(QStringLiteral("notes.txt")))});
-    QCOMPARE(main.BrowseDialog->selectedFolder(), other.path());
-    QCOMPARE(main.Files->fileName(), QString());
-    QVERIFY(main.lblfile->caption().isEmpty());
+    QCOMPARE(main.folderChooser->selectedFolder(), other.path());
+    QCOMPARE(main.fileList->fileName(), QString());
+    QVERIFY(main.fileLabel->caption().isEmpty());
     QCOMPARE(session.platform.messages.size(), 0);
 
     QTemporaryDir empty;
@@ -549,11 +549,11 @@ void TestWorkbench::newVersion_showsInPreviewAndTileWindow()
     const QColor third(40, 40, 40);
     QList<QRgb> tileShown;
     QList<QRgb> previewShown;
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         const auto tileCentre = [&] {
-            return tile.Zelvo->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2);
+            return tile.tiledView->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2);
         };
-        QSignalSpy reloads(tile.Workbench, &TileWorkbench::reloaded);
+        QSignalSpy reloads(tile.workbench, &TileWorkbench::reloaded);
         QVERIFY(saveOver(folder, name, test::solidPicture({9, 7}, second)));
         QTRY_COMPARE_WITH_TIMEOUT(tileCentre(), second.rgb(), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(previewCentre(session), second.rgb(), 5000);
@@ -585,11 +585,11 @@ void TestWorkbench::seamCheck_judgesTheWholePictureOfOneCutToTheWindow()
     QCOMPARE(checkSeams(texture.copy(0, 0, 800, 48)).leftRight, true);
     QVERIFY(test::writePicture(dir.path(), QStringLiteral("wide.bmp"), texture, "BMP"));
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*session.main().Files, QStringLiteral("wide.bmp")));
+    QVERIFY(test::clickFile(*session.main().fileList, QStringLiteral("wide.bmp")));
     QString description;
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](Form2& tile) {
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         key(tile, Qt::Key_S);
-        description = tile.Zelvo->accessibleDescription();
+        description = tile.tiledView->accessibleDescription();
     }));
     QCOMPARE(description, QStringLiteral("Seams: left-right invisible, top-bottom invisible"));
 }

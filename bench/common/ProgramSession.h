@@ -1,11 +1,11 @@
 #pragma once
 
 #include "BenchPlatform.h"
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/FileListBox.h"
 
 #include <QCoreApplication>
@@ -22,32 +22,32 @@ inline void chooseLargeTiles(const test::IsolatedSettings& settings)
     settings.put("Size", "Big", QStringLiteral("1"));
 }
 
-inline void browseTo(Form1& main, BenchPlatform& platform, const QString& folder)
+inline void browseTo(MainWindow& main, BenchPlatform& platform, const QString& folder)
 {
     platform.folder = folder;
-    main.Opendir_Click();
+    main.browseForFolder();
 }
 
-inline void preview(Form1& main, const QString& fileName)
+inline void preview(MainWindow& main, const QString& fileName)
 {
-    main.Files->setFileName(fileName);
-    main.Files_Click();
+    main.fileList->setFileName(fileName);
+    main.fileClicked();
     QCoreApplication::processEvents();
 }
 
 // The tile window as a press on the preview shows it, without waiting for it to close.
-inline Form2& openTile(Windows& windows)
+inline TileWindow& openTile(WindowRegistry& windows)
 {
-    Form2& tile = windows.get<Form2>();
+    TileWindow& tile = windows.get<TileWindow>();
     tile.show();
-    tile.Form_Activate();
+    tile.showPicture(windows.get<MainWindow>().picturePath());
     QCoreApplication::processEvents();
     return tile;
 }
 
-inline void closeTile(Windows& windows)
+inline void closeTile(WindowRegistry& windows)
 {
-    windows.unload<Form2>();
+    windows.unload<TileWindow>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -61,8 +61,8 @@ struct LargeTileSession
     bool largeChosen = (chooseLargeTiles(settings), true);
     SettingsStore store;
     BenchPlatform platform;
-    Windows windows{store, platform};
-    Form1& main = (windows.start(), windows.get<Form1>());
+    WindowRegistry windows{store, platform};
+    MainWindow& main = (windows.start(), windows.get<MainWindow>());
 };
 
 } // namespace zelvo::bench

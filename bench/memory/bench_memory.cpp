@@ -57,9 +57,9 @@ int child(Step step, const QString& folder, int argc, char* argv[])
         mark();
     SettingsStore store;
     BenchPlatform platform;
-    Windows windows(store, platform);
+    WindowRegistry windows(store, platform);
     windows.start();
-    Form1& main = windows.get<Form1>();
+    MainWindow& main = windows.get<MainWindow>();
     main.repaint();
     browseTo(main, platform, folder);
     if (step == Step::Preview)
@@ -67,13 +67,13 @@ int child(Step step, const QString& folder, int argc, char* argv[])
     if (step != Step::Open) {
         preview(main, QLatin1String(PictureName));
         main.repaint();
-        shown = !main.Display->picture().isNull();
+        shown = !main.preview->picture().isNull();
     }
     if (step == Step::Tile) {
         mark();
-        Form2& tile = openTile(windows);
+        TileWindow& tile = openTile(windows);
         // A picture the tile window cannot load closes it at once.
-        shown = windows.isLoaded<Form2>() && !tile.Zelvo->picture().isNull();
+        shown = windows.isLoaded<TileWindow>() && !tile.tiledView->picture().isNull();
         if (shown)
             tile.repaint();
     }

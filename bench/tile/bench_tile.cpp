@@ -72,8 +72,8 @@ int main(int argc, char* argv[])
     }
 
     LargeTileSession session(folder.path());
-    Form1& main = session.main;
-    Windows& windows = session.windows;
+    MainWindow& main = session.main;
+    WindowRegistry& windows = session.windows;
 
     std::vector<std::uint32_t> plain(std::size_t(LargeClient.width()) * LargeClient.height());
     const auto memsetSample = [&] {
@@ -89,8 +89,8 @@ int main(int argc, char* argv[])
                 Rounds);
     for (const Picture& picture : pictures) {
         preview(main, picture.fileName);
-        Form2& tile = openTile(windows);
-        TilingImage& tiling = *tile.Zelvo;
+        TileWindow& tile = openTile(windows);
+        TilingImage& tiling = *tile.tiledView;
         if (tiling.size() != LargeClient)
             fail(QStringLiteral("the tile window's picture area is %1 x %2")
                      .arg(tiling.width())
@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
                 tiling.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
             return millisecondsSince(start) * 1000.0 / RepaintsPerSample;
         };
-        TileWorkbench& workbench = *tile.Workbench;
+        TileWorkbench& workbench = *tile.workbench;
         const auto measure = [&](const std::string& look) {
             const Samples samples = interleave(Rounds, repaintSample, memsetSample);
             table.add(std::string("repaint of ") + picture.label + look + " vs memset", samples,

@@ -48,17 +48,17 @@ int main(int argc, char* argv[])
     }
 
     LargeTileSession session(folder.path());
-    Form1& main = session.main;
-    Windows& windows = session.windows;
+    MainWindow& main = session.main;
+    WindowRegistry& windows = session.windows;
     preview(main, names[0]);
-    Form2& tile = openTile(windows);
-    TilingImage& tiling = *tile.Zelvo;
-    TileWorkbench& workbench = *tile.Workbench;
+    TileWindow& tile = openTile(windows);
+    TilingImage& tiling = *tile.tiledView;
+    TileWorkbench& workbench = *tile.workbench;
     if (tiling.picture().isNull())
         fail(QStringLiteral("the tile window shows no picture"));
 
     const qreal ratio = main.devicePixelRatioF();
-    const QSize previewSize = main.Display->pictureArea().size() * ratio;
+    const QSize previewSize = main.preview->pictureArea().size() * ratio;
     const QSize shown(int(std::ceil(tile.outerSize().width() * ratio)),
                       int(std::ceil(tile.outerSize().height() * ratio)));
     const auto previewDecode = [&](const QString& name) {
@@ -99,7 +99,7 @@ int main(int argc, char* argv[])
             workbench.run(at == 0 ? TileCommand::Next : TileCommand::Previous);
             tiling.repaint();
             at = 1 - at;
-            if (main.Files->fileName() != names[at])
+            if (main.fileList->fileName() != names[at])
                 fail(QStringLiteral("the step did not move the list"));
             return millisecondsSince(start);
         },

@@ -1,6 +1,6 @@
 #include "FontReadAhead.h"
 #include "Startup.h"
-#include "Windows.h"
+#include "WindowRegistry.h"
 #include "desktop/DesktopPlatform.h"
 #include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
@@ -22,7 +22,7 @@ int main(int argc, char* argv[])
 
     zelvo::SettingsStore store;
     zelvo::DesktopPlatform platform;
-    zelvo::Windows windows(store, platform);
+    zelvo::WindowRegistry windows(store, platform);
     windows.start();
     const int status = QApplication::exec();
     fonts.wait();

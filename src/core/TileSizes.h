@@ -8,17 +8,7 @@
 #include <optional>
 #include <span>
 
-class QRadioButton;
-
 namespace zelvo {
-
-// The options window's size buttons.
-struct SizeOptions
-{
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-};
 
 // One tile-window size: the flag that chooses it, the options window's button for it, the
 // window's outer size (frame and title bar included) and the Print button's place in the
@@ -27,7 +17,6 @@ struct TileSize
 {
     settings::Key key;
     const char* optionName;
-    QRadioButton* SizeOptions::*option;
     int width;
     int height;
     int buttonLeft;
@@ -36,9 +25,9 @@ struct TileSize
 };
 
 inline constexpr std::array<TileSize, 3> TileSizes{{
-    {{"Size", "Small"}, "Option1", &SizeOptions::Option1, 9500, 6300, 4390, 5500},
-    {{"Size", "Mid"}, "Option2", &SizeOptions::Option2, 12000, 8000, 5640, 7200, true},
-    {{"Size", "Big"}, "Option3", &SizeOptions::Option3, 15000, 10500, 7140, 9300},
+    {{"Size", "Small"}, "Option1", 9500, 6300, 4390, 5500},
+    {{"Size", "Mid"}, "Option2", 12000, 8000, 5640, 7200, true},
+    {{"Size", "Big"}, "Option3", 15000, 10500, 7140, 9300},
 }};
 
 // The size taken while no flag is stored yet.

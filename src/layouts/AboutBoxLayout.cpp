@@ -28,7 +28,7 @@ constexpr Control Controls[] = {
 
 } // namespace
 
-const Window About =
+const Window AboutBoxLayout =
     borderless("About", "About Zelvo", 4725, 4590, Navy, Navy, Controls, Regular975);
 
 } // namespace zelvo::layout

@@ -4,12 +4,12 @@
 
 namespace zelvo::layout {
 
-extern const Window Form1;
-extern const Window Form2;
-extern const Window Form3;
-extern const Window About;
+extern const Window MainWindowLayout;
+extern const Window TileWindowLayout;
+extern const Window OptionsWindowLayout;
+extern const Window AboutBoxLayout;
 
-extern const TrayIconProps Form1Tray;
-extern const FolderChooserProps Form1BrowseDialog;
+extern const TrayIconProps MainWindowTray;
+extern const FolderChooserProps MainWindowFolderChooser;
 
 } // namespace zelvo::layout

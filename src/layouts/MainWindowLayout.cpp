@@ -62,9 +62,9 @@ constexpr Control Controls[] = {
 
 } // namespace
 
-const Window Form1 = borderless("Form1", "Zelvo", 7455, 6480, Navy, Navy, Controls);
+const Window MainWindowLayout = borderless("Form1", "Zelvo", 7455, 6480, Navy, Navy, Controls);
 
-const TrayIconProps Form1Tray{
+const TrayIconProps MainWindowTray{
     .icon = artwork::TrayIcon,
     .toolTipText = "The Image Zelvo",
     .enabled = true,
@@ -76,6 +76,6 @@ const TrayIconProps Form1Tray{
     .flashEnabled = false,
 };
 
-const FolderChooserProps Form1BrowseDialog{.browseMode = 1, .selectedFolder = ""};
+const FolderChooserProps MainWindowFolderChooser{.browseMode = 1, .selectedFolder = ""};
 
 } // namespace zelvo::layout

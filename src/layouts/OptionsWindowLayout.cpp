@@ -74,6 +74,7 @@ constexpr Line Lines[] = {
 
 } // namespace
 
-const Window Form3 = titled("Form3", "Options", 4590, 4995, Grey, Grey, Controls, Lines);
+const Window OptionsWindowLayout =
+    titled("Form3", "Options", 4590, 4995, Grey, Grey, Controls, Lines);
 
 } // namespace zelvo::layout

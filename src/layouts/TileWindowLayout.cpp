@@ -16,6 +16,6 @@ constexpr Control Controls[] = {
 
 } // namespace
 
-const Window Form2 = titled("Form2", "Zelvo", 11910, 7620, std::nullopt, Grey, Controls);
+const Window TileWindowLayout = titled("Form2", "Zelvo", 11910, 7620, std::nullopt, Grey, Controls);
 
 } // namespace zelvo::layout

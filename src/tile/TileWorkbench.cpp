@@ -1,7 +1,6 @@
 #include "TileWorkbench.h"
 
-#include "Form2.h"
-#include "core/MainWindow.h"
+#include "TileWindow.h"
 #include "core/ZoomRule.h"
 #include "pictures/PictureLoader.h"
 #include "widgets/TilingImage.h"
@@ -18,8 +17,8 @@
 
 namespace zelvo {
 
-TileWorkbench::TileWorkbench(Form2& window, TilingImage& view, MainWindow& main)
-    : QObject(&window), m_window(window), m_view(view), m_main(main), m_watch(this),
+TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
+    : QObject(&window), m_window(window), m_view(view), m_watch(this),
       m_zoomLabel(new QLabel(&window))
 {
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
@@ -47,7 +46,7 @@ TileWorkbench::TileWorkbench(Form2& window, TilingImage& view, MainWindow& main)
     });
     window.installEventFilter(this);
     view.installEventFilter(this);
-    window.Butprint->installEventFilter(this);
+    window.printButton->installEventFilter(this);
 }
 
 QSize TileWorkbench::clipFor(QSize shown) const
@@ -84,7 +83,7 @@ void TileWorkbench::run(TileCommand command)
     case TileCommand::None:
         break;
     case TileCommand::Close:
-        m_window.Zelvo_MouseDown();
+        emit closeRequested();
         break;
     case TileCommand::ZoomIn:
         setZoom(zoomIn(m_zoom));
@@ -107,7 +106,7 @@ void TileWorkbench::run(TileCommand command)
     case TileCommand::Previous:
     case TileCommand::First:
     case TileCommand::Last:
-        step(command);
+        emit stepRequested(command);
         break;
     case TileCommand::Copy:
         copy();
@@ -124,7 +123,7 @@ void TileWorkbench::setZoom(int zoom)
         return;
     // A reduction shows more of the picture than the load clipped to the window held.
     if (zoom < before && zoom < NaturalZoom) {
-        m_window.Form_Activate();
+        m_window.showPicture(m_watch.path());
         return;
     }
     updateLook();
@@ -179,18 +178,6 @@ void TileWorkbench::updateLook()
         m_view.setAccessibleDescription(QString());
     }
     m_view.setLook(look);
-}
-
-// As a click on the name in the main window's list and a press on its preview would.
-void TileWorkbench::step(TileCommand command)
-{
-    const QStringList names = m_main.listedFiles();
-    const QString selected = m_main.selectedFile();
-    const int row = steppedRow(command, int(names.indexOf(selected)), int(names.size()));
-    if (row < 0 || names[row] == selected)
-        return;
-    m_main.clickListedFile(names[row]);
-    m_window.Form_Activate();
 }
 
 // A version that cannot be loaded (half written, damaged) leaves the last good one on show.

@@ -13,19 +13,18 @@ class QPropertyAnimation;
 
 namespace zelvo {
 
-class Form2;
-class MainWindow;
+class TileWindow;
 class TilingImage;
 
 // The tile window's keys and what they do beyond the press that closes it: zoom, guides, the
-// seam check, stepping through the main window's list, copying the view, and showing a new
+// seam check, asking to step through the main window's list, copying the view, and showing a new
 // version of the picture saved by another program. Until a key is pressed the window looks
 // and behaves as without it.
 class TileWorkbench : public QObject
 {
     Q_OBJECT
 public:
-    TileWorkbench(Form2& window, TilingImage& view, MainWindow& main);
+    TileWorkbench(TileWindow& window, TilingImage& view);
 
     // The size to clip a load to, for a window that shows this many device pixels at 100%.
     [[nodiscard]] QSize clipFor(QSize shown) const;
@@ -47,6 +46,10 @@ public:
 signals:
     // A new version of the picture is on show.
     void reloaded();
+    // Esc: the window is done with.
+    void closeRequested();
+    // A key that steps to another file of the main window's list.
+    void stepRequested(zelvo::TileCommand step);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,12 +60,10 @@ private:
     void setZoom(int zoom);
     void showZoomLabel();
     void updateLook();
-    void step(TileCommand command);
     void copy();
 
-    Form2& m_window;
+    TileWindow& m_window;
     TilingImage& m_view;
-    MainWindow& m_main;
     PictureWatch m_watch;
     QLabel* m_zoomLabel;
     QTimer m_labelTimer;

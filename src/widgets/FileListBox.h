@@ -42,6 +42,8 @@ public:
     [[nodiscard]] QString fileName() const;
     void setFileName(const QString& name);
     [[nodiscard]] int listCount() const { return m_model->rowCount(); }
+    // The listed names, in the order shown.
+    [[nodiscard]] const QStringList& names() const { return m_model->names(); }
     // Re-reads the folder, keeping the selection while the selected name is still listed.
     void refresh();
 

@@ -6,8 +6,8 @@
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
@@ -48,29 +48,29 @@ struct Program
         iso.put("Type", "Gif", QStringLiteral("*.gif;"));
         iso.put("Type", "Ico", QStringLiteral("*.ico;"));
         store = std::make_unique<SettingsStore>();
-        windows = std::make_unique<Windows>(*store, platform);
+        windows = std::make_unique<WindowRegistry>(*store, platform);
         windows->start();
     }
-    Form1& main() { return windows->get<Form1>(); }
+    MainWindow& main() { return windows->get<MainWindow>(); }
     void browse(const QString& folder)
     {
         platform.folderAnswers.push_back(folder);
-        main().Opendir_Click();
+        main().browseForFolder();
     }
     // Selects and clicks a listed name; false when the name is not listed.
     bool click(const QString& name)
     {
-        main().Files->setFileName(name);
-        if (main().Files->fileName() != name)
+        main().fileList->setFileName(name);
+        if (main().fileList->fileName() != name)
             return false;
-        main().Files_Click();
+        main().fileClicked();
         return true;
     }
 
     test::IsolatedSettings iso;
     test::TestPlatform platform;
     std::unique_ptr<SettingsStore> store;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<WindowRegistry> windows;
 };
 
 } // namespace
@@ -118,15 +118,15 @@ void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage()
     }
 
     Program program;
-    const QString before = program.main().Files->path();
+    const QString before = program.main().fileList->path();
     program.browse(target);
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(program.platform.messages.size(), 1);
     QCOMPARE(program.platform.messages.first().prompt,
              QStringLiteral("Something is going wrong here !"));
-    QCOMPARE(program.main().Files->path(), before);
-    QVERIFY(program.main().Display->picture().isNull());
+    QCOMPARE(program.main().fileList->path(), before);
+    QVERIFY(program.main().preview->picture().isNull());
 }
 
 void BadFoldersTest::folderGoneBetweenBrowseAndClick_data()
@@ -145,19 +145,19 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
 
     Program program;
     program.browse(folder);
-    QCOMPARE(program.main().Files->listCount(), 3);
-    program.main().Files->setFileName(QStringLiteral("b.bmp"));
+    QCOMPARE(program.main().fileList->listCount(), 3);
+    program.main().fileList->setFileName(QStringLiteral("b.bmp"));
     if (renamed)
         QVERIFY(QDir(root.path()).rename(QStringLiteral("pictures"), QStringLiteral("moved")));
     else
         QVERIFY(QDir(folder).removeRecursively());
-    program.main().Files_Click();
+    program.main().fileClicked();
 
     QVERIFY(program.platform.messages.isEmpty());
-    QVERIFY(program.main().Display->picture().isNull());
-    QCOMPARE(program.main().Files->listCount(), 0);
-    QCOMPARE(program.main().Labelfnd->caption(), QStringLiteral("0"));
-    QCOMPARE(program.main().lblfile->caption(), QString());
+    QVERIFY(program.main().preview->picture().isNull());
+    QCOMPARE(program.main().fileList->listCount(), 0);
+    QCOMPARE(program.main().countLabel->caption(), QStringLiteral("0"));
+    QCOMPARE(program.main().fileLabel->caption(), QString());
 
     // The main window is still usable: the next browse works as ever.
     const QString again = renamed ? root.filePath(QStringLiteral("moved")) : root.path();
@@ -165,7 +165,7 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
         QVERIFY(test::writeBytes(root.filePath(QStringLiteral("d.bmp")), soundBitmap()));
     program.browse(again);
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().Files->listCount(), renamed ? 3 : 1);
+    QCOMPARE(program.main().fileList->listCount(), renamed ? 3 : 1);
 }
 
 void BadFoldersTest::awkwardNamesListAndPreview_data()
@@ -195,11 +195,11 @@ void BadFoldersTest::awkwardNamesListAndPreview()
     Program program;
     program.browse(folder.path());
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().Files->listCount(), 2);
+    QCOMPARE(program.main().fileList->listCount(), 2);
     QVERIFY(program.click(name));
     QVERIFY(program.platform.messages.isEmpty());
-    QVERIFY(!program.main().Display->picture().isNull());
-    QVERIFY(program.main().lblfile->caption().endsWith(name));
+    QVERIFY(!program.main().preview->picture().isNull());
+    QVERIFY(program.main().fileLabel->caption().endsWith(name));
 }
 
 void BadFoldersTest::namesThatAreNotText()
@@ -220,14 +220,14 @@ void BadFoldersTest::namesThatAreNotText()
     Program program;
     program.browse(folder.path());
     QVERIFY(program.platform.messages.isEmpty());
-    const int listed = program.main().Files->listCount();
+    const int listed = program.main().fileList->listCount();
     QCOMPARE(listed, 1 + int(std::size(rawNames)));
     int shown = 0;
     for (int row = 0; row < listed; ++row) {
-        const QString name = program.main().Files->model()->index(row, 0).data().toString();
+        const QString name = program.main().fileList->model()->index(row, 0).data().toString();
         if (!program.click(name))
             continue;
-        if (!program.main().Display->picture().isNull())
+        if (!program.main().preview->picture().isNull())
             ++shown;
     }
     QVERIFY(program.platform.messages.isEmpty());
@@ -255,10 +255,10 @@ void BadFoldersTest::linksAndPipes()
     Program program;
     program.browse(folder.path());
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().Files->listCount(), 2);
+    QCOMPARE(program.main().fileList->listCount(), 2);
     for (const char* name : {"link-to-file.bmp", "real.bmp"}) {
         QVERIFY(program.click(QLatin1String(name)));
-        QVERIFY(!program.main().Display->picture().isNull());
+        QVERIFY(!program.main().preview->picture().isNull());
     }
     program.browse(path("sub"));
     QCOMPARE(program.platform.messages.size(), 1);
@@ -274,17 +274,17 @@ void BadFoldersTest::fileReplacedByPipeAfterListing()
 
     Program program;
     program.browse(folder.path());
-    QCOMPARE(program.main().Files->listCount(), 2);
-    program.main().Files->setFileName(QStringLiteral("x.jpg"));
+    QCOMPARE(program.main().fileList->listCount(), 2);
+    program.main().fileList->setFileName(QStringLiteral("x.jpg"));
     QVERIFY(QFile::remove(name));
     QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
     // Nothing ever writes to the pipe: a read of it would wait for ever.
-    program.main().Files_Click();
+    program.main().fileClicked();
 
     QVERIFY(program.platform.messages.isEmpty());
-    QVERIFY(program.main().Display->picture().isNull());
-    QCOMPARE(program.main().Files->listCount(), 1);
-    QCOMPARE(program.main().Labelfnd->caption(), QStringLiteral("1"));
+    QVERIFY(program.main().preview->picture().isNull());
+    QCOMPARE(program.main().fileList->listCount(), 1);
+    QCOMPARE(program.main().countLabel->caption(), QStringLiteral("1"));
 }
 
 void BadFoldersTest::hundredThousandEntries()
@@ -310,19 +310,19 @@ void BadFoldersTest::hundredThousandEntries()
     program.browse(folder.path());
     const qint64 browseMs = clock.elapsed();
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().Files->listCount(), pictures);
-    QCOMPARE(program.main().Labelfnd->caption(), QString::number(pictures));
+    QCOMPARE(program.main().fileList->listCount(), pictures);
+    QCOMPARE(program.main().countLabel->caption(), QString::number(pictures));
 
     clock.restart();
     QVERIFY(program.click(QStringLiteral("zz-real.bmp")));
     const qint64 clickMs = clock.elapsed();
-    QVERIFY(!program.main().Display->picture().isNull());
+    QVERIFY(!program.main().preview->picture().isNull());
     // An empty file: the recovery reads the whole folder again.
     clock.restart();
     QVERIFY(program.click(QStringLiteral("0.bmp")));
     const qint64 recoveryMs = clock.elapsed();
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().Files->listCount(), pictures);
+    QCOMPARE(program.main().fileList->listCount(), pictures);
     qInfo("%d entries, %d listed: browse %lld ms, picture click %lld ms, failed click with "
           "re-read %lld ms",
           Entries + 1, pictures, browseMs, clickMs, recoveryMs);

@@ -5,12 +5,12 @@
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
 #include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
@@ -57,7 +57,7 @@ private:
     std::unique_ptr<test::IsolatedSettings> m_iso;
     std::unique_ptr<SettingsStore> m_store;
     test::TestPlatform m_platform;
-    std::unique_ptr<Windows> m_windows;
+    std::unique_ptr<WindowRegistry> m_windows;
     // Per kind: how many files the preview showed and how many it refused.
     QMap<QByteArray, QPair<int, int>> m_outcomes;
     QString m_slowest;
@@ -88,14 +88,14 @@ void BadPicturesTest::initTestCase()
     m_iso->put("Type", "Gif", QStringLiteral("*.gif;"));
     m_iso->put("Type", "Ico", QStringLiteral("*.ico;"));
     m_store = std::make_unique<SettingsStore>();
-    m_windows = std::make_unique<Windows>(*m_store, m_platform);
+    m_windows = std::make_unique<WindowRegistry>(*m_store, m_platform);
     m_windows->start();
 
-    Form1& main = m_windows->get<Form1>();
+    MainWindow& main = m_windows->get<MainWindow>();
     m_platform.folderAnswers.push_back(m_folder.path());
-    main.Opendir_Click();
+    main.browseForFolder();
     QVERIFY(m_platform.messages.isEmpty());
-    QCOMPARE(main.Files->listCount(), int(m_pictures.size()));
+    QCOMPARE(main.fileList->listCount(), int(m_pictures.size()));
 }
 
 void BadPicturesTest::cleanupTestCase()
@@ -117,14 +117,14 @@ std::pair<bool, bool> BadPicturesTest::pressPreview()
     bool hadPicture = false;
     QObject scope;
     QTimer::singleShot(0, &scope, [&] {
-        if (!m_windows->isLoaded<Form2>() || !m_windows->get<Form2>().isVisible())
+        if (!m_windows->isLoaded<TileWindow>() || !m_windows->get<TileWindow>().isVisible())
             return;
-        Form2& tile = m_windows->get<Form2>();
+        TileWindow& tile = m_windows->get<TileWindow>();
         shown = true;
-        hadPicture = !tile.Zelvo->picture().isNull();
-        tile.Zelvo_MouseDown();
+        hadPicture = !tile.tiledView->picture().isNull();
+        emit tile.closeRequested();
     });
-    m_windows->get<Form1>().Display_MouseDown();
+    m_windows->get<MainWindow>().openTileWindow();
     return {shown, hadPicture};
 }
 
@@ -139,20 +139,20 @@ void BadPicturesTest::previewAndTileSurvive()
 {
     QFETCH(QByteArray, kind);
     QFETCH(QString, name);
-    Form1& main = m_windows->get<Form1>();
+    MainWindow& main = m_windows->get<MainWindow>();
     m_platform.messages.clear();
 
-    main.Files->setFileName(name);
-    QCOMPARE(main.Files->fileName(), name);
+    main.fileList->setFileName(name);
+    QCOMPARE(main.fileList->fileName(), name);
     QElapsedTimer clock;
     clock.start();
-    main.Files_Click();
-    const bool previewShown = !main.Display->picture().isNull();
+    main.fileClicked();
+    const bool previewShown = !main.preview->picture().isNull();
 
     // The file is still there, so the recovery keeps it listed and selected.
-    QCOMPARE(main.Files->listCount(), int(m_pictures.size()));
-    QCOMPARE(main.Files->fileName(), name);
-    QCOMPARE(main.lblfile->caption(), main.picturePath());
+    QCOMPARE(main.fileList->listCount(), int(m_pictures.size()));
+    QCOMPARE(main.fileList->fileName(), name);
+    QCOMPARE(main.fileLabel->caption(), main.picturePath());
 
     const auto [tileShown, tileHadPicture] = pressPreview();
     const qint64 elapsed = clock.elapsed();
@@ -165,9 +165,9 @@ void BadPicturesTest::previewAndTileSurvive()
     }
 
     QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).prompt));
-    QVERIFY(!m_windows->isLoaded<Form2>() || !m_windows->get<Form2>().isVisible());
+    QVERIFY(!m_windows->isLoaded<TileWindow>() || !m_windows->get<TileWindow>().isVisible());
     QVERIFY(main.isVisible());
-    QCOMPARE(main.Files->listCount(), int(m_pictures.size()));
+    QCOMPARE(main.fileList->listCount(), int(m_pictures.size()));
     QVERIFY(!tileShown || tileHadPicture);
 
     auto& outcome = m_outcomes[kind];
@@ -209,7 +209,7 @@ void BadPicturesTest::previewAndTileSurvive()
 // click returns, with the picture or without it.
 void BadPicturesTest::hugeSparseAndSwappedFiles()
 {
-    Form1& main = m_windows->get<Form1>();
+    MainWindow& main = m_windows->get<MainWindow>();
     m_platform.messages.clear();
     // The head of each file, and whether it is shown: only a GIF's first picture is read.
     QMap<QString, QPair<QByteArray, bool>> files;
@@ -229,11 +229,11 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
                 QSKIP("this file system cannot hold a sparse file of 4 GB");
         }
         const auto remove = qScopeGuard([&path] { QFile::remove(path); });
-        main.Files->refresh();
-        main.Files->setFileName(it.key());
-        QCOMPARE(main.Files->fileName(), it.key());
-        main.Files_Click();
-        QCOMPARE(!main.Display->picture().isNull(), it->second);
+        main.fileList->refresh();
+        main.fileList->setFileName(it.key());
+        QCOMPARE(main.fileList->fileName(), it.key());
+        main.fileClicked();
+        QCOMPARE(!main.preview->picture().isNull(), it->second);
         const auto [tileShown, tileHadPicture] = pressPreview();
         QCOMPARE(tileShown, it->second);
         QCOMPARE(tileHadPicture, it->second);
@@ -270,23 +270,23 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
         swapper.join();
         QFile::remove(QFile::decodeName(target));
         QFile::remove(QFile::decodeName(picture));
-        main.Files->refresh();
+        main.fileList->refresh();
     });
-    main.Files->refresh();
+    main.fileList->refresh();
     int clicks = 0;
     int shown = 0;
     for (int attempt = 0; attempt < 400 && clicks < 100; ++attempt) {
-        main.Files->setFileName(name);
-        if (main.Files->fileName() != name) {
-            main.Files->refresh();
+        main.fileList->setFileName(name);
+        if (main.fileList->fileName() != name) {
+            main.fileList->refresh();
             continue;
         }
         ++clicks;
-        main.Files_Click();
-        shown += main.Display->picture().isNull() ? 0 : 1;
+        main.fileClicked();
+        shown += main.preview->picture().isNull() ? 0 : 1;
         // A pipe is not listed: a refused click that re-read the folder then may leave no file
         // selected.
-        if (main.Files->fileName() == name)
+        if (main.fileList->fileName() == name)
             (void)pressPreview();
         QVERIFY(main.isVisible());
     }

@@ -5,10 +5,10 @@
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
 #include "settings/DamagedCopies.h"
-#include "settings/Form3.h"
+#include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
@@ -103,18 +103,18 @@ struct Session
     // Applies Large with bitmaps and icons listed.
     void apply()
     {
-        windows.get<Form1>().SoftBttn1_Click();
-        Form3& options = windows.get<Form3>();
-        options.Option3->setChecked(true);
-        options.Check1->setValue(1);
-        options.Check2->setValue(0);
-        options.Check3->setValue(0);
-        options.Check4->setValue(1);
-        options.SoftBttn1_Click();
+        windows.get<MainWindow>().showOptions();
+        OptionsWindow& options = windows.get<OptionsWindow>();
+        options.sizeButtons[2]->setChecked(true);
+        options.typeBoxes[0]->setValue(1);
+        options.typeBoxes[1]->setValue(0);
+        options.typeBoxes[2]->setValue(0);
+        options.typeBoxes[3]->setValue(1);
+        options.apply();
     }
 
     SettingsStore store;
-    Windows windows;
+    WindowRegistry windows;
 };
 
 // The child process: one more copy of the program applying choices as fast as it can.
@@ -144,14 +144,14 @@ int runLocked(int& argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
     test::TestPlatform platform;
     Session session(platform);
-    if (!QTest::qWaitForWindowExposed(&session.windows.get<Form1>()))
+    if (!QTest::qWaitForWindowExposed(&session.windows.get<MainWindow>()))
         return 2;
     QTest::qWait(100);
     session.apply();
     const bool refused =
         platform.messages.size() == 1 &&
         platform.messages.first().prompt == QLatin1String("Your choices could not be saved.") &&
-        session.windows.get<Form3>().isVisible();
+        session.windows.get<OptionsWindow>().isVisible();
     return refused && !QFileInfo::exists(session.store.fileName()) ? 0 : 1;
 }
 
@@ -281,10 +281,10 @@ void BadSettingsTest::applyAfterAFailedApplySaves()
     QCOMPARE(values(), before);
 
     QVERIFY(QDir(iso.fileName()).removeRecursively());
-    session.windows.get<Form3>().SoftBttn1_Click();
+    session.windows.get<OptionsWindow>().apply();
     QCOMPARE(platform.messages.size(), 1);
-    QVERIFY(!session.windows.get<Form3>().isVisible());
-    QVERIFY(session.windows.get<Form1>().isVisible());
+    QVERIFY(!session.windows.get<OptionsWindow>().isVisible());
+    QVERIFY(session.windows.get<MainWindow>().isVisible());
     const std::optional<QStringList> stored = storedSet(iso.fileName());
     QVERIFY(stored);
     QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));

@@ -3,12 +3,12 @@
 #include "IsolatedSettings.h"
 #include "Pictures.h"
 #include "TestPlatform.h"
-#include "about/About.h"
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "settings/Form3.h"
+#include "about/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/WindowRegistry.h"
+#include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TilingImage.h"
@@ -34,7 +34,7 @@ struct Session
     IsolatedSettings iso;
     SettingsStore store;
     TestPlatform platform;
-    Windows windows{store, platform};
+    WindowRegistry windows{store, platform};
 
     // Starts as a user finds the program: shown and, on a first start, with the settings file
     // written, as the main window's first paint has it done.
@@ -43,7 +43,7 @@ struct Session
         windows.start();
         (void)store.commit();
     }
-    Form1& main() { return windows.get<Form1>(); }
+    MainWindow& main() { return windows.get<MainWindow>(); }
 };
 
 // Takes a key out of the store, as a hand edit would.
@@ -81,14 +81,14 @@ inline void removeStored(const IsolatedSettings& iso, const char* section, const
 inline void browseTo(Session& session, const QString& folder)
 {
     session.platform.folderAnswers.emplace_back(folder);
-    QTest::mouseClick(session.main().Opendir, Qt::LeftButton);
+    QTest::mouseClick(session.main().browseButton, Qt::LeftButton);
 }
 
 // A click on the browse button, the chooser cancelled.
 inline void cancelBrowse(Session& session)
 {
     session.platform.folderAnswers.emplace_back(std::nullopt);
-    QTest::mouseClick(session.main().Opendir, Qt::LeftButton);
+    QTest::mouseClick(session.main().browseButton, Qt::LeftButton);
 }
 
 // A folder holding a picture beside other files, that a started session has browsed to and
@@ -107,7 +107,7 @@ struct PictureChosen
         if (!ready)
             return;
         browseTo(session, dir.path());
-        ready = clickFile(*session.main().Files, click.isEmpty() ? name : click);
+        ready = clickFile(*session.main().fileList, click.isEmpty() ? name : click);
     }
 };
 
@@ -131,39 +131,40 @@ private:
 };
 
 // One of the program's windows by its name.
-[[nodiscard]] inline QWidget& windowNamed(Windows& windows, const QString& name)
+[[nodiscard]] inline QWidget& windowNamed(WindowRegistry& windows, const QString& name)
 {
     if (name == QLatin1String("Form2"))
-        return windows.get<Form2>();
+        return windows.get<TileWindow>();
     if (name == QLatin1String("Form3"))
-        return windows.get<Form3>();
+        return windows.get<OptionsWindow>();
     if (name == QLatin1String("About"))
-        return windows.get<About>();
-    return windows.get<Form1>();
+        return windows.get<AboutBox>();
+    return windows.get<MainWindow>();
 }
 
 // Presses the preview. While the tile window is shown modally, whileShown runs on it; then a
 // left press on its picture closes it. Returns whether the tile window was reached shown.
 inline bool pressPreview(Session& session, Qt::MouseButton button,
-                         const std::function<void(Form2&)>& whileShown = {},
+                         const std::function<void(TileWindow&)>& whileShown = {},
                          Qt::KeyboardModifiers modifiers = {})
 {
     bool reached = false;
     QObject context;
     QTimer::singleShot(0, &context, [&] {
-        if (!session.windows.isLoaded<Form2>() || !session.windows.get<Form2>().isVisible())
+        if (!session.windows.isLoaded<TileWindow>() ||
+            !session.windows.get<TileWindow>().isVisible())
             return;
         reached = true;
-        Form2& tile = session.windows.get<Form2>();
+        TileWindow& tile = session.windows.get<TileWindow>();
         if (whileShown)
             whileShown(tile);
-        if (session.windows.isLoaded<Form2>() && tile.isVisible())
-            QTest::mouseClick(tile.Zelvo, Qt::LeftButton);
+        if (session.windows.isLoaded<TileWindow>() && tile.isVisible())
+            QTest::mouseClick(tile.tiledView, Qt::LeftButton);
         // Should the press have failed to close it, the test goes on to fail on its checks.
-        if (session.windows.isLoaded<Form2>() && session.windows.get<Form2>().isVisible())
-            session.windows.unload<Form2>();
+        if (session.windows.isLoaded<TileWindow>() && session.windows.get<TileWindow>().isVisible())
+            session.windows.unload<TileWindow>();
     });
-    QTest::mouseClick(session.main().Display, button, modifiers);
+    QTest::mouseClick(session.main().preview, button, modifiers);
     return reached;
 }
 

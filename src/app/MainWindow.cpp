@@ -1,18 +1,18 @@
-#include "Form1.h"
+#include "MainWindow.h"
 
 #include "Paths.h"
 #include "PictureDrop.h"
-#include "Windows.h"
-#include "about/About.h"
+#include "WindowRegistry.h"
+#include "about/AboutBox.h"
 #include "core/PicturePath.h"
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/PictureWatch.h"
-#include "settings/Form3.h"
+#include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
-#include "tile/Form2.h"
+#include "tile/TileWindow.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/ControlFactory.h"
 #include "widgets/FileListBox.h"
@@ -39,7 +39,7 @@ namespace zelvo {
 
 namespace {
 
-const layout::Window& Layout = layout::Form1;
+const layout::Window& Layout = layout::MainWindowLayout;
 
 } // namespace
 
@@ -48,44 +48,45 @@ QString countCaption(int count)
     return count == 0 ? QString() : QString::number(count);
 }
 
-Form1::Form1(Windows& windows) : m_windows(windows), m_previewWatch(new PictureWatch(this))
+MainWindow::MainWindow(WindowRegistry& windows)
+    : m_windows(windows), m_previewWatch(new PictureWatch(this))
 {
     layout::applyWindow(*this, Layout);
     using namespace controls;
-    Image1 = picture(*this, Layout, "Image1");
-    Labelimg = label(*this, Layout, "Labelimg");
-    Labelfnd = label(*this, Layout, "Labelfnd");
-    Labeldis = label(*this, Layout, "Labeldis");
-    Files = fileList(*this, Layout, "Files");
-    Display = picture(*this, Layout, "Display");
-    Opendir = button(*this, Layout, "Opendir");
-    Lblbrws = label(*this, Layout, "Lblbrws");
-    lblfile = label(*this, Layout, "lblfile");
-    SoftBttn1 = imageButton(*this, Layout, "SoftBttn1");
-    SoftBttn2 = imageButton(*this, Layout, "SoftBttn2");
-    Out = button(*this, Layout, "Out");
-    Tray = new TrayIcon(this);
-    Tray->setObjectName(QStringLiteral("Tray"));
-    Tray->setProperties(layout::Form1Tray);
-    BrowseDialog = new FolderChooser(windows.platform(), this);
-    BrowseDialog->setObjectName(QStringLiteral("BrowseDialog"));
-    BrowseDialog->setProperties(layout::Form1BrowseDialog);
+    title = picture(*this, Layout, "Image1");
+    (void)label(*this, Layout, "Labelimg");
+    countLabel = label(*this, Layout, "Labelfnd");
+    (void)label(*this, Layout, "Labeldis");
+    fileList = controls::fileList(*this, Layout, "Files");
+    preview = picture(*this, Layout, "Display");
+    browseButton = button(*this, Layout, "Opendir");
+    (void)label(*this, Layout, "Lblbrws");
+    fileLabel = label(*this, Layout, "lblfile");
+    optionsButton = imageButton(*this, Layout, "SoftBttn1");
+    helpButton = imageButton(*this, Layout, "SoftBttn2");
+    exitButton = button(*this, Layout, "Out");
+    tray = new TrayIcon(this);
+    tray->setObjectName(QStringLiteral("Tray"));
+    tray->setProperties(layout::MainWindowTray);
+    folderChooser = new FolderChooser(windows.platform(), this);
+    folderChooser->setObjectName(QStringLiteral("BrowseDialog"));
+    folderChooser->setProperties(layout::MainWindowFolderChooser);
     layout::applyTabOrder(*this, Layout);
 
-    connect(Opendir, &QPushButton::clicked, this, &Form1::Opendir_Click);
-    connect(Files, &FileListBox::pathChanged, this, &Form1::Files_PathChange);
-    connect(Files, &FileListBox::clicked, this, &Form1::Files_Click);
-    connect(Display, &PictureBox::mouseDown, this, [this] { Display_MouseDown(); });
-    connect(Display, &PictureBox::activated, this, &Form1::Display_MouseDown);
-    connect(Image1, &PictureBox::clicked, this, &Form1::Image1_Click);
-    connect(Image1, &PictureBox::activated, this, &Form1::Image1_Click);
-    connect(Image1, &PictureBox::mouseMove, this,
-            [this](Qt::MouseButtons buttons) { Image1_MouseMove(buttons); });
-    connect(SoftBttn1, &ImagePushButton::clicked, this, &Form1::SoftBttn1_Click);
-    connect(SoftBttn2, &ImagePushButton::clicked, this, &Form1::SoftBttn2_Click);
-    connect(Tray, &TrayIcon::clicked, this, &Form1::Tray_Click);
-    connect(Out, &QPushButton::clicked, this, &Form1::Out_Click);
-    Image1->installEventFilter(this);
+    connect(browseButton, &QPushButton::clicked, this, &MainWindow::browseForFolder);
+    connect(fileList, &FileListBox::pathChanged, this, &MainWindow::folderChanged);
+    connect(fileList, &FileListBox::clicked, this, &MainWindow::fileClicked);
+    connect(preview, &PictureBox::mouseDown, this, [this] { openTileWindow(); });
+    connect(preview, &PictureBox::activated, this, &MainWindow::openTileWindow);
+    connect(title, &PictureBox::clicked, this, &MainWindow::showAboutBox);
+    connect(title, &PictureBox::activated, this, &MainWindow::showAboutBox);
+    connect(title, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons buttons) { dragByTitle(buttons); });
+    connect(optionsButton, &ImagePushButton::clicked, this, &MainWindow::showOptions);
+    connect(helpButton, &ImagePushButton::clicked, this, &MainWindow::showHelp);
+    connect(tray, &TrayIcon::clicked, this, &MainWindow::trayClicked);
+    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    title->installEventFilter(this);
     setAcceptDrops(true);
     // A new version of the previewed file saved by another program; one that cannot be loaded
     // leaves the last good picture.
@@ -95,31 +96,28 @@ Form1::Form1(Windows& windows) : m_windows(windows), m_previewWatch(new PictureW
     });
 }
 
-void Form1::Form_Load()
+void MainWindow::load()
 {
-    (void)m_windows.get<Form2>();
-    (void)m_windows.get<Form3>();
-    (void)m_windows.get<About>();
-    Labelfnd->setCaption(QString());
+    (void)m_windows.get<TileWindow>();
+    (void)m_windows.get<OptionsWindow>();
+    (void)m_windows.get<AboutBox>();
+    countLabel->setCaption(QString());
     // A start folder that cannot be listed leaves the list empty.
-    (void)Files->setPath(QLatin1String(SystemRoot));
+    (void)fileList->setPath(QLatin1String(SystemRoot));
 }
 
-void Form1::Form_Activate()
+void MainWindow::listStoredTypes()
 {
     SettingsStore& store = m_windows.store();
     store.reload();
     QString pattern;
-    for (const PictureType& type : PictureTypes) {
-        this->*type.piece = store.read(type.key);
-        pattern += this->*type.piece;
-    }
-    RR = QLatin1String(settings::ClosingPattern);
-    Files->setPattern(pattern + RR);
-    Labelfnd->setCaption(countCaption(Files->listCount()));
+    for (const QString& piece : store.readEach(PictureTypes))
+        pattern += piece;
+    fileList->setPattern(pattern + QLatin1String(settings::ClosingPattern));
+    countLabel->setCaption(countCaption(fileList->listCount()));
 }
 
-void Form1::returnToMain(Return how)
+void MainWindow::returnToMain(Return how)
 {
     if (how == Return::Shown) {
         show();
@@ -128,71 +126,59 @@ void Form1::returnToMain(Return how)
         return;
     }
     activateWindow();
-    Form_Activate();
+    listStoredTypes();
 }
 
-QString Form1::picturePath() const
+QString MainWindow::picturePath() const
 {
-    return joinPicturePath(BrowseDialog->selectedFolder(), Files->fileName());
+    return joinPicturePath(folderChooser->selectedFolder(), fileList->fileName());
 }
 
-void Form1::typeChanged(const PictureType& type, const QString& piece)
-{
-    this->*type.piece = piece;
-}
-
-void Form1::showAgainAfterOptions()
+void MainWindow::showAgainAfterOptions()
 {
     returnToMain(Return::Shown);
-    Files->refresh();
-    Labelfnd->update();
-    lblfile->setCaption(QString());
-    Display->clearPicture();
+    fileList->refresh();
+    countLabel->update();
+    fileLabel->setCaption(QString());
+    preview->clearPicture();
 }
 
-void Form1::closeTileWindow()
+void MainWindow::clickListedFile(const QString& name)
 {
-    m_windows.unload<Form2>();
+    fileList->setFileName(name);
+    fileClicked();
 }
 
-QStringList Form1::listedFiles() const
+void MainWindow::stepTileWindow(TileCommand step)
 {
-    QStringList names;
-    for (int row = 0; row < Files->listCount(); ++row)
-        names.append(Files->model()->index(row, 0).data().toString());
-    return names;
+    const QStringList names = fileList->names();
+    const QString selected = fileList->fileName();
+    const int row = steppedRow(step, int(names.indexOf(selected)), int(names.size()));
+    if (row < 0 || names[row] == selected)
+        return;
+    clickListedFile(names[row]);
+    m_windows.get<TileWindow>().showPicture(picturePath());
 }
 
-QString Form1::selectedFile() const
+void MainWindow::browseForFolder()
 {
-    return Files->fileName();
-}
-
-void Form1::clickListedFile(const QString& name)
-{
-    Files->setFileName(name);
-    Files_Click();
-}
-
-void Form1::Opendir_Click()
-{
-    BrowseDialog->setStartFolder(Files->path());
-    if (!BrowseDialog->browse())
+    folderChooser->setStartFolder(fileList->path());
+    if (!folderChooser->browse())
         return;
     (void)folderChosen();
 }
 
-bool Form1::folderChosen()
+bool MainWindow::folderChosen()
 {
-    if (!Files->setPath(BrowseDialog->selectedFolder())) {
-        Files->setFileName(QString());
-        Display->clearPicture();
+    if (!fileList->setPath(folderChooser->selectedFolder())) {
+        fileList->setFileName(QString());
+        preview->clearPicture();
         m_windows.platform().messageBox(this, QStringLiteral("Something is going wrong here !"),
                                         MessageStyle::Critical, QStringLiteral("Error"));
         return false;
     }
-    if (Files->listCount() == 0) {
-        Labelfnd->setCaption(QString());
+    if (fileList->listCount() == 0) {
+        countLabel->setCaption(QString());
         m_windows.platform().messageBox(
             this,
             QStringLiteral("This directory does NOT contain supported images.\r\n"
@@ -200,68 +186,68 @@ bool Form1::folderChosen()
             MessageStyle::Information, QStringLiteral("No images found"));
         return false;
     }
-    Labelfnd->setCaption(QString::number(Files->listCount()));
+    countLabel->setCaption(QString::number(fileList->listCount()));
     return true;
 }
 
-void Form1::Files_PathChange()
+void MainWindow::folderChanged()
 {
-    lblfile->setCaption(QString());
-    Display->clearPicture();
+    fileLabel->setCaption(QString());
+    preview->clearPicture();
     m_previewWatch->watch(QString());
 }
 
-bool Form1::showPreview(const QString& path)
+bool MainWindow::showPreview(const QString& path)
 {
     const qreal ratio = devicePixelRatioF();
-    const QImage preview =
-        loadPicture(path, {.scaledTo = Display->pictureArea().size() * ratio, .clippedTo = {}});
-    if (preview.isNull())
+    const QImage picture =
+        loadPicture(path, {.scaledTo = preview->pictureArea().size() * ratio, .clippedTo = {}});
+    if (picture.isNull())
         return false;
-    QPixmap shown = QPixmap::fromImage(preview);
+    QPixmap shown = QPixmap::fromImage(picture);
     shown.setDevicePixelRatio(ratio);
-    Display->setPicture(shown, Files->fileName());
+    preview->setPicture(shown, fileList->fileName());
     return true;
 }
 
-void Form1::Files_Click()
+void MainWindow::fileClicked()
 {
     const QString path = picturePath();
-    lblfile->setCaption(path);
+    fileLabel->setCaption(path);
     if (showPreview(path)) {
         m_previewWatch->watch(path);
         return;
     }
     // The file is gone or not a readable picture: re-read the folder, without a message.
     m_previewWatch->watch(QString());
-    Display->clearPicture();
+    preview->clearPicture();
     // Pointing the list at its folder reads it afresh; only a folder that cannot be read
     // leaves the list to re-read the folder it shows.
-    if (!Files->setPath(BrowseDialog->selectedFolder()))
-        Files->refresh();
-    Labelfnd->setCaption(QString::number(Files->listCount()));
-    lblfile->setCaption(Files->fileName().isEmpty() ? QString() : picturePath());
+    if (!fileList->setPath(folderChooser->selectedFolder()))
+        fileList->refresh();
+    countLabel->setCaption(QString::number(fileList->listCount()));
+    fileLabel->setCaption(fileList->fileName().isEmpty() ? QString() : picturePath());
 }
 
-void Form1::Display_MouseDown()
+void MainWindow::openTileWindow()
 {
-    if (Files->fileName().isEmpty()) {
+    if (fileList->fileName().isEmpty()) {
         m_windows.platform().messageBox(this, QStringLiteral("You have to select a file first!"),
                                         MessageStyle::Exclamation, QStringLiteral("Empty file"));
         return;
     }
-    Form2& tile = m_windows.get<Form2>();
-    showModal(tile, [&tile] { tile.Form_Activate(); });
+    TileWindow& tile = m_windows.get<TileWindow>();
+    showModal(tile, [&tile, path = picturePath()] { tile.showPicture(path); });
     returnToMain(Return::IfStillShown);
 }
 
-void Form1::Image1_Click()
+void MainWindow::showAboutBox()
 {
-    showModal(m_windows.get<About>());
+    showModal(m_windows.get<AboutBox>());
     returnToMain(Return::IfStillShown);
 }
 
-void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
+void MainWindow::dragByTitle(Qt::MouseButtons buttons)
 {
     if (buttons != Qt::LeftButton)
         return;
@@ -284,14 +270,14 @@ void Form1::Image1_MouseMove(Qt::MouseButtons buttons)
     m_dragOffset = QCursor::pos() - pos();
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
+    if (watched == title && event->type() == QEvent::MouseButtonPress) {
         m_dragging = false;
         m_systemMove = false;
     }
     // The release that ends a drag is no click on the artwork.
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == title && event->type() == QEvent::MouseButtonRelease &&
         (m_dragging || m_systemMove)) {
         m_dragging = false;
         m_systemMove = false;
@@ -300,21 +286,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::SoftBttn1_Click()
+void MainWindow::showOptions()
 {
-    Form3& options = m_windows.get<Form3>();
+    OptionsWindow& options = m_windows.get<OptionsWindow>();
     options.show();
     options.raise();
     options.activateWindow();
     hide();
 }
 
-void Form1::SoftBttn2_Click()
+void MainWindow::showHelp()
 {
     (void)m_windows.platform().openUrl(QUrl::fromLocalFile(helpFilePath()));
 }
 
-void Form1::Tray_Click()
+void MainWindow::trayClicked()
 {
     // Each step that fails sounds the alert and the next step runs all the same.
     const auto step = [this](auto&& action) {
@@ -330,54 +316,54 @@ void Form1::Tray_Click()
     bool aboutShown = false;
     // Asking whether a window is shown creates it, hidden, when it is not loaded.
     step([&] { mainShown = isVisible(); });
-    step([&] { tileShown = m_windows.get<Form2>().isVisible(); });
-    step([&] { optionsShown = m_windows.get<Form3>().isVisible(); });
-    step([&] { aboutShown = m_windows.get<About>().isVisible(); });
+    step([&] { tileShown = m_windows.get<TileWindow>().isVisible(); });
+    step([&] { optionsShown = m_windows.get<OptionsWindow>().isVisible(); });
+    step([&] { aboutShown = m_windows.get<AboutBox>().isVisible(); });
     step([&] {
         if (mainShown && tileShown)
-            m_windows.unload<Form2>();
+            m_windows.unload<TileWindow>();
     });
     step([&] {
         if (optionsShown) {
-            m_windows.unload<Form3>();
+            m_windows.unload<OptionsWindow>();
             returnToMain(Return::Shown);
         }
     });
     step([&] {
         if (aboutShown)
-            m_windows.get<About>().hide();
+            m_windows.get<AboutBox>().hide();
     });
     step([&] {
         if (isVisible()) {
             hide();
-            Tray->setFlashEnabled(true);
+            tray->setFlashEnabled(true);
         } else {
             returnToMain(Return::Shown);
-            Tray->setFlashEnabled(false);
+            tray->setFlashEnabled(false);
         }
     });
 }
 
-void Form1::Out_Click()
+void MainWindow::exitProgram()
 {
     m_windows.platform().endProgram();
 }
 
 // The desktop asking the borderless window to close (a key or the session ending) ends the
 // program as the Exit button does, rather than leaving it running with no window.
-void Form1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    Out_Click();
+    exitProgram();
 }
 
-void Form1::paintEvent(QPaintEvent*)
+void MainWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     layout::paintDecorations(painter, Layout);
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (dropTarget(event->mimeData()->urls()))
         event->acceptProposedAction();
@@ -385,20 +371,20 @@ void Form1::dragEnterEvent(QDragEnterEvent* event)
 
 // A dropped folder is listed as if chosen in the folder chooser; a dropped file's folder too,
 // and then the file is selected and previewed as a click on its name would, if it is listed.
-void Form1::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
     const std::optional<DropTarget> target = dropTarget(event->mimeData()->urls());
     if (!target)
         return;
     event->acceptProposedAction();
-    BrowseDialog->choose(target->folder);
+    folderChooser->choose(target->folder);
     if (!folderChosen() || target->fileName.isEmpty())
         return;
-    if (listedFiles().contains(target->fileName))
+    if (fileList->names().contains(target->fileName))
         clickListedFile(target->fileName);
 }
 
-void Form1::keyPressEvent(QKeyEvent* event)
+void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         QWidget::keyPressEvent(event);
@@ -408,7 +394,7 @@ void Form1::keyPressEvent(QKeyEvent* event)
     if (auto* focused = qobject_cast<QAbstractButton*>(focusWidget()))
         focused->click();
     else
-        Opendir->click();
+        browseButton->click();
 }
 
 } // namespace zelvo

@@ -1,7 +1,6 @@
-#include "Form2.h"
+#include "TileWindow.h"
 
 #include "TileWorkbench.h"
-#include "core/MainWindow.h"
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
@@ -23,49 +22,49 @@ namespace zelvo {
 
 namespace {
 
-const layout::Window& Layout = layout::Form2;
+const layout::Window& Layout = layout::TileWindowLayout;
 
 } // namespace
 
-Form2::Form2(MainWindow& main, SettingsStore& store, Platform& platform)
-    : QWidget(&main.widget()), m_main(main), m_store(store), m_platform(platform)
+TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
+    : QWidget(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
-    Zelvo = controls::tilingImage(*this, Layout, "Zelvo");
-    Butprint = controls::button(*this, Layout, "Butprint");
-    Butprint->raise();
+    tiledView = controls::tilingImage(*this, Layout, "Zelvo");
+    printButton = controls::button(*this, Layout, "Butprint");
+    printButton->raise();
     layout::applyTabOrder(*this, Layout);
-    connect(Zelvo, &TilingImage::mouseDown, this, [this] { Zelvo_MouseDown(); });
-    connect(Zelvo, &TilingImage::activated, this, &Form2::Zelvo_MouseDown);
-    connect(Butprint, &QPushButton::clicked, this, &Form2::Butprint_Click);
-    Workbench = new TileWorkbench(*this, *Zelvo, main);
+    connect(tiledView, &TilingImage::mouseDown, this, &TileWindow::closeRequested);
+    connect(tiledView, &TilingImage::activated, this, &TileWindow::closeRequested);
+    connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
+    workbench = new TileWorkbench(*this, *tiledView);
+    connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
 }
 
-void Form2::Form_Load()
+void TileWindow::load()
 {
     m_store.reload();
-    m_sizes = m_store.readEach(TileSizes);
-    if (const TileSize* size = chooseSize(m_sizes))
+    if (const TileSize* size = chooseSize(m_store.readEach(TileSizes)))
         applyTileSize(*size);
 }
 
-void Form2::applyTileSize(const TileSize& size)
+void TileWindow::applyTileSize(const TileSize& size)
 {
     m_outerSize = QSize(layout::pixels(size.width), layout::pixels(size.height));
     fitClientToOuterSize();
-    Butprint->move(layout::pixels(size.buttonLeft), layout::pixels(size.buttonTop));
+    printButton->move(layout::pixels(size.buttonLeft), layout::pixels(size.buttonTop));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() -
              QPoint(m_outerSize.width() / 2, m_outerSize.height() / 2));
 }
 
-QMargins Form2::frameMargins() const
+QMargins TileWindow::frameMargins() const
 {
     const QWindow* window = windowHandle();
     return window ? window->frameMargins() : QMargins();
 }
 
-QSize Form2::outerSize() const
+QSize TileWindow::outerSize() const
 {
     if (m_outerSize.isValid())
         return m_outerSize;
@@ -75,7 +74,7 @@ QSize Form2::outerSize() const
 
 // The sizes are outer sizes; the client area is what the window system's frame leaves, and
 // the frame is known only once the window is on screen.
-void Form2::fitClientToOuterSize()
+void TileWindow::fitClientToOuterSize()
 {
     if (!m_outerSize.isValid())
         return;
@@ -84,7 +83,7 @@ void Form2::fitClientToOuterSize()
         setFixedSize(client);
 }
 
-bool Form2::event(QEvent* event)
+bool TileWindow::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
     switch (event->type()) {
@@ -100,48 +99,41 @@ bool Form2::event(QEvent* event)
 }
 
 // The window is left through a press on the picture only.
-void Form2::closeEvent(QCloseEvent* event)
+void TileWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
 }
 
-void Form2::Form_Activate()
+void TileWindow::showPicture(const QString& path)
 {
-    const QString path = m_main.picturePath();
     const qreal ratio = devicePixelRatioF();
     const QSize shown(int(std::ceil(outerSize().width() * ratio)),
                       int(std::ceil(outerSize().height() * ratio)));
     const QImage picture =
-        loadPicture(path, {.scaledTo = {}, .clippedTo = Workbench->clipFor(shown)});
+        loadPicture(path, {.scaledTo = {}, .clippedTo = workbench->clipFor(shown)});
     if (picture.isNull()) {
-        // A picture that cannot be loaded closes the window without a word.
-        m_main.closeTileWindow();
+        emit closeRequested();
         return;
     }
-    Zelvo->setPicture(picture);
-    Zelvo->resize(outerSize());
-    Workbench->pictureShown(path);
+    tiledView->setPicture(picture);
+    tiledView->resize(outerSize());
+    workbench->pictureShown(path);
 }
 
-void Form2::Zelvo_MouseDown()
-{
-    m_main.closeTileWindow();
-}
-
-void Form2::Butprint_Click()
+void TileWindow::print()
 {
     // The program's events go on while the print waits for the print service: a tray click or
     // a press on the picture may unload this window meanwhile, and then nothing is left to do.
-    const QPointer<Form2> self(this);
+    const QPointer<TileWindow> self(this);
     Platform& platform = m_platform;
-    Butprint->hide();
+    printButton->hide();
     const bool printed = platform.printPage(grab().toImage());
     if (!self)
         return;
     if (!printed)
         platform.messageBox(this, QStringLiteral("Can't be printed."), MessageStyle::Plain, {});
     if (self)
-        Butprint->show();
+        printButton->show();
 }
 
 } // namespace zelvo

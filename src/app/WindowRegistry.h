@@ -6,22 +6,22 @@
 
 namespace zelvo {
 
-class About;
-class Form1;
-class Form2;
-class Form3;
+class AboutBox;
+class MainWindow;
+class OptionsWindow;
 class Platform;
 class SettingsStore;
+class TileWindow;
 
 // Hands out the one instance of each window. A window referred to while it does not exist is
-// created then, hidden, and its load handler runs; unloading destroys it.
-class Windows
+// created then, hidden, loaded, and told where to report to; unloading destroys it.
+class WindowRegistry
 {
 public:
-    Windows(SettingsStore& store, Platform& platform);
-    ~Windows();
-    Windows(const Windows&) = delete;
-    Windows& operator=(const Windows&) = delete;
+    WindowRegistry(SettingsStore& store, Platform& platform);
+    ~WindowRegistry();
+    WindowRegistry(const WindowRegistry&) = delete;
+    WindowRegistry& operator=(const WindowRegistry&) = delete;
 
     // Start-up: the per-user store is seeded, the main window loads, shows and activates.
     void start();
@@ -34,9 +34,13 @@ public:
     [[nodiscard]] Platform& platform() const { return m_platform; }
 
 private:
+    template <class W> W* create();
+
     SettingsStore& m_store;
     Platform& m_platform;
-    std::tuple<QPointer<Form1>, QPointer<Form2>, QPointer<Form3>, QPointer<About>> m_windows;
+    std::tuple<QPointer<MainWindow>, QPointer<TileWindow>, QPointer<OptionsWindow>,
+               QPointer<AboutBox>>
+        m_windows;
 };
 
 } // namespace zelvo

@@ -11,30 +11,34 @@ class QPushButton;
 
 namespace zelvo {
 
-class MainWindow;
 class Platform;
 class SettingsStore;
 class TileWorkbench;
 class TilingImage;
 
-// The tile window: the selected picture repeated over its whole area, with a Print button.
-class Form2 : public QWidget
+// The tile window: a picture repeated over its whole area, with a Print button.
+class TileWindow : public QWidget
 {
     Q_OBJECT
 public:
-    Form2(MainWindow& main, SettingsStore& store, Platform& platform);
+    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform);
 
-    TilingImage* Zelvo;
-    QPushButton* Butprint;
-    TileWorkbench* Workbench;
+    TilingImage* tiledView;
+    QPushButton* printButton;
+    TileWorkbench* workbench;
 
-    void Form_Load();
-    void Form_Activate();
-    void Zelvo_MouseDown();
-    void Butprint_Click();
+    // Takes the size the store chooses.
+    void load();
+    // Shows the picture of the file; one that cannot be loaded closes the window without a word.
+    void showPicture(const QString& path);
+    void print();
 
     // The window's size with its frame and title bar.
     [[nodiscard]] QSize outerSize() const;
+
+signals:
+    // A press on the picture or Esc: the window is done with.
+    void closeRequested();
 
 protected:
     bool event(QEvent* event) override;
@@ -45,11 +49,8 @@ private:
     void fitClientToOuterSize();
     [[nodiscard]] QMargins frameMargins() const;
 
-    MainWindow& m_main;
     SettingsStore& m_store;
     Platform& m_platform;
-    // The size flags read at load.
-    std::array<QString, TileSizes.size()> m_sizes;
     QSize m_outerSize; // in pixels; empty while the layout's client size holds
 };
 

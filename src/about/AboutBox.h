@@ -4,26 +4,16 @@
 
 namespace zelvo {
 
-class AutoLabel;
 class PictureBox;
-class MainWindow;
 
 // The about box: artwork, version and notice; any click on it hides it.
-class About : public QWidget
+class AboutBox : public QWidget
 {
     Q_OBJECT
 public:
-    explicit About(MainWindow& main);
+    explicit AboutBox(QWidget& owner);
 
-    PictureBox* Abtimg;
-    AutoLabel* lblVersion;
-    AutoLabel* lblDisclaimer;
-
-    void Form_Load() {}
-    void Form_Click();
-    void Abtimg_Click();
-    void lblVersion_Click();
-    void lblDisclaimer_Click();
+    PictureBox* picture;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

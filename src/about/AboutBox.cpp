@@ -1,0 +1,52 @@
+#include "AboutBox.h"
+
+#include "layouts/LayoutBuilder.h"
+#include "layouts/Layouts.h"
+#include "widgets/AutoLabel.h"
+#include "widgets/ControlFactory.h"
+#include "widgets/PictureBox.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace zelvo {
+
+namespace {
+
+const layout::Window& Layout = layout::AboutBoxLayout;
+
+} // namespace
+
+AboutBox::AboutBox(QWidget& owner) : QWidget(&owner)
+{
+    layout::applyWindow(*this, Layout);
+    picture = controls::picture(*this, Layout, "Abtimg");
+    (void)controls::label(*this, Layout, "lblVersion");
+    (void)controls::label(*this, Layout, "lblDisclaimer");
+    layout::applyTabOrder(*this, Layout);
+    connect(picture, &PictureBox::clicked, this, &QWidget::hide);
+    connect(picture, &PictureBox::activated, this, &QWidget::hide);
+}
+
+void AboutBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    layout::paintDecorations(painter, Layout);
+}
+
+// Closing only hides the box, which is never recreated.
+void AboutBox::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    hide();
+}
+
+// A click on the labels reaches the box as well.
+void AboutBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        hide();
+}
+
+} // namespace zelvo

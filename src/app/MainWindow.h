@@ -1,0 +1,98 @@
+#pragma once
+
+#include "tile/TileCommand.h"
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+class QPushButton;
+
+namespace zelvo {
+
+class AutoLabel;
+class FileListBox;
+class FolderChooser;
+class ImagePushButton;
+class PictureBox;
+class PictureWatch;
+class TrayIcon;
+class WindowRegistry;
+
+// The main window: the folder's picture files, the preview, and the program's commands.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(WindowRegistry& windows);
+
+    PictureBox* title;
+    AutoLabel* countLabel;
+    FileListBox* fileList;
+    PictureBox* preview;
+    QPushButton* browseButton;
+    AutoLabel* fileLabel;
+    ImagePushButton* optionsButton;
+    ImagePushButton* helpButton;
+    QPushButton* exitButton;
+    TrayIcon* tray;
+    FolderChooser* folderChooser;
+
+    // Creates the other windows, hidden, and starts the list at the root of the system drive.
+    void load();
+    // Reads the listed picture types from the store and lists the folder by them.
+    void listStoredTypes();
+
+    void browseForFolder();
+    void folderChanged();
+    void fileClicked();
+    void openTileWindow();
+    void showAboutBox();
+    void dragByTitle(Qt::MouseButtons buttons);
+    void showOptions();
+    void showHelp();
+    void trayClicked();
+    void exitProgram();
+
+    enum class Return {
+        Shown,        // the window is shown and raised first
+        IfStillShown, // after a modal window: a tray click may have hidden it meanwhile
+    };
+    // Every return to the main window: it becomes the active window and lists the stored types
+    // afresh.
+    void returnToMain(Return how);
+
+    // The selected folder joined to the selected file name.
+    [[nodiscard]] QString picturePath() const;
+    // The options window was applied and hidden: the main window shows again with a fresh list.
+    void showAgainAfterOptions();
+    // Selects the file a key of the tile window steps to, previews it as a click on its name
+    // does, and hands it to the tile window.
+    void stepTileWindow(TileCommand step);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The steps after the folder chooser was confirmed; false when nothing is listed.
+    bool folderChosen();
+    [[nodiscard]] bool showPreview(const QString& path);
+    // Selects a listed name and previews it, as a click on the name does.
+    void clickListedFile(const QString& name);
+
+    WindowRegistry& m_windows;
+    bool m_dragging = false;
+    bool m_systemMove = false;
+    QPoint m_dragOffset;
+    PictureWatch* m_previewWatch;
+};
+
+// The count label's caption: the number of listed files, empty for none.
+[[nodiscard]] QString countCaption(int count);
+
+} // namespace zelvo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/PictureTypes.h"
+#include "core/TileSizes.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QRadioButton;
+
+namespace zelvo {
+
+class AutoLabel;
+class ImagePushButton;
+class PictureBox;
+class Platform;
+class SettingsStore;
+class TriStateBox;
+
+// The options window: which picture types are listed and which size the tile window takes.
+class OptionsWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    OptionsWindow(SettingsStore& store, Platform& platform);
+
+    // In the order of their tables.
+    std::array<QRadioButton*, TileSizes.size()> sizeButtons;
+    std::array<TriStateBox*, PictureTypes.size()> typeBoxes;
+    ImagePushButton* applyButton;
+    PictureBox* mailIcon;
+    AutoLabel* mailLink;
+
+    // Shows the stored choices.
+    void load();
+    // Stores the choices and hides the window; with no type checked, or when the choices could
+    // not be stored, it says so and stays.
+    void apply();
+    void mailAuthor();
+
+signals:
+    // Applied and hidden.
+    void applied();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    SettingsStore& m_store;
+    Platform& m_platform;
+};
+
+} // namespace zelvo

@@ -3,17 +3,18 @@
 
 #include "app/PictureDrop.h"
 #include "core/SeamRule.h"
+#include "core/StepRule.h"
 #include "core/ZoomRule.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
-#include "tile/TileCommand.h"
 #include "tile/TileWorkbench.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FolderChooser.h"
 #include "widgets/ZoomedTile.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,7 +28,7 @@
 using namespace zelvo;
 using test::Session;
 
-Q_DECLARE_METATYPE(zelvo::TileCommand)
+Q_DECLARE_METATYPE(zelvo::Step)
 
 namespace {
 
@@ -100,8 +101,10 @@ QRgb previewCentre(Session& session)
     return preview.grab().toImage().pixel(preview.rect().center());
 }
 
+// A key pressed in the tile window once the window system has made it the active window.
 void key(TileWindow& tile, int key, Qt::KeyboardModifiers modifiers = {})
 {
+    (void)QTest::qWaitForWindowActive(&tile);
     QTest::keyClick(tile.printButton, Qt::Key(key), modifiers);
 }
 
@@ -185,65 +188,74 @@ void TestWorkbench::zoomSteps()
 
 void TestWorkbench::keys_data()
 {
-    test::addColumns<int, Qt::KeyboardModifiers, TileCommand>("key", "modifiers", "command");
+    // The action a key runs in the tile window, "" for none.
+    test::addColumns<int, Qt::KeyboardModifiers, QString>("key", "modifiers", "action");
     const Qt::KeyboardModifiers none;
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << none << TileCommand::Close;
-    QTest::newRow("+") << int(Qt::Key_Plus) << none << TileCommand::ZoomIn;
-    QTest::newRow("= (+ without Shift)") << int(Qt::Key_Equal) << none << TileCommand::ZoomIn;
-    QTest::newRow("+ typed with Shift")
-        << int(Qt::Key_Plus) << Qt::KeyboardModifiers(Qt::ShiftModifier) << TileCommand::ZoomIn;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << none << "close";
+    QTest::newRow("+") << int(Qt::Key_Plus) << none << "zoomIn";
+    QTest::newRow("= (+ without Shift)") << int(Qt::Key_Equal) << none << "zoomIn";
+    QTest::newRow("Shift+G") << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                             << "guides";
     QTest::newRow("keypad -") << int(Qt::Key_Minus) << Qt::KeyboardModifiers(Qt::KeypadModifier)
-                              << TileCommand::ZoomOut;
-    QTest::newRow("0") << int(Qt::Key_0) << none << TileCommand::ZoomNatural;
-    QTest::newRow("G") << int(Qt::Key_G) << none << TileCommand::ToggleGuides;
-    QTest::newRow("S") << int(Qt::Key_S) << none << TileCommand::ToggleSeamCheck;
-    QTest::newRow("Right") << int(Qt::Key_Right) << none << TileCommand::Next;
-    QTest::newRow("Down") << int(Qt::Key_Down) << none << TileCommand::Next;
-    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << none << TileCommand::Next;
-    QTest::newRow("Left") << int(Qt::Key_Left) << none << TileCommand::Previous;
-    QTest::newRow("Up") << int(Qt::Key_Up) << none << TileCommand::Previous;
-    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << none << TileCommand::Previous;
-    QTest::newRow("Home") << int(Qt::Key_Home) << none << TileCommand::First;
-    QTest::newRow("End") << int(Qt::Key_End) << none << TileCommand::Last;
+                              << "zoomOut";
+    QTest::newRow("0") << int(Qt::Key_0) << none << "zoomNatural";
+    QTest::newRow("G") << int(Qt::Key_G) << none << "guides";
+    QTest::newRow("S") << int(Qt::Key_S) << none << "seamCheck";
+    QTest::newRow("Right") << int(Qt::Key_Right) << none << "next";
+    QTest::newRow("Down") << int(Qt::Key_Down) << none << "next";
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << none << "next";
+    QTest::newRow("Left") << int(Qt::Key_Left) << none << "previous";
+    QTest::newRow("Up") << int(Qt::Key_Up) << none << "previous";
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << none << "previous";
+    QTest::newRow("Home") << int(Qt::Key_Home) << none << "first";
+    QTest::newRow("End") << int(Qt::Key_End) << none << "last";
     QTest::newRow("Ctrl+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::ControlModifier)
-                            << TileCommand::Copy;
-    QTest::newRow("C alone") << int(Qt::Key_C) << none << TileCommand::None;
-    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::ControlModifier)
-                            << TileCommand::None;
+                            << "copy";
+    QTest::newRow("C alone") << int(Qt::Key_C) << none << "";
+    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::ControlModifier) << "";
     QTest::newRow("Alt+Right") << int(Qt::Key_Right) << Qt::KeyboardModifiers(Qt::AltModifier)
-                               << TileCommand::None;
-    QTest::newRow("Space presses Print") << int(Qt::Key_Space) << none << TileCommand::None;
+                               << "";
+    QTest::newRow("Space presses Print") << int(Qt::Key_Space) << none << "";
 }
 
+// Pressed on the Print button, which has the focus, the keys reach the window's actions.
 void TestWorkbench::keys()
 {
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(TileCommand, command);
-    QCOMPARE(tileCommand(key, modifiers), command);
+    QFETCH(QString, action);
+    Session session;
+    session.startShown();
+    TileWindow& tile = session.windows.get<TileWindow>();
+    tile.show();
+    tile.printButton->setFocus();
+    QString triggered;
+    for (QAction* each : tile.actions())
+        connect(each, &QAction::triggered, each, [&, each] { triggered = each->objectName(); });
+    ::key(tile, key, modifiers);
+    QCOMPARE(triggered, action);
 }
 
 void TestWorkbench::stepping_data()
 {
-    test::addColumns<TileCommand, int, int, int>("command", "current", "count", "row");
-    QTest::newRow("next") << TileCommand::Next << 1 << 4 << 2;
-    QTest::newRow("next at the end stays") << TileCommand::Next << 3 << 4 << 3;
-    QTest::newRow("previous") << TileCommand::Previous << 2 << 4 << 1;
-    QTest::newRow("previous at the start stays") << TileCommand::Previous << 0 << 4 << 0;
-    QTest::newRow("first") << TileCommand::First << 2 << 4 << 0;
-    QTest::newRow("last") << TileCommand::Last << 0 << 4 << 3;
-    QTest::newRow("next with none selected") << TileCommand::Next << -1 << 4 << 0;
-    QTest::newRow("empty list") << TileCommand::Next << -1 << 0 << -1;
-    QTest::newRow("not a step") << TileCommand::Copy << 1 << 4 << -1;
+    test::addColumns<Step, int, int, int>("step", "current", "count", "row");
+    QTest::newRow("next") << Step::Next << 1 << 4 << 2;
+    QTest::newRow("next at the end stays") << Step::Next << 3 << 4 << 3;
+    QTest::newRow("previous") << Step::Previous << 2 << 4 << 1;
+    QTest::newRow("previous at the start stays") << Step::Previous << 0 << 4 << 0;
+    QTest::newRow("first") << Step::First << 2 << 4 << 0;
+    QTest::newRow("last") << Step::Last << 0 << 4 << 3;
+    QTest::newRow("next with none selected") << Step::Next << -1 << 4 << 0;
+    QTest::newRow("empty list") << Step::Next << -1 << 0 << -1;
 }
 
 void TestWorkbench::stepping()
 {
-    QFETCH(TileCommand, command);
+    QFETCH(Step, step);
     QFETCH(int, current);
     QFETCH(int, count);
     QFETCH(int, row);
-    QCOMPARE(steppedRow(command, current, count), row);
+    QCOMPARE(steppedRow(step, current, count), row);
 }
 
 void TestWorkbench::seams_data()

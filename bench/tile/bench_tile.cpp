@@ -111,22 +111,22 @@ int main(int argc, char* argv[])
         measure("");
         checkTiled(shown, tiling.picture(), picture.fileName);
         while (workbench.zoom() > ZoomLevels.front())
-            workbench.run(TileCommand::ZoomOut);
+            workbench.setZoom(zoomOut(workbench.zoom()));
         for (const int level : ZoomLevels) {
             while (workbench.zoom() < level)
-                workbench.run(TileCommand::ZoomIn);
+                workbench.setZoom(zoomIn(workbench.zoom()));
             const std::string zoom = ", " + std::to_string(level) + "%";
             if (level != NaturalZoom)
                 measure(zoom);
-            workbench.run(TileCommand::ToggleGuides);
+            workbench.toggleGuides();
             measure(zoom + " with guides");
-            workbench.run(TileCommand::ToggleGuides);
+            workbench.toggleGuides();
         }
         // For reference: a repaint that must first rebuild the surface, after a change of look.
         const auto rebuildSample = [&] {
             const Clock::time_point start = Clock::now();
             for (int i = 0; i < RepaintsPerSample; ++i) {
-                workbench.run(TileCommand::ToggleGuides);
+                workbench.toggleGuides();
                 tiling.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
             }
             return millisecondsSince(start) * 1000.0 / RepaintsPerSample;

@@ -96,7 +96,7 @@ int main(int argc, char* argv[])
         Rounds,
         [&] {
             const Clock::time_point start = Clock::now();
-            workbench.run(at == 0 ? TileCommand::Next : TileCommand::Previous);
+            main.stepTileWindow(at == 0 ? Step::Next : Step::Previous);
             tiling.repaint();
             at = 1 - at;
             if (main.fileList->fileName() != names[at])

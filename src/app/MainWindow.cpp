@@ -149,7 +149,7 @@ void MainWindow::clickListedFile(const QString& name)
     fileClicked();
 }
 
-void MainWindow::stepTileWindow(TileCommand step)
+void MainWindow::stepTileWindow(Step step)
 {
     const QStringList names = fileList->names();
     const QString selected = fileList->fileName();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tile/TileCommand.h"
+#include "core/StepRule.h"
 
 #include <QPoint>
 #include <QString>
@@ -68,7 +68,7 @@ public:
     void showAgainAfterOptions();
     // Selects the file a key of the tile window steps to, previews it as a click on its name
     // does, and hands it to the tile window.
-    void stepTileWindow(TileCommand step);
+    void stepTileWindow(Step step);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,13 +5,12 @@
 #include "pictures/PictureLoader.h"
 #include "widgets/TilingImage.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPropertyAnimation>
-#include <QPushButton>
 
 #include <cmath>
 
@@ -44,9 +43,37 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
             zoom = steps > 0 ? zoomIn(zoom) : zoomOut(zoom);
         setZoom(zoom);
     });
-    window.installEventFilter(this);
-    view.installEventFilter(this);
-    window.printButton->installEventFilter(this);
+
+    const auto onKeys = [this, &window](const char* name, const QList<QKeySequence>& keys,
+                                        auto&& act) {
+        auto* action = new QAction(&window);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, act);
+        window.addAction(action);
+    };
+    // Shift changes neither a letter nor a move. + is typed with it on many keyboards, and Qt
+    // matches that + to the + and = here; Qt takes the keypad's keys for the others as well.
+    const auto alsoShifted = [](std::initializer_list<QKeyCombination> keys) {
+        QList<QKeySequence> sequences;
+        for (const QKeyCombination key : keys)
+            sequences << key
+                      << QKeyCombination(key.keyboardModifiers() | Qt::ShiftModifier, key.key());
+        return sequences;
+    };
+    onKeys("close", alsoShifted({Qt::Key_Escape}), [this] { emit closeRequested(); });
+    onKeys("zoomIn", {Qt::Key_Plus, Qt::Key_Equal}, [this] { setZoom(zoomIn(m_zoom)); });
+    onKeys("zoomOut", {Qt::Key_Minus}, [this] { setZoom(zoomOut(m_zoom)); });
+    onKeys("zoomNatural", {Qt::Key_0}, [this] { setZoom(NaturalZoom); });
+    onKeys("guides", alsoShifted({Qt::Key_G}), &TileWorkbench::toggleGuides);
+    onKeys("seamCheck", alsoShifted({Qt::Key_S}), &TileWorkbench::toggleSeamCheck);
+    onKeys("next", alsoShifted({Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown}),
+           [this] { emit stepRequested(Step::Next); });
+    onKeys("previous", alsoShifted({Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp}),
+           [this] { emit stepRequested(Step::Previous); });
+    onKeys("first", alsoShifted({Qt::Key_Home}), [this] { emit stepRequested(Step::First); });
+    onKeys("last", alsoShifted({Qt::Key_End}), [this] { emit stepRequested(Step::Last); });
+    onKeys("copy", alsoShifted({Qt::ControlModifier | Qt::Key_C}), &TileWorkbench::copy);
 }
 
 QSize TileWorkbench::clipFor(QSize shown) const
@@ -62,56 +89,16 @@ void TileWorkbench::pictureShown(const QString& path)
     updateLook();
 }
 
-bool TileWorkbench::eventFilter(QObject* watched, QEvent* event)
+void TileWorkbench::toggleGuides()
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-        return QObject::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    const TileCommand command = tileCommand(key->key(), key->modifiers());
-    if (command == TileCommand::None)
-        return QObject::eventFilter(watched, event);
-    // Taken here before any control moves the focus with it.
-    event->accept();
-    if (event->type() == QEvent::KeyPress)
-        run(command);
-    return true;
+    m_guides = !m_guides;
+    updateLook();
 }
 
-void TileWorkbench::run(TileCommand command)
+void TileWorkbench::toggleSeamCheck()
 {
-    switch (command) {
-    case TileCommand::None:
-        break;
-    case TileCommand::Close:
-        emit closeRequested();
-        break;
-    case TileCommand::ZoomIn:
-        setZoom(zoomIn(m_zoom));
-        break;
-    case TileCommand::ZoomOut:
-        setZoom(zoomOut(m_zoom));
-        break;
-    case TileCommand::ZoomNatural:
-        setZoom(NaturalZoom);
-        break;
-    case TileCommand::ToggleGuides:
-        m_guides = !m_guides;
-        updateLook();
-        break;
-    case TileCommand::ToggleSeamCheck:
-        m_seamCheck = !m_seamCheck;
-        updateLook();
-        break;
-    case TileCommand::Next:
-    case TileCommand::Previous:
-    case TileCommand::First:
-    case TileCommand::Last:
-        emit stepRequested(command);
-        break;
-    case TileCommand::Copy:
-        copy();
-        break;
-    }
+    m_seamCheck = !m_seamCheck;
+    updateLook();
 }
 
 void TileWorkbench::setZoom(int zoom)

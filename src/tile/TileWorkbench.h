@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TileCommand.h"
 #include "core/SeamRule.h"
+#include "core/StepRule.h"
 #include "pictures/PictureWatch.h"
 
 #include <QObject>
@@ -17,9 +17,9 @@ class TileWindow;
 class TilingImage;
 
 // The tile window's keys and what they do beyond the press that closes it: zoom, guides, the
-// seam check, asking to step through the main window's list, copying the view, and showing a new
-// version of the picture saved by another program. Until a key is pressed the window looks
-// and behaves as without it.
+// seam check, asking to step through the main window's list, copying the view, and showing a
+// new version of the picture saved by another program. The keys work whichever of the window's
+// controls has the focus; until one is pressed the window looks and behaves as without them.
 class TileWorkbench : public QObject
 {
     Q_OBJECT
@@ -31,7 +31,11 @@ public:
     // The picture of this file is now on show: watched for new versions from now on.
     void pictureShown(const QString& path);
 
-    void run(TileCommand command);
+    void setZoom(int zoom);
+    void toggleGuides();
+    void toggleSeamCheck();
+    // Copies the view as shown to the clipboard.
+    void copy();
     // Shows the new version of the file, or keeps the picture on show when it cannot be loaded.
     void reload(const QString& path);
     [[nodiscard]] int zoom() const { return m_zoom; }
@@ -49,18 +53,13 @@ signals:
     // Esc: the window is done with.
     void closeRequested();
     // A key that steps to another file of the main window's list.
-    void stepRequested(zelvo::TileCommand step);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void stepRequested(zelvo::Step step);
 
 private:
     [[nodiscard]] QSize shownSize() const;
     [[nodiscard]] SeamVerdict judgeSeams() const;
-    void setZoom(int zoom);
     void showZoomLabel();
     void updateLook();
-    void copy();
 
     TileWindow& m_window;
     TilingImage& m_view;

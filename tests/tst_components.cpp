@@ -4,10 +4,10 @@
 #include "layouts/Layouts.h"
 #include "support/DataTable.h"
 #include "support/TestPlatform.h"
+#include "tile/TilingImage.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FolderChooser.h"
 #include "widgets/ImagePushButton.h"
-#include "widgets/TilingImage.h"
 #include "widgets/TrayIcon.h"
 #include "widgets/TriStateBox.h"
 

@@ -9,9 +9,9 @@
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "tile/TileWorkbench.h"
+#include "tile/ZoomedTile.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FolderChooser.h"
-#include "widgets/ZoomedTile.h"
 
 #include <QAccessible>
 #include <QAction>

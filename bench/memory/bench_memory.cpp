@@ -8,8 +8,8 @@
 #include "common/Report.h"
 #include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
+#include "tile/TilingImage.h"
 #include "widgets/PictureBox.h"
-#include "widgets/TilingImage.h"
 
 #include <QApplication>
 #include <QFile>

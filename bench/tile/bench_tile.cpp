@@ -7,7 +7,7 @@
 #include "core/ZoomRule.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
-#include "widgets/TilingImage.h"
+#include "tile/TilingImage.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -26,7 +26,6 @@ AboutBox::AboutBox(QWidget& owner) : QWidget(&owner)
     (void)controls::label(*this, Layout, "lblDisclaimer");
     layout::applyTabOrder(*this, Layout);
     connect(picture, &PictureBox::clicked, this, &QWidget::hide);
-    connect(picture, &PictureBox::activated, this, &QWidget::hide);
 }
 
 void AboutBox::paintEvent(QPaintEvent*)

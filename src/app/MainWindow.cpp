@@ -76,12 +76,11 @@ MainWindow::MainWindow(WindowRegistry& windows)
     connect(browseButton, &QPushButton::clicked, this, &MainWindow::browseForFolder);
     connect(fileList, &FileListBox::pathChanged, this, &MainWindow::folderChanged);
     connect(fileList, &FileListBox::clicked, this, &MainWindow::fileClicked);
-    connect(preview, &PictureBox::mouseDown, this, [this] { openTileWindow(); });
-    connect(preview, &PictureBox::activated, this, &MainWindow::openTileWindow);
+    // The tile window opens as the preview is pressed, with any mouse button.
+    preview->setClickOnMousePress(true);
+    connect(preview, &PictureBox::clicked, this, &MainWindow::openTileWindow);
     connect(title, &PictureBox::clicked, this, &MainWindow::showAboutBox);
-    connect(title, &PictureBox::activated, this, &MainWindow::showAboutBox);
-    connect(title, &PictureBox::mouseMove, this,
-            [this](Qt::MouseButtons buttons) { dragByTitle(buttons); });
+    connect(title, &PictureBox::mouseMoved, this, &MainWindow::dragByTitle);
     connect(optionsButton, &ImagePushButton::clicked, this, &MainWindow::showOptions);
     connect(helpButton, &ImagePushButton::clicked, this, &MainWindow::showHelp);
     connect(tray, &TrayIcon::clicked, this, &MainWindow::trayClicked);

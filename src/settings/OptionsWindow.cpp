@@ -9,7 +9,6 @@
 #include "widgets/AutoLabel.h"
 #include "widgets/ControlFactory.h"
 #include "widgets/ImagePushButton.h"
-#include "widgets/PictureBox.h"
 #include "widgets/TriStateBox.h"
 
 #include <QButtonGroup>
@@ -40,13 +39,12 @@ OptionsWindow::OptionsWindow(SettingsStore& store, Platform& platform)
     for (std::size_t i = 0; i < PictureTypes.size(); ++i)
         typeBoxes[i] = checkBox(*this, Layout, PictureTypes[i].boxName);
     applyButton = imageButton(*this, Layout, "SoftBttn1");
-    mailIcon = picture(*this, Layout, "Image1");
-    mailLink = label(*this, Layout, "Label2");
+    mailIcon = graphic(*this, Layout, "Image1");
+    mailLink = link(*this, Layout, "Label2");
     layout::applyTabOrder(*this, Layout);
 
     connect(applyButton, &ImagePushButton::clicked, this, &OptionsWindow::apply);
-    connect(mailLink, &AutoLabel::clicked, this, &OptionsWindow::mailAuthor);
-    connect(mailLink, &AutoLabel::activated, this, &OptionsWindow::mailAuthor);
+    connect(mailLink, &LinkLabel::clicked, this, &OptionsWindow::mailAuthor);
 }
 
 void OptionsWindow::load()

@@ -7,13 +7,13 @@
 
 #include <array>
 
+class QLabel;
 class QRadioButton;
 
 namespace zelvo {
 
-class AutoLabel;
 class ImagePushButton;
-class PictureBox;
+class LinkLabel;
 class Platform;
 class SettingsStore;
 class TriStateBox;
@@ -29,8 +29,8 @@ public:
     std::array<QRadioButton*, TileSizes.size()> sizeButtons;
     std::array<TriStateBox*, PictureTypes.size()> typeBoxes;
     ImagePushButton* applyButton;
-    PictureBox* mailIcon;
-    AutoLabel* mailLink;
+    QLabel* mailIcon;
+    LinkLabel* mailLink;
 
     // Shows the stored choices.
     void load();

@@ -1,13 +1,13 @@
 #include "TileWindow.h"
 
 #include "TileWorkbench.h"
+#include "TilingImage.h"
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
 #include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
 #include "widgets/ControlFactory.h"
-#include "widgets/TilingImage.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -30,12 +30,12 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
     : QWidget(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
-    tiledView = controls::tilingImage(*this, Layout, "Zelvo");
+    tiledView = new TilingImage(this);
+    controls::declare(*tiledView, Layout, "Zelvo", layout::Kind::TilingImage);
     printButton = controls::button(*this, Layout, "Butprint");
     printButton->raise();
     layout::applyTabOrder(*this, Layout);
-    connect(tiledView, &TilingImage::mouseDown, this, &TileWindow::closeRequested);
-    connect(tiledView, &TilingImage::activated, this, &TileWindow::closeRequested);
+    connect(tiledView, &TilingImage::clicked, this, &TileWindow::closeRequested);
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
     workbench = new TileWorkbench(*this, *tiledView);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);

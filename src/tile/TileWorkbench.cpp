@@ -1,9 +1,9 @@
 #include "TileWorkbench.h"
 
 #include "TileWindow.h"
+#include "TilingImage.h"
 #include "core/ZoomRule.h"
 #include "pictures/PictureLoader.h"
-#include "widgets/TilingImage.h"
 
 #include <QAction>
 #include <QClipboard>

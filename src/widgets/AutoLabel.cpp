@@ -1,6 +1,9 @@
 #include "AutoLabel.h"
 
-#include <QAccessible>
+#include "AccessibleControls.h"
+#include "CommandButton.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
@@ -9,7 +12,7 @@
 
 namespace zelvo {
 
-AutoLabel::AutoLabel(QWidget* parent) : QLabel(parent), Pressable(this)
+AutoLabel::AutoLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -25,15 +28,18 @@ void AutoLabel::setSizing(layout::Sizing sizing)
     fit();
 }
 
+void AutoLabel::setAccessibleBaseName(const QString& name)
+{
+    m_baseName = name;
+    setCaption(text());
+}
+
 void AutoLabel::setCaption(const QString& caption)
 {
     setText(caption);
     fit();
-    // The label itself tells of a new caption only when it has no accessible name of its own.
-    if (!accessibleName().isEmpty()) {
-        QAccessibleEvent renamed(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&renamed);
-    }
+    if (!m_baseName.isEmpty())
+        setAccessibleName(accessibleNameWith(m_baseName, caption));
 }
 
 void AutoLabel::fit()
@@ -100,10 +106,6 @@ void AutoLabel::paintEvent(QPaintEvent* event)
         layOut(text(), font(), width(),
                [&painter](const QTextLayout& laidOut) { laidOut.draw(&painter, QPointF(0, 0)); });
     }
-    if (hasFocus()) {
-        QPainter painter(this);
-        paintFocusFrame(painter, *this);
-    }
 }
 
 bool AutoLabel::event(QEvent* event)
@@ -113,11 +115,35 @@ bool AutoLabel::event(QEvent* event)
     return QLabel::event(event);
 }
 
-void AutoLabel::mouseReleaseEvent(QMouseEvent* event)
+LinkLabel::LinkLabel(QWidget* parent) : AutoLabel(parent)
 {
-    QLabel::mouseReleaseEvent(event);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        AutoLabel::keyPressEvent(event);
+        return;
+    }
+    // A held key presses once.
+    if (!event->isAutoRepeat())
+        emit clicked();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    AutoLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event)
+{
+    AutoLabel::paintEvent(event);
+    QPainter painter(this);
+    paintFocusFrame(painter, *this);
 }
 
 } // namespace zelvo

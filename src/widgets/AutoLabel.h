@@ -1,35 +1,27 @@
 #pragma once
 
-#include "Pressable.h"
 #include "layouts/Layout.h"
 
 #include <QLabel>
 
 namespace zelvo {
 
-// A label that draws only its text and may follow its caption's size. One that runs a command
-// is reached with Tab and pressed by Space and Enter. Its caption follows its accessible name.
-class AutoLabel : public QLabel, public Pressable
+// A label that draws only its text and may follow its caption's size.
+class AutoLabel : public QLabel
 {
     Q_OBJECT
 public:
     explicit AutoLabel(QWidget* parent = nullptr);
 
     void setSizing(layout::Sizing sizing);
+    // Assistive technologies read a label with a name of its own as the name followed by the
+    // caption.
+    void setAccessibleBaseName(const QString& name);
     void setCaption(const QString& caption);
     [[nodiscard]] QString caption() const { return text(); }
 
-    void press() override { emit activated(); }
-    [[nodiscard]] QString subject() const override { return text(); }
-
-signals:
-    void clicked();
-    // Pressed by the keyboard or an assistive technology.
-    void activated();
-
 protected:
     bool event(QEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -39,7 +31,25 @@ private:
     [[nodiscard]] int wrappedHeight() const;
 
     layout::Sizing m_sizing = layout::Sizing::Fixed;
+    QString m_baseName;
     bool m_fitPending = false;
+};
+
+// A label that runs a command when clicked, read by assistive technologies as a link: reached
+// with Tab, pressed by Space and Enter and by their press action.
+class LinkLabel : public AutoLabel
+{
+    Q_OBJECT
+public:
+    explicit LinkLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace zelvo

@@ -5,12 +5,12 @@
 #include "ImagePushButton.h"
 #include "OnFirstShow.h"
 #include "PictureBox.h"
-#include "TilingImage.h"
 #include "TriStateBox.h"
 #include "layouts/Artwork.h"
 #include "layouts/LayoutBuilder.h"
 
 #include <QCursor>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -69,19 +69,23 @@ const layout::Control& control(const layout::Window& form, const char* name,
     return declared;
 }
 
-template <class W>
-[[nodiscard]] W* build(QWidget& window, const layout::Window& form, const char* name)
+void applyDeclared(QWidget& widget, const layout::Control& declared, const layout::Window& form)
 {
-    auto* widget = new W(&window);
-    const layout::Control& declared = layout::control(form, name);
-    layout::applyControl(*widget, declared, form);
+    layout::applyControl(widget, declared, form);
     if (declared.cursor) {
         // Decoded when first shown, so that a window that is never opened decodes nothing.
-        onFirstShow(*widget, [widget, cursor = *declared.cursor] {
-            widget->setCursor(
+        onFirstShow(widget, [&widget, cursor = *declared.cursor] {
+            widget.setCursor(
                 artwork::cursor(QLatin1String(cursor.picture), cursor.hotX, cursor.hotY));
         });
     }
+}
+
+template <class W>
+[[nodiscard]] W* build(QWidget& window, const layout::Window& form, const layout::Control& declared)
+{
+    auto* widget = new W(&window);
+    applyDeclared(*widget, declared, form);
     return widget;
 }
 
@@ -101,37 +105,60 @@ Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Ki
                SetState setState)
 {
     const layout::Control& declared = control(form, name, {kind});
-    auto* widget = build<Box>(window, form, name);
+    auto* widget = build<Box>(window, form, declared);
     widget->setText(QLatin1String(declared.text));
     setState(*widget, declared.state);
     fitCaption(*widget);
     return widget;
 }
 
+template <class Label>
+Label* makeLabel(QWidget& window, const layout::Window& form, const char* name)
+{
+    const layout::Control& declared = control(form, name, {Kind::Label});
+    auto* widget = build<Label>(window, form, declared);
+    if (declared.centred)
+        widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    widget->setAccessibleBaseName(QLatin1String(declared.accessibleName));
+    widget->setCaption(QLatin1String(declared.text));
+    widget->setSizing(declared.sizing);
+    return widget;
+}
+
 } // namespace
+
+void declare(QWidget& widget, const layout::Window& form, const char* name, layout::Kind kind)
+{
+    applyDeclared(widget, control(form, name, {kind}), form);
+}
 
 AutoLabel* label(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::Label});
-    auto* widget = build<AutoLabel>(window, form, name);
-    if (declared.centred)
-        widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    widget->setCaption(QLatin1String(declared.text));
-    widget->setSizing(declared.sizing);
-    if (declared.command)
-        widget->setCommand(true);
-    return widget;
+    return makeLabel<AutoLabel>(window, form, name);
+}
+
+LinkLabel* link(QWidget& window, const layout::Window& form, const char* name)
+{
+    return makeLabel<LinkLabel>(window, form, name);
 }
 
 PictureBox* picture(QWidget& window, const layout::Window& form, const char* name)
 {
     const layout::Control& declared = control(form, name, {Kind::Picture});
-    auto* widget = build<PictureBox>(window, form, name);
+    auto* widget = build<PictureBox>(window, form, declared);
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
+    widget->setAccessibleBaseName(QLatin1String(declared.accessibleName));
     widget->setArtwork(QLatin1String(declared.picture));
-    if (declared.command)
-        widget->setCommand(true);
+    return widget;
+}
+
+QLabel* graphic(QWidget& window, const layout::Window& form, const char* name)
+{
+    const layout::Control& declared = control(form, name, {Kind::Picture});
+    auto* widget = build<QLabel>(window, form, declared);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    widget->setPixmap(artwork::pixmap(QLatin1String(declared.picture)));
     return widget;
 }
 
@@ -139,7 +166,7 @@ QPushButton* button(QWidget& window, const layout::Window& form, const char* nam
 {
     const layout::Control& declared =
         control(form, name, {Kind::PushButton, Kind::GraphicalButton});
-    auto* widget = build<QPushButton>(window, form, name);
+    auto* widget = build<QPushButton>(window, form, declared);
     widget->setText(QLatin1String(declared.text));
     widget->setAutoDefault(false);
     widget->setDefault(declared.isDefault);
@@ -160,7 +187,7 @@ QPushButton* button(QWidget& window, const layout::Window& form, const char* nam
 ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const char* name)
 {
     const layout::Control& declared = control(form, name, {Kind::ImageButton});
-    auto* widget = build<ImagePushButton>(window, form, name);
+    auto* widget = build<ImagePushButton>(window, form, declared);
     widget->setProperties(declared.imageButton.value_or(layout::ImageButtonProps{}));
     widget->setArtwork(QLatin1String(declared.picture));
     return widget;
@@ -182,17 +209,8 @@ QRadioButton* optionButton(QWidget& window, const layout::Window& form, const ch
 FileListBox* fileList(QWidget& window, const layout::Window& form, const char* name)
 {
     const layout::Control& declared = control(form, name, {Kind::FileList});
-    auto* widget = build<FileListBox>(window, form, name);
+    auto* widget = build<FileListBox>(window, form, declared);
     widget->setPattern(QLatin1String(declared.text));
-    return widget;
-}
-
-TilingImage* tilingImage(QWidget& window, const layout::Window& form, const char* name)
-{
-    const layout::Control& declared = control(form, name, {Kind::TilingImage});
-    auto* widget = build<TilingImage>(window, form, name);
-    if (declared.command)
-        widget->setCommand(true);
     return widget;
 }
 

@@ -1,17 +1,10 @@
 #include "PictureBox.h"
 
-#include "layouts/Artwork.h"
+#include "AccessibleControls.h"
 
-#include <QAccessible>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace zelvo {
-
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent), Pressable(this)
-{
-    setAttribute(Qt::WA_Hover, false);
-}
 
 void PictureBox::setStretch(bool stretch)
 {
@@ -29,11 +22,16 @@ void PictureBox::setPicture(const QPixmap& picture, const QString& subject)
 {
     m_picture.set(picture);
     update();
-    if (subject != m_subject) {
-        m_subject = subject;
-        QAccessibleEvent renamed(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&renamed);
-    }
+    if (subject == m_subject)
+        return;
+    m_subject = subject;
+    setAccessibleName(accessibleNameWith(m_baseName, subject));
+}
+
+void PictureBox::setAccessibleBaseName(const QString& name)
+{
+    m_baseName = name;
+    setAccessibleName(accessibleNameWith(m_baseName, m_subject));
 }
 
 void PictureBox::setArtwork(const QString& path)
@@ -68,26 +66,6 @@ void PictureBox::paintEvent(QPaintEvent*)
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
     paintFocusFrame(painter, *this);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
-}
-
-void PictureBox::mouseMoveEvent(QMouseEvent* event)
-{
-    emit mouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
-        emit clicked();
 }
 
 } // namespace zelvo

@@ -11,10 +11,10 @@
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "tile/TileWindow.h"
+#include "tile/TilingImage.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
-#include "widgets/TilingImage.h"
 
 #include <QDir>
 #include <QElapsedTimer>

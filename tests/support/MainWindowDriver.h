@@ -9,9 +9,9 @@
 #include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWindow.h"
+#include "tile/TilingImage.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
-#include "widgets/TilingImage.h"
 
 #include <QEvent>
 #include <QMap>

@@ -1,6 +1,5 @@
 #include "TilingImage.h"
 
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -21,8 +20,9 @@ void paintTiled(QPainter& painter, const QRect& exposed, const QPixmap& surface)
 
 } // namespace
 
-TilingImage::TilingImage(QWidget* parent) : QWidget(parent), Pressable(this)
+TilingImage::TilingImage(QWidget* parent) : CommandButton(parent)
 {
+    setClickOnMousePress(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -89,15 +89,10 @@ void TilingImage::paintEvent(QPaintEvent* event)
     paintFocusFrame(painter, *this);
 }
 
-void TilingImage::mousePressEvent(QMouseEvent* event)
-{
-    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
-}
-
 void TilingImage::wheelEvent(QWheelEvent* event)
 {
     if (!(event->modifiers() & Qt::ControlModifier)) {
-        QWidget::wheelEvent(event);
+        CommandButton::wheelEvent(event);
         return;
     }
     // A wheel notch is 120; finer wheels add up to one.
@@ -113,7 +108,7 @@ void TilingImage::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
         m_surface = QPixmap();
-    QWidget::changeEvent(event);
+    CommandButton::changeEvent(event);
 }
 
 } // namespace zelvo

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "Pressable.h"
 #include "ZoomedTile.h"
+#include "widgets/CommandButton.h"
 
 #include <QImage>
 #include <QPixmap>
-#include <QWidget>
 
 namespace zelvo {
 
 // Shows its picture at natural size, one picture pixel to one device pixel, repeated edge to
 // edge from its top-left corner and cut at its edges, over the face colour where the picture
-// is transparent. One that runs a command is reached with Tab and pressed by Space and Enter.
-class TilingImage : public QWidget, public Pressable
+// is transparent. A press of any mouse button runs its command.
+class TilingImage : public CommandButton
 {
     Q_OBJECT
 public:
@@ -20,9 +19,6 @@ public:
 
     void setPicture(const QImage& picture);
     [[nodiscard]] const QImage& picture() const { return m_picture; }
-
-    void press() override { emit activated(); }
-    [[nodiscard]] QString subject() const override { return {}; }
 
     // A tile at least this many device pixels each way is drawn; tiny pictures are repeated
     // into one so that a repaint draws few tiles.
@@ -33,15 +29,11 @@ public:
     [[nodiscard]] const TileLook& look() const { return m_look; }
 
 signals:
-    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     // The wheel turned with Ctrl held: up (positive) or down (negative) steps.
     void zoomWheel(int steps);
-    // Pressed by the keyboard or an assistive technology.
-    void activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractButton>
+
+class QPainter;
+
+namespace zelvo {
+
+// A control drawn by its subclass that runs one command as a button does: reached with Tab,
+// pressed by Space and Enter and by assistive technologies, and by the mouse on a click with
+// the left button or, where it is so set, on a press of any button.
+class CommandButton : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    explicit CommandButton(QWidget* parent = nullptr);
+
+    void setClickOnMousePress(bool onPress) { m_clickOnPress = onPress; }
+
+signals:
+    void mouseMoved(Qt::MouseButtons buttons);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_clickOnPress = false;
+    bool m_leftPressed = false;
+};
+
+// The keyboard focus frame over the whole control, drawn the way the style draws it.
+void paintFocusFrame(QPainter& painter, QWidget& widget);
+
+} // namespace zelvo

@@ -18,9 +18,10 @@ const layout::Window& Layout = layout::AboutBoxLayout;
 
 } // namespace
 
-AboutBox::AboutBox(QWidget& owner) : QWidget(&owner)
+AboutBox::AboutBox(QWidget& owner) : QDialog(&owner)
 {
     layout::applyWindow(*this, Layout);
+    setWindowModality(Qt::WindowModal);
     picture = controls::picture(*this, Layout, "Abtimg");
     (void)controls::label(*this, Layout, "lblVersion");
     (void)controls::label(*this, Layout, "lblDisclaimer");

@@ -18,7 +18,6 @@
 #include "widgets/FileListBox.h"
 #include "widgets/FolderChooser.h"
 #include "widgets/ImagePushButton.h"
-#include "widgets/Modal.h"
 #include "widgets/PictureBox.h"
 #include "widgets/TrayIcon.h"
 
@@ -33,13 +32,26 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include <exception>
+#include <functional>
 
 namespace zelvo {
 
 namespace {
 
 const layout::Window& Layout = layout::MainWindowLayout;
+
+// Shows the dialog modal over its parent window, the tray icon still reaching the program,
+// and returns when it is hidden. shown runs once it is on show, and may close it again.
+void showModal(QDialog& dialog, const std::function<void()>& shown = {})
+{
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    if (shown)
+        shown();
+    if (dialog.isVisible())
+        dialog.exec();
+}
 
 } // namespace
 

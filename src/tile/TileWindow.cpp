@@ -27,9 +27,10 @@ const layout::Window& Layout = layout::TileWindowLayout;
 } // namespace
 
 TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
-    : QWidget(&owner), m_store(store), m_platform(platform)
+    : QDialog(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
+    setWindowModality(Qt::WindowModal);
     tiledView = new TilingImage(this);
     controls::declare(*tiledView, Layout, "Zelvo", layout::Kind::TilingImage);
     printButton = controls::button(*this, Layout, "Butprint");
@@ -85,7 +86,7 @@ void TileWindow::fitClientToOuterSize()
 
 bool TileWindow::event(QEvent* event)
 {
-    const bool handled = QWidget::event(event);
+    const bool handled = QDialog::event(event);
     switch (event->type()) {
     case QEvent::Show:
     case QEvent::Move:
@@ -98,7 +99,6 @@ bool TileWindow::event(QEvent* event)
     return handled;
 }
 
-// The window is left through a press on the picture only.
 void TileWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();

@@ -2,8 +2,8 @@
 
 #include "core/TileSizes.h"
 
+#include <QDialog>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 
@@ -16,8 +16,9 @@ class SettingsStore;
 class TileWorkbench;
 class TilingImage;
 
-// The tile window: a picture repeated over its whole area, with a Print button.
-class TileWindow : public QWidget
+// The tile window: a picture repeated over its whole area, with a Print button; modal over
+// the main window.
+class TileWindow : public QDialog
 {
     Q_OBJECT
 public:
@@ -35,6 +36,9 @@ public:
 
     // The window's size with its frame and title bar.
     [[nodiscard]] QSize outerSize() const;
+
+    // The window is left through a press on the picture or Esc only.
+    void reject() override {}
 
 signals:
     // A press on the picture or Esc: the window is done with.

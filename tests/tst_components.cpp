@@ -337,8 +337,6 @@ void TestComponents::folderChooserKeepsConfirmedFolder()
     test::TestPlatform platform;
     QWidget owner;
     FolderChooser chooser(platform, &owner);
-    chooser.setProperties(layout::MainWindowFolderChooser);
-    QCOMPARE(chooser.browseMode(), 1);
     QCOMPARE(chooser.selectedFolder(), QString());
 
     platform.folderAnswers = {QStringLiteral("/pictures/sea"), std::nullopt,
@@ -388,12 +386,6 @@ void TestComponents::imageButtonClicksOncePerClick()
     QTest::mouseClick(button, Qt::LeftButton);
     QTest::keyClick(button, Qt::Key_Space);
     QCOMPARE(clicks.size(), 3);
-
-    // Its declared properties: enabled, and no tool tip of its own.
-    ImagePushButton declared;
-    declared.setProperties(layout::ImageButtonProps{});
-    QVERIFY(declared.isEnabled());
-    QCOMPARE(declared.toolTip(), QString());
 }
 
 void TestComponents::fileListListsMatchingFiles()

@@ -21,7 +21,6 @@ public:
         ++messages;
         std::fprintf(stderr, "message box: %s\n", qPrintable(prompt));
     }
-    void beep() override {}
     bool openUrl(const QUrl&) override { return false; }
     std::optional<QString> chooseFolder(QWidget*, const QString&) override { return folder; }
     bool printPage(const QImage&) override { return false; }

@@ -82,7 +82,6 @@ MainWindow::MainWindow(WindowRegistry& windows)
     tray->setProperties(layout::MainWindowTray);
     folderChooser = new FolderChooser(windows.platform(), this);
     folderChooser->setObjectName(QStringLiteral("BrowseDialog"));
-    folderChooser->setProperties(layout::MainWindowFolderChooser);
     layout::applyTabOrder(*this, Layout);
 
     connect(browseButton, &QPushButton::clicked, this, &MainWindow::browseForFolder);
@@ -313,46 +312,25 @@ void MainWindow::showHelp()
 
 void MainWindow::trayClicked()
 {
-    // Each step that fails sounds the alert and the next step runs all the same.
-    const auto step = [this](auto&& action) {
-        try {
-            action();
-        } catch (const std::exception&) {
-            m_windows.platform().beep();
-        }
-    };
-    bool mainShown = false;
-    bool tileShown = false;
-    bool optionsShown = false;
-    bool aboutShown = false;
     // Asking whether a window is shown creates it, hidden, when it is not loaded.
-    step([&] { mainShown = isVisible(); });
-    step([&] { tileShown = m_windows.get<TileWindow>().isVisible(); });
-    step([&] { optionsShown = m_windows.get<OptionsWindow>().isVisible(); });
-    step([&] { aboutShown = m_windows.get<AboutBox>().isVisible(); });
-    step([&] {
-        if (mainShown && tileShown)
-            m_windows.unload<TileWindow>();
-    });
-    step([&] {
-        if (optionsShown) {
-            m_windows.unload<OptionsWindow>();
-            returnToMain(Return::Shown);
-        }
-    });
-    step([&] {
-        if (aboutShown)
-            m_windows.get<AboutBox>().hide();
-    });
-    step([&] {
-        if (isVisible()) {
-            hide();
-            tray->setFlashEnabled(true);
-        } else {
-            returnToMain(Return::Shown);
-            tray->setFlashEnabled(false);
-        }
-    });
+    const bool mainShown = isVisible();
+    const bool tileShown = m_windows.get<TileWindow>().isVisible();
+    const bool optionsShown = m_windows.get<OptionsWindow>().isVisible();
+    const bool aboutShown = m_windows.get<AboutBox>().isVisible();
+    if (mainShown && tileShown)
+        m_windows.unload<TileWindow>();
+    if (optionsShown) {
+        m_windows.unload<OptionsWindow>();
+        returnToMain(Return::Shown);
+    }
+    if (aboutShown)
+        m_windows.get<AboutBox>().hide();
+    const bool hiding = isVisible();
+    if (hiding)
+        hide();
+    else
+        returnToMain(Return::Shown);
+    tray->setFlashEnabled(hiding);
 }
 
 void MainWindow::exitProgram()

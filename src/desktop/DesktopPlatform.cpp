@@ -36,11 +36,6 @@ void DesktopPlatform::messageBox(QWidget* parent, const QString& prompt, Message
     box.exec();
 }
 
-void DesktopPlatform::beep()
-{
-    QApplication::beep();
-}
-
 bool DesktopPlatform::openUrl(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);

@@ -10,7 +10,6 @@ class DesktopPlatform : public Platform
 public:
     void messageBox(QWidget* parent, const QString& prompt, MessageStyle style,
                     const QString& title) override;
-    void beep() override;
     bool openUrl(const QUrl& url) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& startFolder) override;
     bool printPage(const QImage& image) override;

@@ -19,8 +19,8 @@ enum class MessageStyle {
 };
 
 // Everything the windows ask of the desktop that a test has to answer in place of a person:
-// modal boxes and dialogs, the alert sound, the desktop's document opener, the printer, and
-// the end of the program.
+// modal boxes and dialogs, the desktop's document opener, the printer, and the end of the
+// program.
 class Platform
 {
 public:
@@ -29,7 +29,6 @@ public:
     // An empty title shows the program's title.
     virtual void messageBox(QWidget* parent, const QString& prompt, MessageStyle style,
                             const QString& title) = 0;
-    virtual void beep() = 0;
     // Asks the desktop to open a document or link; the answer is only whether it was handed on.
     virtual bool openUrl(const QUrl& url) = 0;
     // A modal folder chooser starting at startFolder; nothing when the user cancelled.

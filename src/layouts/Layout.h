@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Palette.h"
-
 #include <QRect>
 #include <QRgb>
 
@@ -61,17 +59,6 @@ enum class Sizing {
     ToTextWrapped, // width fixed, height follows the wrapped caption
 };
 
-// The image push button's own property set.
-struct ImageButtonProps
-{
-    QRgb backColor = Grey;
-    bool enabled = true;
-    QRgb maskColor = White;
-    bool useMaskColor = false;
-    bool playSounds = false;
-    const char* toolTipText = "";
-};
-
 struct TrayIconProps
 {
     const char* icon;
@@ -79,16 +66,9 @@ struct TrayIconProps
     bool enabled;
     bool trueClick;
     bool visible;
-    int flashSound;
     const char* flashIcon;
     int flashInterval;
     bool flashEnabled;
-};
-
-struct FolderChooserProps
-{
-    int browseMode;
-    const char* selectedFolder;
 };
 
 struct Cursor
@@ -125,7 +105,6 @@ struct Control
     bool centred = false;
     int state = 0; // check box 0, 1, 2 (grayed); option button 1 when selected
     std::optional<Cursor> cursor{};
-    std::optional<ImageButtonProps> imageButton{};
 };
 
 // A one-pixel line drawn on the window's ground.

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "Layout.h"
+#include "Palette.h"
 
 // Shorthands the window layouts are declared with: a row names what is particular to its
 // control, and what the controls of a kind share is said here once.
@@ -77,10 +78,6 @@ public:
     {
         return with(&Control::cursor, cursor);
     }
-    [[nodiscard]] constexpr ControlRow imageButton(ImageButtonProps properties) const
-    {
-        return with(&Control::imageButton, properties);
-    }
 
 private:
     Control m_control;
@@ -113,12 +110,11 @@ private:
         .accessibleName(accessibleName);
 }
 
-// The program's own push button drawn from a picture, with its properties as they come.
+// The program's own push button drawn from a picture on grey.
 [[nodiscard]] constexpr ControlRow imageButton(const char* name, Place place, const char* image,
                                                const char* accessibleName, int tabIndex)
 {
-    return picture(Kind::ImageButton, name, place, image, accessibleName, tabIndex)
-        .imageButton(ImageButtonProps{});
+    return picture(Kind::ImageButton, name, place, image, accessibleName, tabIndex).back(Grey);
 }
 
 // A window with no border and no title bar, so without a caption: assistive technologies read

@@ -10,6 +10,5 @@ extern const Window OptionsWindowLayout;
 extern const Window AboutBoxLayout;
 
 extern const TrayIconProps MainWindowTray;
-extern const FolderChooserProps MainWindowFolderChooser;
 
 } // namespace zelvo::layout

@@ -70,12 +70,9 @@ const TrayIconProps MainWindowTray{
     .enabled = true,
     .trueClick = true,
     .visible = true,
-    .flashSound = 0,
     .flashIcon = artwork::TrayFlashIcon,
     .flashInterval = 800,
     .flashEnabled = false,
 };
-
-const FolderChooserProps MainWindowFolderChooser{.browseMode = 1, .selectedFolder = ""};
 
 } // namespace zelvo::layout

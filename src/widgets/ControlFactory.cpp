@@ -188,7 +188,6 @@ ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const 
 {
     const layout::Control& declared = control(form, name, {Kind::ImageButton});
     auto* widget = build<ImagePushButton>(window, form, declared);
-    widget->setProperties(declared.imageButton.value_or(layout::ImageButtonProps{}));
     widget->setArtwork(QLatin1String(declared.picture));
     return widget;
 }

@@ -11,12 +11,6 @@ FolderChooser::FolderChooser(Platform& platform, QWidget* owner)
 {
 }
 
-void FolderChooser::setProperties(const layout::FolderChooserProps& properties)
-{
-    m_browseMode = properties.browseMode;
-    m_selectedFolder = QLatin1String(properties.selectedFolder);
-}
-
 bool FolderChooser::browse()
 {
     const std::optional<QString> chosen = m_platform.chooseFolder(m_owner, m_startFolder);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "layouts/Layout.h"
-
 #include <QObject>
 #include <QString>
 
@@ -19,7 +17,6 @@ class FolderChooser : public QObject
 public:
     FolderChooser(Platform& platform, QWidget* owner);
 
-    void setProperties(const layout::FolderChooserProps& properties);
     void setStartFolder(const QString& folder) { m_startFolder = folder; }
     [[nodiscard]] QString startFolder() const { return m_startFolder; }
     // True when the user confirmed a folder, false when the user cancelled.
@@ -27,14 +24,12 @@ public:
     [[nodiscard]] QString selectedFolder() const { return m_selectedFolder; }
     // A folder chosen another way (dropped on the window), as if confirmed in the dialog.
     void choose(const QString& folder) { m_selectedFolder = folder; }
-    [[nodiscard]] int browseMode() const { return m_browseMode; }
 
 private:
     Platform& m_platform;
     QWidget* m_owner;
     QString m_startFolder;
     QString m_selectedFolder;
-    int m_browseMode = 1;
 };
 
 } // namespace zelvo

@@ -2,7 +2,6 @@
 
 #include "layouts/Artwork.h"
 
-#include <QBitmap>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -12,21 +11,11 @@ namespace zelvo {
 ImagePushButton::ImagePushButton(QWidget* parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
-    setProperties(layout::ImageButtonProps{});
-}
-
-void ImagePushButton::setProperties(const layout::ImageButtonProps& properties)
-{
-    m_properties = properties;
-    setEnabled(properties.enabled);
-    if (*properties.toolTipText)
-        setToolTip(QLatin1String(properties.toolTipText));
-    update();
 }
 
 void ImagePushButton::setPicture(const QPixmap& picture)
 {
-    m_picture.set(masked(picture));
+    m_picture.set(picture);
     update();
 }
 
@@ -38,33 +27,19 @@ void ImagePushButton::setArtwork(const QString& path)
 
 const QPixmap& ImagePushButton::picture() const
 {
-    return m_picture.get([this](const QPixmap& decoded) { return masked(decoded); });
-}
-
-QPixmap ImagePushButton::masked(const QPixmap& picture) const
-{
-    if (!m_properties.useMaskColor || picture.isNull())
-        return picture;
-    QPixmap result = picture;
-    result.setMask(picture.createMaskFromColor(QColor(m_properties.maskColor), Qt::MaskInColor));
-    return result;
-}
-
-QSize ImagePushButton::sizeHint() const
-{
-    return picture().isNull() ? QSize(24, 24)
-                              : picture().deviceIndependentSize().toSize() + QSize(4, 4);
+    return m_picture.get();
 }
 
 void ImagePushButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect area = rect();
-    painter.fillRect(area, QColor(m_properties.backColor));
+    const QColor back = palette().color(QPalette::Button);
+    painter.fillRect(area, back);
 
     const bool pressed = isDown();
-    const QColor light = QColor(m_properties.backColor).lighter(160);
-    const QColor dark = QColor(m_properties.backColor).darker(250);
+    const QColor light = back.lighter(160);
+    const QColor dark = back.darker(250);
     painter.setPen(pressed ? dark : light);
     painter.drawLine(area.topLeft(), area.topRight());
     painter.drawLine(area.topLeft(), area.bottomLeft());

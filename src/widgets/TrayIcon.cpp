@@ -49,11 +49,6 @@ void TrayIcon::setFlashEnabled(bool enabled)
     }
 }
 
-bool TrayIcon::isShownInNotificationArea() const
-{
-    return m_tray->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
-}
-
 void TrayIcon::click()
 {
     if (m_enabled)

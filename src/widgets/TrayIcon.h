@@ -28,7 +28,6 @@ public:
     [[nodiscard]] bool showingFlashIcon() const { return m_showingFlash; }
     [[nodiscard]] int flashInterval() const { return m_timer.interval(); }
     [[nodiscard]] QString toolTip() const { return m_toolTip; }
-    [[nodiscard]] bool isShownInNotificationArea() const;
     [[nodiscard]] QSystemTrayIcon* systemIcon() const { return m_tray; }
 
     // What a click on the icon in the notification area does.

@@ -45,7 +45,6 @@ public:
         if (onMessage)
             onMessage(messages.last());
     }
-    void beep() override { ++beeps; }
     bool openUrl(const QUrl& url) override
     {
         opened.append(url);
@@ -71,7 +70,6 @@ public:
     void endProgram() override { ++ends; }
 
     QList<Message> messages;
-    int beeps = 0;
     QList<QUrl> opened;
     bool openSucceeds = true;
     // Each browse takes the next answer: a folder, or nothing for a cancel.

@@ -12,11 +12,7 @@
 
 namespace zelvo {
 
-namespace {
-
-const layout::Window& Layout = layout::AboutBoxLayout;
-
-} // namespace
+static const layout::Window& Layout = layout::AboutBoxLayout;
 
 AboutBox::AboutBox(QWidget& owner) : QDialog(&owner)
 {

@@ -9,29 +9,14 @@
 
 namespace zelvo {
 
-namespace {
-
-QMessageBox::Icon iconFor(MessageStyle style)
-{
-    switch (style) {
-    case MessageStyle::Critical:
-        return QMessageBox::Critical;
-    case MessageStyle::Exclamation:
-        return QMessageBox::Warning;
-    case MessageStyle::Information:
-        return QMessageBox::Information;
-    case MessageStyle::Plain:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-} // namespace
-
 void DesktopPlatform::messageBox(QWidget* parent, const QString& prompt, MessageStyle style,
                                  const QString& title)
 {
-    QMessageBox box(iconFor(style), title.isEmpty() ? QStringLiteral("Zelvo") : title, prompt,
+    const QMessageBox::Icon icon = style == MessageStyle::Critical      ? QMessageBox::Critical
+                                   : style == MessageStyle::Exclamation ? QMessageBox::Warning
+                                   : style == MessageStyle::Information ? QMessageBox::Information
+                                                                        : QMessageBox::NoIcon;
+    QMessageBox box(icon, title.isEmpty() ? QStringLiteral("Zelvo") : title, prompt,
                     QMessageBox::Ok, parent);
     box.exec();
 }

@@ -18,11 +18,7 @@
 
 namespace zelvo {
 
-namespace {
-
-const layout::Window& Layout = layout::OptionsWindowLayout;
-
-} // namespace
+static const layout::Window& Layout = layout::OptionsWindowLayout;
 
 OptionsWindow::OptionsWindow(SettingsStore& store, Platform& platform)
     : m_store(store), m_platform(platform)

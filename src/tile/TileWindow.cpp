@@ -20,11 +20,7 @@
 
 namespace zelvo {
 
-namespace {
-
-const layout::Window& Layout = layout::TileWindowLayout;
-
-} // namespace
+static const layout::Window& Layout = layout::TileWindowLayout;
 
 TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
     : QDialog(&owner), m_store(store), m_platform(platform)
@@ -73,6 +69,13 @@ QSize TileWindow::outerSize() const
     return size().grownBy(margins);
 }
 
+QSize TileWindow::shownSize() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {int(std::ceil(outerSize().width() * ratio)),
+            int(std::ceil(outerSize().height() * ratio))};
+}
+
 // The sizes are outer sizes; the client area is what the window system's frame leaves, and
 // the frame is known only once the window is on screen.
 void TileWindow::fitClientToOuterSize()
@@ -106,11 +109,8 @@ void TileWindow::closeEvent(QCloseEvent* event)
 
 void TileWindow::showPicture(const QString& path)
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize shown(int(std::ceil(outerSize().width() * ratio)),
-                      int(std::ceil(outerSize().height() * ratio)));
     const QImage picture =
-        loadPicture(path, {.scaledTo = {}, .clippedTo = workbench->clipFor(shown)});
+        loadPicture(path, {.scaledTo = {}, .clippedTo = workbench->clipFor(shownSize())});
     if (picture.isNull()) {
         emit closeRequested();
         return;

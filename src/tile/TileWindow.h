@@ -36,6 +36,8 @@ public:
 
     // The window's size with its frame and title bar.
     [[nodiscard]] QSize outerSize() const;
+    // That size in device pixels, as a picture is loaded for it at 100%.
+    [[nodiscard]] QSize shownSize() const;
 
     // The window is left through a press on the picture or Esc only.
     void reject() override {}

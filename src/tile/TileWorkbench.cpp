@@ -129,19 +129,11 @@ void TileWorkbench::showZoomLabel()
     m_labelTimer.start();
 }
 
-// The window's size in device pixels, as the picture is loaded for it at 100%.
-QSize TileWorkbench::shownSize() const
-{
-    const qreal ratio = m_window.devicePixelRatioF();
-    const QSize outer = m_window.outerSize();
-    return {int(std::ceil(outer.width() * ratio)), int(std::ceil(outer.height() * ratio))};
-}
-
 // A picture cut to the window is judged on the whole of it, decoded at a reduced size.
 SeamVerdict TileWorkbench::judgeSeams() const
 {
     const QImage& shown = m_view.picture();
-    const QSize clip = clipFor(shownSize());
+    const QSize clip = clipFor(m_window.shownSize());
     const bool cutAcross = shown.width() >= clip.width();
     const bool cutDown = shown.height() >= clip.height();
     if (!cutAcross && !cutDown)
@@ -170,7 +162,8 @@ void TileWorkbench::updateLook()
 // A version that cannot be loaded (half written, damaged) leaves the last good one on show.
 void TileWorkbench::reload(const QString& path)
 {
-    const QImage picture = loadPicture(path, {.scaledTo = {}, .clippedTo = clipFor(shownSize())});
+    const QImage picture =
+        loadPicture(path, {.scaledTo = {}, .clippedTo = clipFor(m_window.shownSize())});
     if (picture.isNull())
         return;
     m_view.setPicture(picture);

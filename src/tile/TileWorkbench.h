@@ -56,7 +56,6 @@ signals:
     void stepRequested(zelvo::Step step);
 
 private:
-    [[nodiscard]] QSize shownSize() const;
     [[nodiscard]] SeamVerdict judgeSeams() const;
     void showZoomLabel();
     void updateLook();

@@ -25,35 +25,15 @@ using layout::Kind;
 
 namespace {
 
+// In the order of the kinds.
+constexpr const char* KindNames[] = {
+    "shape",        "label",     "picture",       "file list",    "push button", "graphical button",
+    "image button", "check box", "option button", "tiling image", "tray icon",   "folder chooser",
+};
+
 [[nodiscard]] const char* kindName(Kind kind)
 {
-    switch (kind) {
-    case Kind::Shape:
-        return "shape";
-    case Kind::Label:
-        return "label";
-    case Kind::Picture:
-        return "picture";
-    case Kind::FileList:
-        return "file list";
-    case Kind::PushButton:
-        return "push button";
-    case Kind::GraphicalButton:
-        return "graphical button";
-    case Kind::ImageButton:
-        return "image button";
-    case Kind::CheckBox:
-        return "check box";
-    case Kind::OptionButton:
-        return "option button";
-    case Kind::TilingImage:
-        return "tiling image";
-    case Kind::TrayIcon:
-        return "tray icon";
-    case Kind::FolderChooser:
-        return "folder chooser";
-    }
-    return "control";
+    return KindNames[std::size_t(kind)];
 }
 
 // The declared control, which must be of one of the kinds this factory builds: a control built

@@ -91,7 +91,6 @@ MainWindow::MainWindow(WindowRegistry& windows)
     preview->setClickOnMousePress(true);
     connect(preview, &PictureBox::clicked, this, &MainWindow::openTileWindow);
     connect(title, &PictureBox::clicked, this, &MainWindow::showAboutBox);
-    connect(title, &PictureBox::mouseMoved, this, &MainWindow::dragByTitle);
     connect(optionsButton, &ImagePushButton::clicked, this, &MainWindow::showOptions);
     connect(helpButton, &ImagePushButton::clicked, this, &MainWindow::showHelp);
     connect(tray, &TrayIcon::clicked, this, &MainWindow::trayClicked);
@@ -282,6 +281,8 @@ void MainWindow::dragByTitle(Qt::MouseButtons buttons)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == title && event->type() == QEvent::MouseMove)
+        dragByTitle(static_cast<QMouseEvent*>(event)->buttons());
     if (watched == title && event->type() == QEvent::MouseButtonPress) {
         m_dragging = false;
         m_systemMove = false;

@@ -40,11 +40,6 @@ void CommandButton::mousePressEvent(QMouseEvent* event)
         click();
 }
 
-void CommandButton::mouseMoveEvent(QMouseEvent* event)
-{
-    emit mouseMoved(event->buttons());
-}
-
 void CommandButton::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool clicked = m_leftPressed && event->button() == Qt::LeftButton &&

@@ -17,13 +17,9 @@ public:
 
     void setClickOnMousePress(bool onPress) { m_clickOnPress = onPress; }
 
-signals:
-    void mouseMoved(Qt::MouseButtons buttons);
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

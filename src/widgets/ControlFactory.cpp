@@ -61,12 +61,21 @@ void applyDeclared(QWidget& widget, const layout::Control& declared, const layou
     }
 }
 
-template <class W>
-[[nodiscard]] W* build(QWidget& window, const layout::Window& form, const layout::Control& declared)
+// A new control of a window, checked against its declaration first.
+template <class W> struct Built
 {
+    W* widget;
+    const layout::Control& declared;
+};
+
+template <class W>
+Built<W> build(QWidget& window, const layout::Window& form, const char* name,
+               std::initializer_list<Kind> kinds)
+{
+    const layout::Control& declared = control(form, name, kinds);
     auto* widget = new W(&window);
     applyDeclared(*widget, declared, form);
-    return widget;
+    return {widget, declared};
 }
 
 // The stand-in for the layout's font may be wider than the one the boxes were sized for: a
@@ -84,8 +93,7 @@ template <class Box, class SetState>
 Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Kind kind,
                SetState setState)
 {
-    const layout::Control& declared = control(form, name, {kind});
-    auto* widget = build<Box>(window, form, declared);
+    const auto [widget, declared] = build<Box>(window, form, name, {kind});
     widget->setText(QLatin1String(declared.text));
     setState(*widget, declared.state);
     fitCaption(*widget);
@@ -95,8 +103,7 @@ Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Ki
 template <class Label>
 Label* makeLabel(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::Label});
-    auto* widget = build<Label>(window, form, declared);
+    const auto [widget, declared] = build<Label>(window, form, name, {Kind::Label});
     if (declared.centred)
         widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widget->setAccessibleBaseName(QLatin1String(declared.accessibleName));
@@ -124,8 +131,7 @@ LinkLabel* link(QWidget& window, const layout::Window& form, const char* name)
 
 PictureBox* picture(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::Picture});
-    auto* widget = build<PictureBox>(window, form, declared);
+    const auto [widget, declared] = build<PictureBox>(window, form, name, {Kind::Picture});
     widget->setStretch(declared.stretch);
     widget->setBorder(declared.border);
     widget->setAccessibleBaseName(QLatin1String(declared.accessibleName));
@@ -135,8 +141,7 @@ PictureBox* picture(QWidget& window, const layout::Window& form, const char* nam
 
 QLabel* graphic(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::Picture});
-    auto* widget = build<QLabel>(window, form, declared);
+    const auto [widget, declared] = build<QLabel>(window, form, name, {Kind::Picture});
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widget->setPixmap(artwork::pixmap(QLatin1String(declared.picture)));
     return widget;
@@ -144,9 +149,8 @@ QLabel* graphic(QWidget& window, const layout::Window& form, const char* name)
 
 QPushButton* button(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared =
-        control(form, name, {Kind::PushButton, Kind::GraphicalButton});
-    auto* widget = build<QPushButton>(window, form, declared);
+    const auto [widget, declared] =
+        build<QPushButton>(window, form, name, {Kind::PushButton, Kind::GraphicalButton});
     widget->setText(QLatin1String(declared.text));
     widget->setAutoDefault(false);
     widget->setDefault(declared.isDefault);
@@ -166,8 +170,7 @@ QPushButton* button(QWidget& window, const layout::Window& form, const char* nam
 
 ImagePushButton* imageButton(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::ImageButton});
-    auto* widget = build<ImagePushButton>(window, form, declared);
+    const auto [widget, declared] = build<ImagePushButton>(window, form, name, {Kind::ImageButton});
     widget->setArtwork(QLatin1String(declared.picture));
     return widget;
 }
@@ -187,8 +190,7 @@ QRadioButton* optionButton(QWidget& window, const layout::Window& form, const ch
 
 FileListBox* fileList(QWidget& window, const layout::Window& form, const char* name)
 {
-    const layout::Control& declared = control(form, name, {Kind::FileList});
-    auto* widget = build<FileListBox>(window, form, declared);
+    const auto [widget, declared] = build<FileListBox>(window, form, name, {Kind::FileList});
     widget->setPattern(QLatin1String(declared.text));
     return widget;
 }

@@ -6,28 +6,7 @@
 #include <QDir>
 #include <QMouseEvent>
 
-#include <utility>
-
 namespace zelvo {
-
-void FileListModel::setNames(QStringList names)
-{
-    beginResetModel();
-    m_names = std::move(names);
-    endResetModel();
-}
-
-int FileListModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_names.size());
-}
-
-QVariant FileListModel::data(const QModelIndex& index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_names.size())
-        return {};
-    return m_names.at(index.row());
-}
 
 FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileListModel(this))
 {
@@ -72,13 +51,13 @@ void FileListBox::refresh()
 QString FileListBox::fileName() const
 {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : m_model->names().at(selected.first().row());
+    return selected.isEmpty() ? QString() : names().at(selected.first().row());
 }
 
 void FileListBox::setFileName(const QString& name)
 {
     m_selecting = true;
-    const qsizetype row = name.isEmpty() ? -1 : m_model->names().indexOf(name);
+    const qsizetype row = name.isEmpty() ? -1 : names().indexOf(name);
     if (row < 0) {
         selectionModel()->clear();
     } else {
@@ -93,7 +72,7 @@ void FileListBox::show(const QStringList& listing)
 {
     const QString selected = fileName();
     m_selecting = true;
-    m_model->setNames(filterAndSort(listing, m_pattern));
+    m_model->setStringList(filterAndSort(listing, m_pattern));
     m_selecting = false;
     if (!selected.isEmpty())
         setFileName(selected);

@@ -1,26 +1,22 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QListView>
-#include <QStringList>
+#include <QStringListModel>
 
 namespace zelvo {
 
-// The names listed by a file list box, sorted as it shows them.
-class FileListModel : public QAbstractListModel
+// The names listed by a file list box, sorted as it shows them; they cannot be edited or
+// dragged.
+class FileListModel : public QStringListModel
 {
     Q_OBJECT
 public:
-    using QAbstractListModel::QAbstractListModel;
+    using QStringListModel::QStringListModel;
 
-    void setNames(QStringList names);
-    [[nodiscard]] const QStringList& names() const { return m_names; }
-
-    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
-    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
-
-private:
-    QStringList m_names;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return QAbstractListModel::flags(index);
+    }
 };
 
 // A list of the files of one folder that match a pattern of wildcards, with one selection.
@@ -43,7 +39,7 @@ public:
     void setFileName(const QString& name);
     [[nodiscard]] int listCount() const { return m_model->rowCount(); }
     // The listed names, in the order shown.
-    [[nodiscard]] const QStringList& names() const { return m_model->names(); }
+    [[nodiscard]] QStringList names() const { return m_model->stringList(); }
     // Re-reads the folder, keeping the selection while the selected name is still listed.
     void refresh();
 

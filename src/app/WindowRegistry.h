@@ -1,17 +1,19 @@
 #pragma once
 
+#include "MainWindow.h"
+#include "about/AboutBox.h"
+#include "settings/OptionsWindow.h"
+#include "tile/TileWindow.h"
+
 #include <QPointer>
 
 #include <tuple>
+#include <type_traits>
 
 namespace zelvo {
 
-class AboutBox;
-class MainWindow;
-class OptionsWindow;
 class Platform;
 class SettingsStore;
-class TileWindow;
 
 // Hands out the one instance of each window. A window referred to while it does not exist is
 // created then, hidden, loaded, and told where to report to; unloading destroys it.
@@ -26,9 +28,35 @@ public:
     // Start-up: the per-user store is seeded, the main window loads, shows and activates.
     void start();
 
-    template <class W> W& get();
-    template <class W> [[nodiscard]] bool isLoaded() const;
-    template <class W> void unload();
+    template <class W> W& get()
+    {
+        // The other windows belong to the main window, whose load creates them.
+        if constexpr (!std::is_same_v<W, MainWindow>)
+            (void)get<MainWindow>();
+        auto& slot = std::get<QPointer<W>>(m_windows);
+        if (!slot) {
+            slot = create<W>();
+            if constexpr (requires(W & window) { window.load(); })
+                slot->load();
+        }
+        return *slot;
+    }
+
+    template <class W> [[nodiscard]] bool isLoaded() const
+    {
+        return !std::get<QPointer<W>>(m_windows).isNull();
+    }
+
+    template <class W> void unload()
+    {
+        auto& slot = std::get<QPointer<W>>(m_windows);
+        if (!slot)
+            return;
+        W* window = slot.data();
+        slot.clear();
+        window->hide();
+        window->deleteLater();
+    }
 
     [[nodiscard]] SettingsStore& store() const { return m_store; }
     [[nodiscard]] Platform& platform() const { return m_platform; }
@@ -42,5 +70,10 @@ private:
                QPointer<AboutBox>>
         m_windows;
 };
+
+template <> MainWindow* WindowRegistry::create();
+template <> TileWindow* WindowRegistry::create();
+template <> OptionsWindow* WindowRegistry::create();
+template <> AboutBox* WindowRegistry::create();
 
 } // namespace zelvo

@@ -55,10 +55,10 @@ QAccessibleInterface* accessibleFor(const QString& key, QObject* object)
     if (key == QLatin1String(LinkLabel::staticMetaObject.className()))
         return new LinkAccessible(widget);
     // The program's windows are plain widgets and dialogs, which would otherwise read as a mere
-    // client area and as dialogs.
+    // client area and as dialogs; Qt's own dialogs are left as Qt reads them.
     const QMetaObject* meta = object->metaObject();
     const QMetaObject* base = meta->superClass();
-    if (key == QLatin1String(meta->className()) &&
+    if (key == QLatin1String(meta->className()) && key.startsWith(QLatin1String("zelvo::")) &&
         (base == &QWidget::staticMetaObject || base == &QDialog::staticMetaObject))
         return new WindowAccessible(widget);
     return nullptr;

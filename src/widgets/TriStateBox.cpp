@@ -4,15 +4,7 @@ namespace zelvo {
 
 int TriStateBox::value() const
 {
-    switch (checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    case Qt::Unchecked:
-        break;
-    }
-    return 0;
+    return checkState() == Qt::Checked ? 1 : checkState() == Qt::PartiallyChecked ? 2 : 0;
 }
 
 void TriStateBox::setValue(int value)

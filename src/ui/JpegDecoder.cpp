@@ -185,11 +185,17 @@ void skipInput(j_decompress_ptr info, long count)
 }
 
 // A damaged picture still shows what could be decoded, silently, as with Qt's reader; but not
-// one whose coded data ends with the file before the picture does, whose rest would be made up.
+// one whose coded data ends with the file before the picture does, whose rest would be made up,
+// nor a progression that refines bits not yet sent or sent already, which no encoder writes and
+// whose scans would each be a pass over the whole picture for nothing.
 void noteWarning(j_common_ptr info, int level)
 {
-    if (level < 0 && info->is_decompressor && info->err->msg_code == JWRN_HIT_MARKER &&
-        reinterpret_cast<Source*>(reinterpret_cast<j_decompress_ptr>(info)->src)->ranOut)
+    if (level >= 0 || !info->is_decompressor)
+        return;
+    const int code = info->err->msg_code;
+    if (code == JWRN_BOGUS_PROGRESSION ||
+        (code == JWRN_HIT_MARKER &&
+         reinterpret_cast<Source*>(reinterpret_cast<j_decompress_ptr>(info)->src)->ranOut))
         leave(info);
 }
 

@@ -9,10 +9,12 @@ namespace zelvo {
 inline constexpr int PictureAllocationLimitMB = 256;
 inline constexpr qint64 PictureBudgetBytes = qint64(PictureAllocationLimitMB) * 1024 * 1024;
 
-// The longest one load may take, decoding included: about what a picture of the largest size the
-// budget allows takes to decode on a slow machine. A load still busy then is a picture that
-// cannot be loaded.
-inline constexpr int PictureLoadDeadlineMs = 1500;
+// The most work one load may do, as processor time of the thread that loads: about what a
+// picture of the largest size the budget allows takes to decode on a slow machine. A load that
+// has done that much is a picture that cannot be loaded. Processor time rather than time on the
+// clock, so that a busy machine or a slow disk does not turn a sound picture away; a caller that
+// must have an answer by a time gives the load a deadline of its own.
+inline constexpr int PictureWorkLimitMs = 1500;
 
 // A size far past any file that can be read or any budget: computed sizes stop here instead of
 // overflowing.

@@ -51,7 +51,7 @@ struct LoadedPicture
 
 // Loads a picture within the budget: at most PictureBudgetBytes of memory for the whole load, no
 // more bytes read or decoding work done than a real picture of its size can need, and no work
-// past the control's deadline or PictureLoadDeadlineMs, or once a stop is asked for. The decoders
+// past PictureWorkLimitMs or the control's deadline, or once a stop is asked for. The decoders
 // look at the control between steps of a few milliseconds at most.
 //
 // A file whose picture data ends with the file before the picture does (a download stalled part

@@ -904,10 +904,11 @@ private:
     int m_bits = 0;
 };
 
-// A progressive grey JPEG of side x side whose scans each take a few bytes: AC refinement scans
-// that are end-of-band runs over every block, after a DC scan that codes each block in one bit
-// when withDc.
-[[nodiscard]] QByteArray refinementJpeg(quint16 side, int scans, bool withDc)
+// A progressive grey JPEG of side x side whose AC scans, one for each byte of approximations
+// (high 4 bits: the bit refined, low: the bit reached), are each an end-of-band run over every
+// block in a few bytes; after a DC scan that codes each block in one bit when withDc.
+[[nodiscard]] QByteArray progressiveRuns(quint16 side, const QByteArray& approximations,
+                                         bool withDc)
 {
     // One code each: DC difference 0, and a run of 16384 blocks and more (EOB14).
     QByteArray huffman("\x00\x01", 2);
@@ -929,8 +930,8 @@ private:
         left -= run;
     }
     const QByteArray data = runs.finish();
-    for (int i = 0; i < scans; ++i)
-        jpeg += jpegSegment(0xda, QByteArray("\x01\x01\0\x01\x3f\x10", 6)) + data;
+    for (const char bits : approximations)
+        jpeg += jpegSegment(0xda, QByteArray("\x01\x01\0\x01\x3f", 5) + bits) + data;
     return jpeg + QByteArray("\xff\xd9", 2);
 }
 
@@ -989,15 +990,21 @@ void addHostile(QList<BadPicture>& out)
     }
     // JPEGs whose few bytes make the decoder go over every block of a huge picture: arithmetic
     // coding with no coded data at all, and 40 refinement scans of end-of-band runs, alone or
-    // after a DC scan that takes a bit a block.
+    // after a DC scan that takes a bit a block, or refining one bit at a time.
     add("huge-size", QStringLiteral("arithmetic-65500-no-data.jpg"),
         start + jpegSegment(0xdb, QByteArray(1, '\0') + QByteArray(64, '\1')) +
             jpegFrame(0xc9, 65500, 65500, 3) +
             jpegSegment(0xda, QByteArray("\x03\x01\0\x02\0\x03\0\0\x3f\0", 10)) + end);
     add("huge-size", QStringLiteral("refinement-scans-10900.jpg"),
-        refinementJpeg(10900, 40, false));
+        progressiveRuns(10900, QByteArray(40, '\x10'), false));
     add("huge-size", QStringLiteral("refinement-scans-after-dc-10900.jpg"),
-        refinementJpeg(10900, 39, true));
+        progressiveRuns(10900, QByteArray(39, '\x10'), true));
+    // A progression that refines every coefficient bit by bit, 14 passes over them.
+    QByteArray bitByBit(1, '\x0d');
+    for (char refined = 13; refined > 0; --refined)
+        bitByBit.append(char(refined << 4 | (refined - 1)));
+    add("huge-size", QStringLiteral("bit-by-bit-10900.jpg"),
+        progressiveRuns(10900, bitByBit, true));
     // A large transparent screen behind a picture of one pixel.
     {
         QByteArray gif("GIF89a");

@@ -2,8 +2,9 @@
 // and an unknown one, whole, scaled down for the preview (to libjpeg's smallest scale too),
 // clipped for the tile window (a part wider than the picture too), and as a reload that takes
 // complete files only. Run with libFuzzer's memory limit at the loader's budget plus the
-// harness, so that a load that escapes the budget fails, and its -timeout a little above the
-// loader's deadline, so that a load that does not stop by it fails.
+// harness, so that a load that escapes the budget fails, and its -timeout above what the loads
+// of one input take at the loader's work limit each, so that a load that does not stop by it
+// fails.
 
 #include "ui/PictureLoader.h"
 

@@ -1,6 +1,7 @@
 // Hostile pictures: how long one load takes and how far the process's peak memory grows, for
 // the preview and for the tile window's part, each measured in a process of its own, beside a
-// legitimate picture of the same dimensions where one can be made.
+// legitimate picture of the same dimensions where one can be made. Then how soon a legitimate
+// load of 50 megapixels gives the processor back once it is cancelled or its deadline passes.
 #include "badinput/BadPictures.h"
 #include "common/ProcessMemory.h"
 #include "common/Report.h"
@@ -14,9 +15,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -44,6 +47,33 @@ int child(const QString& path, bool preview, int argc, char* argv[])
     return 0;
 }
 
+// One load of the preview in a fresh process, ended after stopAfterMs by a stop asked for from
+// another thread, or by a deadline: prints the milliseconds from then to the load's return, the
+// processor time the process spent after it, and the outcome.
+int stoppedChild(const QString& path, bool byDeadline, int stopAfterMs, int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    applyPictureAllocationLimit();
+    std::stop_source stop;
+    LoadControl control;
+    if (byDeadline)
+        control.deadline = QDeadlineTimer(stopAfterMs, Qt::PreciseTimer);
+    else
+        control.stop = stop.get_token();
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point stopAt = start + std::chrono::milliseconds(stopAfterMs);
+    std::thread stopper([&] {
+        std::this_thread::sleep_until(stopAt);
+        if (!byDeadline)
+            stop.request_stop();
+    });
+    const LoadedPicture loaded = loadPicture(path, Preview, control);
+    const double ms = millisecondsSince(stopAt);
+    stopper.join();
+    std::printf("%.3f 0 %s\n", ms, loaded.outcome == LoadOutcome::Loaded ? "shown" : "refused");
+    return 0;
+}
+
 struct Load
 {
     double ms = 0;
@@ -51,17 +81,16 @@ struct Load
     bool shown = false;
 };
 
-Load measure(const QString& program, const QString& path, bool preview)
+Load measure(const QString& program, const QStringList& arguments)
 {
     std::vector<double> times;
     std::vector<double> peaks;
     bool shown = false;
+    const QString& path = arguments.last();
     for (int round = 0; round < Rounds; ++round) {
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(program,
-                      {QStringLiteral("--child"),
-                       preview ? QStringLiteral("preview") : QStringLiteral("part"), path});
+        process.start(program, arguments);
         if (!process.waitForFinished(600000) || process.exitCode() != 0) {
             std::fprintf(stderr, "bench_hostile: loading %s failed\n", qPrintable(path));
             std::exit(1);
@@ -72,6 +101,12 @@ Load measure(const QString& program, const QString& path, bool preview)
         shown = answer.value(2) == "shown";
     }
     return {median(times), median(peaks), shown};
+}
+
+Load measure(const QString& program, const QString& path, bool preview)
+{
+    return measure(program, {QStringLiteral("--child"),
+                             preview ? QStringLiteral("preview") : QStringLiteral("part"), path});
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes, qint64 size = -1)
@@ -101,6 +136,21 @@ bool writeBitmap(const QString& path, int width, int height)
     return image.save(path, "BMP");
 }
 
+// The GIF with 16 MB more of comment before its picture.
+QByteArray longComment(QByteArray gif)
+{
+    QByteArray comment("\x21\xfe", 2);
+    for (int block = 0; block < 16 * 4096; ++block)
+        comment.append(char(255)).append(QByteArray(255, 'c'));
+    return gif.insert(13 + 12, comment.append('\0'));
+}
+
+// The arithmetic-coded JPEG with a kilobyte of coded data before its end.
+QByteArray withArithmeticData(QByteArray jpeg)
+{
+    return jpeg.insert(jpeg.size() - 2, QByteArray(1024, '\x5a'));
+}
+
 struct Case
 {
     std::string label;
@@ -116,6 +166,9 @@ int main(int argc, char* argv[])
     if (argc >= 4 && std::string(argv[1]) == "--child")
         return child(QString::fromLocal8Bit(argv[3]), std::string(argv[2]) == "preview", argc,
                      argv);
+    if (argc >= 5 && std::string(argv[1]) == "--stopped")
+        return stoppedChild(QString::fromLocal8Bit(argv[4]), std::string(argv[2]) == "deadline",
+                            std::atoi(argv[3]), argc, argv);
 
     QGuiApplication app(argc, argv);
     QTemporaryDir folder;
@@ -130,6 +183,13 @@ int main(int argc, char* argv[])
                                   "hostile-screen-8192-picture-1x1.gif",
                                   "hostile-png-8192x8192-inside.ico",
                                   "hostile-rle8-8192x8192-no-data.bmp",
+                                  "hostile-comment-then-picture-65535.gif",
+                                  "hostile-comment-then-restore-8000.gif",
+                                  "hostile-arithmetic-65500-no-data.jpg",
+                                  "hostile-refinement-scans-10900.jpg",
+                                  "hostile-refinement-scans-after-dc-10900.jpg",
+                                  "hostile-bit-by-bit-10900.jpg",
+                                  "jpeg-baseline-65535x65535.jpg",
                                   "gif-sound.gif"};
     for (const char* name : hostileNames) {
         if (!writeFile(file(name), corpus(QLatin1String(name))))
@@ -142,8 +202,20 @@ int main(int argc, char* argv[])
                    qint64(4) << 30) ||
         !writeHugeJpeg(file("sequential-20000.jpg"), 20000, 20000, 80) ||
         !writeHugeJpeg(file("progressive-8192x8190.jpg"), 8192, 8190, 80, true) ||
-        !writeBitmap(file("bitmap-8192.bmp"), 8192, 8192)) {
+        !writeBitmap(file("bitmap-8192.bmp"), 8192, 8192) ||
+        !writeHugeJpeg(file("legitimate-50mp.jpg"), 8660, 5774, 90) ||
+        !writeFile(file("long-comment-then-picture-65535.gif"),
+                   longComment(corpus(QStringLiteral("hostile-comment-then-picture-65535.gif")))) ||
+        !writeFile(
+            file("arithmetic-65500-1kb.jpg"),
+            withArithmeticData(corpus(QStringLiteral("hostile-arithmetic-65500-no-data.jpg"))))) {
         std::fputs("bench_hostile: cannot write the pictures\n", stderr);
+        return 1;
+    }
+    QFile legitimate(file("legitimate-50mp.jpg"));
+    if (!legitimate.open(QIODevice::ReadOnly) ||
+        !writeFile(file("stalled-50mp.jpg"), legitimate.read(legitimate.size() / 5))) {
+        std::fputs("bench_hostile: cannot cut the 50 MP picture short\n", stderr);
         return 1;
     }
 
@@ -154,7 +226,7 @@ int main(int argc, char* argv[])
         {"disguised progr. 20000^2", file("hostile-disguised-progressive.jpg"),
          file("sequential-20000.jpg")},
         {"1000 scans 8192x8190", file("hostile-scan-flood.jpg"), file("progressive-8192x8190.jpg")},
-        {"40 scans 10900^2, in budget", file("scans-at-limits.jpg"), {}},
+        {"40 DC scans 10900^2, no data", file("scans-at-limits.jpg"), {}},
         {"sparse 4 GB, JPEG start", file("sparse-start.jpg"), {}},
         {"sparse 4 GB, GIF 16x16", file("sparse-sound.gif"), file("gif-sound.gif")},
         {"endless LZW, GIF 1x1", file("hostile-lzw-endless-1x1.gif"), file("gif-sound.gif")},
@@ -162,6 +234,16 @@ int main(int argc, char* argv[])
         {"PNG 8192^2 in icon", file("hostile-png-8192x8192-inside.ico"), {}},
         {"RLE8 BMP 8192^2, no data", file("hostile-rle8-8192x8192-no-data.bmp"),
          file("bitmap-8192.bmp")},
+        {"GIF 65535^2 behind 76 kB comment", file("hostile-comment-then-picture-65535.gif"), {}},
+        {"GIF 65535^2 behind 16 MB comment", file("long-comment-then-picture-65535.gif"), {}},
+        {"GIF 8000^2 restore, behind comment", file("hostile-comment-then-restore-8000.gif"), {}},
+        {"arithmetic 65500^2, no data", file("hostile-arithmetic-65500-no-data.jpg"), {}},
+        {"arithmetic 65500^2, 1 kB data", file("arithmetic-65500-1kb.jpg"), {}},
+        {"Huffman 65535^2, no data", file("jpeg-baseline-65535x65535.jpg"), {}},
+        {"40 refinement scans 10900^2", file("hostile-refinement-scans-10900.jpg"), {}},
+        {"DC + 39 refinements 10900^2", file("hostile-refinement-scans-after-dc-10900.jpg"), {}},
+        {"14 passes, bit by bit, 10900^2", file("hostile-bit-by-bit-10900.jpg"), {}},
+        {"50 MP JPEG stalled at a fifth", file("stalled-50mp.jpg"), file("legitimate-50mp.jpg")},
     };
     const QString program = QCoreApplication::applicationFilePath();
     Table times("Hostile pictures: one load, hostile vs a legitimate picture of the same size",
@@ -175,11 +257,28 @@ int main(int argc, char* argv[])
                 c.legitimate.isEmpty() ? Load{} : measure(program, c.legitimate, preview);
             const std::string figure = c.label + (preview ? ", preview: " : ", tile: ") +
                                        (hostile.shown ? "shown" : "refused");
-            times.add({figure, hostile.ms, legitimate.ms, 1000.0, -1.0, false});
+            times.add({figure, hostile.ms, legitimate.ms, 2000.0, -1.0, false});
             peaks.add({figure, hostile.mb, legitimate.mb, 300.0, -1.0, false});
         }
     }
     const bool timesMet = times.print();
     const bool peaksMet = peaks.print();
-    return timesMet && peaksMet ? 0 : 2;
+
+    // Stopped halfway through the preview of a legitimate picture: a 50-megapixel JPEG, decoded
+    // by libjpeg, and a bitmap, read by Qt's reader.
+    Table stopped("Stopping a legitimate preview halfway",
+                  "ms from the stop to the load's return; baseline: the whole load", Rounds);
+    for (const char* name : {"legitimate-50mp.jpg", "bitmap-8192.bmp"}) {
+        const Load whole = measure(program, file(name), true);
+        const QString half = QString::number(int(whole.ms / 2));
+        for (const char* how : {"cancel", "deadline"}) {
+            const Load late = measure(
+                program, {QStringLiteral("--stopped"), QLatin1String(how), half, file(name)});
+            stopped.add(
+                {std::string(name) + " by " + how + ": " + (late.shown ? "shown" : "refused"),
+                 late.ms, whole.ms, 100.0, -1.0, false});
+        }
+    }
+    const bool stopsMet = stopped.print();
+    return timesMet && peaksMet && stopsMet ? 0 : 2;
 }

@@ -1,6 +1,7 @@
 #include "GifWork.h"
 
 #include "ByteFields.h"
+#include "PictureHeaders.h"
 
 #include <algorithm>
 #include <array>
@@ -13,13 +14,15 @@ constexpr int MaxCodeBits = 12;
 constexpr int TableSize = 1 << MaxCodeBits;
 // How far past the completing code the data may go on before the end code.
 constexpr qsizetype TrailingBytes = 64;
+// How many bytes of codes are followed between two looks at whether to stop.
+constexpr qsizetype GuardedBytes = 64 * 1024;
 
 // Follows the codes of one picture's data, in its sub-blocks from at, as the reader does,
 // counting the pixels each code unpacks into without unpacking it: the position just past the
 // byte that completes the picture, or -1 when the data ends (or breaks off) before that or soon
 // after it with an end code.
 [[nodiscard]] qsizetype completingByte(const QByteArray& gif, qsizetype at, int minimumCodeSize,
-                                       qint64 pixels)
+                                       qint64 pixels, const LoadGuard& guard)
 {
     if (minimumCodeSize > MaxCodeBits)
         return -1;
@@ -36,7 +39,13 @@ constexpr qsizetype TrailingBytes = 64;
     qsizetype completed = -1;
     quint32 bits = 0;
     int bitCount = 0;
+    qsizetype nextLook = at + GuardedBytes;
     for (; at < gif.size() && gif[at] != 0; at += 1 + uchar(gif[at])) {
+        if (at >= nextLook) {
+            if (guard.stopped())
+                return -1;
+            nextLook = at + GuardedBytes;
+        }
         const qsizetype blockEnd = std::min(gif.size(), at + 1 + uchar(gif[at]));
         for (qsizetype byte = at + 1; byte < blockEnd; ++byte) {
             bits |= quint32(uchar(gif[byte])) << bitCount;
@@ -86,12 +95,11 @@ constexpr qsizetype TrailingBytes = 64;
 
 } // namespace
 
-QByteArray boundGifWork(QByteArray gif)
+QByteArray boundGifWork(QByteArray gif, const LoadGuard& guard)
 {
     if (gif.size() < 13 || !gif.startsWith("GIF8"))
         return gif;
-    const uchar flags = uchar(gif[10]);
-    qsizetype at = 13 + ((flags & 0x80) ? 3 * (2 << (flags & 7)) : 0);
+    qsizetype at = 13 + gifColourTableBytes(uchar(gif[10]));
     while (at < gif.size() && gif[at] == '!') {
         at += 2;
         while (at < gif.size() && gif[at] != 0)
@@ -102,10 +110,10 @@ QByteArray boundGifWork(QByteArray gif)
         return gif;
     const qint64 pixels = qint64(le16At(gif, at + 5)) * le16At(gif, at + 7);
     const uchar pictureFlags = uchar(gif[at + 9]);
-    at += 10 + ((pictureFlags & 0x80) ? 3 * (2 << (pictureFlags & 7)) : 0);
+    at += 10 + gifColourTableBytes(pictureFlags);
     if (at + 1 >= gif.size())
         return gif;
-    const qsizetype cut = completingByte(gif, at + 1, uchar(gif[at]), pixels);
+    const qsizetype cut = completingByte(gif, at + 1, uchar(gif[at]), pixels, guard);
     if (cut < 0)
         return gif;
     // The sub-block holding the completing byte is shortened to end with it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadControl.h"
+
 #include <QByteArray>
 
 namespace zelvo {
@@ -8,7 +10,8 @@ namespace zelvo {
 // the reader still unpacks every further code, each into up to thousands of pixels it drops, so
 // that a tiny picture followed by a stream of codes that never ends would keep it busy for
 // minutes. Past that point nothing can show; later pictures of an animation are never shown
-// either. Unchanged when the picture's data ends by itself, and for what cannot be walked.
-[[nodiscard]] QByteArray boundGifWork(QByteArray gif);
+// either. Unchanged when the picture's data ends by itself, for what cannot be walked, and once
+// the guard says stop.
+[[nodiscard]] QByteArray boundGifWork(QByteArray gif, const LoadGuard& guard);
 
 } // namespace zelvo

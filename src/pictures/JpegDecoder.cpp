@@ -110,22 +110,38 @@ struct Source
 {
     jpeg_source_mgr manager;
     const PictureFile* file;
+    const LoadGuard* guard;
     // The bytes already read from the file's start, given first.
     const JOCTET* head;
     qint64 headSize;
     qint64 consumed;
     qint64 limit;
     JOCTET* buffer;
+    // The decoder asked for more than the file holds: it ends without its end-of-image marker.
+    bool ranOut;
 };
 
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
+
+struct Errors
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void leave(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<Errors*>(info->err)->jump, 1);
+}
 
 // Reads the next chunk; past the allowed bytes or at the end of the file, an end marker, as
 // libjpeg's own sources do for a file cut short.
 boolean fillInput(j_decompress_ptr info)
 {
     auto* source = reinterpret_cast<Source*>(info->src);
+    if (source->guard->stopped())
+        leave(reinterpret_cast<j_common_ptr>(info));
     if (source->consumed == 0 && source->headSize > 0) {
         source->consumed = std::min(source->headSize, source->limit);
         source->manager.next_input_byte = source->head;
@@ -133,9 +149,17 @@ boolean fillInput(j_decompress_ptr info)
         return TRUE;
     }
     const qint64 allowed = std::min<qint64>(ReadChunk, source->limit - source->consumed);
-    const qint64 got =
-        allowed > 0 ? source->file->read(reinterpret_cast<char*>(source->buffer), allowed) : 0;
+    const qint64 got = allowed > 0
+                           ? source->file->readAt(source->consumed,
+                                                  reinterpret_cast<char*>(source->buffer), allowed)
+                           : 0;
     if (got <= 0) {
+        // Arithmetic-coded data reads no further than it needs, so a scan still rows short of
+        // its end here was cut short. (Huffman-coded data reads ahead, and is judged by the
+        // decoder's own warning once it needs the bits that are missing.)
+        if (info->arith_code && info->input_iMCU_row + 1 < info->total_iMCU_rows)
+            leave(reinterpret_cast<j_common_ptr>(info));
+        source->ranOut = true;
         WARNMS(info, JWRN_JPEG_EOF);
         source->manager.next_input_byte = FakeEnd;
         source->manager.bytes_in_buffer = 2;
@@ -160,25 +184,85 @@ void skipInput(j_decompress_ptr info, long count)
     }
 }
 
-struct Errors
+// A damaged picture still shows what could be decoded, silently, as with Qt's reader; but not
+// one whose coded data ends with the file before the picture does, whose rest would be made up,
+// nor a progression that refines bits not yet sent or sent already, which no encoder writes and
+// whose scans would each be a pass over the whole picture for nothing.
+void noteWarning(j_common_ptr info, int level)
 {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void leave(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<Errors*>(info->err)->jump, 1);
+    if (level >= 0 || !info->is_decompressor)
+        return;
+    const int code = info->err->msg_code;
+    if (code == JWRN_BOGUS_PROGRESSION ||
+        (code == JWRN_HIT_MARKER &&
+         reinterpret_cast<Source*>(reinterpret_cast<j_decompress_ptr>(info)->src)->ranOut))
+        leave(info);
 }
 
-// A damaged picture still shows what could be decoded, silently, as with Qt's reader.
-void stayQuiet(j_common_ptr) {}
-
-void countScans(j_common_ptr info)
+// The work the decoder is about to do, counted as each scan begins, and whether to stop.
+struct Progress
 {
-    if (info->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans)
-        leave(info);
+    jpeg_progress_mgr manager;
+    const LoadGuard* guard;
+    int scan;
+    qint64 visits;
+    qint64 visitLimit;
+};
+
+void watchWork(j_common_ptr common)
+{
+    auto* progress = reinterpret_cast<Progress*>(common->progress);
+    if (progress->guard->stopped())
+        leave(common);
+    if (!common->is_decompressor)
+        return;
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number == progress->scan)
+        return;
+    progress->scan = info->input_scan_number;
+    if (progress->scan > MaxJpegScans)
+        leave(common);
+    // A scan walks each of its blocks over its band of coefficients, whatever its data.
+    qint64 blocks = 0;
+    for (int c = 0; c < info->comps_in_scan; ++c)
+        blocks += qint64(info->cur_comp_info[c]->width_in_blocks) *
+                  info->cur_comp_info[c]->height_in_blocks;
+    progress->visits += blocks * std::max(1, info->Se - info->Ss + 1);
+    if (progress->visits > progress->visitLimit)
+        leave(common);
+}
+
+// Whether the file's end-of-image marker follows the coded data still unread, as it does in a
+// file written to its end.
+bool endMarkerFollows(j_decompress_ptr info)
+{
+    auto* source = reinterpret_cast<Source*>(info->src);
+    if (jpeg_input_complete(info) || info->unread_marker == JPEG_EOI)
+        return !source->ranOut;
+    jpeg_source_mgr& input = source->manager;
+    bool afterFF = false;
+    for (;;) {
+        if (input.bytes_in_buffer == 0) {
+            (void)fillInput(info);
+            if (source->ranOut)
+                return false;
+        }
+        if (afterFF) {
+            if (*input.next_input_byte == JPEG_EOI)
+                return true;
+            afterFF = *input.next_input_byte == 0xFF;
+            ++input.next_input_byte;
+            --input.bytes_in_buffer;
+            continue;
+        }
+        const auto* ff = static_cast<const JOCTET*>(
+            std::memchr(input.next_input_byte, 0xFF, input.bytes_in_buffer));
+        const std::size_t skipped =
+            ff ? std::size_t(ff - input.next_input_byte) + 1 : input.bytes_in_buffer;
+        afterFF = ff != nullptr;
+        input.next_input_byte += skipped;
+        input.bytes_in_buffer -= skipped;
+    }
 }
 
 struct Job
@@ -188,6 +272,8 @@ struct Job
     qint64 headSize;
     JpegOutput* output;
     qint64 budget;
+    const LoadGuard* guard;
+    bool completeOnly;
 };
 
 bool decodeWith(const Job& job)
@@ -197,22 +283,25 @@ bool decodeWith(const Job& job)
     Errors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = leave;
-    errors.manager.output_message = stayQuiet;
-    jpeg_progress_mgr progress;
+    errors.manager.emit_message = noteWarning;
+    Progress progress;
     std::memset(&progress, 0, sizeof progress);
-    progress.progress_monitor = countScans;
+    progress.manager.progress_monitor = watchWork;
+    progress.guard = job.guard;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
-    info.progress = &progress;
+    info.progress = &progress.manager;
 
     auto* source = static_cast<Source*>((*info.mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, sizeof(Source)));
     source->buffer = static_cast<JOCTET*>((*info.mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, ReadChunk));
     source->file = job.file;
+    source->guard = job.guard;
+    source->ranOut = false;
     source->head = reinterpret_cast<const JOCTET*>(job.head);
     source->headSize = job.headSize;
     source->consumed = 0;
@@ -231,6 +320,14 @@ bool decodeWith(const Job& job)
         jpeg_destroy_decompress(&info);
         return false;
     }
+    qint64 blocks = 0;
+    for (int c = 0; c < info.num_components; ++c)
+        blocks += qint64(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
+    if (job.file->size() < leastJpegBytes(blocks, info.arith_code)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    progress.visitLimit = blocks * DCTSIZE2 * MaxJpegCoefficientPasses;
     source->limit = job.file->size();
 
     info.scale_num =
@@ -280,17 +377,19 @@ bool decodeWith(const Job& job)
         for (int row = 0; row < read; ++row)
             job.output->addRow(rows[row], int(info.output_width), top + row);
     }
+    const bool complete = !job.completeOnly || endMarkerFollows(&info);
     jpeg_destroy_decompress(&info);
-    return true;
+    return complete;
 }
 
 } // namespace
 
 QImage decodeJpeg(const PictureFile& file, const QByteArray& head, const PictureRequest& request,
-                  qint64 budget)
+                  qint64 budget, const LoadGuard& guard)
 {
     JpegOutput output(request);
-    if (!decodeWith(Job{&file, head.constData(), head.size(), &output, budget}))
+    if (!decodeWith(Job{&file, head.constData(), head.size(), &output, budget, &guard,
+                        request.completeOnly}))
         return {};
     return output.finish();
 }

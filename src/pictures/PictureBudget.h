@@ -9,6 +9,13 @@ namespace zelvo {
 inline constexpr int PictureAllocationLimitMB = 256;
 inline constexpr qint64 PictureBudgetBytes = qint64(PictureAllocationLimitMB) * 1024 * 1024;
 
+// The most work one load may do, as processor time of the thread that loads: about what a
+// picture of the largest size the budget allows takes to decode on a slow machine. A load that
+// has done that much is a picture that cannot be loaded. Processor time rather than time on the
+// clock, so that a busy machine or a slow disk does not turn a sound picture away; a caller that
+// must have an answer by a time gives the load a deadline of its own.
+inline constexpr int PictureWorkLimitMs = 1500;
+
 // A size far past any file that can be read or any budget: computed sizes stop here instead of
 // overflowing.
 inline constexpr qint64 Unbounded = qint64(1) << 60;
@@ -18,6 +25,12 @@ inline constexpr qint64 Unbounded = qint64(1) << 60;
 // progressions; mozjpeg's chosen scans stay under 20). Each scan is a pass over the whole
 // picture, so a file of thousands of empty scans would keep the decoder busy for minutes.
 inline constexpr int MaxJpegScans = 40;
+
+// How often a JPEG's scans may go over its coefficients in all, as passes over every coefficient
+// of every block: one for a sequential picture, three for libjpeg's progressions, four for
+// mozjpeg's. Each scan costs a walk over its blocks even when its data is a few bytes of
+// end-of-band runs, so a small file of many refinement scans would take seconds.
+inline constexpr int MaxJpegCoefficientPasses = 8;
 
 // How far into a JPEG its frame header may lie, past the metadata segments before it.
 inline constexpr qint64 JpegHeaderBytes = 16 * 1024 * 1024;
@@ -37,6 +50,15 @@ inline constexpr qint64 FileSlackBytes = 1024 * 1024;
 [[nodiscard]] constexpr qint64 honestJpegBytes(qint64 width, qint64 height)
 {
     return JpegHeaderBytes + 8 * width * height;
+}
+
+// The fewest bytes a complete JPEG of that many blocks can take: every block's DC coefficient is
+// coded, in at least a bit with Huffman coding and in at least 1/65536 of a bit with arithmetic
+// coding, whose least likely decision is never given less than 1/65536 of the range. Fewer bytes
+// than that, and the file is cut short.
+[[nodiscard]] constexpr qint64 leastJpegBytes(qint64 blocks, bool arithmetic)
+{
+    return arithmetic ? blocks / (8 * 65536) : blocks / 8;
 }
 
 // The most bytes a bitmap can honestly take: its rows uncompressed, or run-length coded at worst

@@ -34,8 +34,14 @@ bool isRegular(const FileStat& stat)
 {
     return (stat.st_mode & _S_IFMT) == _S_IFREG;
 }
-qint64 readFrom(int descriptor, char* into, qint64 maxBytes)
+qint64 modifiedOf(const FileStat& stat)
 {
+    return qint64(stat.st_mtime) * 1000000000;
+}
+qint64 readFrom(int descriptor, qint64 offset, char* into, qint64 maxBytes)
+{
+    if (::_lseeki64(descriptor, offset, SEEK_SET) != offset)
+        return -1;
     return ::_read(descriptor, into, unsigned(std::min<qint64>(maxBytes, 1 << 30)));
 }
 void closeDescriptor(int descriptor)
@@ -63,11 +69,16 @@ bool isRegular(const FileStat& stat)
 {
     return S_ISREG(stat.st_mode);
 }
-qint64 readFrom(int descriptor, char* into, qint64 maxBytes)
+qint64 modifiedOf(const FileStat& stat)
+{
+    return qint64(stat.st_mtim.tv_sec) * 1000000000 + stat.st_mtim.tv_nsec;
+}
+qint64 readFrom(int descriptor, qint64 offset, char* into, qint64 maxBytes)
 {
     qint64 got = -1;
     do
-        got = ::read(descriptor, into, std::size_t(std::min<qint64>(maxBytes, 1 << 30)));
+        got = ::pread(descriptor, into, std::size_t(std::min<qint64>(maxBytes, 1 << 30)),
+                      off_t(offset));
     while (got < 0 && errno == EINTR);
     return got;
 }
@@ -91,11 +102,12 @@ std::optional<PictureFile> PictureFile::open(const QString& path)
         closeDescriptor(descriptor);
         return std::nullopt;
     }
-    return PictureFile(descriptor, qint64(stat.st_size));
+    return PictureFile(descriptor, qint64(stat.st_size), modifiedOf(stat));
 }
 
 PictureFile::PictureFile(PictureFile&& other) noexcept
-    : m_descriptor(std::exchange(other.m_descriptor, -1)), m_size(other.m_size)
+    : m_descriptor(std::exchange(other.m_descriptor, -1)), m_size(other.m_size),
+      m_modified(other.m_modified)
 {
 }
 
@@ -105,11 +117,18 @@ PictureFile::~PictureFile()
         closeDescriptor(m_descriptor);
 }
 
-qint64 PictureFile::read(char* into, qint64 maxBytes) const
+qint64 PictureFile::readAt(qint64 offset, char* into, qint64 maxBytes) const
 {
-    if (maxBytes <= 0)
+    if (maxBytes <= 0 || offset < 0)
         return 0;
-    return readFrom(m_descriptor, into, maxBytes);
+    return readFrom(m_descriptor, offset, into, maxBytes);
+}
+
+bool PictureFile::unchangedSinceOpen() const
+{
+    FileStat stat{};
+    return statOf(m_descriptor, &stat) == 0 && qint64(stat.st_size) == m_size &&
+           modifiedOf(stat) == m_modified;
 }
 
 bool PictureFile::readMore(QByteArray& bytes, qint64 maxBytes) const
@@ -122,7 +141,7 @@ bool PictureFile::readMore(QByteArray& bytes, qint64 maxBytes) const
     bytes.resize(start + qsizetype(wanted));
     qint64 filled = 0;
     while (filled < wanted) {
-        const qint64 got = read(bytes.data() + start + filled, wanted - filled);
+        const qint64 got = readAt(start + filled, bytes.data() + start + filled, wanted - filled);
         if (got < 0) {
             bytes.resize(start);
             return false;

@@ -10,7 +10,8 @@ namespace zelvo {
 // A picture file open for reading. Opening never blocks and never follows a swap of the name:
 // the descriptor is opened without waiting for a writer, and it is the open descriptor whose type
 // is checked, so a pipe or a device put in the file's place, before or during the open, is
-// refused, and every byte read comes from that descriptor.
+// refused, and every byte read comes from that descriptor. Reads name their offset, so that readers
+// of different parts of the file do not disturb each other.
 class PictureFile
 {
 public:
@@ -23,23 +24,28 @@ public:
     PictureFile& operator=(const PictureFile&) = delete;
     ~PictureFile();
 
-    // The open descriptor, for a reader that reads from it directly.
-    [[nodiscard]] int descriptor() const { return m_descriptor; }
     // The size when the file was opened.
     [[nodiscard]] qint64 size() const { return m_size; }
 
-    // Reads up to maxBytes from where the last read ended: fewer at the end of the file, -1 on
-    // an error.
-    [[nodiscard]] qint64 read(char* into, qint64 maxBytes) const;
-    // Up to maxBytes more, appended to bytes, which holds every byte read before; false on an
-    // error.
+    // Reads up to maxBytes from offset: fewer at the end of the file, -1 on an error.
+    [[nodiscard]] qint64 readAt(qint64 offset, char* into, qint64 maxBytes) const;
+    // Up to maxBytes more, appended to bytes, which holds the file's bytes from its start; false
+    // on an error.
     [[nodiscard]] bool readMore(QByteArray& bytes, qint64 maxBytes) const;
 
+    // Whether the file still has the size and modification time it had when it was opened: a
+    // file being written grows or changes while it is read.
+    [[nodiscard]] bool unchangedSinceOpen() const;
+
 private:
-    PictureFile(int descriptor, qint64 size) : m_descriptor(descriptor), m_size(size) {}
+    PictureFile(int descriptor, qint64 size, qint64 modified)
+        : m_descriptor(descriptor), m_size(size), m_modified(modified)
+    {
+    }
 
     int m_descriptor;
     qint64 m_size;
+    qint64 m_modified;
 };
 
 } // namespace zelvo

@@ -99,45 +99,78 @@ std::optional<DecodedSize> bitmapDecodedSize(QByteArrayView head)
     return DecodedSize{width, height, bytesOf(width, height, dib->bitCount <= 8 ? 1 : 4)};
 }
 
-std::optional<DecodedSize> gifDecodedSize(QByteArrayView head)
+std::optional<GifLayout> gifLayout(ByteWalk& bytes)
 {
-    if (head.size() < 13 || !head.startsWith(QByteArrayView("GIF8")))
+    if (bytes.at(0) != 'G' || bytes.at(1) != 'I' || bytes.at(2) != 'F' || bytes.at(3) != '8')
         return std::nullopt;
-    const qint64 screenWidth = le16At(head, 6);
-    const qint64 screenHeight = le16At(head, 8);
-    const uchar flags = uchar(head[10]);
-    qsizetype at = 13 + ((flags & 0x80) ? 3 * (2 << (flags & 7)) : 0);
-    bool restore = false;
-    // Up to the first picture, through the extensions before it.
-    while (at < head.size()) {
-        const char introducer = head[at];
-        if (introducer == '!' && at + 2 < head.size()) {
-            const uchar label = uchar(head[at + 1]);
-            at += 2;
-            if (label == 0xf9 && at + 1 < head.size() && uchar(head[at]) >= 1)
-                restore = ((uchar(head[at + 1]) >> 2) & 7) == 3;
-            while (at < head.size() && head[at] != 0)
-                at += 1 + uchar(head[at]);
-            ++at;
-            continue;
-        }
-        if (introducer != ',' || at + 9 >= head.size())
-            break;
-        const qint64 left = le16At(head, at + 1);
-        const qint64 top = le16At(head, at + 3);
-        const qint64 width = le16At(head, at + 5);
-        const qint64 height = le16At(head, at + 7);
-        // A picture reaching past the screen does not widen it; a screen of no size takes the
-        // picture's extent.
-        const qint64 decodedWidth = screenWidth > 0 ? screenWidth : left + width;
-        const qint64 decodedHeight = screenHeight > 0 ? screenHeight : top + height;
-        qint64 bytes = bytesOf(decodedWidth, decodedHeight, 4);
-        if (restore)
-            bytes += bytesOf(std::min(width, decodedWidth), std::min(height, decodedHeight), 4);
-        return DecodedSize{decodedWidth, decodedHeight, bytes, width * height};
+    const std::optional<quint16> screenWidth = bytes.le16At(6);
+    const std::optional<quint16> screenHeight = bytes.le16At(8);
+    const std::optional<uchar> flags = bytes.at(10);
+    if (!flags)
+        return std::nullopt;
+    GifLayout layout{.screenWidth = *screenWidth, .screenHeight = *screenHeight};
+    qint64 at = 13 + gifColourTableBytes(*flags);
+    // Through the extensions before the first picture.
+    while (bytes.at(at) == '!') {
+        const std::optional<uchar> label = bytes.at(at + 1);
+        const std::optional<uchar> size = bytes.at(at + 2);
+        const std::optional<uchar> packed = bytes.at(at + 3);
+        if (label == 0xf9 && size >= 1 && packed)
+            layout.restore = ((*packed >> 2) & 7) == 3;
+        at = gifSubBlocksEnd(bytes, at + 2);
+        if (at < 0)
+            return std::nullopt;
     }
-    // No picture within the head: at least the screen.
-    return DecodedSize{screenWidth, screenHeight, bytesOf(screenWidth, screenHeight, 4)};
+    const std::optional<quint16> left = bytes.le16At(at + 1);
+    const std::optional<quint16> top = bytes.le16At(at + 3);
+    const std::optional<quint16> width = bytes.le16At(at + 5);
+    const std::optional<quint16> height = bytes.le16At(at + 7);
+    const std::optional<uchar> pictureFlags = bytes.at(at + 9);
+    if (bytes.at(at) != ',' || !left || !top || !width || !height || !pictureFlags)
+        return std::nullopt;
+    layout.left = *left;
+    layout.top = *top;
+    layout.width = *width;
+    layout.height = *height;
+    layout.dataAt = at + 10 + gifColourTableBytes(*pictureFlags);
+    return layout;
+}
+
+DecodedSize gifDecodedSize(const GifLayout& layout)
+{
+    // A picture reaching past the screen does not widen it; a screen of no size takes the
+    // picture's extent.
+    const qint64 decodedWidth =
+        layout.screenWidth > 0 ? layout.screenWidth : layout.left + layout.width;
+    const qint64 decodedHeight =
+        layout.screenHeight > 0 ? layout.screenHeight : layout.top + layout.height;
+    qint64 bytes = bytesOf(decodedWidth, decodedHeight, 4);
+    if (layout.restore)
+        bytes += bytesOf(std::min(layout.width, decodedWidth),
+                         std::min(layout.height, decodedHeight), 4);
+    return DecodedSize{decodedWidth, decodedHeight, bytes, layout.width * layout.height};
+}
+
+std::optional<DecodedSize> gifDecodedSize(QByteArrayView file)
+{
+    ByteWalk bytes(file);
+    const std::optional<GifLayout> layout = gifLayout(bytes);
+    if (!layout)
+        return std::nullopt;
+    return gifDecodedSize(*layout);
+}
+
+qint64 gifSubBlocksEnd(ByteWalk& bytes, qint64 at, qint64 limit)
+{
+    while (at < limit) {
+        const std::optional<uchar> size = bytes.at(at);
+        if (!size)
+            return -1;
+        at += 1 + *size;
+        if (*size == 0)
+            return at;
+    }
+    return -1;
 }
 
 std::optional<DecodedSize> iconDecodedSize(QByteArrayView file)

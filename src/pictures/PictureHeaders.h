@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ByteWalk.h"
+#include "PictureBudget.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
@@ -28,9 +31,39 @@ struct DecodedSize
 // A bitmap: a top-down bitmap's negative height is as tall as a positive one.
 [[nodiscard]] std::optional<DecodedSize> bitmapDecodedSize(QByteArrayView head);
 
-// A GIF: the logical screen, whatever the size of the picture on it (the picture's extent for a
-// screen of no size); with a copy of the picture's area when it is to be restored afterwards.
-[[nodiscard]] std::optional<DecodedSize> gifDecodedSize(QByteArrayView head);
+// Where the first picture of a GIF lies, found by walking the file's blocks from its start,
+// however far the extensions before the picture reach.
+struct GifLayout
+{
+    qint64 screenWidth = 0;
+    qint64 screenHeight = 0;
+    qint64 left = 0;
+    qint64 top = 0;
+    qint64 width = 0;
+    qint64 height = 0;
+    // The last graphic control before the picture asks for its area to be restored after it.
+    bool restore = false;
+    // Where its data begins: the byte giving the code size, then the sub-blocks.
+    qint64 dataAt = 0;
+};
+
+// Nothing when the bytes are not a GIF, or end or break off before its first picture.
+[[nodiscard]] std::optional<GifLayout> gifLayout(ByteWalk& bytes);
+
+// The logical screen, whatever the size of the picture on it (the picture's extent for a screen
+// of no size); with a copy of the picture's area when it is to be restored afterwards.
+[[nodiscard]] DecodedSize gifDecodedSize(const GifLayout& layout);
+[[nodiscard]] std::optional<DecodedSize> gifDecodedSize(QByteArrayView file);
+
+// The bytes of a GIF's global or local colour table, by the flags of the block it follows.
+[[nodiscard]] constexpr qint64 gifColourTableBytes(uchar flags)
+{
+    return (flags & 0x80) ? 3 * (2 << (flags & 7)) : 0;
+}
+
+// Just past the empty sub-block that ends the chain of GIF sub-blocks at at; -1 when the bytes end
+// first, or the chain goes on past limit.
+[[nodiscard]] qint64 gifSubBlocksEnd(ByteWalk& bytes, qint64 at, qint64 limit = Unbounded);
 
 // An icon: the largest picture inside it, by the headers of the bitmaps and PNG pictures
 // themselves, not by the directory's entries, which cannot say more than 256.

@@ -1,14 +1,15 @@
 #include "PictureLoader.h"
 
+#include "ByteFields.h"
 #include "GifWork.h"
+#include "GuardedDevice.h"
 #include "JpegDecoder.h"
+#include "PictureCompleteness.h"
 #include "PictureFile.h"
 #include "PictureHeaders.h"
 #include "RowReducer.h"
 #include "core/PictureTypes.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -20,6 +21,10 @@ namespace {
 
 // The memory shrinking a picture decoded whole takes beside it: a strip of rows converted.
 constexpr qint64 StripWorkBytes = 4 * 1024 * 1024;
+// How much of a file is read between two looks at whether to stop.
+constexpr qint64 GuardedReadBytes = 1024 * 1024;
+
+const QByteArrayView PngSignature("\x89PNG\r\n\x1a\n", 8);
 
 // The memory the part of a decoded picture that is kept takes beside the picture itself.
 [[nodiscard]] qint64 keptBytes(const DecodedSize& decoded, const PictureRequest& request)
@@ -35,16 +40,51 @@ constexpr qint64 StripWorkBytes = 4 * 1024 * 1024;
     return 0;
 }
 
+// Up to maxBytes more of the file appended to bytes, a step at a time while the load goes on.
+[[nodiscard]] bool readGuarded(const PictureFile& file, QByteArray& bytes, qint64 maxBytes,
+                               const LoadGuard& guard)
+{
+    bytes.reserve(bytes.size() + qsizetype(std::clamp<qint64>(file.size() - bytes.size(), 0,
+                                                              std::max<qint64>(maxBytes, 0))));
+    while (maxBytes > 0) {
+        const qsizetype before = bytes.size();
+        if (guard.stopped() || !file.readMore(bytes, std::min(maxBytes, GuardedReadBytes)))
+            return false;
+        if (bytes.size() == before)
+            break;
+        maxBytes -= bytes.size() - before;
+    }
+    return true;
+}
+
+// The bytes of an icon's first picture, which its reader shows, when that is a PNG: read by the
+// PNG reader from a guarded device, where the icon's reader would decode it in one call.
+[[nodiscard]] std::optional<QByteArrayView> iconPng(QByteArrayView icon)
+{
+    if (icon.size() < 6 + 16 || le16At(icon, 4) == 0)
+        return std::nullopt;
+    const qint64 size = le32At(icon, 6 + 8);
+    const qint64 offset = le32At(icon, 6 + 12);
+    if (offset >= icon.size() || !icon.sliced(offset).startsWith(PngSignature))
+        return std::nullopt;
+    return icon.sliced(offset, std::min(size, icon.size() - offset));
+}
+
 // A BMP, GIF or icon, decoded by Qt's reader within the budget: a bitmap straight from the
-// descriptor, a GIF's first picture and an icon from their bytes read into memory.
+// file, a GIF's first picture and an icon from their bytes read into memory.
 QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& format,
-                  const PictureRequest& request)
+                  const PictureRequest& request, const LoadGuard& guard)
 {
     std::optional<DecodedSize> decoded;
+    // What is read into memory: a bitmap's headers, a GIF up to the end of its first picture,
+    // an icon whole.
     qint64 readLimit = file.size();
+    std::optional<GifLayout> gif;
+    ByteWalk walk(file, guard);
     if (format == "ico") {
         // An icon's pictures may lie anywhere in it; an icon is small, so it is read whole first.
-        if (file.size() > MaxIconFileBytes || !file.readMore(bytes, MaxIconFileBytes))
+        if (file.size() > MaxIconFileBytes || !readGuarded(file, bytes, MaxIconFileBytes, guard) ||
+            (request.completeOnly && !iconEntriesFit(bytes)))
             return {};
         decoded = iconDecodedSize(bytes);
     } else if (format == "bmp") {
@@ -52,54 +92,86 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
         if (decoded &&
             file.size() > honestBitmapBytes(decoded->width, decoded->height, bitmapBitCount(bytes)))
             return {};
+        if (!bitmapDataEnds(walk, bytes))
+            return {};
         readLimit = bytes.size();
     } else {
-        decoded = gifDecodedSize(bytes);
-        // Only the first picture is shown, whose data takes under 3 bytes a pixel.
-        if (decoded)
-            readLimit = std::min(readLimit, FileSlackBytes + 3 * decoded->width * decoded->height);
+        gif = gifLayout(walk);
+        if (gif) {
+            decoded = gifDecodedSize(*gif);
+            // Only the first picture is shown, whose data takes under 3 bytes a pixel.
+            readLimit =
+                std::min(readLimit, gif->dataAt + FileSlackBytes + 3 * decoded->pixelsComputed);
+        }
     }
     if (!decoded || readLimit + decoded->bytes + keptBytes(*decoded, request) > PictureBudgetBytes)
         return {};
     // The work is bounded like the memory: no more pixels computed than the budget could hold.
     if (decoded->pixelsComputed > PictureBudgetBytes / 4)
         return {};
-    if (!file.readMore(bytes, readLimit - bytes.size()))
-        return {};
-    if (format == "gif")
-        bytes = boundGifWork(std::move(bytes));
-
-    QBuffer buffer;
-    QFile direct;
-    QIODevice* device = &buffer;
-    if (format == "bmp") {
-        // The rows of a bitmap are read as they are decoded, so that they are not held twice.
-        if (!direct.open(file.descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) ||
-            !direct.seek(0))
-            return {};
-        device = &direct;
-    } else {
-        buffer.setData(bytes);
-        if (!buffer.open(QIODevice::ReadOnly))
+    if (gif) {
+        readLimit = gifSubBlocksEnd(walk, gif->dataAt + 1, readLimit);
+        if (readLimit < 0 || (request.completeOnly && !gifTrailerFollows(walk, readLimit)))
             return {};
     }
-    QImageReader reader(device, format);
+    if (!readGuarded(file, bytes, readLimit - bytes.size(), guard))
+        return {};
+    if (format == "gif")
+        bytes = boundGifWork(std::move(bytes), guard);
+
+    QByteArray readerFormat = format;
+    QByteArrayView inMemory = bytes;
+    if (format == "ico") {
+        if (const std::optional<QByteArrayView> png = iconPng(bytes)) {
+            inMemory = *png;
+            readerFormat = "png";
+        }
+    }
+    // The rows of a bitmap are read as they are decoded, so that they are not held twice.
+    std::optional<GuardedDevice> device;
+    if (format == "bmp")
+        device.emplace(file, guard);
+    else
+        device.emplace(inMemory, guard);
+    if (!device->open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&*device, readerFormat);
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return {};
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    // A reader whose reads failed may still give the part it had: that is not the picture.
+    if (!reader.read(&image) || image.isNull() || guard.stopped())
         return {};
     reader.setDevice(nullptr);
-    buffer.close();
-    direct.close();
+    device.reset();
     bytes.clear();
     if (request.scaledTo.isValid() && image.size() != request.scaledTo &&
         (image.width() > request.scaledTo.width() || image.height() > request.scaledTo.height()))
-        return scaleDownInStrips(image, request.scaledTo);
+        return scaleDownInStrips(image, request.scaledTo, guard);
     if (request.clippedTo.isValid() &&
         (image.width() > request.clippedTo.width() || image.height() > request.clippedTo.height()))
         return image.copy(QRect(QPoint(0, 0), request.clippedTo.boundedTo(image.size())));
+    return image;
+}
+
+QImage loadWithin(const QString& path, const PictureRequest& request, const LoadGuard& guard)
+{
+    const std::optional<PictureFile> file = PictureFile::open(path);
+    if (!file)
+        return {};
+    QByteArray head;
+    if (!file->readMore(head, PictureHeadBytes))
+        return {};
+    std::optional<QByteArray> format = pictureFormatFor(path);
+    if (!format)
+        format = pictureFormatOf(head);
+    if (!format)
+        return {};
+    QImage image = *format == "jpeg" ? decodeJpeg(*file, head, request, PictureBudgetBytes, guard)
+                                     : loadWithQt(*file, std::move(head), *format, request, guard);
+    if (request.completeOnly && !file->unchangedSinceOpen())
+        return {};
     return image;
 }
 
@@ -117,22 +189,22 @@ std::optional<QByteArray> pictureFormatFor(const QString& path)
     return std::nullopt;
 }
 
+LoadedPicture loadPicture(const QString& path, const PictureRequest& request,
+                          const LoadControl& control)
+{
+    const LoadGuard guard(control);
+    QImage image = loadWithin(path, request, guard);
+    // Whatever a reader gave once it was told to stop is not the whole picture.
+    if (guard.stopped())
+        return {{}, guard.cancelled() ? LoadOutcome::Cancelled : LoadOutcome::CannotLoad};
+    if (image.isNull())
+        return {};
+    return {std::move(image), LoadOutcome::Loaded};
+}
+
 QImage loadPicture(const QString& path, const PictureRequest& request)
 {
-    const std::optional<PictureFile> file = PictureFile::open(path);
-    if (!file)
-        return {};
-    QByteArray head;
-    if (!file->readMore(head, PictureHeadBytes))
-        return {};
-    std::optional<QByteArray> format = pictureFormatFor(path);
-    if (!format)
-        format = pictureFormatOf(head);
-    if (!format)
-        return {};
-    if (*format == "jpeg")
-        return decodeJpeg(*file, head, request, PictureBudgetBytes);
-    return loadWithQt(*file, std::move(head), *format, request);
+    return loadPicture(path, request, LoadControl{}).image;
 }
 
 } // namespace zelvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LoadControl.h"
 #include "PictureBudget.h"
 
 #include <QByteArray>
@@ -27,11 +28,40 @@ struct PictureRequest
     // When valid: only the top-left part of this size is wanted, decoded alone where the
     // reader can do that.
     QSize clippedTo;
+    // Only a file written to its end, and not changed while it is read: a JPEG with its
+    // end-of-image marker, a GIF with its trailer, an icon holding every picture its directory
+    // lists. A file being written is then not shown half done.
+    bool completeOnly = false;
 };
 
-// A null image when the file is not a picture that can be loaded within the budget: at most
-// PictureBudgetBytes of memory for the whole load, and no more bytes read or decoding work done
-// than a real picture of its size can need.
+enum class LoadOutcome {
+    Loaded,
+    // Not a picture that can be loaded within the budget, the deadline and the request.
+    CannotLoad,
+    // A stop was asked for before the load was done.
+    Cancelled,
+};
+
+struct LoadedPicture
+{
+    // Null unless loaded.
+    QImage image;
+    LoadOutcome outcome = LoadOutcome::CannotLoad;
+};
+
+// Loads a picture within the budget: at most PictureBudgetBytes of memory for the whole load, no
+// more bytes read or decoding work done than a real picture of its size can need, and no work
+// past PictureWorkLimitMs or the control's deadline, or once a stop is asked for. The decoders
+// look at the control between steps of a few milliseconds at most.
+//
+// A file whose picture data ends with the file before the picture does (a download stalled part
+// of the way, a bitmap missing rows) cannot be loaded: what is shown is never partly made up. A
+// file whose data is all there but whose closing marker is missing, as some cameras write them,
+// is loaded unless the request asks for complete files only.
+[[nodiscard]] LoadedPicture loadPicture(const QString& path, const PictureRequest& request,
+                                        const LoadControl& control);
+
+// The same, within the loader's own deadline: a null image when it cannot be loaded.
 [[nodiscard]] QImage loadPicture(const QString& path, const PictureRequest& request = {});
 
 } // namespace zelvo

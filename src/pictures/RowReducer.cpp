@@ -104,7 +104,7 @@ QImage RowReducer::finish()
     return reduced.scaled(m_target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QImage scaleDownInStrips(const QImage& picture, QSize target)
+QImage scaleDownInStrips(const QImage& picture, QSize target, const LoadGuard& guard)
 {
     if (picture.isNull() || target.isEmpty())
         return {};
@@ -112,6 +112,8 @@ QImage scaleDownInStrips(const QImage& picture, QSize target)
     const int strip =
         int(std::clamp<qint64>(StripBytes / (qint64(picture.width()) * 4), 1, picture.height()));
     for (int top = 0; top < picture.height(); top += strip) {
+        if (guard.stopped())
+            return {};
         const QImage rows =
             picture.copy(0, top, picture.width(), std::min(strip, picture.height() - top))
                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadControl.h"
+
 #include <QImage>
 #include <QSize>
 #include <QtGlobal>
@@ -41,7 +43,7 @@ private:
 };
 
 // A picture decoded whole, shrunk to target a strip of rows at a time: no second copy of the
-// whole picture is made, whatever its format. Null when memory runs out.
-[[nodiscard]] QImage scaleDownInStrips(const QImage& picture, QSize target);
+// whole picture is made, whatever its format. Null when memory runs out or the guard says stop.
+[[nodiscard]] QImage scaleDownInStrips(const QImage& picture, QSize target, const LoadGuard& guard);
 
 } // namespace zelvo

@@ -448,6 +448,25 @@ private:
     return out;
 }
 
+// Codes for a picture of minimum code size 2 that fill the table with ever longer strings, then
+// codeBytes of all ones: the longest string, 4095 pixels, again and again.
+[[nodiscard]] QByteArray endlessCodes(qsizetype codeBytes)
+{
+    BitWriter bits;
+    int width = 3;
+    int limit = 8;
+    bits.put(4, width);
+    bits.put(0, width);
+    for (int next = 6; next < 4096; ++next) {
+        bits.put(quint32(next), width);
+        if (next + 1 >= limit && limit < 4096) {
+            limit *= 2;
+            ++width;
+        }
+    }
+    return bits.finish() + QByteArray(codeBytes, '\xff');
+}
+
 struct Gif
 {
     quint16 screenWidth = 16;
@@ -855,6 +874,67 @@ void addRandom(QList<BadPicture>& out)
     return jpegSegment(0xda, scan) + QByteArray(2, '\0');
 }
 
+// Entropy-coded bits, most significant first, with a zero stuffed after each 0xFF byte.
+class JpegBits
+{
+public:
+    void put(quint32 value, int width)
+    {
+        for (int bit = width - 1; bit >= 0; --bit) {
+            m_current = (m_current << 1) | ((value >> bit) & 1u);
+            if (++m_bits == 8) {
+                m_bytes.append(char(m_current));
+                if (m_current == 0xff)
+                    m_bytes.append('\0');
+                m_current = 0;
+                m_bits = 0;
+            }
+        }
+    }
+    [[nodiscard]] QByteArray finish()
+    {
+        while (m_bits != 0)
+            put(1, 1);
+        return m_bytes;
+    }
+
+private:
+    QByteArray m_bytes;
+    quint32 m_current = 0;
+    int m_bits = 0;
+};
+
+// A progressive grey JPEG of side x side whose AC scans, one for each byte of approximations
+// (high 4 bits: the bit refined, low: the bit reached), are each an end-of-band run over every
+// block in a few bytes; after a DC scan that codes each block in one bit when withDc.
+[[nodiscard]] QByteArray progressiveRuns(quint16 side, const QByteArray& approximations,
+                                         bool withDc)
+{
+    // One code each: DC difference 0, and a run of 16384 blocks and more (EOB14).
+    QByteArray huffman("\x00\x01", 2);
+    huffman.append(QByteArray(15, '\0')).append('\0');
+    huffman.append("\x10\x01", 2).append(QByteArray(15, '\0')).append('\xe0');
+    QByteArray jpeg = QByteArray("\xff\xd8", 2) +
+                      jpegSegment(0xdb, QByteArray(1, '\0') + QByteArray(64, '\1')) +
+                      jpegSegment(0xc4, huffman) + jpegFrame(0xc2, side, side, 1);
+    const qint64 blocks = qint64((side + 7) / 8) * ((side + 7) / 8);
+    if (withDc) {
+        jpeg += jpegSegment(0xda, QByteArray("\x01\x01\0\0\0\0", 6));
+        jpeg += QByteArray((blocks + 7) / 8, '\0');
+    }
+    JpegBits runs;
+    for (qint64 left = blocks; left > 0;) {
+        const qint64 run = left <= 32767 ? left : left - 32767 < 16384 ? left - 16384 : 32767;
+        runs.put(0, 1);
+        runs.put(quint32(run - 16384), 14);
+        left -= run;
+    }
+    const QByteArray data = runs.finish();
+    for (const char bits : approximations)
+        jpeg += jpegSegment(0xda, QByteArray("\x01\x01\0\x01\x3f", 5) + bits) + data;
+    return jpeg + QByteArray("\xff\xd9", 2);
+}
+
 void addHostile(QList<BadPicture>& out)
 {
     const Family add(out, QStringLiteral("hostile-"), QString());
@@ -883,24 +963,48 @@ void addHostile(QList<BadPicture>& out)
     // A tiny picture whose codes go on unpacking: the table is filled with ever longer strings,
     // then the longest is sent again and again, thousands of pixels each.
     for (const quint16 side : {1, 64}) {
-        BitWriter bits;
-        int width = 3;
-        int next = 6;
-        int limit = 8;
-        bits.put(4, width);
-        bits.put(0, width);
-        for (; next < 4096; ++next) {
-            bits.put(quint32(next), width);
-            if (next + 1 >= limit && limit < 4096) {
-                limit *= 2;
-                ++width;
-            }
-        }
-        for (int i = 0; i < 200000; ++i)
-            bits.put(4095, 12);
         add("endless-stream", QStringLiteral("lzw-endless-%1x%1.gif").arg(side),
-            gifBytes(Gif{.width = side, .height = side, .blocks = subBlocks(bits.finish())}));
+            gifBytes(
+                Gif{.width = side, .height = side, .blocks = subBlocks(endlessCodes(300000))}));
     }
+    // Pictures behind a comment longer than the first 64 kB: one of 65535 x 65535 on a screen of
+    // 1000, whose codes unpack into all its pixels, and a screen of 8000 whose picture's area is
+    // to be restored, which takes a second copy of it.
+    {
+        QByteArray comment("\x21\xfe", 2);
+        comment.append(subBlocks(QByteArray(76 * 1024, 'c')));
+        const auto behindComment = [&](quint16 screen, quint16 side, const QByteArray& control,
+                                       qsizetype codeBytes) {
+            QByteArray gif = gifBytes(Gif{.screenWidth = screen,
+                                          .screenHeight = screen,
+                                          .width = side,
+                                          .height = side,
+                                          .blocks = subBlocks(endlessCodes(codeBytes))});
+            // Before the picture, after the screen and its table of four colours.
+            return gif.insert(13 + 12, comment + control);
+        };
+        add("huge-size", QStringLiteral("comment-then-picture-65535.gif"),
+            behindComment(1000, 65535, {}, 1600 * 1024));
+        add("huge-size", QStringLiteral("comment-then-restore-8000.gif"),
+            behindComment(8000, 8000, QByteArray("\x21\xf9\x04\x0c\0\0\0\0", 8), 24 * 1024));
+    }
+    // JPEGs whose few bytes make the decoder go over every block of a huge picture: arithmetic
+    // coding with no coded data at all, and 40 refinement scans of end-of-band runs, alone or
+    // after a DC scan that takes a bit a block, or refining one bit at a time.
+    add("huge-size", QStringLiteral("arithmetic-65500-no-data.jpg"),
+        start + jpegSegment(0xdb, QByteArray(1, '\0') + QByteArray(64, '\1')) +
+            jpegFrame(0xc9, 65500, 65500, 3) +
+            jpegSegment(0xda, QByteArray("\x03\x01\0\x02\0\x03\0\0\x3f\0", 10)) + end);
+    add("huge-size", QStringLiteral("refinement-scans-10900.jpg"),
+        progressiveRuns(10900, QByteArray(40, '\x10'), false));
+    add("huge-size", QStringLiteral("refinement-scans-after-dc-10900.jpg"),
+        progressiveRuns(10900, QByteArray(39, '\x10'), true));
+    // A progression that refines every coefficient bit by bit, 14 passes over them.
+    QByteArray bitByBit(1, '\x0d');
+    for (char refined = 13; refined > 0; --refined)
+        bitByBit.append(char(refined << 4 | (refined - 1)));
+    add("huge-size", QStringLiteral("bit-by-bit-10900.jpg"),
+        progressiveRuns(10900, bitByBit, true));
     // A large transparent screen behind a picture of one pixel.
     {
         QByteArray gif("GIF89a");

@@ -11,6 +11,7 @@
 #include "support/Files.h"
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -20,6 +21,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <thread>
@@ -113,6 +115,9 @@ private slots:
     void gifWorkEndsWithThePicture();
     void jpegScanLimit_data();
     void jpegScanLimit();
+    void cancelAndDeadlineEndTheWork();
+    void completeFilesOnly_data();
+    void completeFilesOnly();
     void jpegPreviewAndPartMatchQt_data();
     void jpegPreviewAndPartMatchQt();
     void shrinkingInStripsMatchesQt_data();
@@ -184,6 +189,9 @@ void PictureLoadingTest::pipeSwappedInDuringLoads()
         stop = true;
         swapper.join();
     });
+    // Loads of a missing name take microseconds: without this they may all be over before the
+    // swapping begins.
+    QTRY_VERIFY(swaps > 0);
     int shown = 0;
     for (int load = 0; load < 3000; ++load) {
         const QImage image = loadPicture(target, load % 2 ? Preview : Part);
@@ -262,6 +270,9 @@ void PictureLoadingTest::decodedSizes_data()
     QTest::newRow("GIF picture wider than its screen")
         << QByteArray("gif") << corpusBytes(QStringLiteral("gif-huge-screen-16-image-65535.gif"))
         << qint64(16) << qint64(16) << qint64(16 * 16 * 4) << qint64(65535) * 65535;
+    QTest::newRow("GIF picture behind a comment of 76 kB, restored after")
+        << QByteArray("gif") << corpusBytes(QStringLiteral("hostile-comment-then-restore-8000.gif"))
+        << qint64(8000) << qint64(8000) << qint64(8000) * 8000 * 8 << qint64(8000) * 8000;
     QTest::newRow("icon with a bitmap")
         << QByteArray("ico") << corpusBytes(QStringLiteral("ico-sound.ico")) << qint64(16)
         << qint64(16) << qint64(16 * 16 * 9) << qint64(0);
@@ -330,7 +341,7 @@ void PictureLoadingTest::gifWorkEndsWithThePicture()
     QFETCH(bool, cut);
     const QByteArray gif = corpusBytes(name);
     QVERIFY(!gif.isEmpty());
-    const QByteArray bounded = boundGifWork(gif);
+    const QByteArray bounded = boundGifWork(gif, LoadGuard(LoadControl{}));
     if (!cut) {
         QCOMPARE(bounded, gif);
         return;
@@ -360,6 +371,93 @@ void PictureLoadingTest::jpegScanLimit()
     QCOMPARE(!loadPicture(path).isNull(), shown);
     QCOMPARE(!loadPicture(path, Preview).isNull(), shown);
     QCOMPARE(!loadPicture(path, Part).isNull(), shown);
+}
+
+// A stop asked for from another thread, or a deadline, ends a legitimate load that takes hundreds
+// of milliseconds within moments, with nothing shown.
+void PictureLoadingTest::cancelAndDeadlineEndTheWork()
+{
+    using namespace std::chrono;
+    const QString path =
+        write(QStringLiteral("large.jpg"), encoded(patterned({4000, 3000}), "jpeg", true));
+    std::stop_source stop;
+    steady_clock::time_point stoppedAt;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(50ms);
+        stoppedAt = steady_clock::now();
+        stop.request_stop();
+    });
+    const LoadedPicture cancelled = loadPicture(path, {}, {.stop = stop.get_token()});
+    const steady_clock::time_point returnedAt = steady_clock::now();
+    canceller.join();
+    QCOMPARE(cancelled.outcome, LoadOutcome::Cancelled);
+    QVERIFY(cancelled.image.isNull());
+    QCOMPARE_LT(duration_cast<milliseconds>(returnedAt - stoppedAt).count(), 500);
+
+    QElapsedTimer clock;
+    clock.start();
+    const LoadedPicture late = loadPicture(path, {}, {.deadline = QDeadlineTimer(50)});
+    QCOMPARE(late.outcome, LoadOutcome::CannotLoad);
+    QCOMPARE_LT(clock.elapsed(), 550);
+    QCOMPARE(loadPicture(path, Preview, {}).outcome, LoadOutcome::Loaded);
+}
+
+void PictureLoadingTest::completeFilesOnly_data()
+{
+    test::addColumns<QString, QByteArray, bool, bool>("name", "bytes", "firstLoad", "reload");
+    const QImage picture = patterned({320, 200});
+    const QByteArray jpeg = encoded(picture, "jpeg");
+    const QByteArray progressive = encoded(picture, "jpeg", true);
+    const QByteArray bitmap = encoded(picture, "bmp");
+    const QByteArray gif = corpusBytes(QStringLiteral("gif-sound.gif"));
+    const struct
+    {
+        const char* row;
+        QString name;
+        QByteArray bytes;
+        bool firstLoad;
+        bool reload;
+    } rows[] = {
+        {"JPEG", "a.jpg", jpeg, true, true},
+        {"JPEG with bytes after its end", "a.jpg", jpeg + "appended", true, true},
+        {"JPEG without its end marker", "a.jpg", jpeg.chopped(2), true, false},
+        {"JPEG stalled at a third", "a.jpg", jpeg.left(jpeg.size() / 3), false, false},
+        {"progressive JPEG without its end marker", "a.jpg", progressive.chopped(2), true, false},
+        {"progressive JPEG stalled at a third", "a.jpg", progressive.left(progressive.size() / 3),
+         false, false},
+        {"bitmap", "a.bmp", bitmap, true, true},
+        {"bitmap missing rows", "a.bmp", bitmap.chopped(960), false, false},
+        {"run-length bitmap", "a.bmp", corpusBytes(QStringLiteral("bmp-rle8-sound.bmp")), true,
+         true},
+        {"run-length bitmap without its end", "a.bmp",
+         corpusBytes(QStringLiteral("bmp-rle8-sound.bmp")).chopped(2), false, false},
+        {"GIF", "a.gif", gif, true, true},
+        {"GIF without its trailer", "a.gif", gif.chopped(1), true, false},
+        {"GIF cut in its picture", "a.gif", gif.left(40), false, false},
+        {"icon", "a.ico", corpusBytes(QStringLiteral("ico-sound.ico")), true, true},
+        {"icon whose second picture is missing", "a.ico",
+         corpusBytes(QStringLiteral("ico-second-entry-past-end.ico")), true, false},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.row) << row.name << row.bytes << row.firstLoad << row.reload;
+}
+
+// A first load shows a file whose picture data is all there (a part of a picture, the part that
+// is there); a reload only a file written to its end, so that a file being written is not shown
+// half done.
+void PictureLoadingTest::completeFilesOnly()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, firstLoad);
+    QFETCH(bool, reload);
+    const QString path = write(name, bytes);
+    QCOMPARE(!loadPicture(path, Preview).isNull(), firstLoad);
+    for (const PictureRequest& request : {Preview, Part}) {
+        PictureRequest complete = request;
+        complete.completeOnly = true;
+        QCOMPARE(!loadPicture(path, complete).isNull(), reload);
+    }
 }
 
 void PictureLoadingTest::jpegPreviewAndPartMatchQt_data()
@@ -425,7 +523,7 @@ void PictureLoadingTest::shrinkingInStripsMatchesQt()
 {
     QFETCH(QImage, picture);
     QFETCH(QSize, target);
-    const QImage shrunk = scaleDownInStrips(picture, target);
+    const QImage shrunk = scaleDownInStrips(picture, target, LoadGuard(LoadControl{}));
     QCOMPARE(shrunk.size(), target);
     const QImage byQt = picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QCOMPARE_LT(meanDifference(shrunk.convertToFormat(QImage::Format_ARGB32),

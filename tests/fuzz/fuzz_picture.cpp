@@ -1,7 +1,10 @@
 // Feeds each input to the program's picture loading as a file under every picture extension
-// and an unknown one, whole, scaled down for the preview (to libjpeg's smallest scale too) and
-// clipped for the tile window (a part wider than the picture too). Run with libFuzzer's memory
-// limit at the loader's budget plus the harness, so that a load that escapes the budget fails.
+// and an unknown one, whole, scaled down for the preview (to libjpeg's smallest scale too),
+// clipped for the tile window (a part wider than the picture too), and as a reload that takes
+// complete files only. Run with libFuzzer's memory limit at the loader's budget plus the
+// harness, so that a load that escapes the budget fails, and its -timeout above what the loads
+// of one input take at the loader's work limit each, so that a load that does not stop by it
+// fails.
 
 #include "pictures/PictureLoader.h"
 
@@ -56,6 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QImage dot = zelvo::loadPicture(path, {.scaledTo = {1, 1}, .clippedTo = {}});
         const QImage tile = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {40, 30}});
         const QImage strip = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {5000, 2}});
+        const zelvo::LoadedPicture reload = zelvo::loadPicture(
+            path, {.scaledTo = {}, .clippedTo = {40, 30}, .completeOnly = true}, {});
+        // Nothing asks the load to stop here, and only a loaded picture has pixels.
+        if (reload.outcome == zelvo::LoadOutcome::Cancelled ||
+            reload.image.isNull() == (reload.outcome == zelvo::LoadOutcome::Loaded))
+            __builtin_trap();
         // What the loader promises: a preview no larger than asked (a JPEG's exactly that
         // size), a part no larger than asked.
         if (!preview.isNull() && (preview.width() > 97 || preview.height() > 61))

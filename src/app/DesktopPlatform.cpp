@@ -1,5 +1,6 @@
 #include "DesktopPlatform.h"
 
+#include "settings/SettingsFormat.h"
 #include "tile/PagePrinter.h"
 
 #include <QApplication>
@@ -48,6 +49,8 @@ bool DesktopPlatform::openUrl(const QUrl& url)
 
 std::optional<QString> DesktopPlatform::chooseFolder(QWidget* parent, const QString& startFolder)
 {
+    // The dialog would keep its history and view in a settings file of Qt's when it closes.
+    const settings::QtSettingsAside aside;
     const QString folder = QFileDialog::getExistingDirectory(parent, QString(), startFolder);
     if (folder.isEmpty())
         return std::nullopt;

@@ -402,4 +402,22 @@ QString settingsFolder()
         .path();
 }
 
+// Platform-specific: Qt keeps its own settings in the native format, which is a file in the
+// per-user folder but on Windows, where it is the registry, whose place cannot be changed.
+QtSettingsAside::QtSettingsAside()
+{
+#ifndef Q_OS_WIN
+    if (!m_aside.emplace().isValid())
+        return;
+    m_folder = settingsFolder();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_aside->path());
+#endif
+}
+
+QtSettingsAside::~QtSettingsAside()
+{
+    if (!m_folder.isEmpty())
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder);
+}
+
 } // namespace zelvo::settings

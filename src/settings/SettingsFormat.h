@@ -4,7 +4,9 @@
 #include <QList>
 #include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 
+#include <optional>
 #include <utility>
 
 namespace zelvo::settings {
@@ -35,5 +37,21 @@ using Changes = QList<std::pair<QString, QString>>;
 
 // The per-user folder where the program keeps its settings file.
 [[nodiscard]] QString settingsFolder();
+
+// While it lives, settings that Qt's own parts keep in the per-user folder (the folder dialog
+// keeps its history and view when it closes) go to a temporary folder, removed afterwards, so
+// that the program writes no settings file but its own.
+class QtSettingsAside
+{
+public:
+    QtSettingsAside();
+    ~QtSettingsAside();
+    QtSettingsAside(const QtSettingsAside&) = delete;
+    QtSettingsAside& operator=(const QtSettingsAside&) = delete;
+
+private:
+    QString m_folder;
+    std::optional<QTemporaryDir> m_aside;
+};
 
 } // namespace zelvo::settings

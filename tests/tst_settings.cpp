@@ -124,7 +124,10 @@ private slots:
     void handEditedValueReadsAsWritten();
     void fileLinesParsed_data();
     void fileLinesParsed();
+    void commitChangesOnlyTheProgramsKeys_data();
+    void commitChangesOnlyTheProgramsKeys();
 
+    void initialTypesSeededIntoEmptyStore_data();
     void initialTypesSeededIntoEmptyStore();
     void initialTypesNotSeededOverAnyTypeKey_data();
     void initialTypesNotSeededOverAnyTypeKey();
@@ -234,7 +237,9 @@ void TestSettings::handEditedValueReadsAsWritten_data()
     QTest::newRow("trailing comma") << QByteArray("Bitmap=*.bmp,") << "*.bmp,";
     QTest::newRow("quoted with semicolon") << QByteArray("Bitmap=\"*.BMP;\"") << "*.BMP;";
     QTest::newRow("semicolons") << QByteArray("Bitmap=*.jpeg;*.jpg;") << "*.jpeg;*.jpg;";
-    QTest::newRow("spaces kept") << QByteArray("Bitmap= *.bmp ; *.gif ") << " *.bmp ; *.gif ";
+    QTest::newRow("blanks around dropped")
+        << QByteArray(" Bitmap\t= *.bmp ; *.gif \t") << "*.bmp ; *.gif";
+    QTest::newRow("quoted blanks kept") << QByteArray("Bitmap = \" 1 \" ") << " 1 ";
     QTest::newRow("spaces around commas") << QByteArray("Bitmap=a , b") << "a , b";
     QTest::newRow("hash and backslash") << QByteArray("Bitmap=#x\\y") << "#x\\y";
 }
@@ -249,7 +254,7 @@ void TestSettings::fileLinesParsed_data()
         << QStringList{"Size/Big=0", "Size/Small=1", "Type/Bitmap=*.bmp;", "Type/Ico=&;"} << true;
     QTest::newRow("unquoted to the end of the line")
         << QByteArray("[Type]\nJpg=*.jpeg;*.jpg;\nGif= *.gif; ,x \t\n")
-        << QStringList{"Type/Gif= *.gif; ,x \t", "Type/Jpg=*.jpeg;*.jpg;"} << true;
+        << QStringList{"Type/Gif=*.gif; ,x", "Type/Jpg=*.jpeg;*.jpg;"} << true;
     QTest::newRow("quoted escapes") << QByteArray("[Type]\nGif=\"a\\\"b\\\\c\\x41\\t\\101\"\n")
                                     << QStringList{"Type/Gif=a\"b\\cA\tA"} << true;
     QTest::newRow("control and unknown escapes")
@@ -262,7 +267,7 @@ void TestSettings::fileLinesParsed_data()
         << QStringList{"Size/Big=@@x", "Size/Mid=@x"} << true;
     QTest::newRow("comments, blanks, CRLF and BOM")
         << QByteArray("\xef\xbb\xbf; note\r\n\r\n  [Size]  \r\n  Mid = 1\r\n")
-        << QStringList{"Size/Mid= 1"} << true;
+        << QStringList{"Size/Mid=1"} << true;
     QTest::newRow("General is the top level") << QByteArray("[general]\nk=v\n[Type]\nBitmap=&;\n")
                                               << QStringList{"Type/Bitmap=&;", "k=v"} << true;
     QTest::newRow("last of two wins")
@@ -304,6 +309,39 @@ void TestSettings::fileLinesParsed()
         QCOMPARE(oldReader.value(it.key()).toString(), it.value().toString());
 }
 
+// The file before, the values written as "key=value", the file after the commit.
+void TestSettings::commitChangesOnlyTheProgramsKeys_data()
+{
+    test::addColumns<QByteArray, QStringList, QByteArray>("before", "writes", "after");
+    QTest::newRow("comments, blanks and bytes that are not UTF-8 kept")
+        << QByteArray("; notes\n[Type]\nBitmap = *.bmp;\nGif=\xff\n\n[Size]\nSmall = 1 ; was\n")
+        << QStringList{"Small=0", "Mid=1", "Bitmap=*.bmp;", "Gif=&;"}
+        << QByteArray("; notes\n[Type]\nBitmap = *.bmp;\nGif=\"&;\"\n\n[Size]\nSmall = "
+                      "\"0\"\nMid=\"1\"\n");
+    QTest::newRow("CRLF, last line unended, key and section twice")
+        << QByteArray("[Size]\r\nBig=1\r\n[Type]\r\nIco=&;\r\n[Size]\r\nBig=0")
+        << QStringList{"Big=1", "Mid=1", "Gif=*.gif;"}
+        << QByteArray("[Size]\r\nBig=1\r\n[Type]\r\nIco=&;\r\nGif=\"*.gif;\"\r\n[Size]\r\nBig="
+                      "\"1\"\r\nMid=\"1\"\r\n");
+    QTest::newRow("new section at the end") << QByteArray("[Other]\nx=1") << QStringList{"Small=1"}
+                                            << QByteArray("[Other]\nx=1\n\n[Size]\nSmall=\"1\"\n");
+}
+
+void TestSettings::commitChangesOnlyTheProgramsKeys()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, writes);
+    QFETCH(QByteArray, after);
+    test::IsolatedSettings iso;
+    QVERIFY(test::writeBytes(iso.fileName(), before));
+    SettingsStore store;
+    for (const QString& write : writes)
+        store.write(*keyNamed(write.section(QLatin1Char('='), 0, 0)),
+                    write.section(QLatin1Char('='), 1));
+    QVERIFY(store.commit());
+    QCOMPARE(test::readBytes(iso.fileName()), after);
+}
+
 void TestSettings::handEditedValueReadsAsWritten()
 {
     QFETCH(QByteArray, line);
@@ -315,9 +353,20 @@ void TestSettings::handEditedValueReadsAsWritten()
     QCOMPARE(store.read(keys::type::Bitmap.key), expected);
 }
 
+// A file too large to read is kept aside, and its user starts as a new one.
+void TestSettings::initialTypesSeededIntoEmptyStore_data()
+{
+    test::addColumns<QByteArray>("file");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("file over the size cap")
+        << "[Type]\nIco=*.ico;\n;" + QByteArray(keys::MaxFileBytes, 'x') + '\n';
+}
+
 void TestSettings::initialTypesSeededIntoEmptyStore()
 {
+    QFETCH(QByteArray, file);
     test::IsolatedSettings iso;
+    QVERIFY(file.isEmpty() || test::writeBytes(iso.fileName(), file));
     {
         SettingsStore store;
         store.seedInitialTypes();
@@ -329,6 +378,7 @@ void TestSettings::initialTypesSeededIntoEmptyStore()
     // They reach the disk at the latest when the store closes: a later run finds them.
     QCOMPARE(readInLaterRun(iso, keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
     QCOMPARE(readInLaterRun(iso, keys::type::Ico.key), QStringLiteral("&;"));
+    QCOMPARE(test::readBytes(iso.fileName() + QStringLiteral(".damaged")), file);
 }
 
 // A first start creates the settings file only when asked to, after its window is shown.

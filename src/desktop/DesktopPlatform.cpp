@@ -1,6 +1,7 @@
 #include "DesktopPlatform.h"
 
 #include "PagePrinter.h"
+#include "SettingsFolder.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -28,6 +29,8 @@ bool DesktopPlatform::openUrl(const QUrl& url)
 
 std::optional<QString> DesktopPlatform::chooseFolder(QWidget* parent, const QString& startFolder)
 {
+    // The dialog would keep its history and view in a settings file of Qt's when it closes.
+    const QtSettingsAside aside;
     const QString folder = QFileDialog::getExistingDirectory(parent, QString(), startFolder);
     if (folder.isEmpty())
         return std::nullopt;

@@ -3,6 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#include <cstdio>
+#else
+#include <unistd.h>
+#endif
+
 namespace zelvo::settings {
 
 namespace {
@@ -16,6 +22,21 @@ namespace {
     return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
 }
 
+// Platform-specific: a rename that fails rather than replace what holds the new name, which
+// Windows' own rename does; elsewhere a second link that cannot be made over a name taken,
+// after which the old name goes. Neither reads the file, which may be a pipe.
+bool renameUnlessTaken(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    return ::_wrename(reinterpret_cast<const wchar_t*>(from.utf16()),
+                      reinterpret_cast<const wchar_t*>(to.utf16())) == 0;
+#else
+    const QByteArray source = QFile::encodeName(from);
+    return ::link(source.constData(), QFile::encodeName(to).constData()) == 0 &&
+           ::unlink(source.constData()) == 0;
+#endif
+}
+
 } // namespace
 
 QString damagedCopyName(const QString& fileName, int index)
@@ -24,14 +45,16 @@ QString damagedCopyName(const QString& fileName, int index)
     return index == 0 ? first : first + QLatin1Char('.') + QString::number(index);
 }
 
-QString freeDamagedCopyName(const QString& fileName)
+bool moveToDamagedCopy(const QString& fileName)
 {
     for (int i = 0; i < MaxDamagedCopies; ++i) {
         const QString name = damagedCopyName(fileName, i);
+        if (renameUnlessTaken(fileName, name))
+            return true;
         if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
-            return name;
+            return false;
     }
-    return {};
+    return false;
 }
 
 bool keepDamagedCopy(const QString& fileName, const QByteArray& bytes)

@@ -1,7 +1,10 @@
 #include "SettingsFormat.h"
 
-#include <QIODevice>
-#include <QList>
+#include "core/SettingKeys.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -115,10 +118,10 @@ qsizetype unescape(const QString& text, qsizetype i, QString& out)
 
 [[nodiscard]] QString valueOf(QByteArrayView raw)
 {
-    const QByteArrayView start = trimmed(raw);
-    if (start.startsWith('"'))
-        return quotedValue(QString::fromUtf8(start));
-    return QString::fromUtf8(raw);
+    const QByteArrayView value = trimmed(raw);
+    if (value.startsWith('"'))
+        return quotedValue(QString::fromUtf8(value));
+    return QString::fromUtf8(value);
 }
 
 void escapeInto(const QString& value, QByteArray& out)
@@ -159,6 +162,13 @@ void escapeInto(const QString& value, QByteArray& out)
     out += '"';
 }
 
+[[nodiscard]] QByteArray quoted(const QString& value)
+{
+    QByteArray out;
+    escapeInto(value, out);
+    return out;
+}
+
 [[nodiscard]] QString textOf(const QVariant& value)
 {
     if (value.typeId() == QMetaType::QStringList)
@@ -168,17 +178,73 @@ void escapeInto(const QString& value, QByteArray& out)
     return value.toString();
 }
 
-// What parses of a damaged file is read all the same; the store finds the damage itself.
-bool readDevice(QIODevice& device, QSettings::SettingsMap& map)
+[[nodiscard]] QString fullKey(const QString& section, QByteArrayView key)
 {
-    (void)parseSettings(device.readAll(), map);
-    return true;
+    const QString name = QString::fromUtf8(key);
+    return section.isEmpty() ? name : section + QLatin1Char('/') + name;
 }
 
-bool writeDevice(QIODevice& device, const QSettings::SettingsMap& map)
+[[nodiscard]] QByteArray sectionLine(const QString& section)
 {
-    const QByteArray bytes = formatSettings(map);
-    return device.write(bytes) == bytes.size();
+    return '[' + (section.isEmpty() ? QByteArray(General) : section.toUtf8()) + ']';
+}
+
+enum class LineKind { Other, Section, Entry };
+
+// One line of the file; the views point into the file's bytes.
+struct Line
+{
+    LineKind kind = LineKind::Other;
+    // Neither blank, a comment, a whole section line nor a "key=value".
+    bool damaged = false;
+    QByteArrayView text;
+    // "\n", "\r\n", "\r", or empty on a last line that has none.
+    QByteArrayView lineBreak;
+    // Of an entry: the key without its blanks, and everything after the "=".
+    QByteArrayView key;
+    QByteArrayView value;
+};
+
+// Calls onLine(line, section) for each line of the file, with the section the line lies in: ""
+// at the top and under "[General]", and a section line's own.
+template <class OnLine> void forEachLine(QByteArrayView bytes, OnLine&& onLine)
+{
+    QString section;
+    QByteArrayView rest = bytes;
+    if (rest.startsWith("\xef\xbb\xbf"))
+        rest = rest.sliced(3);
+    while (!rest.isEmpty()) {
+        qsizetype end = 0;
+        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+            ++end;
+        qsizetype breakLength = end < rest.size() ? 1 : 0;
+        if (end + 1 < rest.size() && rest[end] == '\r' && rest[end + 1] == '\n')
+            breakLength = 2;
+        Line line;
+        line.text = rest.first(end);
+        line.lineBreak = rest.sliced(end, breakLength);
+        rest = rest.sliced(end + breakLength);
+
+        const QByteArrayView text = trimmed(line.text);
+        if (text.startsWith('[')) {
+            const qsizetype close = text.indexOf(']');
+            const QByteArrayView name =
+                trimmed(text.sliced(1, (close > 0 ? close : text.size()) - 1));
+            section = name.compare(General, Qt::CaseInsensitive) == 0 ? QString()
+                                                                      : QString::fromUtf8(name);
+            line.kind = LineKind::Section;
+            line.damaged = close < 0;
+        } else if (!text.isEmpty() && !text.startsWith(';')) {
+            const qsizetype equals = line.text.indexOf('=');
+            line.damaged = equals < 0;
+            if (equals >= 0) {
+                line.key = trimmed(line.text.first(equals));
+                line.value = line.text.sliced(equals + 1);
+                line.kind = line.key.isEmpty() ? LineKind::Other : LineKind::Entry;
+            }
+        }
+        onLine(line, section);
+    }
 }
 
 } // namespace
@@ -186,72 +252,140 @@ bool writeDevice(QIODevice& device, const QSettings::SettingsMap& map)
 bool parseSettings(const QByteArray& bytes, QSettings::SettingsMap& map)
 {
     bool ok = true;
-    QString section;
-    QByteArrayView rest(bytes);
-    if (rest.startsWith("\xef\xbb\xbf"))
-        rest = rest.sliced(3);
-    while (!rest.isEmpty()) {
-        qsizetype end = 0;
-        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
-            ++end;
-        const QByteArrayView line = rest.first(end);
-        rest = rest.sliced(std::min(end + 1, rest.size()));
-
-        const QByteArrayView text = trimmed(line);
-        if (text.isEmpty() || text.startsWith(';'))
-            continue;
-        if (text.startsWith('[')) {
-            const qsizetype close = text.indexOf(']');
-            ok = ok && close > 0;
-            const QByteArrayView name =
-                trimmed(text.sliced(1, (close > 0 ? close : text.size()) - 1));
-            section = name.compare(General, Qt::CaseInsensitive) == 0 ? QString()
-                                                                      : QString::fromUtf8(name);
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (equals < 0) {
-            ok = false;
-            continue;
-        }
-        const QByteArrayView key = trimmed(line.first(equals));
-        if (key.isEmpty())
-            continue;
-        const QString name = QString::fromUtf8(key);
-        map.insert(section.isEmpty() ? name : section + QLatin1Char('/') + name,
-                   valueOf(line.sliced(equals + 1)));
-    }
+    forEachLine(bytes, [&](const Line& line, const QString& section) {
+        ok = ok && !line.damaged;
+        if (line.kind == LineKind::Entry)
+            map.insert(fullKey(section, line.key), valueOf(line.value));
+    });
     return ok;
+}
+
+namespace {
+
+// Whether the key, written as the name in the section, reads back as itself: a key read from a
+// damaged file may hold a "]" or start with "[", say.
+[[nodiscard]] bool readsBack(const QString& section, const QString& name, const QString& key)
+{
+    QSettings::SettingsMap map;
+    return parseSettings(sectionLine(section) + '\n' + name.toUtf8() + "=\n", map) &&
+           map.contains(key);
+}
+
+} // namespace
+
+QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
+{
+    // The last value of each key, in the order the keys first come.
+    Changes wanted;
+    QHash<QString, qsizetype> indexOfKey;
+    for (const auto& [key, value] : changes) {
+        if (const auto it = indexOfKey.constFind(key); it != indexOfKey.cend()) {
+            wanted[*it].second = value;
+        } else {
+            indexOfKey.insert(key, wanted.size());
+            wanted.append({key, value});
+        }
+    }
+    const auto sectionOf = [](const QString& key) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        return slash < 0 ? QString() : key.first(slash);
+    };
+    QSet<QString> sections;
+    for (const auto& [key, value] : wanted)
+        sections.insert(sectionOf(key));
+
+    struct Edit
+    {
+        qsizetype from = -1;
+        qsizetype to = -1;
+        QByteArray text;
+    };
+    // By key: the new value in place of the one read for it now, unless they are the same.
+    QList<Edit> replaced(wanted.size());
+    QList<bool> present(wanted.size(), false);
+    // By section: where a key of it goes, and whether a line break must come first.
+    QHash<QString, std::pair<qsizetype, bool>> sectionEnds;
+    QByteArray lineBreak;
+    const QByteArrayView view(bytes);
+    const auto offset = [&view](QByteArrayView part) {
+        return qsizetype(part.data() - view.data());
+    };
+    forEachLine(view, [&](const Line& line, const QString& section) {
+        if (lineBreak.isEmpty())
+            lineBreak = line.lineBreak.toByteArray();
+        if (line.kind == LineKind::Other || !sections.contains(section))
+            return;
+        sectionEnds[section] = {offset(line.lineBreak) + line.lineBreak.size(),
+                                line.lineBreak.isEmpty()};
+        if (line.kind != LineKind::Entry)
+            return;
+        const auto found = indexOfKey.constFind(fullKey(section, line.key));
+        if (found == indexOfKey.cend())
+            return;
+        const QString& value = wanted.at(*found).second;
+        present[*found] = true;
+        replaced[*found] = {};
+        if (valueOf(line.value) != value) {
+            const QByteArrayView text = trimmed(line.value);
+            replaced[*found] = {offset(text), offset(line.text) + line.text.size(), quoted(value)};
+        }
+    });
+    if (lineBreak.isEmpty())
+        lineBreak = "\n";
+
+    // New keys, by section, in the order the sections first come.
+    QList<std::pair<QString, QByteArray>> added;
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        const QString& key = wanted.at(i).first;
+        const QString section = sectionOf(key);
+        const QString name = key.sliced(section.isEmpty() ? 0 : section.size() + 1);
+        if (present.at(i) || !readsBack(section, name, key))
+            continue;
+        auto it = std::find_if(added.begin(), added.end(),
+                               [&section](const auto& entry) { return entry.first == section; });
+        if (it == added.end())
+            it = added.insert(added.end(), {section, QByteArray()});
+        it->second += name.toUtf8() + '=' + quoted(wanted.at(i).second) + lineBreak;
+    }
+    QList<Edit> edits;
+    for (const Edit& edit : replaced) {
+        if (edit.from >= 0)
+            edits.append(edit);
+    }
+    QByteArray atEnd;
+    for (const auto& [section, lines] : added) {
+        if (const auto end = sectionEnds.constFind(section); end != sectionEnds.cend()) {
+            edits.append(
+                {end->first, end->first, (end->second ? lineBreak : QByteArray()) + lines});
+            continue;
+        }
+        atEnd += lineBreak + sectionLine(section) + lineBreak + lines;
+    }
+    std::sort(edits.begin(), edits.end(),
+              [](const Edit& a, const Edit& b) { return a.from < b.from; });
+
+    QByteArray out;
+    qsizetype copied = 0;
+    for (const Edit& edit : edits) {
+        out += view.sliced(copied, edit.from - copied);
+        out += edit.text;
+        copied = edit.to;
+    }
+    out += view.sliced(copied);
+    if (atEnd.isEmpty())
+        return out;
+    // A blank line before each new section, but at the start of the file.
+    if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+        out += lineBreak;
+    return out.isEmpty() ? atEnd.sliced(lineBreak.size()) : out + atEnd;
 }
 
 QByteArray formatSettings(const QSettings::SettingsMap& map)
 {
-    // Keys of one section lie together in the sorted map.
-    QByteArray out;
-    QString section;
-    bool first = true;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
-        const QString keySection = slash < 0 ? QLatin1String(General) : it.key().first(slash);
-        if (first || keySection != section) {
-            if (!first)
-                out += '\n';
-            out += '[' + keySection.toUtf8() + "]\n";
-            section = keySection;
-            first = false;
-        }
-        out += it.key().sliced(slash + 1).toUtf8() + '=';
-        escapeInto(textOf(it.value()), out);
-        out += '\n';
-    }
-    return out;
-}
-
-QSettings::Format settingsFormat()
-{
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("conf"), readDevice, writeDevice);
-    return format;
+    Changes values;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        values.append({it.key(), textOf(it.value())});
+    return editSettings(QByteArray(), values);
 }
 
 } // namespace zelvo::settings

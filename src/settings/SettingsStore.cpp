@@ -3,15 +3,14 @@
 #include "DamagedCopies.h"
 #include "SettingsFormat.h"
 #include "core/PictureTypes.h"
+#include "desktop/SettingsFolder.h"
+#include "pictures/PictureFile.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 
-#include <cstdio>
 #include <optional>
 
 namespace zelvo {
@@ -20,6 +19,8 @@ namespace {
 
 // How long a commit waits for another copy of the program to finish writing.
 constexpr int LockWaitMs = 3000;
+// A lock file holds a process id, a program name and a host name.
+constexpr qint64 MaxLockFileBytes = 4096;
 
 QString fullKey(const settings::Key& key)
 {
@@ -35,102 +36,85 @@ const QString* find(const QList<std::pair<QString, QString>>& values, const QStr
     return nullptr;
 }
 
-// A hand-edited value may parse as something other than plain text; hand it back as text.
-QString asText(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::QString:
-        return value.toString();
-    case QMetaType::QStringList:
-        return value.toStringList().join(QLatin1Char(','));
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(value.toByteArray());
-    default:
-        return value.canConvert<QString>() ? value.toString() : QString();
-    }
-}
-
-// The per-user settings folder, learnt from a store of another name, which is read (it does
-// not exist) but never written.
 QString settingsFileName()
 {
-#ifdef Q_OS_WIN
-    constexpr QSettings::Format Located = QSettings::IniFormat;
-#else
-    constexpr QSettings::Format Located = QSettings::NativeFormat;
-#endif
-    const QString folder =
-        QFileInfo(QSettings(Located, QSettings::UserScope,
-                            QLatin1String(settings::Application) + QLatin1String("-unused"))
-                      .fileName())
-            .path();
-    return folder + QLatin1Char('/') + QLatin1String(settings::Application) +
+    return settingsFolder() + QLatin1Char('/') + QLatin1String(settings::Application) +
            QLatin1String(".conf");
 }
 
-// A pipe or a device in the settings file's place would block the program at its first read,
-// for ever: it is moved aside, like a damaged file, before the store opens.
+// A pipe or a device in the settings file's place when the program starts is moved aside, like
+// a damaged file, so that the program can store its values again.
 void moveAsideWhatIsNotAFile(const QString& name)
 {
     const QFileInfo info(name);
-    if (!info.exists() || info.isFile() || info.isDir())
-        return;
-    const QString kept = settings::freeDamagedCopyName(name);
-    if (kept.isEmpty())
-        return;
-    // A plain rename: QFile::rename would fall back to copying, which reads the pipe.
-    std::rename(QFile::encodeName(name).constData(), QFile::encodeName(kept).constData());
+    if (info.exists() && !info.isFile() && !info.isDir())
+        (void)settings::moveToDamagedCopy(name);
 }
 
-std::unique_ptr<QSettings> openStore()
+struct FileContent
 {
-    const QString name = settingsFileName();
-    moveAsideWhatIsNotAFile(name);
-    return std::make_unique<QSettings>(name, settings::settingsFormat());
-}
+    enum class State { Missing, Read, TooLarge, Unreadable } state;
+    QByteArray bytes;
+};
 
-// What the file holds now: nothing when there is no file, no value when it cannot be read.
-// A file that does not parse is kept aside first, since the rewrite drops what did not parse.
-std::optional<QSettings::SettingsMap> readForRewrite(const QString& name)
+// The file's bytes, read without waiting on a pipe or a device, which are refused as what
+// cannot be read, and never more of them than the cap.
+FileContent readFile(const QString& name)
 {
-    const QFileInfo info(name);
-    if (!info.exists())
-        return QSettings::SettingsMap();
-    QFile file(name);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    QSettings::SettingsMap map;
-    if (!settings::parseSettings(bytes, map) && !settings::keepDamagedCopy(name, bytes))
-        return std::nullopt;
-    return map;
+    using State = FileContent::State;
+    const std::optional<PictureFile> file = PictureFile::open(name);
+    if (!file) {
+        const QFileInfo info(name);
+        return {info.exists() || info.isSymLink() ? State::Unreadable : State::Missing, {}};
+    }
+    if (file->size() > settings::MaxFileBytes)
+        return {State::TooLarge, {}};
+    QByteArray bytes;
+    if (!file->readMore(bytes, settings::MaxFileBytes))
+        return {State::Unreadable, {}};
+    return {State::Read, bytes};
 }
 
-[[nodiscard]] bool parses(const QString& name)
+// The bytes the commit edits, and whether they are the file's own; nothing when the file cannot
+// be read. A file too large to read is moved aside unread; a file that does not parse is kept
+// aside and replaced by what could be read of it, since the edit would keep the damage.
+std::optional<std::pair<QByteArray, bool>> bytesToEdit(const QString& name,
+                                                       QSettings::SettingsMap& onDisk)
 {
-    QFile file(name);
-    QSettings::SettingsMap map;
-    return !file.open(QIODevice::ReadOnly) || settings::parseSettings(file.readAll(), map);
+    FileContent file = readFile(name);
+    switch (file.state) {
+    case FileContent::State::Missing:
+        return std::pair{QByteArray(), false};
+    case FileContent::State::TooLarge:
+        if (!settings::moveToDamagedCopy(name))
+            return std::nullopt;
+        return std::pair{QByteArray(), false};
+    case FileContent::State::Unreadable:
+        return std::nullopt;
+    case FileContent::State::Read:
+        break;
+    }
+    if (settings::parseSettings(file.bytes, onDisk))
+        return std::pair{file.bytes, true};
+    if (!settings::keepDamagedCopy(name, file.bytes))
+        return std::nullopt;
+    return std::pair{settings::formatSettings(onDisk), false};
 }
 
-bool writeFile(const QString& name, const QSettings::SettingsMap& map, const QDateTime& before)
+bool writeFile(const QString& name, const QByteArray& bytes)
 {
     QSaveFile file(name);
-    const QByteArray bytes = settings::formatSettings(map);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    // Readers in this process tell a changed file by its size and time; a rewrite within the
-    // clock's resolution must not look unchanged.
-    if (before.isValid() && file.fileTime(QFileDevice::FileModificationTime) <= before)
-        file.setFileTime(before.addMSecs(1), QFileDevice::FileModificationTime);
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+           file.commit();
 }
 
 } // namespace
 
-SettingsStore::SettingsStore() : m_settings(openStore()) {}
+SettingsStore::SettingsStore() : m_fileName(settingsFileName())
+{
+    moveAsideWhatIsNotAFile(m_fileName);
+    load();
+}
 
 SettingsStore::~SettingsStore()
 {
@@ -138,11 +122,33 @@ SettingsStore::~SettingsStore()
         (void)commit();
 }
 
+void SettingsStore::load()
+{
+    FileContent file = readFile(m_fileName);
+    switch (file.state) {
+    case FileContent::State::Missing:
+        m_file = FileState::Missing;
+        m_values.clear();
+        break;
+    case FileContent::State::Read:
+        m_values.clear();
+        m_file =
+            settings::parseSettings(file.bytes, m_values) ? FileState::Parsed : FileState::Damaged;
+        break;
+    case FileContent::State::TooLarge:
+        m_file = FileState::TooLarge;
+        break;
+    case FileContent::State::Unreadable:
+        m_file = FileState::Unreadable;
+        break;
+    }
+}
+
 void SettingsStore::reload()
 {
-    m_settings->sync();
+    load();
     // Another copy of the program that has written a seeded key since decided its value.
-    m_unwritten.removeIf([this](const auto& entry) { return m_settings->contains(entry.first); });
+    m_unwritten.removeIf([this](const auto& entry) { return m_values.contains(entry.first); });
 }
 
 QString SettingsStore::read(const settings::Key& key) const
@@ -152,7 +158,7 @@ QString SettingsStore::read(const settings::Key& key) const
         return *value;
     if (const QString* value = find(m_unwritten, name))
         return *value;
-    return asText(m_settings->value(name));
+    return m_values.value(name).toString();
 }
 
 void SettingsStore::write(const settings::Key& key, const QString& value)
@@ -169,47 +175,57 @@ bool SettingsStore::commit()
     const bool stored = store(std::exchange(m_pending, {}));
     if (stored)
         m_unwritten.clear();
-    m_settings->sync();
+    load();
     return stored;
 }
 
 // Under the lock file QSettings uses too, so that copies of the program write one at a time
 // and each keeps what the others wrote; a lock that cannot be had within a few seconds (held
 // by a copy that hangs, or one that cannot be removed) fails the commit instead of waiting.
+// Only the program's own keys change: every other line, comment and byte stays as it was.
 bool SettingsStore::store(const Values& values)
 {
-    const QString name = m_settings->fileName();
-    if (!QDir().mkpath(QFileInfo(name).path()))
+    if (!QDir().mkpath(QFileInfo(m_fileName).path()))
         return false;
-    QLockFile lock(name + QLatin1String(".lock"));
+    const QString lockName = m_fileName + QLatin1String(".lock");
+    // The lock reads a lock file left behind to learn whether its holder still runs: a pipe
+    // there would block it, a huge file fill the memory.
+    const QFileInfo left(lockName);
+    if (left.exists() && (!left.isFile() || left.size() > MaxLockFileBytes))
+        return false;
+    QLockFile lock(lockName);
     if (!lock.tryLock(LockWaitMs))
         return false;
-    std::optional<QSettings::SettingsMap> map = readForRewrite(name);
-    if (!map)
+    QSettings::SettingsMap onDisk;
+    const std::optional<std::pair<QByteArray, bool>> before = bytesToEdit(m_fileName, onDisk);
+    if (!before)
         return false;
+    settings::Changes changes;
     for (const auto& [key, value] : m_unwritten) {
-        if (!map->contains(key))
-            map->insert(key, value);
+        if (!onDisk.contains(key))
+            changes.append({key, value});
     }
-    for (const auto& [key, value] : values)
-        map->insert(key, value);
-    return writeFile(name, *map, QFileInfo(name).lastModified());
+    changes += values;
+    const QByteArray after = settings::editSettings(before->first, changes);
+    if (before->second && after == before->first)
+        return true;
+    return writeFile(m_fileName, after);
 }
 
 void SettingsStore::seedInitialTypes()
 {
     for (const PictureType& type : PictureTypes) {
-        if (m_settings->contains(fullKey(type.key)))
+        if (m_values.contains(fullKey(type.key)))
             return;
     }
     // A file that could not be read, or parsed, is left alone.
-    if (m_settings->status() != QSettings::NoError || !parses(m_settings->fileName()))
+    if (m_file == FileState::Unreadable || m_file == FileState::Damaged)
         return;
     for (const PictureType& type : PictureTypes) {
         const QLatin1String value(type.initiallyEnabled ? type.pattern : settings::Disabled);
         m_unwritten.append({fullKey(type.key), value});
     }
-    if (QFileInfo::exists(m_settings->fileName()))
+    if (m_file != FileState::Missing)
         (void)commit();
 }
 

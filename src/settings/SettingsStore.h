@@ -7,13 +7,14 @@
 #include <QString>
 
 #include <array>
-#include <memory>
 #include <utility>
 
 namespace zelvo {
 
 // The per-user store of text values addressed by section and key. A key never written reads
-// as "", and values come back exactly as they were written.
+// as "", and values come back exactly as they were written. The file is read whole, but never
+// past a size cap, and never from anything but a plain file, so that no read can block or grow
+// without bound; where it cannot be read, the values read last stay.
 class SettingsStore
 {
 public:
@@ -45,19 +46,24 @@ public:
     // A user whose store holds none of the type keys starts with bitmaps, JPEG and GIF listed.
     // They read back at once. Where there is no settings file yet they reach the disk with the
     // next commit, or when the store closes, so that creating the file need not hold up the
-    // first window; an existing file gets them at once.
+    // first window; an existing file gets them at once. A file too large to read counts as
+    // none, and is kept aside like a damaged one when they are written.
     void seedInitialTypes();
 
-    [[nodiscard]] QString fileName() const { return m_settings->fileName(); }
+    [[nodiscard]] QString fileName() const { return m_fileName; }
 
 private:
     using Values = QList<std::pair<QString, QString>>;
+    enum class FileState { Missing, Parsed, Damaged, TooLarge, Unreadable };
 
+    // Reads the file again.
+    void load();
     [[nodiscard]] bool store(const Values& values);
 
-    // Only read through: writing goes around QSettings, whose sync waits for the lock file
-    // for ever and keeps values it failed to write.
-    std::unique_ptr<QSettings> m_settings;
+    QString m_fileName;
+    // As the file was last read, by full key.
+    QSettings::SettingsMap m_values;
+    FileState m_file = FileState::Missing;
     // Seeded values not on disk yet, by full key.
     Values m_unwritten;
     // Written since the last commit, by full key.

@@ -38,6 +38,7 @@ namespace {
 constexpr char WriterVariable[] = "ZELVO_TEST_SETTINGS_WRITER";
 constexpr char FolderVariable[] = "ZELVO_TEST_SETTINGS_FOLDER";
 constexpr char LockedVariable[] = "ZELVO_TEST_SETTINGS_LOCKED";
+constexpr char SwappedVariable[] = "ZELVO_TEST_SETTINGS_SWAPPED";
 constexpr int WritesPerCopy = 60;
 
 // The seven values one apply writes, in the store's order Small, Mid, Big, Bitmap, Jpg, Gif,
@@ -155,6 +156,31 @@ int runLocked(int& argc, char** argv)
     return refused && !QFileInfo::exists(session.store.fileName()) ? 0 : 1;
 }
 
+// The child process: the program started on a settings file that is swapped for a pipe once it
+// says "open" and is told so on its input. Exit code 0 when a reload and an apply then keep the
+// values read before, and the apply says that the choices could not be saved.
+int runSwapped(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString folder = qEnvironmentVariable(SwappedVariable);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    test::TestPlatform platform;
+    Session session(platform);
+    std::puts("open");
+    std::fflush(stdout);
+    char line[16];
+    if (!std::fgets(line, sizeof line, stdin))
+        return 3;
+    session.store.reload();
+    session.apply();
+    return platform.messages.size() == 1 &&
+                   platform.messages.first().prompt ==
+                       QLatin1String("Your choices could not be saved.") &&
+                   session.store.read(keys::size::Small) == QLatin1String(keys::size::On)
+               ? 0
+               : 1;
+}
+
 } // namespace
 
 class BadSettingsTest : public QObject
@@ -167,9 +193,11 @@ private slots:
     void unstorableApplySaysSo_data();
     void unstorableApplySaysSo();
     void applyAfterAFailedApplySaves();
+    void lockThatCannotBeTakenFailsApply_data();
     void lockThatCannotBeTakenFailsApply();
     void damagedFileThatCannotBeKeptAsideStays();
     void pipeInPlaceOfTheFile();
+    void pipeSwappedInWhileRunning();
     void twoStoresWritingAtOnce();
     void twoProcessesWritingAtOnce();
 };
@@ -212,7 +240,8 @@ void BadSettingsTest::damagedFileSurvivesStartAndApply()
     QTemporaryDir probeFolder;
     const QString probe = probeFolder.filePath(QStringLiteral("probe.conf"));
     QVERIFY(test::writeBytes(probe, content));
-    const bool damaged = QSettings(probe, QSettings::IniFormat).status() == QSettings::FormatError;
+    const bool damaged = content.size() > keys::MaxFileBytes ||
+                         QSettings(probe, QSettings::IniFormat).status() == QSettings::FormatError;
     qInfo("%s", damaged ? "does not parse: kept aside" : "parses: rewritten in place");
     if (damaged)
         QCOMPARE(test::readBytes(iso.fileName() + QStringLiteral(".damaged")), content);
@@ -290,13 +319,21 @@ void BadSettingsTest::applyAfterAFailedApplySaves()
     QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
 }
 
-// A lock file that can never be taken (here a folder in its place) makes the start and the
+// A lock file that can never be taken (a folder or a pipe in its place) makes the start and the
 // apply give up after a while rather than wait for ever. Run as another process, which the
 // test stops if it does not end in time.
+void BadSettingsTest::lockThatCannotBeTakenFailsApply_data()
+{
+    test::addRows<QString>("obstacle", {{"folder", "folder"}, {"pipe", "pipe"}});
+}
+
 void BadSettingsTest::lockThatCannotBeTakenFailsApply()
 {
+    QFETCH(QString, obstacle);
     test::IsolatedSettings iso;
-    QVERIFY(QDir().mkpath(iso.fileName() + QStringLiteral(".lock")));
+    const QByteArray lock = QFile::encodeName(iso.fileName() + QStringLiteral(".lock"));
+    QVERIFY(obstacle == QLatin1String("pipe") ? ::mkfifo(lock.constData(), 0600) == 0
+                                              : QDir().mkpath(QFile::decodeName(lock)));
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QLatin1String(LockedVariable), iso.folder());
@@ -355,6 +392,29 @@ void BadSettingsTest::pipeInPlaceOfTheFile()
     QCOMPARE(*values, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
     const QFileInfo kept(iso.fileName() + QStringLiteral(".damaged"));
     QVERIFY(kept.exists() && !kept.isFile());
+}
+
+void BadSettingsTest::pipeSwappedInWhileRunning()
+{
+    test::IsolatedSettings iso;
+    iso.put("Size", "Small", QStringLiteral("1"));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(SwappedVariable), iso.folder());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForReadyRead(30000));
+    QVERIFY(QFile::remove(iso.fileName()));
+    QCOMPARE(::mkfifo(QFile::encodeName(iso.fileName()).constData(), 0600), 0);
+    child.write("\n");
+    const bool ended = child.waitForFinished(30000);
+    if (!ended) {
+        child.kill();
+        child.waitForFinished();
+    }
+    QVERIFY2(ended, "the program waits for ever on a pipe in the settings file's place");
+    QCOMPARE(child.exitCode(), 0);
+    QVERIFY(!QFileInfo(iso.fileName()).isFile());
 }
 
 void BadSettingsTest::twoStoresWritingAtOnce()
@@ -430,6 +490,8 @@ int main(int argc, char* argv[])
         return runWriter(writer, argc, argv);
     if (qEnvironmentVariableIsSet(LockedVariable))
         return runLocked(argc, argv);
+    if (qEnvironmentVariableIsSet(SwappedVariable))
+        return runSwapped(argc, argv);
     QApplication app(argc, argv);
     BadSettingsTest test;
     QTEST_SET_MAIN_SOURCE_PATH

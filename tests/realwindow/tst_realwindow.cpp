@@ -364,7 +364,7 @@ QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows
             return QStringLiteral("could not write ") + picture.name;
     }
     browseTo(folder.path());
-    return waitForScreen([&](const QImage& screen) -> QString {
+    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
         const QImage window = crop(screen, mainArea());
         *rows = textRows(crop(window, FileList), FileText);
         // A selected name is drawn in other colours.
@@ -377,6 +377,12 @@ QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows
             return QStringLiteral("the count label shows nothing");
         return {};
     });
+    // The folder dialog is gone, and with it any settings file of its own.
+    const QStringList written =
+        QDir(m_session->configFolder()).entryList({QStringLiteral("*.conf")}, QDir::Files);
+    if (listed.isEmpty() && written != QStringList{QStringLiteral("Zelvo.conf")})
+        return QStringLiteral("settings files written: ") + written.join(QLatin1Char(' '));
+    return listed;
 }
 
 QPoint RealWindowTest::onName(const Rows& rows, int index) const

@@ -1,7 +1,9 @@
-// Checks the committed artwork in resources/: that each file decodes at its size, and that the
-// hand-written ICO, CUR and GIF encodings hold what their headers promise.
+// Checks the committed artwork in resources/: that each file decodes at its size, that the
+// hand-written ICO, CUR and GIF encodings hold what their headers promise, and that the PNG
+// twins the program reads hold exactly the icons' pixels.
 
 #include <QColor>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -16,7 +18,6 @@
 #include "support/Files.h"
 #include "support/SourceTree.h"
 #include "ui/Artwork.h"
-#include "ui/IconFile.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -172,6 +173,28 @@ struct IconFileInfo
     return sizes;
 }
 
+// The PNG twin the program reads for image `index` of an icon or cursor file.
+[[nodiscard]] QString twin(const QString& name, int index)
+{
+    return QStringLiteral("png/%1.%2.png").arg(name).arg(index);
+}
+
+// Every icon drawn for the desktop's icon theme, with its size in pixels: "icons/22x22@2/..."
+// holds 44 x 44.
+[[nodiscard]] QList<std::pair<QString, QSize>> themeIcons()
+{
+    QList<std::pair<QString, QSize>> icons;
+    for (QDirIterator it(resourcePath(QStringLiteral("icons")), {QStringLiteral("*.png")},
+                         QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString folder = it.next().section(QLatin1Char('/'), -2, -2);
+        const int side = folder.section(QLatin1Char('x'), 0, 0).toInt();
+        icons.append({QStringLiteral("icons/") + folder + QLatin1Char('/') + it.fileName(),
+                      QSize(side, side) * (folder.endsWith(QLatin1String("@2")) ? 2 : 1)});
+    }
+    return icons;
+}
+
 struct GifInfo
 {
     QSize screen;
@@ -260,13 +283,11 @@ private slots:
     void gifPaletteAndTransparency();
     void colourChannelsInRightOrder_data();
     void colourChannelsInRightOrder();
-    void programReadsIconsWithMasks_data();
-    void programReadsIconsWithMasks();
-    void damagedIconsGiveNoImages_data();
-    void damagedIconsGiveNoImages();
-    void everyTruncatedIconGivesNoImages();
+    void twinsHoldTheIconsPixels_data();
+    void twinsHoldTheIconsPixels();
     void loaderTakesTheDrawingForTheRatio_data();
     void loaderTakesTheDrawingForTheRatio();
+    void windowIconHoldsEveryInstalledSize();
 };
 
 void TestArtwork::decodesAtStatedSize_data()
@@ -291,10 +312,8 @@ void TestArtwork::decodesAtStatedSize_data()
     both(QStringLiteral("mail.ico"), "ico", {s32, s16});
     both(QStringLiteral("hand.cur"), "cur", {s32});
     both(QStringLiteral("about.bmp"), "bmp", {{300, 228}});
-    for (const int size : {16, 32, 48, 256}) {
-        const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
-        QTest::newRow(qPrintable(file)) << file << QByteArray("png") << QList<QSize>{{size, size}};
-    }
+    for (const auto& [file, size] : themeIcons())
+        QTest::newRow(qPrintable(file)) << file << QByteArray("png") << QList<QSize>{size};
 }
 
 void TestArtwork::decodesAtStatedSize()
@@ -452,10 +471,8 @@ void TestArtwork::transparentCorners_data()
     QTest::newRow("trayflash.ico") << "trayflash.ico" << QByteArray("ico") << true;
     QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico") << true;
     QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur") << true;
-    for (const int size : {16, 32, 48, 256}) {
-        const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
+    for (const auto& [file, size] : themeIcons())
         QTest::newRow(qPrintable(file)) << file << QByteArray("png") << true;
-    }
 }
 
 void TestArtwork::transparentCorners()
@@ -592,19 +609,24 @@ void TestArtwork::colourChannelsInRightOrder()
                  QStringLiteral("found %1, expected %2").arg(QColor(pixel).name(), colour.name())));
 }
 
-void TestArtwork::programReadsIconsWithMasks_data()
+void TestArtwork::twinsHoldTheIconsPixels_data()
 {
     zelvo::test::addColumns<QString, QByteArray>("file", "format");
-    QTest::newRow("zelvo.ico, 24-bit") << "zelvo.ico" << QByteArray("ico");
-    QTest::newRow("tray.ico, 16 colours") << "tray.ico" << QByteArray("ico");
-    QTest::newRow("trayflash.ico, 16 colours") << "trayflash.ico" << QByteArray("ico");
-    QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico");
-    QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur");
+    for (const auto& [file, format] :
+         {std::pair(QStringLiteral("zelvo.ico"), QByteArray("ico")),
+          std::pair(QStringLiteral("tray.ico"), QByteArray("ico")),
+          std::pair(QStringLiteral("trayflash.ico"), QByteArray("ico")),
+          std::pair(QStringLiteral("mail.ico"), QByteArray("ico")),
+          std::pair(QStringLiteral("hand.cur"), QByteArray("cur"))}) {
+        QTest::newRow(qPrintable(file)) << file << format;
+        QTest::newRow(qPrintable(doubleSize(file))) << doubleSize(file) << format;
+    }
 }
 
-// The program's own icon reading: every image at its size, the mask as transparency, and the
-// colours Qt's icon reader finds where the mask leaves the image opaque.
-void TestArtwork::programReadsIconsWithMasks()
+// The program reads each image of an icon or cursor file from its PNG twin: every image at its
+// size, the mask as transparency, and the colours Qt's icon reader finds where the mask leaves
+// the image opaque.
+void TestArtwork::twinsHoldTheIconsPixels()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, format);
@@ -612,93 +634,26 @@ void TestArtwork::programReadsIconsWithMasks()
     const QByteArray bytes = readResource(file);
     const std::optional<IconFileInfo> info = parseIconFile(bytes);
     QVERIFY(info.has_value());
-    const QList<QImage> images = zelvo::readIconFile(bytes);
     const QList<QImage> qtImages = decodeAll(file, format);
-    QCOMPARE(images.size(), info->images.size());
-    QCOMPARE(qtImages.size(), images.size());
-    for (qsizetype i = 0; i < images.size(); ++i) {
+    QCOMPARE(qtImages.size(), info->images.size());
+    QVERIFY2(!QFile::exists(resourcePath(twin(file, int(qtImages.size())))), "a twin too many");
+    for (int i = 0; i < qtImages.size(); ++i) {
         const IconImageInfo& entry = info->images.at(i);
-        const QImage image = images.at(i).convertToFormat(QImage::Format_ARGB32);
+        const QImage image = QImage(resourcePath(twin(file, i)), "png");
         const QImage qtImage = qtImages.at(i).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(image.format(), QImage::Format_ARGB32);
         QCOMPARE(image.size(), QSize(entry.width, entry.height));
         for (int y = 0; y < entry.height; ++y) {
             for (int x = 0; x < entry.width; ++x) {
                 const QRgb pixel = image.pixel(x, y);
                 if (masked(bytes, entry, x, y)) {
-                    QCOMPARE(qAlpha(pixel), 0);
+                    QCOMPARE(pixel, QRgb(0));
                 } else {
                     QCOMPARE(qAlpha(pixel), 255);
                     QCOMPARE(QColor(pixel).name(), QColor(qtImage.pixel(x, y)).name());
                 }
             }
         }
-    }
-
-    // The artwork the windows use goes through the same reading.
-    const QIcon icon = zelvo::artwork::icon(QStringLiteral(":/zelvo/") + file);
-    QCOMPARE(icon.availableSizes().size(), images.size());
-    const QImage smallest = icon.pixmap(icon.availableSizes().constFirst()).toImage();
-    QCOMPARE(qAlpha(smallest.pixel(0, 0)), 0);
-}
-
-void TestArtwork::damagedIconsGiveNoImages_data()
-{
-    zelvo::test::addColumns<qsizetype, QByteArray>("at", "bytes");
-
-    // Offsets into tray.ico: its directory, its one entry, then the image's bitmap header at 22.
-    const auto le16 = [](int value) {
-        QByteArray bytes(2, '\0');
-        qToLittleEndian<quint16>(quint16(value), bytes.data());
-        return bytes;
-    };
-    const auto le32 = [](qint64 value) {
-        QByteArray bytes(4, '\0');
-        qToLittleEndian<quint32>(quint32(value), bytes.data());
-        return bytes;
-    };
-    QTest::newRow("reserved word set") << qsizetype(0) << le16(1);
-    QTest::newRow("type 3") << qsizetype(2) << le16(3);
-    QTest::newRow("no images") << qsizetype(4) << le16(0);
-    QTest::newRow("more images than entries") << qsizetype(4) << le16(2);
-    QTest::newRow("image too short for a header") << qsizetype(14) << le32(39);
-    QTest::newRow("image longer than the file") << qsizetype(14) << le32(1 << 20);
-    QTest::newRow("image starts past the end") << qsizetype(18) << le32(0x7fffffff);
-    QTest::newRow("image offset wraps around") << qsizetype(18) << le32(0xffffffff);
-    QTest::newRow("core header") << qsizetype(22) << le32(12);
-    QTest::newRow("zero width") << qsizetype(26) << le32(0);
-    QTest::newRow("negative width") << qsizetype(26) << le32(-16);
-    QTest::newRow("width past 256") << qsizetype(26) << le32(257);
-    QTest::newRow("odd height") << qsizetype(30) << le32(31);
-    QTest::newRow("top-down height") << qsizetype(30) << le32(-32);
-    QTest::newRow("height past 256") << qsizetype(30) << le32(1024);
-    QTest::newRow("two planes") << qsizetype(34) << le16(2);
-    QTest::newRow("32-bit colour") << qsizetype(36) << le16(32);
-    QTest::newRow("16-bit colour") << qsizetype(36) << le16(16);
-    QTest::newRow("run-length compressed") << qsizetype(38) << le32(2);
-    QTest::newRow("more colours than 4 bits hold") << qsizetype(54) << le32(17);
-    QTest::newRow("more colours used than the file holds") << qsizetype(54) << le32(0xffffffff);
-}
-
-void TestArtwork::damagedIconsGiveNoImages()
-{
-    QFETCH(qsizetype, at);
-    QFETCH(QByteArray, bytes);
-
-    QByteArray file = readResource(QStringLiteral("tray.ico"));
-    QCOMPARE(zelvo::readIconFile(file).size(), 1);
-    file.replace(at, bytes.size(), bytes);
-    QVERIFY(zelvo::readIconFile(file).isEmpty());
-}
-
-// The masks come last, so every shorter file has lost part of one.
-void TestArtwork::everyTruncatedIconGivesNoImages()
-{
-    for (const QString& name : {QStringLiteral("zelvo.ico"), QStringLiteral("tray.ico")}) {
-        const QByteArray file = readResource(name);
-        QVERIFY(!zelvo::readIconFile(file).isEmpty());
-        for (qsizetype length = 0; length < file.size(); ++length)
-            QVERIFY2(zelvo::readIconFile(file.left(length)).isEmpty(),
-                     qPrintable(QStringLiteral("%1 cut to %2 bytes").arg(name).arg(length)));
     }
 }
 
@@ -720,11 +675,13 @@ void TestArtwork::loaderTakesTheDrawingForTheRatio()
 {
     QFETCH(const QString, path);
     const QString file = path.section(QLatin1Char('/'), -1);
-    const auto firstImage = [](const QString& name) {
-        const QByteArray bytes = readResource(name);
-        const QList<QImage> icons = zelvo::readIconFile(bytes);
-        const QImage image = icons.isEmpty() ? QImage::fromData(bytes) : icons.first();
-        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const bool iconFile =
+        file.endsWith(QLatin1String(".ico")) || file.endsWith(QLatin1String(".cur"));
+    const auto firstImage = [iconFile](const QString& name) {
+        QImage image = QImage(resourcePath(iconFile ? twin(name, 0) : name))
+                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(1.0); // as named, "@2x" would make it 2
+        return image;
     };
     const auto pixels = [](const QPixmap& pixmap) {
         QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -743,9 +700,30 @@ void TestArtwork::loaderTakesTheDrawingForTheRatio()
         QCOMPARE(pixels(drawn), firstImage(doubleSize(file)));
     }
 
-    const int images = qMax(1, int(zelvo::readIconFile(readResource(file)).size()));
+    if (path == QLatin1String(zelvo::artwork::ProgramIcon))
+        return; // it carries the installed sizes too, below
+    const int images = iconFile ? int(parseIconFile(readResource(file))->images.size()) : 1;
     QCOMPARE(zelvo::artwork::icon(path, 1.0).availableSizes().size(), images);
     QCOMPARE(zelvo::artwork::icon(path, 2.0).availableSizes().size(), 2 * images);
+}
+
+// The windows' icon holds the program icon at every size installed for the desktop, each as
+// drawn for that size.
+void TestArtwork::windowIconHoldsEveryInstalledSize()
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QIcon icon = zelvo::artwork::icon(QLatin1String(zelvo::artwork::ProgramIcon), ratio);
+        const QList<QSize> sizes = icon.availableSizes();
+        for (const auto& [file, size] : themeIcons()) {
+            if (!file.endsWith(QLatin1String("/org.zelvo.Zelvo.png")))
+                continue;
+            QVERIFY2(sizes.contains(size), qPrintable(file));
+            const bool declared = size == QSize(16, 16) || size == QSize(32, 32);
+            if (ratio == 1.0 && !declared)
+                QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+                         QImage(resourcePath(file)).convertToFormat(QImage::Format_ARGB32));
+        }
+    }
 }
 
 QTEST_MAIN(TestArtwork)

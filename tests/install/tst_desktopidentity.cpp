@@ -1,14 +1,17 @@
 // Checks that the names the running program gives itself agree with what is installed for the
 // desktop: the desktop entry and AppStream files carry the program's desktop file name, the
-// entry's icon is drawn in every installed size, and the metainfo's newest release is the
-// version the program reports.
+// entry's icon is drawn in every installed size, the entry opens every picture type, and the
+// metainfo's newest release is the version the program reports.
 
 #include "app/Startup.h"
+#include "core/PictureTypes.h"
 #include "support/SourceTree.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -23,10 +26,11 @@ using zelvo::test::sourcePath;
                       QStringLiteral(".desktop"));
 }
 
+// As configured with the project's version.
 [[nodiscard]] QString metainfoPath()
 {
-    return sourcePath(QStringLiteral("packaging/") + QGuiApplication::desktopFileName() +
-                      QStringLiteral(".metainfo.xml"));
+    return QStringLiteral(ZELVO_PACKAGING_DIR "/") + QGuiApplication::desktopFileName() +
+           QStringLiteral(".metainfo.xml");
 }
 
 // The text of every element with this name, or its attribute when one is named.
@@ -67,14 +71,37 @@ private slots:
                  QGuiApplication::applicationDisplayName());
         QCOMPARE(entry.value(QStringLiteral("Icon")).toString(),
                  QGuiApplication::desktopFileName());
-        QCOMPARE(entry.value(QStringLiteral("Exec")).toString().section(QLatin1Char(' '), 0, 0),
-                 QStringLiteral("zelvo"));
+        QCOMPARE(entry.value(QStringLiteral("Exec")).toString(), QStringLiteral("zelvo %f"));
+    }
+
+    // A file manager offers the program for every picture type it lists: the entry declares the
+    // MIME type of each suffix as the desktop's database names it.
+    void desktopEntryDeclaresEveryPictureType()
+    {
+        QFile entry(desktopEntryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(entry.readAll());
+        const QStringList declared = QRegularExpression(QStringLiteral("^MimeType=(.*)$"),
+                                                        QRegularExpression::MultilineOption)
+                                         .match(text)
+                                         .captured(1)
+                                         .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        const QMimeDatabase mime;
+        for (const zelvo::PictureType& type : zelvo::PictureTypes) {
+            for (const QString& wildcard :
+                 QString::fromLatin1(type.pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                const QString name =
+                    mime.mimeTypeForFile(wildcard, QMimeDatabase::MatchExtension).name();
+                QVERIFY2(declared.contains(name),
+                         qPrintable(wildcard + QLatin1String(": ") + name));
+            }
+        }
     }
 
     void entryIconIsDrawnInEverySize_data()
     {
         QTest::addColumn<int>("size");
-        for (const int size : {16, 32, 48, 256})
+        for (const int size : {16, 22, 24, 32, 48, 64, 256})
             QTest::addRow("%dx%d", size, size) << size;
     }
 
@@ -109,7 +136,7 @@ private slots:
 
     void helpDocumentNamesTheReportedVersion()
     {
-        QFile help(sourcePath(QStringLiteral("help/Zelvo.html")));
+        QFile help(QStringLiteral(ZELVO_PACKAGING_DIR "/Zelvo.html"));
         QVERIFY(help.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(help.readAll());
         QVERIFY2(text.contains(QStringLiteral("version ") + QCoreApplication::applicationVersion()),

@@ -5,6 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 "$here/scripts/setup.sh" program
+cmake --build "$build" --parallel "$(nproc)" # the manual page and changelog too
 
 rm -rf "$build/package"
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$build/package"

@@ -1,17 +1,14 @@
 // Checks that the names the running program gives itself agree with what is installed for the
 // desktop: the desktop entry and AppStream files carry the program's desktop file name, the
-// entry's icon is drawn in every installed size, the entry opens every picture type, and the
-// metainfo's newest release is the version the program reports.
+// entry's icon is drawn in every installed size, and the metainfo's newest release is the
+// version the program reports.
 
 #include "app/Startup.h"
-#include "core/PictureTypes.h"
 #include "support/SourceTree.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QMimeDatabase>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -72,30 +69,6 @@ private slots:
         QCOMPARE(entry.value(QStringLiteral("Icon")).toString(),
                  QGuiApplication::desktopFileName());
         QCOMPARE(entry.value(QStringLiteral("Exec")).toString(), QStringLiteral("zelvo %f"));
-    }
-
-    // A file manager offers the program for every picture type it lists: the entry declares the
-    // MIME type of each suffix as the desktop's database names it.
-    void desktopEntryDeclaresEveryPictureType()
-    {
-        QFile entry(desktopEntryPath());
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(entry.readAll());
-        const QStringList declared = QRegularExpression(QStringLiteral("^MimeType=(.*)$"),
-                                                        QRegularExpression::MultilineOption)
-                                         .match(text)
-                                         .captured(1)
-                                         .split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        const QMimeDatabase mime;
-        for (const zelvo::PictureType& type : zelvo::PictureTypes) {
-            for (const QString& wildcard :
-                 QString::fromLatin1(type.pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-                const QString name =
-                    mime.mimeTypeForFile(wildcard, QMimeDatabase::MatchExtension).name();
-                QVERIFY2(declared.contains(name),
-                         qPrintable(wildcard + QLatin1String(": ") + name));
-            }
-        }
     }
 
     void entryIconIsDrawnInEverySize_data()

@@ -709,8 +709,6 @@ void TestArtwork::loaderTakesTheDrawingForTheRatio()
         QCOMPARE(pixels(drawn), firstImage(doubleSize(file)));
     }
 
-    if (path == QLatin1String(zelvo::artwork::ProgramIcon))
-        return; // it carries the installed sizes too, below
     const int images = qMax(1, int(twins(file).size()));
     QCOMPARE(zelvo::artwork::icon(path, 1.0).availableSizes().size(), images);
     QCOMPARE(zelvo::artwork::icon(path, 2.0).availableSizes().size(), 2 * images);
@@ -721,7 +719,8 @@ void TestArtwork::loaderTakesTheDrawingForTheRatio()
 void TestArtwork::windowIconHoldsEveryInstalledSize()
 {
     for (const qreal ratio : {1.0, 2.0}) {
-        const QIcon icon = zelvo::artwork::icon(QLatin1String(zelvo::artwork::ProgramIcon), ratio);
+        const QIcon icon =
+            zelvo::artwork::windowIcon(QLatin1String(zelvo::artwork::ProgramIcon), ratio);
         const QList<QSize> sizes = icon.availableSizes();
         for (const auto& [file, size] : themeIcons()) {
             if (!file.endsWith(QLatin1String("/org.zelvo.Zelvo.png")))

@@ -169,6 +169,17 @@ QIcon icon(const QString& path, qreal ratio)
     addImages({path, 1.0});
     if (const Source drawn = sourceFor(path, ratio); drawn.path != path)
         addImages(drawn);
+    return result;
+}
+
+QIcon windowIcon(const QString& path)
+{
+    return windowIcon(path, screenRatio());
+}
+
+QIcon windowIcon(const QString& path, qreal ratio)
+{
+    QIcon result = icon(path, ratio);
     if (path == QLatin1String(ProgramIcon))
         addThemeSizes(result);
     return result;

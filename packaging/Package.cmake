@@ -18,8 +18,10 @@ endfunction()
 
 set(man_page "${CMAKE_CURRENT_BINARY_DIR}/zelvo.1.gz")
 set(changelog "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz")
-zelvo_gzip("${CMAKE_CURRENT_SOURCE_DIR}/zelvo.1" "${man_page}")
-zelvo_gzip("${CMAKE_CURRENT_SOURCE_DIR}/changelog" "${changelog}")
+configure_file(zelvo.1.in zelvo.1 @ONLY)
+configure_file(changelog.in changelog @ONLY)
+zelvo_gzip("${CMAKE_CURRENT_BINARY_DIR}/zelvo.1" "${man_page}")
+zelvo_gzip("${CMAKE_CURRENT_BINARY_DIR}/changelog" "${changelog}")
 add_custom_target(zelvo_package_files ALL DEPENDS "${man_page}" "${changelog}")
 install(FILES "${man_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
@@ -45,9 +47,20 @@ foreach(line IN LISTS licence_lines)
 endforeach()
 file(CONFIGURE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/copyright" CONTENT "${copyright}" @ONLY)
 
-# Only in the package: Debian's own places for the licence and the history.
+# Only in the package: Debian's own places for the licence and the history, and the one
+# lintian note that does not apply: the help document under share/zelvo is the program's own
+# data, which its Help button opens there, not documentation that a system may leave out.
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/copyright" "${changelog}"
     DESTINATION "${debian_docdir}" COMPONENT debian EXCLUDE_FROM_ALL)
+file(CONFIGURE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/lintian-overrides/${package_name}"
+    CONTENT "${package_name}: package-contains-documentation-outside-usr-share-doc [usr/share/zelvo/Zelvo.html]\n")
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/lintian-overrides/${package_name}"
+    DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides" COMPONENT debian EXCLUDE_FROM_ALL)
+# Stripped as Debian strips: without the compilers' notes either.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:zelvo>\")
+endif()" COMPONENT debian EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${package_name})
@@ -67,8 +80,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${maintainer}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zelvo.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Wayland platform of Qt, and the opener that shows the help document.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 # The summary above is its first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zelvo shows how a picture looks when it is repeated edge to edge as a tiled
 background. Pick a folder and it lists its pictures (Windows bitmap, JPEG, GIF

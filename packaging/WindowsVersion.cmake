@@ -13,10 +13,10 @@ function(zelvo_windows_version_resource out_var)
     endif()
     set(ZELVO_COMPANY_NAME "${CMAKE_MATCH_1}")
 
-    # Figures from the project's version; words as the program reports its version.
+    # The project's version, as figures and as the program reports it.
     set(ZELVO_VERSION_COMMAS
         "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
-    set(ZELVO_VERSION_TEXT "1.00")
+    set(ZELVO_VERSION_TEXT "${PROJECT_VERSION}")
 
     file(TO_NATIVE_PATH "${PROJECT_SOURCE_DIR}/resources/zelvo.ico" icon_file)
     string(REPLACE "\\" "\\\\" ZELVO_ICON_FILE "${icon_file}")

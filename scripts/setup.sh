@@ -1,11 +1,31 @@
 #!/usr/bin/env bash
-# Installs whatever is missing on a Debian 12 machine, then configures and builds the program.
-# BUILD_DIR (default: build) and CMAKE_ARGS may be set by the caller.
+# Installs whatever is missing on a Debian 12 machine, then configures and builds.
+#   setup.sh           everything: the program, its tests and its benchmarks
+#   setup.sh program   only what building and running the program needs, and only the program
+#                      with the help document beside it
+# BUILD_DIR (default: build), BUILD_TYPE and CMAKE_ARGS may be set by the caller.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/scripts/packages.txt")
+case ${1:-all} in
+program)
+    lists=(packages-program.txt)
+    options=(-DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF)
+    targets=(--target zelvo)
+    ;;
+all)
+    lists=(packages-program.txt packages-tests.txt)
+    options=(-DZELVO_BUILD_TESTS=ON -DZELVO_BUILD_BENCH=ON)
+    targets=()
+    ;;
+*)
+    echo "usage: $0 [program|all]" >&2
+    exit 64
+    ;;
+esac
+
+mapfile -t wanted < <(cd "$here/scripts" && cat "${lists[@]}" | grep -v -E '^\s*(#|$)')
 missing=()
 for package in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
@@ -20,5 +40,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # shellcheck disable=SC2086
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" ${CMAKE_ARGS:-}
-cmake --build "$build" --parallel "$(nproc)"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+    "${options[@]}" ${CMAKE_ARGS:-}
+cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up and builds the program, then runs the whole test suite.
+# Installs what building, running and testing need, builds the program with its tests and
+# benchmarks, then runs the whole test suite.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$here/scripts/setup.sh"

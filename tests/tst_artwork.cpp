@@ -2,6 +2,7 @@
 // hand-written ICO, CUR and GIF encodings hold what their headers promise.
 
 #include <QColor>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -13,7 +14,6 @@
 #include <QtTest>
 
 #include "layouts/Artwork.h"
-#include "layouts/IconFile.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
 #include "support/SourceTree.h"
@@ -172,6 +172,34 @@ struct IconFileInfo
     return sizes;
 }
 
+// The PNG twins the program reads for the images of an icon or cursor file, in their order.
+[[nodiscard]] QList<QImage> twins(const QString& name)
+{
+    QList<QImage> images;
+    QImage image;
+    while (image.load(resourcePath(QStringLiteral("png/%1.%2.png").arg(name).arg(images.size())))) {
+        image.setDevicePixelRatio(1.0); // "@2x" in the name would make it 2
+        images.append(image);
+    }
+    return images;
+}
+
+// Every icon drawn for the desktop's icon theme, with its size in pixels: "icons/22x22@2/..."
+// holds 44 x 44.
+[[nodiscard]] QList<std::pair<QString, QSize>> themeIcons()
+{
+    QList<std::pair<QString, QSize>> icons;
+    for (QDirIterator it(resourcePath(QStringLiteral("icons")), {QStringLiteral("*.png")},
+                         QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString folder = it.next().section(QLatin1Char('/'), -2, -2);
+        const int side = folder.section(QLatin1Char('x'), 0, 0).toInt();
+        icons.append({QStringLiteral("icons/") + folder + QLatin1Char('/') + it.fileName(),
+                      QSize(side, side) * (folder.endsWith(QLatin1String("@2")) ? 2 : 1)});
+    }
+    return icons;
+}
+
 struct GifInfo
 {
     QSize screen;
@@ -262,11 +290,9 @@ private slots:
     void colourChannelsInRightOrder();
     void programReadsIconsWithMasks_data();
     void programReadsIconsWithMasks();
-    void damagedIconsGiveNoImages_data();
-    void damagedIconsGiveNoImages();
-    void everyTruncatedIconGivesNoImages();
     void loaderTakesTheDrawingForTheRatio_data();
     void loaderTakesTheDrawingForTheRatio();
+    void windowIconHoldsEveryInstalledSize();
 };
 
 void TestArtwork::decodesAtStatedSize_data()
@@ -291,10 +317,8 @@ void TestArtwork::decodesAtStatedSize_data()
     both(QStringLiteral("mail.ico"), "ico", {s32, s16});
     both(QStringLiteral("hand.cur"), "cur", {s32});
     both(QStringLiteral("about.bmp"), "bmp", {{300, 228}});
-    for (const int size : {16, 32, 48, 256}) {
-        const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
-        QTest::newRow(qPrintable(file)) << file << QByteArray("png") << QList<QSize>{{size, size}};
-    }
+    for (const auto& [file, size] : themeIcons())
+        QTest::newRow(qPrintable(file)) << file << QByteArray("png") << QList<QSize>{size};
 }
 
 void TestArtwork::decodesAtStatedSize()
@@ -452,10 +476,8 @@ void TestArtwork::transparentCorners_data()
     QTest::newRow("trayflash.ico") << "trayflash.ico" << QByteArray("ico") << true;
     QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico") << true;
     QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur") << true;
-    for (const int size : {16, 32, 48, 256}) {
-        const QString file = QStringLiteral("icons/%1x%1/org.zelvo.Zelvo.png").arg(size);
+    for (const auto& [file, size] : themeIcons())
         QTest::newRow(qPrintable(file)) << file << QByteArray("png") << true;
-    }
 }
 
 void TestArtwork::transparentCorners()
@@ -600,10 +622,13 @@ void TestArtwork::programReadsIconsWithMasks_data()
     QTest::newRow("trayflash.ico, 16 colours") << "trayflash.ico" << QByteArray("ico");
     QTest::newRow("mail.ico") << "mail.ico" << QByteArray("ico");
     QTest::newRow("hand.cur") << "hand.cur" << QByteArray("cur");
+    for (const char* file : {"zelvo@2x.ico", "tray@2x.ico", "trayflash@2x.ico", "mail@2x.ico"})
+        QTest::newRow(file) << file << QByteArray("ico");
+    QTest::newRow("hand@2x.cur") << "hand@2x.cur" << QByteArray("cur");
 }
 
-// The program's own icon reading: every image at its size, the mask as transparency, and the
-// colours Qt's icon reader finds where the mask leaves the image opaque.
+// The program reads icons and cursors from their PNG twins: every image at its size, the mask as
+// transparency, and the colours Qt's icon reader finds where the mask leaves the image opaque.
 void TestArtwork::programReadsIconsWithMasks()
 {
     QFETCH(QString, file);
@@ -612,7 +637,7 @@ void TestArtwork::programReadsIconsWithMasks()
     const QByteArray bytes = readResource(file);
     const std::optional<IconFileInfo> info = parseIconFile(bytes);
     QVERIFY(info.has_value());
-    const QList<QImage> images = zelvo::readIconFile(bytes);
+    const QList<QImage> images = twins(file);
     const QList<QImage> qtImages = decodeAll(file, format);
     QCOMPARE(images.size(), info->images.size());
     QCOMPARE(qtImages.size(), images.size());
@@ -634,72 +659,13 @@ void TestArtwork::programReadsIconsWithMasks()
         }
     }
 
-    // The artwork the windows use goes through the same reading.
+    // The artwork the windows use goes through the same reading; they name the declared files.
+    if (file.contains(QLatin1String("@2x")))
+        return;
     const QIcon icon = zelvo::artwork::icon(QStringLiteral(":/zelvo/") + file);
-    QCOMPARE(icon.availableSizes().size(), images.size());
+    QVERIFY(icon.availableSizes().size() >= images.size());
     const QImage smallest = icon.pixmap(icon.availableSizes().constFirst()).toImage();
     QCOMPARE(qAlpha(smallest.pixel(0, 0)), 0);
-}
-
-void TestArtwork::damagedIconsGiveNoImages_data()
-{
-    zelvo::test::addColumns<qsizetype, QByteArray>("at", "bytes");
-
-    // Offsets into tray.ico: its directory, its one entry, then the image's bitmap header at 22.
-    const auto le16 = [](int value) {
-        QByteArray bytes(2, '\0');
-        qToLittleEndian<quint16>(quint16(value), bytes.data());
-        return bytes;
-    };
-    const auto le32 = [](qint64 value) {
-        QByteArray bytes(4, '\0');
-        qToLittleEndian<quint32>(quint32(value), bytes.data());
-        return bytes;
-    };
-    QTest::newRow("reserved word set") << qsizetype(0) << le16(1);
-    QTest::newRow("type 3") << qsizetype(2) << le16(3);
-    QTest::newRow("no images") << qsizetype(4) << le16(0);
-    QTest::newRow("more images than entries") << qsizetype(4) << le16(2);
-    QTest::newRow("image too short for a header") << qsizetype(14) << le32(39);
-    QTest::newRow("image longer than the file") << qsizetype(14) << le32(1 << 20);
-    QTest::newRow("image starts past the end") << qsizetype(18) << le32(0x7fffffff);
-    QTest::newRow("image offset wraps around") << qsizetype(18) << le32(0xffffffff);
-    QTest::newRow("core header") << qsizetype(22) << le32(12);
-    QTest::newRow("zero width") << qsizetype(26) << le32(0);
-    QTest::newRow("negative width") << qsizetype(26) << le32(-16);
-    QTest::newRow("width past 256") << qsizetype(26) << le32(257);
-    QTest::newRow("odd height") << qsizetype(30) << le32(31);
-    QTest::newRow("top-down height") << qsizetype(30) << le32(-32);
-    QTest::newRow("height past 256") << qsizetype(30) << le32(1024);
-    QTest::newRow("two planes") << qsizetype(34) << le16(2);
-    QTest::newRow("32-bit colour") << qsizetype(36) << le16(32);
-    QTest::newRow("16-bit colour") << qsizetype(36) << le16(16);
-    QTest::newRow("run-length compressed") << qsizetype(38) << le32(2);
-    QTest::newRow("more colours than 4 bits hold") << qsizetype(54) << le32(17);
-    QTest::newRow("more colours used than the file holds") << qsizetype(54) << le32(0xffffffff);
-}
-
-void TestArtwork::damagedIconsGiveNoImages()
-{
-    QFETCH(qsizetype, at);
-    QFETCH(QByteArray, bytes);
-
-    QByteArray file = readResource(QStringLiteral("tray.ico"));
-    QCOMPARE(zelvo::readIconFile(file).size(), 1);
-    file.replace(at, bytes.size(), bytes);
-    QVERIFY(zelvo::readIconFile(file).isEmpty());
-}
-
-// The masks come last, so every shorter file has lost part of one.
-void TestArtwork::everyTruncatedIconGivesNoImages()
-{
-    for (const QString& name : {QStringLiteral("zelvo.ico"), QStringLiteral("tray.ico")}) {
-        const QByteArray file = readResource(name);
-        QVERIFY(!zelvo::readIconFile(file).isEmpty());
-        for (qsizetype length = 0; length < file.size(); ++length)
-            QVERIFY2(zelvo::readIconFile(file.left(length)).isEmpty(),
-                     qPrintable(QStringLiteral("%1 cut to %2 bytes").arg(name).arg(length)));
-    }
 }
 
 void TestArtwork::loaderTakesTheDrawingForTheRatio_data()
@@ -722,7 +688,7 @@ void TestArtwork::loaderTakesTheDrawingForTheRatio()
     const QString file = path.section(QLatin1Char('/'), -1);
     const auto firstImage = [](const QString& name) {
         const QByteArray bytes = readResource(name);
-        const QList<QImage> icons = zelvo::readIconFile(bytes);
+        const QList<QImage> icons = twins(name);
         const QImage image = icons.isEmpty() ? QImage::fromData(bytes) : icons.first();
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     };
@@ -743,9 +709,29 @@ void TestArtwork::loaderTakesTheDrawingForTheRatio()
         QCOMPARE(pixels(drawn), firstImage(doubleSize(file)));
     }
 
-    const int images = qMax(1, int(zelvo::readIconFile(readResource(file)).size()));
+    const int images = qMax(1, int(twins(file).size()));
     QCOMPARE(zelvo::artwork::icon(path, 1.0).availableSizes().size(), images);
     QCOMPARE(zelvo::artwork::icon(path, 2.0).availableSizes().size(), 2 * images);
+}
+
+// The windows' icon holds the program icon at every size installed for the desktop, each as
+// drawn for that size.
+void TestArtwork::windowIconHoldsEveryInstalledSize()
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QIcon icon =
+            zelvo::artwork::windowIcon(QLatin1String(zelvo::artwork::ProgramIcon), ratio);
+        const QList<QSize> sizes = icon.availableSizes();
+        for (const auto& [file, size] : themeIcons()) {
+            if (!file.endsWith(QLatin1String("/org.zelvo.Zelvo.png")))
+                continue;
+            QVERIFY2(sizes.contains(size), qPrintable(file));
+            const bool declared = size == QSize(16, 16) || size == QSize(32, 32);
+            if (ratio == 1.0 && !declared)
+                QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+                         QImage(resourcePath(file)).convertToFormat(QImage::Format_ARGB32));
+        }
+    }
 }
 
 QTEST_MAIN(TestArtwork)

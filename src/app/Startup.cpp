@@ -77,7 +77,7 @@ void avoidSessionBusAutolaunch()
 void configureApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Zelvo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(ZELVO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.zelvo.Zelvo"));
     QApplication::setQuitOnLastWindowClosed(false);
 }

@@ -3,7 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
 #include "widgets/AccessibleControls.h"
-#include "widgets/OnFirstShow.h"
+#include "layouts/OnFirstShow.h"
 
 namespace zelvo {
 

@@ -1,9 +1,7 @@
 #include "Artwork.h"
 
-#include "IconFile.h"
-
-#include <QBuffer>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -28,6 +26,27 @@ QString doubleSizePath(const QString& path)
     return dot < 0 ? QString() : path.left(dot) + QLatin1String("@2x") + path.mid(dot);
 }
 
+bool isIconFile(const QString& path)
+{
+    return path.endsWith(QLatin1String(".ico")) || path.endsWith(QLatin1String(".cur"));
+}
+
+// The images of an icon or cursor file are embedded as PNG twins, which Qt's built-in reader
+// decodes: ":/zelvo/png/mail.ico.1.png" holds the second image of ":/zelvo/mail.ico".
+QString twinPath(const QString& path, int index)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return path.left(slash + 1) + QLatin1String("png/") + path.mid(slash + 1) + QLatin1Char('.') +
+           QString::number(index) + QLatin1String(".png");
+}
+
+QString imagePath(const QString& path, int index)
+{
+    if (isIconFile(path))
+        return twinPath(path, index);
+    return index == 0 ? path : QString();
+}
+
 struct Source
 {
     QString path;
@@ -39,7 +58,8 @@ struct Source
 Source sourceFor(const QString& path, qreal ratio)
 {
     if (ratio > 1.0) {
-        if (QString twice = doubleSizePath(path); !twice.isEmpty() && QFile::exists(twice))
+        if (QString twice = doubleSizePath(path);
+            !twice.isEmpty() && QFile::exists(imagePath(twice, 0)))
             return {std::move(twice), 2.0};
     }
     return {path, 1.0};
@@ -50,39 +70,68 @@ qreal screenRatio()
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
+// The reader named by the suffix alone: left to guess, Qt would first load every image plugin
+// it has to probe the content, which costs start-up time.
+QImage readImage(QImageReader& reader, const QString& path)
+{
+    reader.setFileName(path);
+    reader.setFormat(QFileInfo(path).suffix().toLower().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+void insertImage(const QString& key, QImage image, qreal ratio)
+{
+    image.setDevicePixelRatio(ratio);
+    QPixmapCache::insert(key, QPixmap::fromImage(std::move(image)));
+}
+
 // Decodes every image of the file into the cache, once, each at the file's pixel ratio.
 void cacheImages(const Source& drawn)
 {
     const QString& path = drawn.path;
-    const auto insert = [&](int index, QImage image) {
-        image.setDevicePixelRatio(drawn.ratio);
-        QPixmapCache::insert(imageKey(path, index), QPixmap::fromImage(std::move(image)));
-    };
     QPixmap probe;
     if (QPixmapCache::find(imageKey(path, 0), &probe))
         return;
-    QFile source(path);
-    const QByteArray file = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
-    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-    int index = 0;
-    if (format == "ico" || format == "cur") {
-        for (const QImage& image : readIconFile(file))
-            insert(index++, image);
-        if (index > 0)
-            return;
+    QImageReader reader;
+    if (isIconFile(path)) {
+        for (int index = 0; QFile::exists(twinPath(path, index)); ++index)
+            insertImage(imageKey(path, index), readImage(reader, twinPath(path, index)),
+                        drawn.ratio);
+        return;
     }
-    QBuffer buffer;
-    buffer.setData(file);
-    // The reader named by the suffix alone: left to guess, Qt would first load every image
-    // plugin it has to probe the content, which costs start-up time.
-    QImageReader reader(&buffer, format);
-    reader.setAutoDetectImageFormat(false);
-    do {
-        const QImage image = reader.read();
-        if (image.isNull())
-            break;
-        insert(index++, image);
-    } while (reader.jumpToNextImage());
+    int index = 0;
+    QImage image = readImage(reader, path);
+    while (!image.isNull()) {
+        insertImage(imageKey(path, index++), std::move(image), drawn.ratio);
+        image = reader.jumpToNextImage() ? reader.read() : QImage();
+    }
+}
+
+// The program icon as drawn for the desktop's icon theme, one folder per installed size
+// (":/zelvo/icons/22x22/org.zelvo.Zelvo.png"): the windows carry every size the desktop has.
+constexpr char ThemeFolder[] = ":/zelvo/icons";
+constexpr char ThemeProgramIcon[] = "org.zelvo.Zelvo.png";
+
+void addThemeSizes(QIcon& icon)
+{
+    QImageReader reader;
+    const QDir theme(QString::fromLatin1(ThemeFolder));
+    for (const QString& folder : theme.entryList(QDir::Dirs)) {
+        const QString path =
+            theme.filePath(folder + QLatin1Char('/') + QLatin1String(ThemeProgramIcon));
+        reader.setFileName(path);
+        reader.setFormat("png");
+        const QSize size = reader.size();
+        if (!size.isValid() || icon.availableSizes().contains(size))
+            continue;
+        QPixmap picture;
+        if (!QPixmapCache::find(path, &picture)) {
+            insertImage(path, readImage(reader, path), 1.0);
+            QPixmapCache::find(path, &picture);
+        }
+        icon.addPixmap(picture);
+    }
 }
 
 } // namespace
@@ -120,6 +169,19 @@ QIcon icon(const QString& path, qreal ratio)
     addImages({path, 1.0});
     if (const Source drawn = sourceFor(path, ratio); drawn.path != path)
         addImages(drawn);
+    return result;
+}
+
+QIcon windowIcon(const QString& path)
+{
+    return windowIcon(path, screenRatio());
+}
+
+QIcon windowIcon(const QString& path, qreal ratio)
+{
+    QIcon result = icon(path, ratio);
+    if (path == QLatin1String(ProgramIcon))
+        addThemeSizes(result);
     return result;
 }
 

@@ -30,9 +30,14 @@ inline constexpr char About[] = ":/zelvo/about.bmp";
 // The hot spot in the picture's pixels as declared.
 [[nodiscard]] QCursor cursor(const QString& path, int hotX, int hotY);
 
+// The icon as a shown window carries it: the program icon also at every size installed for the
+// desktop's icon theme, for task bars and window switchers.
+[[nodiscard]] QIcon windowIcon(const QString& path);
+
 // For a given device pixel ratio.
 [[nodiscard]] QPixmap pixmap(const QString& path, qreal ratio);
 [[nodiscard]] QIcon icon(const QString& path, qreal ratio);
+[[nodiscard]] QIcon windowIcon(const QString& path, qreal ratio);
 
 // A control's picture, given as it is or as one of the program's pictures; that one is decoded
 // when it is first asked for.

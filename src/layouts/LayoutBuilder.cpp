@@ -1,6 +1,7 @@
 #include "LayoutBuilder.h"
 
 #include "Artwork.h"
+#include "OnFirstShow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -66,6 +67,11 @@ void applyWindow(QWidget& window, const Window& form)
     window.setPalette(palette);
     window.setFont(fontFor(form.font));
     window.setWindowIcon(artwork::icon(QLatin1String(form.icon)));
+    // The desktop's sizes wait for the window's first picture, which decoding them and handing
+    // them to the window system would hold back by milliseconds.
+    afterFirstPaint(window, [&window, icon = QLatin1String(form.icon)] {
+        window.setWindowIcon(artwork::windowIcon(icon));
+    });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
 }

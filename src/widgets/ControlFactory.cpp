@@ -3,11 +3,11 @@
 #include "AutoLabel.h"
 #include "FileListBox.h"
 #include "ImagePushButton.h"
-#include "OnFirstShow.h"
 #include "PictureBox.h"
 #include "TriStateBox.h"
 #include "layouts/Artwork.h"
 #include "layouts/LayoutBuilder.h"
+#include "layouts/OnFirstShow.h"
 
 #include <QCursor>
 #include <QLabel>

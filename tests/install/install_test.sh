@@ -35,11 +35,15 @@ expected=(
     share/zelvo/Zelvo.html
     share/applications/$app_id.desktop
     share/metainfo/$app_id.metainfo.xml
-    share/icons/hicolor/16x16/apps/$app_id.png
-    share/icons/hicolor/32x32/apps/$app_id.png
-    share/icons/hicolor/48x48/apps/$app_id.png
-    share/icons/hicolor/256x256/apps/$app_id.png
 )
+# Every icon the artwork tool drew, in the hicolor folder of its size: resources/icons/22x22@2/
+# holds the pictures of 44 x 44 for hicolor/22x22@2/apps/.
+icons=()
+for drawn in "$source"/resources/icons/*/*.png; do
+    folder=$(basename "$(dirname "$drawn")")
+    icons+=("share/icons/hicolor/$folder/apps/$(basename "$drawn")")
+done
+expected+=("${icons[@]}")
 for file in "${expected[@]}"; do
     if [ -f "$prefix/$file" ]; then pass "installed $file"; else fail "missing $file"; fi
 done
@@ -52,19 +56,19 @@ if grep -q -v "^-- \(Install configuration\|Installing\|Up-to-date\|Set runtime 
     cat "$work/install.log" >&2
 fi
 
-cmp -s "$source/help/Zelvo.html" "$prefix/share/zelvo/Zelvo.html" ||
-    fail "the installed help document differs from help/Zelvo.html"
+cmp -s "$build/packaging/Zelvo.html" "$prefix/share/zelvo/Zelvo.html" ||
+    fail "the installed help document differs from the configured help/Zelvo.html.in"
 
-for size in 16 32 48 256; do
-    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png
-    [ -f "$icon" ] || continue
-    actual=$(identify -format '%wx%h' "$icon")
-    if [ "$actual" = "${size}x${size}" ]; then
-        pass "icon in ${size}x${size} is ${actual}"
-    else
-        fail "icon in ${size}x${size} is $actual"
-    fi
+failed_before=$failures
+for icon in "${icons[@]}"; do
+    [ -f "$prefix/$icon" ] || continue
+    folder=$(basename "$(dirname "$(dirname "$icon")")")
+    side=${folder%%x*}
+    [[ $folder == *@2 ]] && side=$((side * 2))
+    actual=$(identify -format '%wx%h' "$prefix/$icon")
+    [ "$actual" = "${side}x${side}" ] || fail "$icon is $actual, not ${side}x${side}"
 done
+[ "$failures" -eq "$failed_before" ] && pass "${#icons[@]} icons, each at the size of its folder"
 
 # --- What the desktop reads -------------------------------------------------------------
 
@@ -80,6 +84,18 @@ exec_command=$(entry Exec | cut -d' ' -f1)
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch $app_id.desktop"
 grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
+
+# A file manager offers the program for each picture type: xdg-mime finds it in the MIME cache
+# of the prefix, where it is the only program.
+update-desktop-database "$prefix/share/applications"
+failed_before=$failures
+for type in image/bmp image/x-bmp image/jpeg image/gif image/vnd.microsoft.icon image/x-icon; do
+    default=$(env -i PATH=/usr/bin:/bin HOME="$work" XDG_DATA_HOME="$work" XDG_CONFIG_HOME="$work" \
+        XDG_DATA_DIRS="$prefix/share" xdg-mime query default "$type")
+    [ "$default" = "$app_id.desktop" ] || fail "xdg-mime opens $type with '$default'"
+done
+[ "$failures" -eq "$failed_before" ] && pass "xdg-mime opens bitmaps, JPEG, GIF and icon files with $app_id.desktop"
+rm "$prefix/share/applications/mimeinfo.cache"
 
 # The program looks for its help document at ../share/zelvo beside its own folder.
 if [ "$(realpath "$prefix/bin/../share/zelvo/Zelvo.html")" = "$(realpath "$prefix/share/zelvo/Zelvo.html")" ]; then

@@ -23,10 +23,11 @@ using zelvo::test::sourcePath;
                       QStringLiteral(".desktop"));
 }
 
+// As configured with the project's version.
 [[nodiscard]] QString metainfoPath()
 {
-    return sourcePath(QStringLiteral("packaging/") + QGuiApplication::desktopFileName() +
-                      QStringLiteral(".metainfo.xml"));
+    return QStringLiteral(ZELVO_PACKAGING_DIR "/") + QGuiApplication::desktopFileName() +
+           QStringLiteral(".metainfo.xml");
 }
 
 // The text of every element with this name, or its attribute when one is named.
@@ -67,14 +68,13 @@ private slots:
                  QGuiApplication::applicationDisplayName());
         QCOMPARE(entry.value(QStringLiteral("Icon")).toString(),
                  QGuiApplication::desktopFileName());
-        QCOMPARE(entry.value(QStringLiteral("Exec")).toString().section(QLatin1Char(' '), 0, 0),
-                 QStringLiteral("zelvo"));
+        QCOMPARE(entry.value(QStringLiteral("Exec")).toString(), QStringLiteral("zelvo %f"));
     }
 
     void entryIconIsDrawnInEverySize_data()
     {
         QTest::addColumn<int>("size");
-        for (const int size : {16, 32, 48, 256})
+        for (const int size : {16, 22, 24, 32, 48, 64, 256})
             QTest::addRow("%dx%d", size, size) << size;
     }
 
@@ -109,7 +109,7 @@ private slots:
 
     void helpDocumentNamesTheReportedVersion()
     {
-        QFile help(sourcePath(QStringLiteral("help/Zelvo.html")));
+        QFile help(QStringLiteral(ZELVO_PACKAGING_DIR "/Zelvo.html"));
         QVERIFY(help.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(help.readAll());
         QVERIFY2(text.contains(QStringLiteral("version ") + QCoreApplication::applicationVersion()),

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <initializer_list>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -155,17 +154,6 @@ void paintAtScale(QPainter& painter, int scale)
 [[nodiscard]] double unscaled(int index, int scale)
 {
     return (index + 0.5) / scale - 0.5;
-}
-
-// Fills the pixels, given at scale 1, with the colour.
-void fillPixels(QImage& image, QRgb colour, std::initializer_list<QPoint> points, int scale)
-{
-    for (const QPoint point : points) {
-        for (int dy = 0; dy < scale; ++dy) {
-            for (int dx = 0; dx < scale; ++dx)
-                image.setPixel(point * scale + QPoint(dx, dy), colour);
-        }
-    }
 }
 
 // A 1-pixel black outline around every opaque pixel of `shape` (4-connected neighbours).
@@ -349,18 +337,24 @@ QImage drawMenuButton(const QString& word, int scale)
     return image;
 }
 
-QImage drawTrayIcon(bool flashing, int scale)
+QImage drawTrayIcon(bool flashing, int size)
 {
-    constexpr int size = 16;
-    QImage image = canvas(size * scale, size * scale);
+    // Laid out on a grid of 16 x 16 cells; at other sizes each cell's edge falls on the nearest
+    // pixel, so that every multiple of 16 gives the same picture in larger squares.
+    constexpr int grid = 16;
+    const auto at = [size](int cell) { return static_cast<int>(std::lround(cell * size / 16.0)); };
+    QImage image = canvas(size, size);
     QPainter painter(&image);
-    paintAtScale(painter, scale);
-    painter.fillRect(0, 0, size, size, QColor::fromRgb(flashing ? vga::yellow : vga::navy));
-    painter.fillRect(1, 1, size - 2, size - 2, QColor::fromRgb(vga::silver));
-    painter.fillRect(1, 1, size - 2, 1, QColor::fromRgb(vga::white));
-    painter.fillRect(1, 1, 1, size - 2, QColor::fromRgb(vga::white));
-    painter.fillRect(2, size - 2, size - 3, 1, QColor::fromRgb(vga::grey));
-    painter.fillRect(size - 2, 2, 1, size - 3, QColor::fromRgb(vga::grey));
+    const auto fill = [&](int x, int y, int width, int height, QRgb colour) {
+        painter.fillRect(QRect(QPoint(at(x), at(y)), QPoint(at(x + width) - 1, at(y + height) - 1)),
+                         QColor::fromRgba(colour));
+    };
+    fill(0, 0, grid, grid, flashing ? vga::yellow : vga::navy);
+    fill(1, 1, grid - 2, grid - 2, vga::silver);
+    fill(1, 1, grid - 2, 1, vga::white);
+    fill(1, 1, 1, grid - 2, vga::white);
+    fill(2, grid - 2, grid - 3, 1, vga::grey);
+    fill(grid - 2, 2, 1, grid - 3, vga::grey);
 
     struct Tile
     {
@@ -377,13 +371,14 @@ QImage drawTrayIcon(bool flashing, int scale)
             tile.face = vga::red;
             tile.shade = vga::maroon;
         }
-        painter.fillRect(tile.at.x(), tile.at.y(), 4, 4, QColor::fromRgb(tile.shade));
-        painter.fillRect(tile.at.x(), tile.at.y(), 3, 3, QColor::fromRgb(tile.face));
+        fill(tile.at.x(), tile.at.y(), 4, 4, tile.shade);
+        fill(tile.at.x(), tile.at.y(), 3, 3, tile.face);
     }
-    painter.end();
 
-    constexpr QRgb clear = 0;
-    fillPixels(image, clear, {{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}}, scale);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(grid - 1, 0), QPoint(0, grid - 1), QPoint(grid - 1, grid - 1)})
+        fill(corner.x(), corner.y(), 1, 1, 0);
     return image;
 }
 

@@ -21,9 +21,9 @@ namespace zelvo::art {
 // 97 x 23 dark blue bar with round ends, a green rim and `word` in light green.
 [[nodiscard]] QImage drawMenuButton(const QString& word, int scale = 1);
 
-// 16 x 16 grey square with four tiles; `flashing` turns the tiles red and the edge yellow.
-// Uses only VGA colours.
-[[nodiscard]] QImage drawTrayIcon(bool flashing, int scale = 1);
+// Grey square with four tiles, size x size (16 as declared); `flashing` turns the tiles red and
+// the edge yellow. Uses only VGA colours.
+[[nodiscard]] QImage drawTrayIcon(bool flashing, int size = 16);
 
 // 62 x 43, four-colour indexed image of the word Apply; index kApplyTransparentIndex is the
 // ground (#474747) and meant to be transparent.

@@ -55,6 +55,13 @@ private:
     return best;
 }
 
+// The index of a colour taken from the VGA palette.
+[[nodiscard]] int vgaIndex(QRgb colour)
+{
+    const auto* entry = std::find(kVgaPalette.begin(), kVgaPalette.end(), colour);
+    return static_cast<int>(entry - kVgaPalette.begin());
+}
+
 [[nodiscard]] constexpr int rowStride(int width, int bitCount)
 {
     return (width * bitCount + 31) / 32 * 4;
@@ -63,7 +70,7 @@ private:
 // BITMAPINFOHEADER (height doubled), palette, XOR bitmap and AND mask, rows bottom-up.
 [[nodiscard]] QByteArray iconBitmap(const IconImage& icon)
 {
-    const QImage image = icon.image.convertToFormat(QImage::Format_ARGB32);
+    const QImage image = storedIconImage(icon);
     const int width = image.width();
     const int height = image.height();
     const bool paletted = icon.bitCount == 4;
@@ -98,13 +105,12 @@ private:
         QByteArray andRow(andStride, '\0');
         for (int x = 0; x < width; ++x) {
             const QRgb pixel = line[x];
-            const bool transparent = qAlpha(pixel) < kOpaqueAlpha;
-            if (transparent) {
+            if (qAlpha(pixel) == 0) {
                 andRow[x / 8] = static_cast<char>(andRow[x / 8] | (0x80 >> (x % 8)));
                 continue; // the XOR pixel stays black
             }
             if (paletted) {
-                const int index = nearestVgaIndex(pixel);
+                const int index = vgaIndex(pixel);
                 const int shift = x % 2 == 0 ? 4 : 0;
                 xorRow[x / 2] = static_cast<char>(xorRow[x / 2] | (index << shift));
             } else {
@@ -260,6 +266,24 @@ private:
 }
 
 } // namespace
+
+QImage storedIconImage(const IconImage& icon)
+{
+    QImage image = icon.image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = line[x];
+            if (qAlpha(pixel) < kOpaqueAlpha)
+                line[x] = 0;
+            else if (icon.bitCount == 4)
+                line[x] = kVgaPalette[static_cast<std::size_t>(nearestVgaIndex(pixel))];
+            else
+                line[x] = qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+        }
+    }
+    return image;
+}
 
 QByteArray encodeIcon(const QList<IconImage>& images)
 {

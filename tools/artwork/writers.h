@@ -14,6 +14,10 @@ struct IconImage
     int bitCount = 24; // 24 (BI_RGB) or 4 (16 colours, quantised to the VGA palette)
 };
 
+// The image as an icon or cursor file stores it: opaque in the colours of its depth, or wholly
+// transparent (0) where its mask is set. Its PNG twin holds exactly these pixels.
+[[nodiscard]] QImage storedIconImage(const IconImage& image);
+
 // Windows icon (.ico) holding the given images in order.
 [[nodiscard]] QByteArray encodeIcon(const QList<IconImage>& images);
 

@@ -7,9 +7,11 @@
 #include "layouts/Layouts.h"
 #include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
+#include "widgets/AccessibleControls.h"
 #include "widgets/ControlFactory.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -117,6 +119,8 @@ void TileWindow::showPicture(const QString& path)
     }
     tiledView->setPicture(picture);
     tiledView->resize(outerSize());
+    // The caption stays the program's; screen readers hear which file is tiled.
+    setAccessibleName(accessibleNameWith(windowTitle(), QFileInfo(path).fileName()));
     workbench->pictureShown(path);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Paths.h"
 #include "PictureDrop.h"
+#include "StartFolder.h"
 #include "WindowRegistry.h"
 #include "about/AboutBox.h"
 #include "core/PicturePath.h"
@@ -111,8 +112,13 @@ void MainWindow::load()
     (void)m_windows.get<OptionsWindow>();
     (void)m_windows.get<AboutBox>();
     countLabel->setCaption(QString());
-    // A start folder that cannot be listed leaves the list empty.
-    (void)fileList->setPath(QLatin1String(SystemRoot));
+    // A start folder that is gone or cannot be read is passed over without a word.
+    for (const QString& folder : startFolders(m_windows.store())) {
+        if (fileList->setPath(folder)) {
+            folderChooser->choose(folder);
+            break;
+        }
+    }
 }
 
 void MainWindow::listStoredTypes()
@@ -186,6 +192,7 @@ bool MainWindow::folderChosen()
                                         MessageStyle::Critical, QStringLiteral("Error"));
         return false;
     }
+    rememberFolder(m_windows.store(), fileList->path());
     if (fileList->listCount() == 0) {
         countLabel->setCaption(QString());
         m_windows.platform().messageBox(

@@ -38,7 +38,7 @@ public:
     TrayIcon* tray;
     FolderChooser* folderChooser;
 
-    // Creates the other windows, hidden, and starts the list at the root of the system drive.
+    // Creates the other windows, hidden, and starts the list in the folder chosen last.
     void load();
     // Reads the listed picture types from the store and lists the folder by them.
     void listStoredTypes();

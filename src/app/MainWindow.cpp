@@ -366,19 +366,24 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
-// A dropped folder is listed as if chosen in the folder chooser; a dropped file's folder too,
-// and then the file is selected and previewed as a click on its name would, if it is listed.
 void MainWindow::dropEvent(QDropEvent* event)
 {
     const std::optional<DropTarget> target = dropTarget(event->mimeData()->urls());
     if (!target)
         return;
     event->acceptProposedAction();
-    folderChooser->choose(target->folder);
-    if (!folderChosen() || target->fileName.isEmpty())
+    open(*target);
+}
+
+// A folder is listed as if chosen in the folder chooser; a file's folder too, and then the file
+// is selected and previewed as a click on its name would, if it is listed.
+void MainWindow::open(const DropTarget& target)
+{
+    folderChooser->choose(target.folder);
+    if (!folderChosen() || target.fileName.isEmpty())
         return;
-    if (fileList->names().contains(target->fileName))
-        clickListedFile(target->fileName);
+    if (fileList->names().contains(target.fileName))
+        clickListedFile(target.fileName);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PictureDrop.h"
 #include "core/StepRule.h"
 
 #include <QPoint>
@@ -53,6 +54,8 @@ public:
     void showHelp();
     void trayClicked();
     void exitProgram();
+    // A folder, or a file in it, handed over by a drop or on the command line.
+    void open(const DropTarget& target);
 
     enum class Return {
         Shown,        // the window is shown and raised first

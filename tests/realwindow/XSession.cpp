@@ -225,9 +225,10 @@ QString XSession::startAccessibilityBus()
     return {};
 }
 
-QString XSession::startProgram(const QString& binary)
+QString XSession::startProgram(const QString& binary, const QStringList& arguments)
 {
-    m_program = spawn(binary, {});
+    m_program = spawn(binary, arguments);
+    m_output.clear();
     m_program->setProcessChannelMode(QProcess::MergedChannels);
     m_program->start();
     if (!m_program->waitForStarted(StartTimeoutMs))
@@ -242,7 +243,9 @@ QString XSession::configFolder() const
 
 QString XSession::programOutput()
 {
-    return m_program ? QString::fromLocal8Bit(m_program->readAll()) : QString();
+    if (m_program)
+        m_output += QString::fromLocal8Bit(m_program->readAll());
+    return m_output;
 }
 
 bool XSession::programRunning() const

@@ -43,10 +43,12 @@ public:
     // started after it show itself to assistive technologies. Returns why it could not, or an
     // empty text.
     [[nodiscard]] QString startAccessibilityBus();
-    // Starts the program with a fresh home; an empty text when its main window appeared.
-    [[nodiscard]] QString startProgram(const QString& binary);
+    // Starts the program, once more in the same home after it ended; an empty text when it
+    // started.
+    [[nodiscard]] QString startProgram(const QString& binary, const QStringList& arguments = {});
 
     [[nodiscard]] QString configFolder() const;
+    // All the program has written since it started.
     [[nodiscard]] QString programOutput();
     [[nodiscard]] bool programRunning() const;
 
@@ -106,6 +108,7 @@ private:
     // Started in this order, ended in the reverse one.
     std::vector<std::unique_ptr<QProcess>> m_processes;
     QProcess* m_program = nullptr;
+    QString m_output;
 };
 
 template <class Condition> bool XSession::waitUntil(Condition&& condition, int timeoutMs)

@@ -29,6 +29,7 @@ const QRgb CountText = qRgb(0x80, 0x80, 0x80);
 
 // Places in the main window's client area, in pixels.
 const QPoint BrowseButton(233 + 12, 152 + 12);
+const QPoint ExitButton(206 + 40, 385 + 14);
 const QRect TitleArtwork(8, 8, 482, 33);
 const QRect FileList(46, 96, 134, 134);
 const QRect CountLabel(154, 64, 40, 18);
@@ -236,6 +237,7 @@ private slots:
     void titleClickShowsTheAboutBox();
     void titleArtworkIsDrawnAtTwiceTheSize();
     void tileWindowKeysAndNewVersions();
+    void opensTheFileItIsStartedWith();
 
 private:
     // The main window's client area on the screen.
@@ -250,6 +252,8 @@ private:
     // Writes the test pictures into the folder, browses to it and waits until the list shows
     // them all; an empty text then, else why not.
     [[nodiscard]] QString browseToPictures(const QTemporaryDir& folder, Rows* rows);
+    // Waits until the list shows the test pictures; an empty text then, else why not.
+    [[nodiscard]] QString waitForListed(Rows* rows);
     // A point on the listed name of the given row, on the screen.
     [[nodiscard]] QPoint onName(const Rows& rows, int index) const;
     [[nodiscard]] QString waitForPreview(const Picture& picture);
@@ -262,8 +266,12 @@ private:
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
     enum class Desktop { WithNotificationArea, WithoutNotificationArea };
-    // Starts a fresh display, desktop and program, the program with the environment given.
-    void startSession(Desktop desktop, const QStringList& environment = {});
+    // Starts a fresh display, desktop and program, the program with the environment and the
+    // arguments given.
+    void startSession(Desktop desktop, const QStringList& environment = {},
+                      const QStringList& arguments = {});
+    // Starts the program and waits for its main window.
+    void startProgram(const QStringList& arguments = {}, const QSize& mainSize = MainSize);
 
     std::unique_ptr<XSession> m_session;
     WindowId m_main = 0;
@@ -274,7 +282,8 @@ void RealWindowTest::init()
     startSession(Desktop::WithNotificationArea);
 }
 
-void RealWindowTest::startSession(Desktop desktop, const QStringList& environment)
+void RealWindowTest::startSession(Desktop desktop, const QStringList& environment,
+                                  const QStringList& arguments)
 {
     m_session = std::make_unique<XSession>();
     m_main = 0;
@@ -287,9 +296,14 @@ void RealWindowTest::startSession(Desktop desktop, const QStringList& environmen
     for (const QString& variable : environment)
         m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
                                variable.section(QLatin1Char('='), 1));
-    const QSize mainSize =
-        MainSize * (environment.contains(QLatin1String("QT_SCALE_FACTOR=2")) ? 2 : 1);
-    const QString program = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    startProgram(arguments,
+                 MainSize * (environment.contains(QLatin1String("QT_SCALE_FACTOR=2")) ? 2 : 1));
+}
+
+void RealWindowTest::startProgram(const QStringList& arguments, const QSize& mainSize)
+{
+    const QString program =
+        m_session->startProgram(QString::fromLocal8Bit(ProgramBinary), arguments);
     QVERIFY2(program.isEmpty(), qPrintable(program));
     const std::optional<WindowId> main = windowOfSize(mainSize, 20000);
     QVERIFY2(main, qPrintable(QStringLiteral("the main window did not appear; program said: ") +
@@ -364,7 +378,18 @@ QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows
             return QStringLiteral("could not write ") + picture.name;
     }
     browseTo(folder.path());
-    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
+    const QString listed = waitForListed(rows);
+    // The folder dialog is gone, and with it any settings file of its own.
+    const QStringList written =
+        QDir(m_session->configFolder()).entryList({QStringLiteral("*.conf")}, QDir::Files);
+    if (listed.isEmpty() && written != QStringList{QStringLiteral("Zelvo.conf")})
+        return QStringLiteral("settings files written: ") + written.join(QLatin1Char(' '));
+    return listed;
+}
+
+QString RealWindowTest::waitForListed(Rows* rows)
+{
+    return waitForScreen([&](const QImage& screen) -> QString {
         const QImage window = crop(screen, mainArea());
         *rows = textRows(crop(window, FileList), FileText);
         // A selected name is drawn in other colours.
@@ -377,12 +402,6 @@ QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows
             return QStringLiteral("the count label shows nothing");
         return {};
     });
-    // The folder dialog is gone, and with it any settings file of its own.
-    const QStringList written =
-        QDir(m_session->configFolder()).entryList({QStringLiteral("*.conf")}, QDir::Files);
-    if (listed.isEmpty() && written != QStringList{QStringLiteral("Zelvo.conf")})
-        return QStringLiteral("settings files written: ") + written.join(QLatin1Char(' '));
-    return listed;
 }
 
 QPoint RealWindowTest::onName(const Rows& rows, int index) const
@@ -883,6 +902,30 @@ void RealWindowTest::tileWindowKeysAndNewVersions()
     // new version.
     const QString followed = waitForPreview(newVersion);
     QVERIFY2(followed.isEmpty(), qPrintable(QStringLiteral("after Esc: ") + followed));
+}
+
+// As a file manager's "Open With" starts it: the file is listed in its folder, selected and
+// previewed, and a name that does not exist is reported. The next start lists that folder.
+void RealWindowTest::opensTheFileItIsStartedWith()
+{
+    QTemporaryDir folder;
+    for (const Picture& picture : Pictures)
+        QVERIFY(writePicture(picture, folder.path()));
+    const QString missing = folder.filePath(QStringLiteral("gone.bmp"));
+    startSession(Desktop::WithNotificationArea, {}, {missing, folder.filePath(Pictures[1].name)});
+    if (QTest::currentTestFailed())
+        return;
+    QString shown = waitForPreview(Pictures[1]);
+    QVERIFY2(shown.isEmpty(), qPrintable(shown));
+    QVERIFY2(m_session->programOutput().contains("zelvo: no such file or folder: " + missing),
+             qPrintable(m_session->programOutput()));
+    QVERIFY(m_session->click(onMain(ExitButton)));
+    QVERIFY(XSession::waitUntil([&] { return !m_session->programRunning(); }, WaitMs));
+
+    startProgram();
+    Rows rows;
+    shown = waitForListed(&rows);
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("at the next start: ") + shown));
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

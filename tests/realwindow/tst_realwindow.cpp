@@ -238,6 +238,7 @@ private slots:
     void titleArtworkIsDrawnAtTwiceTheSize();
     void tileWindowKeysAndNewVersions();
     void opensTheFileItIsStartedWith();
+    void trayMenuOnRightClick();
 
 private:
     // The main window's client area on the screen.
@@ -926,6 +927,27 @@ void RealWindowTest::opensTheFileItIsStartedWith()
     Rows rows;
     shown = waitForListed(&rows);
     QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("at the next start: ") + shown));
+}
+
+// A right click on the icon opens the tray menu and leaves the main window as it was; its Exit
+// ends the program.
+void RealWindowTest::trayMenuOnRightClick()
+{
+    const std::optional<QRect> icon = trayIcon();
+    QVERIFY2(icon, "the program put no icon in the notification area");
+    QVERIFY(m_session->click(icon->center(), 3));
+    const std::optional<WindowId> menu = m_session->waitForWindow([&](WindowId window) {
+        const auto area = m_session->geometry(window);
+        return window != m_main && area && !icon->contains(*area);
+    });
+    QVERIFY2(menu, "a right click on the tray icon opened no menu");
+    QVERIFY(m_session->isViewable(m_main));
+
+    // Exit is the menu's last entry.
+    const QRect area = m_session->geometry(*menu).value_or(QRect());
+    QVERIFY(m_session->click(QPoint(area.center().x(), area.bottom() - 8)));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->programRunning(); }, WaitMs),
+             "Exit in the tray menu did not end the program");
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

@@ -39,6 +39,11 @@ public:
     [[nodiscard]] QString startWindowManager();
     // Sets an environment variable for what is started from now on.
     void setVariable(const QString& name, const QString& value);
+    // Starts a Wayland compositor (weston, headless) in place of the display server, for the
+    // program to run on natively.
+    [[nodiscard]] QString startWayland();
+    // Starts a private session bus for what is started from now on.
+    [[nodiscard]] QString startSessionBus();
     // Starts a private session bus with the accessibility bus behind it, and has the program
     // started after it show itself to assistive technologies. Returns why it could not, or an
     // empty text.

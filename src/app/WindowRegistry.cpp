@@ -29,9 +29,10 @@ void WindowRegistry::start()
     MainWindow& main = get<MainWindow>();
     main.returnToMain(MainWindow::Return::Shown);
     // Once the main window is on screen, a first start creates the settings file, and the tray
-    // icon looks up its pictures in the desktop's icon theme.
+    // icon gets its menu and looks up its pictures in the desktop's icon theme.
     afterFirstPaint(main, [this, &main] {
         (void)m_store.commit();
+        main.tray->setContextMenu(new TrayMenu(*this, main));
         main.tray->showInNotificationArea();
     });
 }
@@ -39,9 +40,7 @@ void WindowRegistry::start()
 // The other windows report to the main window.
 template <> MainWindow* WindowRegistry::create()
 {
-    auto* main = new MainWindow(*this);
-    main->tray->setContextMenu(new TrayMenu(*this, *main));
-    return main;
+    return new MainWindow(*this);
 }
 
 template <> TileWindow* WindowRegistry::create()

@@ -43,8 +43,10 @@ public:
     // started after it show itself to assistive technologies. Returns why it could not, or an
     // empty text.
     [[nodiscard]] QString startAccessibilityBus();
-    // Starts the program with a fresh home; an empty text when its main window appeared.
-    [[nodiscard]] QString startProgram(const QString& binary);
+    // Starts a program, the one the session looks at from then on; an empty text when it started.
+    [[nodiscard]] QString startProgram(const QString& binary, const QStringList& arguments = {});
+    // Ends the program started last: the one started before it is looked at again.
+    void endProgram();
 
     [[nodiscard]] QString configFolder() const;
     [[nodiscard]] QString programOutput();
@@ -105,6 +107,7 @@ private:
     QProcessEnvironment m_environment;
     // Started in this order, ended in the reverse one.
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QList<QProcess*> m_programs;
     QProcess* m_program = nullptr;
 };
 

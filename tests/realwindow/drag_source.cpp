@@ -19,9 +19,10 @@ protected:
     {
         auto* data = new QMimeData;
         data->setUrls({QUrl::fromLocalFile(m_path)});
-        QDrag drag(this);
-        drag.setMimeData(data);
-        std::printf("%d\n", int(drag.exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction)));
+        // Kept once the drop is sent: the target asks for the data after it.
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        std::printf("%d\n", int(drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction)));
         std::fflush(stdout);
     }
 

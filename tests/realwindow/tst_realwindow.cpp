@@ -1068,9 +1068,17 @@ void RealWindowTest::printsTheTilesAtNaturalSize()
     const QImage page = QImage(pdf + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
     const QPoint origin(qRound(zelvo::test::PdfQueuePrintableLeft * 96 / 72),
                         qRound(zelvo::test::PdfQueuePrintableTop * 96 / 72));
-    const QString printed =
-        tiledMismatch(crop(page, QRect(origin, client.size())), Pictures[1], picture);
-    QVERIFY2(printed.isEmpty(), qPrintable(printed));
+    int wrong = 0;
+    for (int y = 0; y < client.height(); ++y) {
+        for (int x = 0; x < client.width(); ++x) {
+            // Inside the picture's cells of 5 x 5 pixels, whatever the page's resampling at
+            // their edges; its colours stray a little.
+            const bool inside = x % 5 != 0 && x % 5 != 4 && y % 5 != 0 && y % 5 != 4;
+            const QRgb expected = picture.pixel(x % picture.width(), y % picture.height());
+            wrong += inside && !near(page.pixel(origin + QPoint(x, y)), expected, 4) ? 1 : 0;
+        }
+    }
+    QCOMPARE(wrong, 0);
 }
 
 // The tile and options windows ask for a title bar without buttons; a window manager that

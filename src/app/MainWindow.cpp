@@ -366,7 +366,7 @@ void MainWindow::paintEvent(QPaintEvent*)
 // A drop copies, so that no drag source deletes the user's file.
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (dropTarget(event->mimeData()->urls()) && event->possibleActions() & Qt::CopyAction) {
+    if (dropTarget(event->mimeData()->urls()) && (event->possibleActions() & Qt::CopyAction)) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     }

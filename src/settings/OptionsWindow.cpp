@@ -91,9 +91,9 @@ void OptionsWindow::apply()
     for (std::size_t i = 0; i < PictureTypes.size(); ++i) {
         const int value = typeBoxes[i]->value();
         sum += value;
-        const std::optional<QString> stored = storedValueFor(PictureTypes[i], value);
-        if (stored && value != m_shownTypes[i])
-            m_store.write(PictureTypes[i].key, *stored);
+        const std::optional<QString> text = storedValueFor(PictureTypes[i], value);
+        if (text && value != m_shownTypes[i])
+            m_store.write(PictureTypes[i].key, *text);
     }
     const bool stored = m_store.commit();
 

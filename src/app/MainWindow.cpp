@@ -100,10 +100,8 @@ MainWindow::MainWindow(WindowRegistry& windows)
     setAcceptDrops(true);
     // A new version of the previewed file saved by another program; one that cannot be loaded
     // leaves the last good picture.
-    connect(m_previewWatch, &PictureWatch::changed, this, [this](const QString& path) {
-        if (path == picturePath())
-            (void)showPreview(path);
-    });
+    connect(m_previewWatch, &PictureWatch::changed, this,
+            [this](const QString& path) { (void)showPreview(path); });
 }
 
 void MainWindow::load()
@@ -155,7 +153,7 @@ void MainWindow::showAgainAfterOptions()
     fileList->refresh();
     countLabel->update();
     fileLabel->setCaption(QString());
-    preview->clearPicture();
+    clearPreview();
 }
 
 void MainWindow::clickListedFile(const QString& name)
@@ -178,20 +176,26 @@ void MainWindow::stepTileWindow(Step step)
 void MainWindow::browseForFolder()
 {
     folderChooser->setStartFolder(fileList->path());
+    const QString before = folderChooser->selectedFolder();
     if (!folderChooser->browse())
         return;
-    (void)folderChosen();
+    const QString confirmed = folderChooser->selectedFolder();
+    folderChooser->choose(before);
+    (void)folderChosen(confirmed);
 }
 
-bool MainWindow::folderChosen()
+// A folder that cannot be listed is not taken as chosen: the listed names stay joined to the
+// folder they were listed from.
+bool MainWindow::folderChosen(const QString& folder)
 {
-    if (!fileList->setPath(folderChooser->selectedFolder())) {
+    if (!fileList->setPath(folder)) {
         fileList->setFileName(QString());
-        preview->clearPicture();
+        clearPreview();
         m_windows.platform().messageBox(this, QStringLiteral("Something is going wrong here !"),
                                         MessageStyle::Critical, QStringLiteral("Error"));
         return false;
     }
+    folderChooser->choose(folder);
     rememberFolder(m_windows.store(), fileList->path());
     if (fileList->listCount() == 0) {
         countLabel->setCaption(QString());
@@ -209,6 +213,12 @@ bool MainWindow::folderChosen()
 void MainWindow::folderChanged()
 {
     fileLabel->setCaption(QString());
+    clearPreview();
+}
+
+// The watch follows what the preview shows: a cleared preview stays cleared.
+void MainWindow::clearPreview()
+{
     preview->clearPicture();
     m_previewWatch->watch(QString());
 }
@@ -360,10 +370,13 @@ void MainWindow::paintEvent(QPaintEvent*)
     layout::paintDecorations(painter, Layout);
 }
 
+// A drop copies, so that no drag source deletes the user's file.
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (dropTarget(event->mimeData()->urls()))
-        event->acceptProposedAction();
+    if (dropTarget(event->mimeData()->urls()) && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void MainWindow::dropEvent(QDropEvent* event)
@@ -371,7 +384,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     const std::optional<DropTarget> target = dropTarget(event->mimeData()->urls());
     if (!target)
         return;
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     open(*target);
 }
 
@@ -379,8 +393,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 // is selected and previewed as a click on its name would, if it is listed.
 void MainWindow::open(const DropTarget& target)
 {
-    folderChooser->choose(target.folder);
-    if (!folderChosen() || target.fileName.isEmpty())
+    if (!folderChosen(target.folder) || target.fileName.isEmpty())
         return;
     if (fileList->names().contains(target.fileName))
         clickListedFile(target.fileName);

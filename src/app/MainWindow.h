@@ -82,8 +82,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The steps after the folder chooser was confirmed; false when nothing is listed.
-    bool folderChosen();
+    // Lists the folder as the chosen one; false when nothing is listed.
+    bool folderChosen(const QString& folder);
+    void clearPreview();
     [[nodiscard]] bool showPreview(const QString& path);
     // Selects a listed name and previews it, as a click on the name does.
     void clickListedFile(const QString& name);

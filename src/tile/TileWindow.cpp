@@ -131,7 +131,7 @@ void TileWindow::print()
     const QPointer<TileWindow> self(this);
     Platform& platform = m_platform;
     printButton->hide();
-    const bool printed = platform.printPage(grab().toImage());
+    const bool printed = platform.printPage(tiledView->naturalTiling(size(), devicePixelRatioF()));
     if (!self)
         return;
     if (!printed)

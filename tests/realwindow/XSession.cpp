@@ -250,13 +250,28 @@ QString XSession::startAccessibilityBus()
 
 QString XSession::startProgram(const QString& binary, const QStringList& arguments)
 {
-    m_program = spawn(binary, arguments);
+    // Folder permissions bind the program as they bind a user: started by the superuser, it
+    // runs without the capabilities that override them.
+    m_program =
+        ::geteuid() == 0
+            ? spawn(QStringLiteral("setpriv"),
+                    QStringList{QStringLiteral("--bounding-set=-dac_override,-dac_read_search"),
+                                binary} +
+                        arguments)
+            : spawn(binary, arguments);
+    m_programs.append(m_program);
     m_output.clear();
     m_program->setProcessChannelMode(QProcess::MergedChannels);
     m_program->start();
     if (!m_program->waitForStarted(StartTimeoutMs))
         return QStringLiteral("the program could not be started: ") + m_program->errorString();
     return {};
+}
+
+void XSession::endProgram()
+{
+    end(m_programs.takeLast());
+    m_program = m_programs.isEmpty() ? nullptr : m_programs.last();
 }
 
 QString XSession::configFolder() const

@@ -48,9 +48,11 @@ public:
     // started after it show itself to assistive technologies. Returns why it could not, or an
     // empty text.
     [[nodiscard]] QString startAccessibilityBus();
-    // Starts the program, once more in the same home after it ended; an empty text when it
-    // started.
+    // Starts a program, the one the session looks at from then on, once more in the same home
+    // after it ended; an empty text when it started.
     [[nodiscard]] QString startProgram(const QString& binary, const QStringList& arguments = {});
+    // Ends the program started last: the one started before it is looked at again.
+    void endProgram();
 
     [[nodiscard]] QString configFolder() const;
     // All the program has written since it started.
@@ -112,6 +114,7 @@ private:
     QProcessEnvironment m_environment;
     // Started in this order, ended in the reverse one.
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QList<QProcess*> m_programs;
     QProcess* m_program = nullptr;
     QString m_output;
 };

@@ -169,7 +169,7 @@ void TestCommands::trayTogglesMainWindow()
     main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
-    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.vuq"));
+    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.png;*.webp;*.vuq"));
 
     QVERIFY(s.platform.messages.isEmpty());
 }

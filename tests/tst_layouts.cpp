@@ -382,8 +382,10 @@ void TestLayouts::controlsAsShown_data()
     row("Form3", "Check2", {101, 208}, "Jpg", "");
     row("Form3", "Check3", {171, 208}, "Gif", "");
     row("Form3", "Check4", {240, 208}, "Ico", "");
-    row("Form3", "SoftBttn1", {120, 256}, "", "Apply the changes and exit", "options SoftBttn1");
-    row("Form3", "Label2", {72, 304}, "zelvo@zelvo.org", "Mail to me !");
+    row("Form3", "Check5", {32, 233}, "Png", "");
+    row("Form3", "Check6", {101, 233}, "Webp", "");
+    row("Form3", "SoftBttn1", {120, 281}, "", "Apply the changes and exit", "options SoftBttn1");
+    row("Form3", "Label2", {72, 329}, "zelvo@zelvo.org", "Mail to me !");
 
     row("About", "lblVersion", {116, 248}, "Version: 1.0", "");
     row("About", "lblDisclaimer", {7, 272}, "Copyright (C) 2026 The Zelvo authors", "");
@@ -436,9 +438,9 @@ void TestLayouts::colours_data()
     pixel("Form3", "Line11", {20, 74}, 0x6E6E6E);
     pixel("Form3", "Line14", {287, 47}, 0x6E6E6E);
     pixel("Form3", "Line2", {154, 148}, 0x6E6E6E);
-    pixel("Form3", "Line4", {9, 194}, 0x6E6E6E);
-    pixel("Form3", "Line6", {154, 240}, 0x000000);
-    pixel("Form3", "Line8", {297, 194}, 0x000000);
+    pixel("Form3", "Line4", {9, 260}, 0x6E6E6E);
+    pixel("Form3", "Line6", {154, 265}, 0x000000);
+    pixel("Form3", "Line8", {297, 260}, 0x000000);
     pixel("Form3", "Line10", {154, 156}, 0x000000);
     pixel("Form3", "Line15", {18, 177}, 0x000000);
     pixel("Form3", "Line12", {20, 198}, 0x6E6E6E);
@@ -447,7 +449,8 @@ void TestLayouts::colours_data()
     text("Form3", "Label3", {21, 164, 255, 33}, 0xFFFF80);
     text("Form3", "Option2", {142, 92, 55, 33}, 0xFFFFFF);
     text("Form3", "Check3", {189, 208, 39, 25}, 0xFFFFFF);
-    text("Form3", "Label2", {72, 304, 163, 16}, 0xFF0000);
+    text("Form3", "Check6", {119, 233, 39, 25}, 0xFFFFFF);
+    text("Form3", "Label2", {72, 329, 163, 16}, 0xFF0000);
 
     pixel("About", "about ground", {5, 300}, 0x000040);
     pixel("About", "about Shape1", {0, 150}, 0xFE9C61);
@@ -519,7 +522,7 @@ void TestLayouts::optionsAndAboutFrames()
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint));
-    QCOMPARE(options.size(), QSize(306, 333));
+    QCOMPARE(options.size(), QSize(306, 358));
     QCOMPARE(options.minimumSize(), options.maximumSize());
     QVERIFY(!options.isVisible());
 
@@ -539,8 +542,8 @@ void TestLayouts::tabOrderFollowsDeclaredIndices_data()
                                                 "SoftBttn1", "Display", "Image1"};
     QTest::newRow("tile window") << "Form2" << QStringList{"Butprint", "Zelvo"};
     QTest::newRow("options window")
-        << "Form3" << QStringList{"Label2", "SoftBttn1", "Option3", "Option2", "Option1",
-                                  "Check4", "Check3",    "Check2",  "Check1"};
+        << "Form3" << QStringList{"Label2", "SoftBttn1", "Option3", "Option2", "Option1", "Check4",
+                                  "Check3", "Check2",    "Check1",  "Check5",  "Check6"};
     QTest::newRow("about box") << "About" << QStringList{"Abtimg"};
 }
 

@@ -111,7 +111,8 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
     MainWindow& main = session.main();
 
     QVERIFY(main.isVisible());
-    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.vuq"));
+    QCOMPARE(main.fileList->pattern(),
+             QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.png;*.webp;*.vuq"));
     // The folder chosen last is gone: the next start folder is listed, without a word.
     QVERIFY(main.fileList->path() != QLatin1String("/no/such/folder"));
     QCOMPARE(main.folderChooser->selectedFolder(), main.fileList->path());
@@ -131,7 +132,7 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
 
 void TestMainWindow::activation_buildsPatternFromStore_data()
 {
-    // "Bitmap", "Jpg", "Gif" and "Ico" as stored.
+    // "Bitmap", "Jpg", "Gif" and "Ico" as stored; "Png" and "Webp" absent.
     test::addColumns<QStringList, QString, QStringList>("stored", "pattern", "listed");
 
     QTest::newRow("all four") << QStringList{"*.bmp;", "*.jpeg;*.jpg;", "*.gif;", "*.ico;"}
@@ -149,9 +150,9 @@ void TestMainWindow::activation_buildsPatternFromStore_data()
                                  << QStringList{"f.vuq"};
     QTest::newRow("only icon, disabled")
         << QStringList{Absent, Absent, Absent, "&;"} << "&;*.vuq" << QStringList{"&", "f.vuq"};
-    QTest::newRow("hand-edited") << QStringList{"*.png;", "&;", "*.gif;", Absent}
-                                 << "*.png;&;*.gif;*.vuq"
-                                 << QStringList{"&", "d.gif", "f.vuq", "g.png"};
+    QTest::newRow("hand-edited") << QStringList{"*.tif;", "&;", "*.gif;", Absent}
+                                 << "*.tif;&;*.gif;*.vuq"
+                                 << QStringList{"&", "d.gif", "f.vuq", "g.tif"};
 }
 
 void TestMainWindow::activation_buildsPatternFromStore()
@@ -163,16 +164,16 @@ void TestMainWindow::activation_buildsPatternFromStore()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.jpeg", "c.jpg", "d.gif", "e.ico", "f.vuq", "&",
-                                   "g.png", "h.txt"}));
+                                   "g.tif", "h.txt"}));
     Session session;
     // Shown, so that the seeded values are in the file the edits below change.
     session.startShown();
     MainWindow& main = session.main();
     test::browseTo(session, dir.path());
 
-    const std::array<const char*, 4> keys{"Bitmap", "Jpg", "Gif", "Ico"};
+    const std::array<const char*, 6> keys{"Bitmap", "Jpg", "Gif", "Ico", "Png", "Webp"};
     for (std::size_t i = 0; i < keys.size(); ++i)
-        putType(session.iso, keys[i], stored[qsizetype(i)]);
+        putType(session.iso, keys[i], stored.value(qsizetype(i), Absent));
     main.listStoredTypes();
 
     QCOMPARE(main.fileList->pattern(), pattern);
@@ -184,7 +185,7 @@ void TestMainWindow::activation_keepsFolderAndRecountsLabel()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.gif", "c.png"}));
+    QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.gif", "c.tif"}));
     Session session;
     session.windows.start();
     MainWindow& main = session.main();
@@ -264,7 +265,7 @@ void TestMainWindow::browse_countsMatchingFiles()
         names.append(QStringLiteral("pic%1.%2").arg(i).arg(Extensions.at(i % Extensions.size())));
     QVERIFY(makeFiles(dir.path(), names));
     // Not listed: the icon type is off at first, and the others are no picture type.
-    QVERIFY(makeFiles(dir.path(), {"x.ico", "y.png", "z.txt", "bmp"}));
+    QVERIFY(makeFiles(dir.path(), {"x.ico", "y.tif", "z.txt", "bmp"}));
     QVERIFY(QDir(dir.path()).mkdir("folder.bmp"));
     Session session;
     session.windows.start();
@@ -283,7 +284,7 @@ void TestMainWindow::browse_folderWithoutPictures_data()
 {
     test::addColumns<QStringList, QStringList>("files", "folders");
     QTest::newRow("empty") << QStringList{} << QStringList{};
-    QTest::newRow("no matching file") << QStringList{"x.ico", "y.png", "z.txt"} << QStringList{};
+    QTest::newRow("no matching file") << QStringList{"x.ico", "y.tif", "z.txt"} << QStringList{};
     QTest::newRow("only a folder named like a picture")
         << QStringList{} << QStringList{"photos.jpg"};
 }
@@ -654,7 +655,8 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
     });
 
     QVERIFY(reached);
-    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.vuq"));
+    QCOMPARE(main.fileList->pattern(),
+             QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.png;*.webp;*.vuq"));
     QCOMPARE(sortedListed(*main.fileList), (QStringList{"a.bmp", "b.ico", "c.ico"}));
     QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
     QCOMPARE(main.fileList->path(), dir.path());

@@ -33,7 +33,7 @@ namespace {
 
 // A stored value, or a null QString for a key that is not in the store.
 using Stored = std::array<QString, 4>;
-const char* const TypeNames[] = {"Bitmap", "Jpg", "Gif", "Ico"};
+const char* const TypeNames[] = {"Bitmap", "Jpg", "Gif", "Ico", "Png", "Webp"};
 const char* const SizeNames[] = {"Small", "Mid", "Big"};
 
 // One run of the program on its own store.
@@ -103,10 +103,8 @@ void setChoices(OptionsWindow& options, int size, const QList<int>& boxes)
     const std::array<QRadioButton*, 3> buttons{options.sizeButtons[0], options.sizeButtons[1],
                                                options.sizeButtons[2]};
     buttons[std::size_t(size - 1)]->setChecked(true);
-    options.typeBoxes[0]->setValue(boxes[0]);
-    options.typeBoxes[1]->setValue(boxes[1]);
-    options.typeBoxes[2]->setValue(boxes[2]);
-    options.typeBoxes[3]->setValue(boxes[3]);
+    for (qsizetype i = 0; i < boxes.size(); ++i)
+        options.typeBoxes[std::size_t(i)]->setValue(boxes[i]);
 }
 
 [[nodiscard]] QStringList listed(const FileListBox& list)
@@ -146,6 +144,8 @@ void TestOptions::loadsInitialValues()
     Session s;
     QCOMPARE(selectedSize(s.options()), 2);
     QCOMPARE(boxValues(s.options()), (QList<int>{1, 1, 1, 0}));
+    QCOMPARE(s.options().typeBoxes[4]->value(), 1);
+    QCOMPARE(s.options().typeBoxes[5]->value(), 1);
     QVERIFY(!s.options().isVisible());
 }
 
@@ -282,14 +282,15 @@ void TestOptions::applyStoresChoices()
     }
     QVERIFY(!options.isVisible());
     QVERIFY(s.main().isVisible());
-    QCOMPARE(s.main().fileList->pattern(), pattern + QStringLiteral("*.vuq"));
+    // Png and Webp, seeded on, were left as shown.
+    QCOMPARE(s.main().fileList->pattern(), pattern + QStringLiteral("*.png;*.webp;*.vuq"));
 }
 
 void TestOptions::applyWithAllTypesUncheckedIsRefused()
 {
     Session s;
     OptionsWindow& options = s.openOptions();
-    setChoices(options, 3, {0, 0, 0, 0});
+    setChoices(options, 3, {0, 0, 0, 0, 0, 0});
     options.apply();
 
     QCOMPARE(s.platform.messages,

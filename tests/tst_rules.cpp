@@ -202,6 +202,10 @@ void TestRules::boxValueForStoredValue_data()
                                  << "*.gif;" << std::optional(1);
     QTest::newRow("Ico pattern") << "Ico"
                                  << "*.ico;" << std::optional(1);
+    QTest::newRow("Png pattern") << "Png"
+                                 << "*.png;" << std::optional(1);
+    QTest::newRow("Webp disabled") << "Webp"
+                                   << "&;" << std::optional(0);
     QTest::newRow("Bitmap disabled") << "Bitmap"
                                      << "&;" << std::optional(0);
     QTest::newRow("Ico disabled") << "Ico"
@@ -240,47 +244,29 @@ void TestRules::boxValueForStoredValue()
 
 void TestRules::noTypeRecognisedInStore_data()
 {
-    test::addColumns<QString, QString, QString, QString, bool>("bitmap", "jpg", "gif", "ico",
-                                                               "expected");
+    // "Bitmap", "Jpg", "Gif", "Ico", "Png" and "Webp" as stored.
+    test::addColumns<QStringList, bool>("stored", "expected");
 
-    QTest::newRow("nothing stored") << ""
-                                    << ""
-                                    << ""
-                                    << "" << true;
-    QTest::newRow("initial values") << "*.bmp;"
-                                    << "*.jpeg;*.jpg;"
-                                    << "*.gif;"
-                                    << "&;" << false;
-    QTest::newRow("only Ico disabled") << ""
-                                       << ""
-                                       << ""
-                                       << "&;" << false;
-    QTest::newRow("only Gif enabled") << ""
-                                      << ""
-                                      << "*.gif;"
-                                      << "" << false;
-    QTest::newRow("only a capitalised Bitmap") << "*.BMP;"
-                                               << ""
-                                               << ""
-                                               << "" << true;
-    QTest::newRow("patterns under the wrong keys") << "*.gif;"
-                                                   << "*.bmp;"
-                                                   << "*.ico;"
-                                                   << "*.jpeg;*.jpg;" << true;
-    QTest::newRow("hand edits everywhere") << "x"
-                                           << " &;"
-                                           << "&"
-                                           << "*.ico" << true;
+    QTest::newRow("nothing stored") << QStringList{"", "", "", "", "", ""} << true;
+    QTest::newRow("initial values")
+        << QStringList{"*.bmp;", "*.jpeg;*.jpg;", "*.gif;", "&;", "*.png;", "*.webp;"} << false;
+    QTest::newRow("only Ico disabled") << QStringList{"", "", "", "&;", "", ""} << false;
+    QTest::newRow("only Gif enabled") << QStringList{"", "", "*.gif;", "", "", ""} << false;
+    QTest::newRow("only Webp disabled") << QStringList{"", "", "", "", "", "&;"} << false;
+    QTest::newRow("only a capitalised Bitmap") << QStringList{"*.BMP;", "", "", "", "", ""} << true;
+    QTest::newRow("patterns under the wrong keys")
+        << QStringList{"*.gif;", "*.bmp;", "*.ico;", "*.jpeg;*.jpg;", "*.webp;", "*.png;"} << true;
+    QTest::newRow("hand edits everywhere")
+        << QStringList{"x", " &;", "&", "*.ico", "*.PNG;", "*.webp"} << true;
 }
 
 void TestRules::noTypeRecognisedInStore()
 {
-    QFETCH(QString, bitmap);
-    QFETCH(QString, jpg);
-    QFETCH(QString, gif);
-    QFETCH(QString, ico);
+    QFETCH(QStringList, stored);
     QFETCH(bool, expected);
-    QCOMPARE(noTypeRecognised(std::array<QString, 4>{bitmap, jpg, gif, ico}), expected);
+    std::array<QString, PictureTypes.size()> values;
+    std::copy(stored.cbegin(), stored.cend(), values.begin());
+    QCOMPARE(noTypeRecognised(values), expected);
 }
 
 void TestRules::storedValueForBox_data()

@@ -132,6 +132,8 @@ private slots:
     void initialTypesNotSeededOverAnyTypeKey_data();
     void initialTypesNotSeededOverAnyTypeKey();
     void seedingLeavesSizeKeysAlone();
+    void laterTypesSeededBesideEarlierOnes_data();
+    void laterTypesSeededBesideEarlierOnes();
     void seedWaitsForCommitWhereThereIsNoFile();
     void seedGoesIntoAnExistingFileAtOnce();
     void laterValuesBeatAnUnwrittenSeed();
@@ -486,6 +488,44 @@ void TestSettings::seedingLeavesSizeKeysAlone()
     QCOMPARE(later.read(keys::size::Mid), QString());
     QCOMPARE(later.read(keys::size::Big), QStringLiteral("1"));
     QCOMPARE(later.read(keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
+}
+
+void TestSettings::laterTypesSeededBesideEarlierOnes_data()
+{
+    // "Bitmap", "Jpg", "Png" and "Webp" in the file before and read after; null for absent.
+    test::addColumns<QStringList, QStringList>("before", "after");
+    const QString absent;
+    QTest::newRow("the first types only: PNG and WebP on, once")
+        << QStringList{"&;", absent, absent, absent}
+        << QStringList{"&;", absent, "*.png;", "*.webp;"};
+    QTest::newRow("PNG chosen off: WebP not seeded either")
+        << QStringList{"*.bmp;", absent, "&;", absent}
+        << QStringList{"*.bmp;", absent, "&;", absent};
+    QTest::newRow("only WebP: the first types seeded")
+        << QStringList{absent, absent, absent, "*.webp;"}
+        << QStringList{"*.bmp;", "*.jpeg;*.jpg;", absent, "*.webp;"};
+}
+
+void TestSettings::laterTypesSeededBesideEarlierOnes()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    const std::array<keys::type::TypeKey, 4> types{keys::type::Bitmap, keys::type::Jpg,
+                                                   keys::type::Png, keys::type::Webp};
+    test::IsolatedSettings iso;
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        if (!before[qsizetype(i)].isNull())
+            iso.put(types[i].key.section, types[i].key.name, before[qsizetype(i)]);
+    }
+    {
+        SettingsStore store;
+        store.seedInitialTypes();
+    }
+    // An existing file gets them at once; a later run reads them, and seeds nothing more.
+    SettingsStore later;
+    later.seedInitialTypes();
+    for (std::size_t i = 0; i < types.size(); ++i)
+        QCOMPARE(later.read(types[i].key), after[qsizetype(i)]);
 }
 
 void TestSettings::commitFailsWhenFolderCannotBeCreated()

@@ -49,10 +49,12 @@ constexpr Control Controls[] = {
     typeCheck("Check2", {1520, 3120, 855, 375}, "Jpg", 9),
     typeCheck("Check3", {2560, 3120, 855, 375}, "Gif", 8),
     typeCheck("Check4", {3600, 3120, 855, 375}, "Ico", 7),
-    imageButton("SoftBttn1", {1800, 3840, 975, 615}, artwork::Apply, "Apply", 1)
+    typeCheck("Check5", {480, 3495, 855, 375}, "Png", 11),
+    typeCheck("Check6", {1520, 3495, 855, 375}, "Webp", 12),
+    imageButton("SoftBttn1", {1800, 4215, 975, 615}, artwork::Apply, "Apply", 1)
         .toolTip("Apply the changes and exit"),
-    picture(Kind::Picture, "Image1", {480, 4440, 480, 480}, artwork::MailIcon, "Mail"),
-    label("Label2", {1080, 4560, 2445, 240}, author::ContactAddress, 0xFF0000, 0)
+    picture(Kind::Picture, "Image1", {480, 4815, 480, 480}, artwork::MailIcon, "Mail"),
+    label("Label2", {1080, 4935, 2445, 240}, author::ContactAddress, 0xFF0000, 0)
         .font(Font{9.75, true, true})
         .toolTip("Mail to me !")
         .accessibleName("Mail the author")
@@ -60,14 +62,14 @@ constexpr Control Controls[] = {
         .cursor(Cursor{artwork::PointingHand, 12, 1}),
 };
 
-// Two raised frames, each holding a sunken box.
+// Two raised frames, each holding a sunken box; the lower one holds two rows of type boxes.
 constexpr Line Lines[] = {
     {"Line1", Light, 150, 180, 4470, 180},    {"Line3", Light, 135, 180, 135, 2070},
     {"Line5", Dark, 128, 2070, 4448, 2070},   {"Line7", Dark, 4455, 180, 4455, 2070},
     {"Line9", Dark, 270, 300, 4305, 300},     {"Line13", Dark, 270, 300, 270, 1110},
     {"Line11", Light, 270, 1110, 4320, 1110}, {"Line14", Light, 4298, 300, 4298, 1110},
-    {"Line2", Light, 128, 2220, 4448, 2220},  {"Line4", Light, 128, 2220, 128, 3600},
-    {"Line6", Dark, 128, 3600, 4448, 3600},   {"Line8", Dark, 4448, 2220, 4448, 3600},
+    {"Line2", Light, 128, 2220, 4448, 2220},  {"Line4", Light, 128, 2220, 128, 3975},
+    {"Line6", Dark, 128, 3975, 4448, 3975},   {"Line8", Dark, 4448, 2220, 4448, 3975},
     {"Line10", Dark, 270, 2340, 4320, 2340},  {"Line15", Dark, 270, 2340, 270, 2955},
     {"Line12", Light, 248, 2970, 4298, 2970}, {"Line16", Light, 4298, 2340, 4298, 2970},
 };
@@ -75,6 +77,6 @@ constexpr Line Lines[] = {
 } // namespace
 
 const Window OptionsWindowLayout =
-    titled("Form3", "Options", 4590, 4995, Grey, Grey, Controls, Lines);
+    titled("Form3", "Options", 4590, 5370, Grey, Grey, Controls, Lines);
 
 } // namespace zelvo::layout

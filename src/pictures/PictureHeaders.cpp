@@ -77,6 +77,10 @@ std::optional<QByteArray> pictureFormatOf(QByteArrayView head)
         return QByteArray("gif");
     if (head.size() >= 4 && le16At(head, 0) == 0 && (le16At(head, 2) == 1 || le16At(head, 2) == 2))
         return QByteArray("ico");
+    if (head.startsWith(PngSignature))
+        return QByteArray("png");
+    if (webpDeclaredBytes(head))
+        return QByteArray("webp");
     return std::nullopt;
 }
 
@@ -171,6 +175,89 @@ qint64 gifSubBlocksEnd(ByteWalk& bytes, qint64 at, qint64 limit)
             return at;
     }
     return -1;
+}
+
+std::optional<DecodedSize> pngDecodedSize(QByteArrayView head)
+{
+    // The header chunk comes first: its length, type, then width, height and bit depth.
+    if (head.size() < 8 + 8 + 13 || !head.startsWith(PngSignature) ||
+        head.sliced(12, 4) != QByteArrayView("IHDR"))
+        return std::nullopt;
+    const qint64 width = be32At(head, 16);
+    const qint64 height = be32At(head, 20);
+    const int depth = uchar(head[24]);
+    return DecodedSize{width, height, bytesOf(width, height, depth > 8 ? 8 : 4),
+                       bytesOf(width, height, 1)};
+}
+
+std::optional<PngChunks> pngChunks(ByteWalk& file)
+{
+    const auto be32 = [&file](qint64 at) -> std::optional<quint32> {
+        quint32 value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::optional<uchar> byte = file.at(at + i);
+            if (!byte)
+                return std::nullopt;
+            value = value << 8 | *byte;
+        }
+        return value;
+    };
+    constexpr quint32 End = 0x49454e44;                                  // IEND
+    constexpr quint32 Unpacked[] = {0x7a545874, 0x69545874, 0x69434350}; // zTXt, iTXt, iCCP
+    PngChunks chunks;
+    for (qint64 at = 8; at < file.size();) {
+        const std::optional<quint32> length = be32(at);
+        const std::optional<quint32> type = be32(at + 4);
+        // A chunk's length is at most 2^31 - 1.
+        if (!length || !type || *length > 0x7fffffffu)
+            return std::nullopt;
+        if (std::find(std::begin(Unpacked), std::end(Unpacked), *type) != std::end(Unpacked))
+            chunks.unpacked += PngUnpackedChunkBytes;
+        at += 12 + qint64(*length);
+        if (*type == End) {
+            chunks.complete = at <= file.size();
+            break;
+        }
+    }
+    return chunks;
+}
+
+std::optional<qint64> webpDeclaredBytes(QByteArrayView head)
+{
+    if (head.size() < 12 || !head.startsWith(QByteArrayView("RIFF")) ||
+        head.sliced(8, 4) != QByteArrayView("WEBP"))
+        return std::nullopt;
+    return qint64(le32At(head, 4)) + 8;
+}
+
+std::optional<DecodedSize> webpDecodedSize(QByteArrayView head)
+{
+    // The first chunk's header and the fields of it read below.
+    if (head.size() < 30 || !webpDeclaredBytes(head))
+        return std::nullopt;
+    const QByteArrayView chunk = head.sliced(12, 4);
+    const auto le24 = [head](qsizetype at) { return le32At(head, at) & 0xffffff; };
+    qint64 width = 0;
+    qint64 height = 0;
+    bool animated = false;
+    if (chunk == QByteArrayView("VP8X")) {
+        // The canvas, whatever the frames on it say.
+        animated = head[20] & 0x02;
+        width = 1 + qint64(le24(24));
+        height = 1 + qint64(le24(27));
+    } else if (chunk == QByteArrayView("VP8L") && uchar(head[20]) == 0x2f) {
+        const quint32 bits = le32At(head, 21);
+        width = 1 + qint64(bits & 0x3fff);
+        height = 1 + qint64((bits >> 14) & 0x3fff);
+    } else if (chunk == QByteArrayView("VP8 ") &&
+               head.sliced(23, 3) == QByteArrayView("\x9d\x01\x2a", 3)) {
+        width = le16At(head, 26) & 0x3fff;
+        height = le16At(head, 28) & 0x3fff;
+    } else {
+        return std::nullopt;
+    }
+    return DecodedSize{width, height, bytesOf(width, height, animated ? 12 : 8),
+                       bytesOf(width, height, 1)};
 }
 
 std::optional<DecodedSize> iconDecodedSize(QByteArrayView file)

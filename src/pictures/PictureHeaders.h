@@ -25,7 +25,8 @@ struct DecodedSize
     friend bool operator==(const DecodedSize&, const DecodedSize&) = default;
 };
 
-// The format the leading bytes belong to: "bmp", "jpeg", "gif" or "ico"; nothing for others.
+// The format the leading bytes belong to: "bmp", "jpeg", "gif", "ico", "png" or "webp"; nothing
+// for others.
 [[nodiscard]] std::optional<QByteArray> pictureFormatOf(QByteArrayView head);
 
 // A bitmap: a top-down bitmap's negative height is as tall as a positive one.
@@ -68,6 +69,32 @@ struct GifLayout
 // An icon: the largest picture inside it, by the headers of the bitmaps and PNG pictures
 // themselves, not by the directory's entries, which cannot say more than 256.
 [[nodiscard]] std::optional<DecodedSize> iconDecodedSize(QByteArrayView file);
+
+// A PNG, by its header: 16-bit channels are kept at 8 bytes a pixel.
+[[nodiscard]] std::optional<DecodedSize> pngDecodedSize(QByteArrayView head);
+
+// The most a PNG reader unpacks from one compressed text or colour-profile chunk (libpng's limit
+// for the memory of one chunk), before any pixel.
+inline constexpr qint64 PngUnpackedChunkBytes = 8'000'000;
+
+// What the chunks of a PNG hold beside its pixels, walked over their headers to the end.
+struct PngChunks
+{
+    // Chunks the reader unpacks into memory: compressed texts and a colour profile.
+    qint64 unpacked = 0;
+    // The file ends with the end chunk, as a file written to its end does.
+    bool complete = false;
+};
+// Nothing when the chain of chunks breaks off, or the walk is to stop.
+[[nodiscard]] std::optional<PngChunks> pngChunks(ByteWalk& file);
+
+// A WebP, by its first chunk: a still picture, or an animation's canvas. Decoded at 4 bytes a
+// pixel beside the decoder's own plane of a lossless picture; an animation also keeps the
+// canvas its first frame is laid on.
+[[nodiscard]] std::optional<DecodedSize> webpDecodedSize(QByteArrayView head);
+
+// The bytes a WebP's container says it holds, its 8-byte header included.
+[[nodiscard]] std::optional<qint64> webpDeclaredBytes(QByteArrayView head);
 
 // The bitmap's bits per pixel, 0 when the header cannot be read.
 [[nodiscard]] int bitmapBitCount(QByteArrayView head);

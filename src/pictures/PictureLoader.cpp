@@ -70,15 +70,18 @@ const QByteArrayView PngSignature("\x89PNG\r\n\x1a\n", 8);
     return icon.sliced(offset, std::min(size, icon.size() - offset));
 }
 
-// A BMP, GIF or icon, decoded by Qt's reader within the budget: a bitmap straight from the
-// file, a GIF's first picture and an icon from their bytes read into memory.
+// A BMP, GIF, icon, PNG or WebP, decoded by Qt's reader within the budget: a bitmap's and a
+// PNG's rows straight from the file, as they are decoded; a GIF's first picture and an icon from
+// their bytes read into memory; a WebP, which its reader reads whole, from the file.
 QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& format,
                   const PictureRequest& request, const LoadGuard& guard)
 {
     std::optional<DecodedSize> decoded;
-    // What is read into memory: a bitmap's headers, a GIF up to the end of its first picture,
-    // an icon whole.
+    // What is read into memory: a bitmap's or PNG's headers, a GIF up to the end of its first
+    // picture, an icon whole.
     qint64 readLimit = file.size();
+    // What the reader holds beside the picture: a WebP file whole, the unpacked chunks of a PNG.
+    qint64 readerBytes = 0;
     std::optional<GifLayout> gif;
     ByteWalk walk(file, guard);
     if (format == "ico") {
@@ -87,6 +90,11 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
             (request.completeOnly && !iconEntriesFit(bytes)))
             return {};
         decoded = iconDecodedSize(bytes);
+        if (const std::optional<QByteArrayView> png = iconPng(bytes)) {
+            ByteWalk inIcon(*png);
+            const std::optional<PngChunks> chunks = pngChunks(inIcon);
+            readerBytes = chunks ? chunks->unpacked : Unbounded;
+        }
     } else if (format == "bmp") {
         decoded = bitmapDecodedSize(bytes);
         if (decoded &&
@@ -94,6 +102,19 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
             return {};
         if (!bitmapDataEnds(walk, bytes))
             return {};
+        readLimit = bytes.size();
+    } else if (format == "png") {
+        decoded = pngDecodedSize(bytes);
+        const std::optional<PngChunks> chunks = decoded ? pngChunks(walk) : std::nullopt;
+        if (!chunks || (request.completeOnly && !chunks->complete))
+            return {};
+        readerBytes = chunks->unpacked;
+        readLimit = bytes.size();
+    } else if (format == "webp") {
+        decoded = webpDecodedSize(bytes);
+        if (request.completeOnly && webpDeclaredBytes(bytes).value_or(Unbounded) > file.size())
+            return {};
+        readerBytes = file.size();
         readLimit = bytes.size();
     } else {
         gif = gifLayout(walk);
@@ -104,7 +125,8 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
                 std::min(readLimit, gif->dataAt + FileSlackBytes + 3 * decoded->pixelsComputed);
         }
     }
-    if (!decoded || readLimit + decoded->bytes + keptBytes(*decoded, request) > PictureBudgetBytes)
+    if (!decoded || readLimit + readerBytes + decoded->bytes + keptBytes(*decoded, request) >
+                        PictureBudgetBytes)
         return {};
     // The work is bounded like the memory: no more pixels computed than the budget could hold.
     if (decoded->pixelsComputed > PictureBudgetBytes / 4)
@@ -127,9 +149,9 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
             readerFormat = "png";
         }
     }
-    // The rows of a bitmap are read as they are decoded, so that they are not held twice.
+    // Read from the file, so that the bytes are not held twice.
     std::optional<GuardedDevice> device;
-    if (format == "bmp")
+    if (format == "bmp" || format == "png" || format == "webp")
         device.emplace(file, guard);
     else
         device.emplace(inMemory, guard);

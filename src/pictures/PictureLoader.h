@@ -16,8 +16,8 @@ namespace zelvo {
 // at start-up.
 void applyPictureAllocationLimit();
 
-// The reader chosen for a file by its extension: "bmp", "jpeg", "gif" or "ico"; nothing for
-// any other extension, whose content then chooses among those four readers.
+// The reader chosen for a file by its extension: "bmp", "jpeg", "gif", "ico", "png" or "webp";
+// nothing for any other extension, whose content then chooses among those readers.
 [[nodiscard]] std::optional<QByteArray> pictureFormatFor(const QString& path);
 
 struct PictureRequest
@@ -30,7 +30,8 @@ struct PictureRequest
     QSize clippedTo;
     // Only a file written to its end, and not changed while it is read: a JPEG with its
     // end-of-image marker, a GIF with its trailer, an icon holding every picture its directory
-    // lists. A file being written is then not shown half done.
+    // lists, a PNG with its end chunk, a WebP as long as its container says. A file being
+    // written is then not shown half done.
     bool completeOnly = false;
 };
 

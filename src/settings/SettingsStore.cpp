@@ -214,18 +214,24 @@ bool SettingsStore::store(const Values& values)
 
 void SettingsStore::seedInitialTypes()
 {
-    for (const PictureType& type : PictureTypes) {
-        if (m_values.contains(fullKey(type.key)))
-            return;
-    }
     // A file that could not be read, or parsed, is left alone.
     if (m_file == FileState::Unreadable || m_file == FileState::Damaged)
         return;
+    const auto held = [this](int generation) {
+        for (const PictureType& type : PictureTypes) {
+            if (type.generation == generation && m_values.contains(fullKey(type.key)))
+                return true;
+        }
+        return false;
+    };
+    const qsizetype before = m_unwritten.size();
     for (const PictureType& type : PictureTypes) {
+        if (held(type.generation))
+            continue;
         const QLatin1String value(type.initiallyEnabled ? type.pattern : settings::Disabled);
         m_unwritten.append({fullKey(type.key), value});
     }
-    if (m_file != FileState::Missing)
+    if (m_unwritten.size() > before && m_file != FileState::Missing)
         (void)commit();
 }
 

@@ -279,6 +279,16 @@ void PictureLoadingTest::decodedSizes_data()
     QTest::newRow("icon with a PNG of 8192")
         << QByteArray("ico") << corpusBytes(QStringLiteral("hostile-png-8192x8192-inside.ico"))
         << qint64(8192) << qint64(8192) << qint64(8192) * 8192 * 8 << qint64(0);
+    QTest::newRow("PNG, 16 bits a channel")
+        << QByteArray("png") << encoded(QImage(30, 20, QImage::Format_RGBA64), "png") << qint64(30)
+        << qint64(20) << qint64(30 * 20 * 8) << qint64(0);
+    QTest::newRow("WebP, lossless")
+        << QByteArray("webp") << corpusBytes(QStringLiteral("webp-lossless-16384x16384.webp"))
+        << qint64(16384) << qint64(16384) << qint64(16384) * 16384 * 8 << qint64(0);
+    QTest::newRow("WebP animation, by its canvas")
+        << QByteArray("webp")
+        << corpusBytes(QStringLiteral("hostile-webp-animation-canvas-16384.webp")) << qint64(16384)
+        << qint64(16384) << qint64(16384) * 16384 * 12 << qint64(0);
 }
 
 void PictureLoadingTest::decodedSizes()
@@ -290,9 +300,11 @@ void PictureLoadingTest::decodedSizes()
     QFETCH(qint64, decodedBytes);
     QFETCH(qint64, pixelsComputed);
     QCOMPARE(pictureFormatOf(bytes), std::optional<QByteArray>(format));
-    const std::optional<DecodedSize> size = format == "bmp"   ? bitmapDecodedSize(bytes)
-                                            : format == "gif" ? gifDecodedSize(bytes)
-                                                              : iconDecodedSize(bytes);
+    const std::optional<DecodedSize> size = format == "bmp"    ? bitmapDecodedSize(bytes)
+                                            : format == "gif"  ? gifDecodedSize(bytes)
+                                            : format == "png"  ? pngDecodedSize(bytes)
+                                            : format == "webp" ? webpDecodedSize(bytes)
+                                                               : iconDecodedSize(bytes);
     QVERIFY(size);
     QCOMPARE(size->width, width);
     QCOMPARE(size->height, height);
@@ -410,6 +422,8 @@ void PictureLoadingTest::completeFilesOnly_data()
     const QByteArray progressive = encoded(picture, "jpeg", true);
     const QByteArray bitmap = encoded(picture, "bmp");
     const QByteArray gif = corpusBytes(QStringLiteral("gif-sound.gif"));
+    const QByteArray png = encoded(picture, "png");
+    const QByteArray webp = encoded(picture, "webp");
     const struct
     {
         const char* row;
@@ -437,6 +451,11 @@ void PictureLoadingTest::completeFilesOnly_data()
         {"icon", "a.ico", corpusBytes(QStringLiteral("ico-sound.ico")), true, true},
         {"icon whose second picture is missing", "a.ico",
          corpusBytes(QStringLiteral("ico-second-entry-past-end.ico")), true, false},
+        {"PNG", "a.png", png, true, true},
+        {"PNG without its end chunk", "a.png", png.chopped(12), false, false},
+        {"PNG stalled at a third", "a.png", png.left(png.size() / 3), false, false},
+        {"WebP", "a.webp", webp, true, true},
+        {"WebP stalled at a third", "a.webp", webp.left(webp.size() / 3), false, false},
     };
     for (const auto& row : rows)
         QTest::newRow(row.row) << row.name << row.bytes << row.firstLoad << row.reload;

@@ -30,7 +30,7 @@ Harness* harness = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    // The image readers of JPEG, GIF and icons are plugins, found through the application.
+    // The image readers of JPEG, GIF, icons and WebP are plugins, found through the application.
     new QCoreApplication(*argc, *argv);
     zelvo::applyPictureAllocationLimit();
     // The readers' complaints about every damaged input would bury the fuzzer's own report.
@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    constexpr std::array<const char*, 6> Names{"f.bmp", "f.jpg",  "f.gif",
-                                               "f.ico", "f.JPEG", "f.dat"};
+    constexpr std::array<const char*, 8> Names{"f.bmp", "f.jpg",  "f.gif",  "f.ico",
+                                               "f.png", "f.webp", "f.JPEG", "f.dat"};
     for (const char* name : Names) {
         const QString path = harness->folder.filePath(QLatin1String(name));
         {

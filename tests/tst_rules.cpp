@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "core/PagePlacement.h"
 #include "core/PicturePath.h"
+#include "core/RepeatRule.h"
 #include "core/TileSizes.h"
 #include "core/TypeRule.h"
 #include "core/Wildcard.h"
@@ -95,6 +96,11 @@ private slots:
     void pagePlacementFitsOrShrinks();
     void sharpenedForPrintEnlargesByWholePixels_data();
     void sharpenedForPrintEnlargesByWholePixels();
+
+    void copyPlaces_data();
+    void copyPlaces();
+    void picturePixelAtPoint_data();
+    void picturePixelAtPoint();
 };
 
 void TestRules::chooseSizeDecision_data()
@@ -576,6 +582,74 @@ void TestRules::sharpenedForPrintEnlargesByWholePixels()
                     QStringLiteral("pixel %1,%2 is not its source pixel").arg(x).arg(y)));
         }
     }
+}
+
+void TestRules::copyPlaces_data()
+{
+    test::addColumns<Repeat, QSize, int, int, QPoint, bool, bool>(
+        "repeat", "copy", "column", "row", "topLeft", "mirroredAcross", "mirroredDown");
+    const QSize copy(10, 6);
+    const auto row = [copy](const char* name, Repeat repeat, int column, int line, QPoint at,
+                            bool across = false, bool down = false) {
+        QTest::newRow(name) << repeat << copy << column << line << at << across << down;
+    };
+    row("side by side, the first", Repeat::SideBySide, 0, 0, {0, 0});
+    row("side by side, further on", Repeat::SideBySide, 3, 2, {30, 12});
+    row("side by side, above and left", Repeat::SideBySide, -1, -1, {-10, -6});
+    row("half-drop, even column", Repeat::HalfDrop, 2, 1, {20, 6});
+    row("half-drop, odd column drops half", Repeat::HalfDrop, 1, 0, {10, 3});
+    row("half-drop, odd column above the first row", Repeat::HalfDrop, 1, -1, {10, -3});
+    row("half-drop, column left of the first", Repeat::HalfDrop, -1, 0, {-10, 3});
+    row("brick, even row", Repeat::Brick, 3, 2, {30, 12});
+    row("brick, odd row shifted half", Repeat::Brick, 0, 1, {5, 6});
+    row("brick, row above the first", Repeat::Brick, 0, -1, {5, -6});
+    row("mirror, the first", Repeat::Mirror, 0, 0, {0, 0});
+    row("mirror, odd column", Repeat::Mirror, 1, 0, {10, 0}, true);
+    row("mirror, odd row", Repeat::Mirror, 2, 1, {20, 6}, false, true);
+    row("mirror, both", Repeat::Mirror, 1, 1, {10, 6}, true, true);
+    row("mirror, left of the first", Repeat::Mirror, -1, 0, {-10, 0}, true);
+    QTest::newRow("half-drop of an odd height: half rounded down")
+        << Repeat::HalfDrop << QSize(10, 7) << 1 << 0 << QPoint(10, 3) << false << false;
+    QTest::newRow("brick of one pixel: not shifted")
+        << Repeat::Brick << QSize(1, 1) << 0 << 1 << QPoint(0, 1) << false << false;
+}
+
+void TestRules::copyPlaces()
+{
+    QFETCH(Repeat, repeat);
+    QFETCH(QSize, copy);
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QFETCH(QPoint, topLeft);
+    QFETCH(bool, mirroredAcross);
+    QFETCH(bool, mirroredDown);
+    QCOMPARE(copyPlace(repeat, copy, column, row),
+             (CopyPlace{topLeft, mirroredAcross, mirroredDown}));
+}
+
+void TestRules::picturePixelAtPoint_data()
+{
+    // Copies of 10 x 6.
+    test::addColumns<Repeat, QPoint, QPoint>("repeat", "point", "pixel");
+    QTest::newRow("side by side, repeated") << Repeat::SideBySide << QPoint(23, 14) << QPoint(3, 2);
+    QTest::newRow("side by side, above and left")
+        << Repeat::SideBySide << QPoint(-1, -1) << QPoint(9, 5);
+    QTest::newRow("half-drop, top of an odd column: the copy above")
+        << Repeat::HalfDrop << QPoint(12, 1) << QPoint(2, 4);
+    QTest::newRow("half-drop, odd column below the drop")
+        << Repeat::HalfDrop << QPoint(12, 4) << QPoint(2, 1);
+    QTest::newRow("brick, left end of an odd row: the copy before")
+        << Repeat::Brick << QPoint(2, 7) << QPoint(7, 1);
+    QTest::newRow("mirror, odd column") << Repeat::Mirror << QPoint(12, 1) << QPoint(7, 1);
+    QTest::newRow("mirror, odd column and row") << Repeat::Mirror << QPoint(12, 8) << QPoint(7, 3);
+}
+
+void TestRules::picturePixelAtPoint()
+{
+    QFETCH(Repeat, repeat);
+    QFETCH(QPoint, point);
+    QFETCH(QPoint, pixel);
+    QCOMPARE(pictureAt(repeat, QSize(10, 6), point), pixel);
 }
 
 QTEST_APPLESS_MAIN(TestRules)

@@ -146,6 +146,8 @@ private slots:
     void stepping();
     void seams_data();
     void seams();
+    void seamsWhereRepeatedCopiesMeet_data();
+    void seamsWhereRepeatedCopiesMeet();
     void drops_data();
     void drops();
     void zoomedTile_data();
@@ -282,6 +284,30 @@ void TestWorkbench::seams()
     QCOMPARE(verdict.topBottom, topBottom);
 }
 
+void TestWorkbench::seamsWhereRepeatedCopiesMeet_data()
+{
+    test::addColumns<QImage, Repeat, bool, bool>("picture", "repeat", "leftRight", "topBottom");
+    QTest::newRow("mirror: each edge meets its mirror image")
+        << gradient({64, 40}, Qt::Horizontal) << Repeat::Mirror << false << false;
+    QTest::newRow("half-drop: right edges meet rows half a copy lower")
+        << gradient({64, 40}, Qt::Vertical) << Repeat::HalfDrop << true << true;
+    QTest::newRow("brick: rows meet half a copy over")
+        << gradient({64, 40}, Qt::Horizontal) << Repeat::Brick << true << true;
+    QTest::newRow("brick: a vertical gradient meets side by side")
+        << gradient({64, 40}, Qt::Vertical) << Repeat::Brick << false << true;
+    QTest::newRow("half-drop: a diagonal texture dropped by whole periods")
+        << periodic({64, 32}, 32) << Repeat::HalfDrop << false << false;
+}
+
+void TestWorkbench::seamsWhereRepeatedCopiesMeet()
+{
+    QFETCH(QImage, picture);
+    QFETCH(Repeat, repeat);
+    QFETCH(bool, leftRight);
+    QFETCH(bool, topBottom);
+    QCOMPARE(checkSeams(picture, repeat), (SeamVerdict{leftRight, topBottom}));
+}
+
 void TestWorkbench::drops_data()
 {
     test::addColumns<QString, QString, QString>("item", "folder", "fileName");
@@ -333,8 +359,8 @@ void TestWorkbench::zoomedTile()
     QFETCH(bool, guides);
     const QImage picture = rgb32(test::patternedPicture({7, 5}));
     const int side = zoom / NaturalZoom;
-    const QImage tile = zelvo::zoomedTile(picture, {.zoom = zoom, .guides = guides},
-                                          QSize(200, 150), Qt::black, 64);
+    const QImage tile =
+        zelvo::zoomedTile(picture, {.zoom = zoom, .guides = guides}, QSize(200, 150), 64);
     QVERIFY(tile.width() % (7 * side) == 0 && tile.height() % (5 * side) == 0);
     QSet<QRgb> guideColours;
     for (int y = 0; y < tile.height(); ++y) {
@@ -350,7 +376,7 @@ void TestWorkbench::zoomedTile()
     if (guides)
         QCOMPARE(guideColours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
     // Reductions are smoothed to the rounded size.
-    const QImage reduced = zelvo::zoomedTile(picture, {.zoom = 25}, QSize(200, 150), Qt::black, 1);
+    const QImage reduced = zelvo::zoomedTile(picture, {.zoom = 25}, QSize(200, 150), 1);
     QCOMPARE(reduced.size(), QSize(2, 1));
 }
 

@@ -14,6 +14,7 @@
 #include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWindow.h"
+#include "tile/TileWorkbench.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/ControlFactory.h"
 #include "widgets/FileListBox.h"
@@ -263,7 +264,11 @@ void MainWindow::openTileWindow()
         return;
     }
     TileWindow& tile = m_windows.get<TileWindow>();
+    // The preview shows the ground the tile window shows, which every new tile window starts on.
+    connect(tile.workbench, &TileWorkbench::groundChanged, preview, &PictureBox::setGround,
+            Qt::UniqueConnection);
     showModal(tile, [&tile, path = picturePath()] { tile.showPicture(path); });
+    preview->setGround(Grounds.front().ground);
     returnToMain(Return::IfStillShown);
 }
 

@@ -25,38 +25,59 @@ bool visible(double seam, double own)
 
 } // namespace
 
-SeamVerdict checkSeams(const QImage& picture)
+SeamVerdict checkSeams(const QImage& picture, Repeat repeat)
 {
     if (picture.isNull())
         return {};
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
     const int width = image.width();
     const int height = image.height();
+    const auto pixel = [&image](QPoint at) {
+        return reinterpret_cast<const QRgb*>(image.constScanLine(at.y()))[at.x()];
+    };
     double acrossOwn = 0;
     double downOwn = 0;
-    double acrossSeam = 0;
-    double downSeam = 0;
-    const QRgb* previous = nullptr;
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 1; x < width; ++x)
             acrossOwn += step(row[x - 1], row[x]);
-        acrossSeam += step(row[width - 1], row[0]);
-        if (previous) {
+        if (y > 0) {
+            const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(y - 1));
             for (int x = 0; x < width; ++x)
-                downOwn += step(previous[x], row[x]);
+                downOwn += step(above[x], row[x]);
         }
-        previous = row;
     }
-    const auto* top = reinterpret_cast<const QRgb*>(image.constScanLine(0));
-    for (int x = 0; x < width; ++x)
-        downSeam += step(previous[x], top[x]);
+    // Along the right and bottom edges of every copy of one period of the arrangement: the
+    // pixel inside the edge against the one across it.
+    double acrossSeam = 0;
+    double downSeam = 0;
+    const QSize size = image.size();
+    const QSize period = repeatPeriod(repeat);
+    for (int column = 0; column < period.width(); ++column) {
+        for (int row = 0; row < period.height(); ++row) {
+            const QPoint corner = copyPlace(repeat, size, column, row).topLeft;
+            for (int y = 0; y < height; ++y) {
+                const QPoint inside = corner + QPoint(width - 1, y);
+                acrossSeam += step(pixel(pictureAt(repeat, size, inside)),
+                                   pixel(pictureAt(repeat, size, inside + QPoint(1, 0))));
+            }
+            for (int x = 0; x < width; ++x) {
+                const QPoint inside = corner + QPoint(x, height - 1);
+                downSeam += step(pixel(pictureAt(repeat, size, inside)),
+                                 pixel(pictureAt(repeat, size, inside + QPoint(0, 1))));
+            }
+        }
+    }
+    const double copies = double(period.width()) * period.height();
     SeamVerdict verdict;
     if (width > 1) {
-        verdict.leftRight = visible(acrossSeam / height, acrossOwn / (double(width - 1) * height));
+        verdict.leftRight =
+            visible(acrossSeam / (copies * height), acrossOwn / (double(width - 1) * height));
     }
-    if (height > 1)
-        verdict.topBottom = visible(downSeam / width, downOwn / (double(height - 1) * width));
+    if (height > 1) {
+        verdict.topBottom =
+            visible(downSeam / (copies * width), downOwn / (double(height - 1) * width));
+    }
     return verdict;
 }
 

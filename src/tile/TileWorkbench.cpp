@@ -67,6 +67,8 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
     onKeys("zoomNatural", {Qt::Key_0}, [this] { setZoom(NaturalZoom); });
     onKeys("guides", alsoShifted({Qt::Key_G}), &TileWorkbench::toggleGuides);
     onKeys("seamCheck", alsoShifted({Qt::Key_S}), &TileWorkbench::toggleSeamCheck);
+    onKeys("repeat", alsoShifted({Qt::Key_R}), &TileWorkbench::stepRepeat);
+    onKeys("ground", alsoShifted({Qt::Key_B}), &TileWorkbench::stepGround);
     onKeys("next", alsoShifted({Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown}),
            [this] { emit stepRequested(Step::Next); });
     onKeys("previous", alsoShifted({Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp}),
@@ -79,8 +81,9 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
 QSize TileWorkbench::clipFor(QSize shown) const
 {
     if (m_zoom >= NaturalZoom)
-        return shown;
-    return {shown.width() * NaturalZoom / m_zoom, shown.height() * NaturalZoom / m_zoom};
+        return repeatClip(m_repeat, shown);
+    return repeatClip(
+        m_repeat, {shown.width() * NaturalZoom / m_zoom, shown.height() * NaturalZoom / m_zoom});
 }
 
 void TileWorkbench::pictureShown(const QString& path)
@@ -101,6 +104,29 @@ void TileWorkbench::toggleSeamCheck()
     updateLook();
 }
 
+// Shifted copies show more of a picture than the load clipped to the window held.
+void TileWorkbench::stepRepeat()
+{
+    const QSize clip = clipFor(m_window.shownSize());
+    const QSize held = m_view.picture().size();
+    m_repeat = nextRepeat(m_repeat);
+    showLabel(QLatin1String(repeatSystem(m_repeat).name));
+    if (clipFor(m_window.shownSize()) != clip &&
+        (held.width() >= clip.width() || held.height() >= clip.height())) {
+        m_window.showPicture(m_watch.path());
+        return;
+    }
+    updateLook();
+}
+
+void TileWorkbench::stepGround()
+{
+    m_ground = nextGround(m_ground);
+    showLabel(QLatin1String(groundChoice(m_ground).name));
+    m_view.setGround(m_ground);
+    emit groundChanged(m_ground);
+}
+
 void TileWorkbench::setZoom(int zoom)
 {
     const int before = m_zoom;
@@ -118,10 +144,15 @@ void TileWorkbench::setZoom(int zoom)
 
 void TileWorkbench::showZoomLabel()
 {
+    showLabel(QStringLiteral("%1%").arg(m_zoom));
+}
+
+void TileWorkbench::showLabel(const QString& text)
+{
     m_fade->stop();
     if (auto* opacity = qobject_cast<QGraphicsOpacityEffect*>(m_zoomLabel->graphicsEffect()))
         opacity->setOpacity(1.0);
-    m_zoomLabel->setText(QStringLiteral("%1%").arg(m_zoom));
+    m_zoomLabel->setText(text);
     m_zoomLabel->adjustSize();
     m_zoomLabel->move(0, 0);
     m_zoomLabel->show();
@@ -137,17 +168,17 @@ SeamVerdict TileWorkbench::judgeSeams() const
     const bool cutAcross = shown.width() >= clip.width();
     const bool cutDown = shown.height() >= clip.height();
     if (!cutAcross && !cutDown)
-        return checkSeams(shown);
+        return checkSeams(shown, m_repeat);
     constexpr int JudgedSide = 512;
     const QSize reduced(cutAcross ? JudgedSide : shown.width(),
                         cutDown ? JudgedSide : shown.height());
     const QImage whole = loadPicture(m_watch.path(), {.scaledTo = reduced, .clippedTo = {}});
-    return checkSeams(whole.isNull() ? shown : whole);
+    return checkSeams(whole.isNull() ? shown : whole, m_repeat);
 }
 
 void TileWorkbench::updateLook()
 {
-    TileLook look{.zoom = m_zoom, .guides = m_guides};
+    TileLook look{.zoom = m_zoom, .guides = m_guides, .repeat = m_repeat};
     if (m_seamCheck) {
         const SeamVerdict verdict = judgeSeams();
         look.markLeftRight = verdict.leftRight;

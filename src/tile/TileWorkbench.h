@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Ground.h"
+#include "core/RepeatRule.h"
 #include "core/SeamRule.h"
 #include "core/StepRule.h"
 #include "pictures/PictureWatch.h"
@@ -17,8 +19,9 @@ class TileWindow;
 class TilingImage;
 
 // The tile window's keys and what they do beyond the press that closes it: zoom, guides, the
-// seam check, asking to step through the main window's list, copying the view, and showing a
-// new version of the picture saved by another program. The keys work whichever of the window's
+// seam check, the repeat system, the ground behind transparent parts, asking to step through the
+// main window's list, copying the view, and showing a new version of the picture saved by another
+// program. The keys work whichever of the window's
 // controls has the focus; until one is pressed the window looks and behaves as without them.
 class TileWorkbench : public QObject
 {
@@ -34,6 +37,9 @@ public:
     void setZoom(int zoom);
     void toggleGuides();
     void toggleSeamCheck();
+    // The next repeat system and ground, in the order of their tables, round again after the last.
+    void stepRepeat();
+    void stepGround();
     // Copies the view as shown to the clipboard.
     void copy();
     // Shows the new version of the file, or keeps the picture on show when it cannot be loaded.
@@ -41,9 +47,11 @@ public:
     [[nodiscard]] int zoom() const { return m_zoom; }
     [[nodiscard]] bool guides() const { return m_guides; }
     [[nodiscard]] bool seamCheck() const { return m_seamCheck; }
+    [[nodiscard]] Repeat repeat() const { return m_repeat; }
+    [[nodiscard]] Ground ground() const { return m_ground; }
     [[nodiscard]] const QLabel& zoomLabel() const { return *m_zoomLabel; }
 
-    // How long the zoom level stays before it fades.
+    // How long the zoom level, or the name of a repeat system or ground, stays before it fades.
     static constexpr int LabelShownMs = 1000;
     static constexpr int LabelFadeMs = 400;
 
@@ -54,10 +62,13 @@ signals:
     void closeRequested();
     // A key that steps to another file of the main window's list.
     void stepRequested(zelvo::Step step);
+    // Another ground is on show.
+    void groundChanged(zelvo::Ground ground);
 
 private:
     [[nodiscard]] SeamVerdict judgeSeams() const;
     void showZoomLabel();
+    void showLabel(const QString& text);
     void updateLook();
 
     TileWindow& m_window;
@@ -69,6 +80,8 @@ private:
     int m_zoom = 100;
     bool m_guides = false;
     bool m_seamCheck = false;
+    Repeat m_repeat = RepeatSystems.front().repeat;
+    Ground m_ground = Grounds.front().ground;
 };
 
 } // namespace zelvo

@@ -42,6 +42,30 @@ void TilingImage::setLook(const TileLook& look)
     update();
 }
 
+void TilingImage::setGround(Ground ground)
+{
+    if (ground == m_ground)
+        return;
+    m_ground = ground;
+    m_surface = QPixmap();
+    update();
+}
+
+QImage TilingImage::composed(QSize size, const QImage& tile) const
+{
+    QImage whole(size, QImage::Format_RGB32);
+    QPainter painter(&whole);
+    if (tile.hasAlphaChannel())
+        painter.fillRect(whole.rect(), groundBrush(m_ground, palette().color(QPalette::Button)));
+    else
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (tile.width() >= size.width() && tile.height() >= size.height())
+        painter.drawImage(0, 0, tile);
+    else
+        painter.drawTiledPixmap(whole.rect(), QPixmap::fromImage(tile));
+    return whole;
+}
+
 // The surface depends on the area in device pixels, which the painter's scale decides (a
 // screen's ratio, or a rendering at another ratio). Filling the whole area once makes every
 // later repaint a plain copy of the exposed part; an area too large to keep whole is drawn
@@ -52,18 +76,9 @@ const QPixmap& TilingImage::surface(QSize area)
         m_surface = QPixmap();
     if (m_surface.isNull() && !m_picture.isNull()) {
         m_surfaceArea = area;
-        QImage tile =
-            zoomedTile(m_picture, m_look, area, palette().color(QPalette::Button), MinimumTileSide);
-        const bool covers = tile.width() >= area.width() && tile.height() >= area.height();
-        if (covers || qint64(area.width()) * area.height() > MaximumSurfacePixels) {
-            m_surface = QPixmap::fromImage(std::move(tile));
-        } else {
-            QImage whole(area, QImage::Format_RGB32);
-            QPainter painter(&whole);
-            painter.drawTiledPixmap(whole.rect(), QPixmap::fromImage(std::move(tile)));
-            painter.end();
-            m_surface = QPixmap::fromImage(std::move(whole));
-        }
+        const QImage tile = zoomedTile(m_picture, m_look, area, MinimumTileSide);
+        const bool whole = qint64(area.width()) * area.height() <= MaximumSurfacePixels;
+        m_surface = QPixmap::fromImage(composed(whole ? area : tile.size(), tile));
     }
     return m_surface;
 }
@@ -73,12 +88,9 @@ QImage TilingImage::naturalTiling(QSize area, qreal ratio) const
     const QSize pixels(qCeil(area.width() * ratio), qCeil(area.height() * ratio));
     QImage tiled(pixels, QImage::Format_RGB32);
     tiled.fill(palette().color(QPalette::Button));
-    if (!m_picture.isNull()) {
-        const QImage tile =
-            zoomedTile(m_picture, {}, pixels, palette().color(QPalette::Button), MinimumTileSide);
-        QPainter painter(&tiled);
-        painter.drawTiledPixmap(tiled.rect(), QPixmap::fromImage(tile));
-    }
+    if (!m_picture.isNull())
+        tiled = composed(pixels,
+                         zoomedTile(m_picture, {.repeat = m_look.repeat}, pixels, MinimumTileSide));
     tiled.setDevicePixelRatio(ratio);
     return tiled;
 }

@@ -2,9 +2,12 @@
 
 #include "core/ZoomRule.h"
 
+#include <QList>
 #include <QPainter>
+#include <QRect>
 
 #include <algorithm>
+#include <array>
 
 namespace zelvo {
 
@@ -30,74 +33,111 @@ QRgb markAt(int along)
     return along % (MarkDash + MarkGap) < MarkDash ? MarkColour : MarkGapColour;
 }
 
-// Draws a line of the given thickness inside the right edge of every copy (columns) and inside
-// its bottom edge (rows), each pixel in the colour for its place along the line.
-void drawAlongEdges(QImage& tile, QSize copy, bool columns, bool rows, int thickness,
+// Draws a line of the given thickness inside the right edge (right) and inside the bottom edge
+// (bottom) of a copy, as far as it lies in the tile, each pixel in the colour for its place
+// along the tile.
+void drawAlongEdges(QImage& tile, const QRect& copy, bool right, bool bottom, int thickness,
                     QRgb (*colourAt)(int))
 {
-    if (columns) {
-        const int width = std::min(thickness, copy.width());
-        for (int edge = copy.width(); edge <= tile.width(); edge += copy.width()) {
-            for (int y = 0; y < tile.height(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
-                for (int x = edge - width; x < edge; ++x)
-                    line[x] = colourAt(y);
-            }
+    const QRect shown = copy & tile.rect();
+    if (shown.isEmpty())
+        return;
+    if (right) {
+        const int from = std::max(copy.right() + 1 - std::min(thickness, copy.width()), 0);
+        for (int y = shown.top(); y <= shown.bottom(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+            for (int x = from; x <= copy.right() && x < tile.width(); ++x)
+                line[x] = colourAt(y);
         }
     }
-    if (rows) {
-        const int height = std::min(thickness, copy.height());
-        for (int edge = copy.height(); edge <= tile.height(); edge += copy.height()) {
-            for (int y = edge - height; y < edge; ++y) {
-                auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
-                for (int x = 0; x < tile.width(); ++x)
-                    line[x] = colourAt(x);
-            }
+    if (bottom) {
+        const int from = std::max(copy.bottom() + 1 - std::min(thickness, copy.height()), 0);
+        for (int y = from; y <= copy.bottom() && y < tile.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+            for (int x = shown.left(); x <= shown.right(); ++x)
+                line[x] = colourAt(x);
         }
     }
 }
 
 } // namespace
 
-QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area, const QColor& ground,
-                  int minimumSide)
+QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area, int minimumSide)
 {
     if (picture.isNull() || area.isEmpty())
         return {};
     const int zoom = std::clamp(look.zoom, ZoomLevels.front(), ZoomLevels.back());
-    // Only the part of a picture larger than the area that the area shows is scaled.
+    // Only the part of a picture larger than the area that the area shows is scaled, except
+    // across where brick rows shift it and down where half-drop columns do.
     const auto shownLength = [zoom](int areaLength) {
         return (areaLength * NaturalZoom + zoom - 1) / zoom;
     };
     const bool wholeAcross = picture.width() <= shownLength(area.width());
     const bool wholeDown = picture.height() <= shownLength(area.height());
+    const bool cutAcross = !wholeAcross && !(look.repeat == Repeat::Brick && wholeDown);
+    const bool cutDown = !wholeDown && !(look.repeat == Repeat::HalfDrop && wholeAcross);
     const QImage shown =
-        wholeAcross && wholeDown
+        !cutAcross && !cutDown
             ? picture
-            : picture.copy(0, 0, std::min(picture.width(), shownLength(area.width())),
-                           std::min(picture.height(), shownLength(area.height())));
-    const QSize copy(zoomedLength(shown.width(), zoom), zoomedLength(shown.height(), zoom));
-    const QImage scaled =
+            : picture.copy(0, 0,
+                           cutAcross ? std::min(picture.width(), shownLength(area.width()))
+                                     : picture.width(),
+                           cutDown ? std::min(picture.height(), shownLength(area.height()))
+                                   : picture.height());
+    const QSize copy(zoomedLength(picture.width(), zoom), zoomedLength(picture.height(), zoom));
+    const QSize scaledSize(zoomedLength(shown.width(), zoom), zoomedLength(shown.height(), zoom));
+    QImage scaled =
         zoom == NaturalZoom
             ? shown
-            : shown.scaled(copy, Qt::IgnoreAspectRatio,
+            : shown.scaled(scaledSize, Qt::IgnoreAspectRatio,
                            zoom > NaturalZoom ? Qt::FastTransformation : Qt::SmoothTransformation);
+    // Drawn as it is, without blending, where it has no transparent parts.
+    const bool opaque = !scaled.hasAlphaChannel();
+    scaled =
+        scaled.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
 
-    const int across = wholeAcross ? (minimumSide + copy.width() - 1) / copy.width() : 1;
-    const int down = wholeDown ? (minimumSide + copy.height() - 1) / copy.height() : 1;
-    QImage tile(copy.width() * across, copy.height() * down, QImage::Format_RGB32);
-    tile.fill(ground);
+    // Whole periods of the arrangement where it repeats; as far as the picture reaches where
+    // one copy covers the area.
+    const QSize period(copy.width() * repeatPeriod(look.repeat).width(),
+                       copy.height() * repeatPeriod(look.repeat).height());
+    const auto tileLength = [minimumSide](bool whole, int periodLength, int scaledLength) {
+        return whole ? periodLength * ((minimumSide + periodLength - 1) / periodLength)
+                     : scaledLength;
+    };
+    QImage tile(tileLength(wholeAcross, period.width(), scaledSize.width()),
+                tileLength(wholeDown, period.height(), scaledSize.height()), scaled.format());
+    tile.fill(Qt::transparent);
+
+    // The picture as drawn, then mirrored across, down and both ways as copies ask for them.
+    std::array<QImage, 4> turned{scaled};
+    const auto turnedFor = [&turned](const CopyPlace& place) -> const QImage& {
+        QImage& image = turned[std::size_t(place.mirroredAcross) + 2 * place.mirroredDown];
+        if (image.isNull())
+            image = turned[0].mirrored(place.mirroredAcross, place.mirroredDown);
+        return image;
+    };
+    QList<QRect> copies;
+    const int columns = tile.width() / copy.width() + 1;
+    const int rows = tile.height() / copy.height() + 1;
     {
         QPainter painter(&tile);
-        for (int y = 0; y < down; ++y) {
-            for (int x = 0; x < across; ++x)
-                painter.drawImage(x * copy.width(), y * copy.height(), scaled);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int column = -1; column <= columns; ++column) {
+            for (int row = -1; row <= rows; ++row) {
+                const CopyPlace place = copyPlace(look.repeat, copy, column, row);
+                const QRect rect(place.topLeft, copy);
+                if (!rect.intersects(tile.rect()))
+                    continue;
+                copies.append(rect);
+                painter.drawImage(place.topLeft, turnedFor(place));
+            }
         }
     }
-    if (look.guides)
-        drawAlongEdges(tile, copy, wholeAcross, wholeDown, 1, guideAt);
-    drawAlongEdges(tile, copy, look.markLeftRight && wholeAcross, look.markTopBottom && wholeDown,
-                   MarkWidth, markAt);
+    for (const QRect& rect : std::as_const(copies)) {
+        if (look.guides)
+            drawAlongEdges(tile, rect, true, true, 1, guideAt);
+        drawAlongEdges(tile, rect, look.markLeftRight, look.markTopBottom, MarkWidth, markAt);
+    }
     return tile;
 }
 

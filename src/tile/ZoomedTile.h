@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "core/RepeatRule.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -14,14 +15,16 @@ struct TileLook
     // Bold marks along the edges where the picture shows a step.
     bool markLeftRight = false;
     bool markTopBottom = false;
+    Repeat repeat = Repeat::SideBySide;
 
     friend bool operator==(const TileLook&, const TileLook&) = default;
 };
 
 // The tile that covers an area of device pixels when repeated from its top-left corner: the
-// picture at the zoom, as much of it as the area shows, with the guides and marks drawn along
-// the copies' right and bottom edges, over the ground colour.
+// copies of the picture at the zoom laid in the look's repeat system, as much of the picture as
+// the area shows, with the guides and marks drawn along the copies' right and bottom edges.
+// Transparent where the picture is, for the ground to show through.
 [[nodiscard]] QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area,
-                                const QColor& ground, int minimumSide);
+                                int minimumSide);
 
 } // namespace zelvo

@@ -18,6 +18,12 @@ void PictureBox::setBorder(bool border)
     update();
 }
 
+void PictureBox::setGround(Ground ground)
+{
+    m_ground = ground;
+    update();
+}
+
 void PictureBox::setPicture(const QPixmap& picture, const QString& subject)
 {
     m_picture.set(picture);
@@ -54,6 +60,13 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (const QPixmap& shown = picture(); !shown.isNull()) {
+        if (m_ground != Ground::Face && shown.hasAlphaChannel()) {
+            const QRect area =
+                m_stretch ? pictureArea()
+                          : QRect(pictureArea().topLeft(), shown.deviceIndependentSize().toSize());
+            painter.setBrushOrigin(area.topLeft());
+            painter.fillRect(area, groundBrush(m_ground, palette().color(QPalette::Window)));
+        }
         if (m_stretch) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawPixmap(pictureArea(), shown);

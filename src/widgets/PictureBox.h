@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandButton.h"
+#include "core/Ground.h"
 #include "layouts/Artwork.h"
 
 #include <QPixmap>
@@ -24,6 +25,8 @@ public:
     // One of the program's own pictures, decoded when it is first shown or asked for.
     void setArtwork(const QString& path);
     void clearPicture() { setPicture(QPixmap()); }
+    // What shows behind transparent parts of the picture; the window's own ground by default.
+    void setGround(Ground ground);
     [[nodiscard]] const QPixmap& picture() const;
     // The area a stretched picture fills, inside the border.
     [[nodiscard]] QRect pictureArea() const;
@@ -37,6 +40,7 @@ private:
     QString m_subject;
     bool m_stretch = false;
     bool m_border = false;
+    Ground m_ground = Ground::Face;
 };
 
 } // namespace zelvo

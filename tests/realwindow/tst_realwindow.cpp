@@ -245,6 +245,7 @@ private slots:
     void titleClickShowsTheAboutBox();
     void titleArtworkIsDrawnAtTwiceTheSize();
     void tileWindowKeysAndNewVersions();
+    void halfDropOnTheCheckerboard();
     void opensTheFileItIsStartedWith();
     void trayMenuOnRightClick();
     void fileListKeepsOneSelection();
@@ -924,6 +925,55 @@ void RealWindowTest::tileWindowKeysAndNewVersions()
     // new version.
     const QString followed = waitForPreview(newVersion);
     QVERIFY2(followed.isEmpty(), qPrintable(QStringLiteral("after Esc: ") + followed));
+}
+
+// R steps to the half-drop, every other column of copies shifted down by half a copy; B, three
+// times, to the checkerboard behind the transparent parts of a PNG.
+void RealWindowTest::halfDropOnTheCheckerboard()
+{
+    QTemporaryDir folder;
+    const Picture cells{QStringLiteral("p.png"), {5, 4}, {6, 5}, 0};
+    QImage picture = cells.image().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 10; ++y)
+        picture.setPixel(y % 6, y, qRgba(0, 0, 0, 0));
+    QVERIFY(picture.save(folder.filePath(cells.name)));
+    startSession(Desktop::WithNotificationArea, {}, {folder.filePath(cells.name)});
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(waitForScreen([&](const QImage& screen) {
+                const QRgb middle = screen.pixel(onMain(PreviewPicture.center()));
+                return near(middle, cells.colour(2, 2), 24) ? QString() : describe(middle);
+            }).isEmpty());
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY(tile);
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
+    const auto halfDrop = [&](bool checkerboard) {
+        return [&, checkerboard](const QImage& screen) -> QString {
+            const QImage view = crop(screen, client);
+            for (int y = 0; y < view.height(); ++y) {
+                for (int x = 0; x < view.width(); ++x) {
+                    const int dropped = (x / 30) % 2 == 1 ? 10 : 0;
+                    QRgb expected = picture.pixel(x % 30, (y + 20 - dropped) % 20);
+                    if (qAlpha(expected) == 0 && checkerboard)
+                        expected = (x / 8 + y / 8) % 2 == 0 ? 0xffcccccc : 0xff999999;
+                    if (!PrintButton.contains(x, y) && qAlpha(expected) != 0 &&
+                        view.pixel(x, y) != expected)
+                        return QStringLiteral("(%1,%2) shows %3, not %4")
+                            .arg(x)
+                            .arg(y)
+                            .arg(describe(view.pixel(x, y)), describe(expected));
+                }
+            }
+            return QString();
+        };
+    };
+    QVERIFY(m_session->key(QStringLiteral("r")));
+    QString shown = waitForScreen(halfDrop(false));
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("in half-drop: ") + shown));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_session->key(QStringLiteral("b")));
+    shown = waitForScreen(halfDrop(true));
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("on the checkerboard: ") + shown));
 }
 
 // As a file manager's "Open With" starts it: the file is listed in its folder, selected and

@@ -190,6 +190,9 @@ int main(int argc, char* argv[])
                                   "hostile-refinement-scans-after-dc-10900.jpg",
                                   "hostile-bit-by-bit-10900.jpg",
                                   "jpeg-baseline-65535x65535.jpg",
+                                  "hostile-png-30000x30000-zeros.png",
+                                  "hostile-png-texts-40x7mb.png",
+                                  "hostile-webp-animation-canvas-16384.webp",
                                   "gif-sound.gif"};
     for (const char* name : hostileNames) {
         if (!writeFile(file(name), corpus(QLatin1String(name))))
@@ -244,6 +247,9 @@ int main(int argc, char* argv[])
         {"DC + 39 refinements 10900^2", file("hostile-refinement-scans-after-dc-10900.jpg"), {}},
         {"14 passes, bit by bit, 10900^2", file("hostile-bit-by-bit-10900.jpg"), {}},
         {"50 MP JPEG stalled at a fifth", file("stalled-50mp.jpg"), file("legitimate-50mp.jpg")},
+        {"PNG 30000^2 of zeros in 100 kB", file("hostile-png-30000x30000-zeros.png"), {}},
+        {"PNG 1x1 behind 40 texts of 7 MB", file("hostile-png-texts-40x7mb.png"), {}},
+        {"animated WebP, canvas 16384^2", file("hostile-webp-animation-canvas-16384.webp"), {}},
     };
     const QString program = QCoreApplication::applicationFilePath();
     Table times("Hostile pictures: one load, hostile vs a legitimate picture of the same size",

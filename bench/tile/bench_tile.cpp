@@ -1,9 +1,11 @@
 // Tile repaint: a full repaint of the Large tile window's tiled picture at every zoom level, with
-// and without the guides, beside filling the same number of 32-bit pixels with memset; for
-// reference, also the repaint that follows a change of look and so rebuilds what is drawn.
+// and without the guides, and in every repeat system, beside filling the same number of 32-bit
+// pixels with memset; for reference, also the repaint that follows a change of look and so
+// rebuilds what is drawn.
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "common/SyntheticPicture.h"
+#include "core/RepeatRule.h"
 #include "core/ZoomRule.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
@@ -103,10 +105,10 @@ int main(int argc, char* argv[])
             return millisecondsSince(start) * 1000.0 / RepaintsPerSample;
         };
         TileWorkbench& workbench = *tile.workbench;
-        const auto measure = [&](const std::string& look) {
+        const auto measure = [&](const std::string& look, double target = 5.0) {
             const Samples samples = interleave(Rounds, repaintSample, memsetSample);
             table.add(std::string("repaint of ") + picture.label + look + " vs memset", samples,
-                      5.0);
+                      target);
         };
         measure("");
         checkTiled(shown, tiling.picture(), picture.fileName);
@@ -121,6 +123,11 @@ int main(int argc, char* argv[])
             workbench.toggleGuides();
             measure(zoom + " with guides");
             workbench.toggleGuides();
+        }
+        workbench.setZoom(NaturalZoom);
+        for (std::size_t i = 0; i < RepeatSystems.size(); ++i) {
+            measure(std::string(", ") + repeatSystem(workbench.repeat()).name, 3.0);
+            workbench.stepRepeat();
         }
         // For reference: a repaint that must first rebuild the surface, after a change of look.
         const auto rebuildSample = [&] {

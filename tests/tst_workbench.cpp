@@ -293,10 +293,6 @@ void TestWorkbench::seamsWhereRepeatedCopiesMeet_data()
         << gradient({64, 40}, Qt::Vertical) << Repeat::HalfDrop << true << true;
     QTest::newRow("brick: rows meet half a copy over")
         << gradient({64, 40}, Qt::Horizontal) << Repeat::Brick << true << true;
-    QTest::newRow("brick: a vertical gradient meets side by side")
-        << gradient({64, 40}, Qt::Vertical) << Repeat::Brick << false << true;
-    QTest::newRow("half-drop: a diagonal texture dropped by whole periods")
-        << periodic({64, 32}, 32) << Repeat::HalfDrop << false << false;
 }
 
 void TestWorkbench::seamsWhereRepeatedCopiesMeet()

@@ -8,12 +8,15 @@
 #include "memory/HugeJpeg.h"
 #include "pictures/PictureLoader.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <chrono>
 #include <cstdio>
@@ -151,6 +154,51 @@ QByteArray withArithmeticData(QByteArray jpeg)
     return jpeg.insert(jpeg.size() - 2, QByteArray(1024, '\x5a'));
 }
 
+// A PNG of 30000 x 30000 black pixels, a bit each, packed as tightly as can be: about 100 kB.
+bool writeZeroPng(const QString& path)
+{
+    QImage zeros(30000, 30000, QImage::Format_Mono);
+    zeros.fill(0);
+    QImageWriter writer(path, "png");
+    writer.setQuality(0);
+    return writer.write(zeros);
+}
+
+// A PNG of one pixel behind 40 compressed texts of 7 MB each, under libpng's limit for one.
+bool writeTextPng(const QString& path)
+{
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    const QString text(7 << 20, QLatin1Char('a'));
+    for (int i = 0; i < 40; ++i)
+        dot.setText(QStringLiteral("Comment%1").arg(i), text);
+    return dot.save(path, "png");
+}
+
+// A RIFF chunk: the file itself is one of type "RIFF" holding "WEBP" and its chunks.
+QByteArray riffChunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray size(4, '\0');
+    qToLittleEndian(quint32(data.size()), size.data());
+    return type + size + data + QByteArray(data.size() % 2, '\0');
+}
+
+// An animated WebP whose one frame of a pixel lies on a canvas of 16384 x 16384.
+bool writeAnimatedWebp(const QString& path)
+{
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    QBuffer still;
+    if (!still.open(QIODevice::WriteOnly) || !dot.save(&still, "webp"))
+        return false;
+    const QByteArray canvas("\x02\0\0\0\xff\x3f\0\xff\x3f\0", 10);
+    const QByteArray frame =
+        QByteArray(12, '\0') + QByteArray("\x64\0\0\0", 4) + still.data().mid(12);
+    return writeFile(path, riffChunk("RIFF", "WEBP" + riffChunk("VP8X", canvas) +
+                                                 riffChunk("ANIM", QByteArray(6, '\0')) +
+                                                 riffChunk("ANMF", frame)));
+}
+
 struct Case
 {
     std::string label;
@@ -190,9 +238,6 @@ int main(int argc, char* argv[])
                                   "hostile-refinement-scans-after-dc-10900.jpg",
                                   "hostile-bit-by-bit-10900.jpg",
                                   "jpeg-baseline-65535x65535.jpg",
-                                  "hostile-png-30000x30000-zeros.png",
-                                  "hostile-png-texts-40x7mb.png",
-                                  "hostile-webp-animation-canvas-16384.webp",
                                   "gif-sound.gif"};
     for (const char* name : hostileNames) {
         if (!writeFile(file(name), corpus(QLatin1String(name))))
@@ -211,7 +256,9 @@ int main(int argc, char* argv[])
                    longComment(corpus(QStringLiteral("hostile-comment-then-picture-65535.gif")))) ||
         !writeFile(
             file("arithmetic-65500-1kb.jpg"),
-            withArithmeticData(corpus(QStringLiteral("hostile-arithmetic-65500-no-data.jpg"))))) {
+            withArithmeticData(corpus(QStringLiteral("hostile-arithmetic-65500-no-data.jpg")))) ||
+        !writeZeroPng(file("zeros-30000.png")) || !writeTextPng(file("texts-40x7mb.png")) ||
+        !writeAnimatedWebp(file("animation-canvas-16384.webp"))) {
         std::fputs("bench_hostile: cannot write the pictures\n", stderr);
         return 1;
     }
@@ -247,9 +294,9 @@ int main(int argc, char* argv[])
         {"DC + 39 refinements 10900^2", file("hostile-refinement-scans-after-dc-10900.jpg"), {}},
         {"14 passes, bit by bit, 10900^2", file("hostile-bit-by-bit-10900.jpg"), {}},
         {"50 MP JPEG stalled at a fifth", file("stalled-50mp.jpg"), file("legitimate-50mp.jpg")},
-        {"PNG 30000^2 of zeros in 100 kB", file("hostile-png-30000x30000-zeros.png"), {}},
-        {"PNG 1x1 behind 40 texts of 7 MB", file("hostile-png-texts-40x7mb.png"), {}},
-        {"animated WebP, canvas 16384^2", file("hostile-webp-animation-canvas-16384.webp"), {}},
+        {"PNG 30000^2 of zeros in 100 kB", file("zeros-30000.png"), {}},
+        {"PNG 1x1 behind 40 texts of 7 MB", file("texts-40x7mb.png"), {}},
+        {"animated WebP, canvas 16384^2", file("animation-canvas-16384.webp"), {}},
     };
     const QString program = QCoreApplication::applicationFilePath();
     Table times("Hostile pictures: one load, hostile vs a legitimate picture of the same size",

@@ -124,6 +124,7 @@ void TileWorkbench::stepGround()
     m_ground = nextGround(m_ground);
     showLabel(QLatin1String(groundChoice(m_ground).name));
     m_view.setGround(m_ground);
+    describeView();
     emit groundChanged(m_ground);
 }
 
@@ -179,15 +180,29 @@ SeamVerdict TileWorkbench::judgeSeams() const
 void TileWorkbench::updateLook()
 {
     TileLook look{.zoom = m_zoom, .guides = m_guides, .repeat = m_repeat};
+    m_seamsHeard.clear();
     if (m_seamCheck) {
         const SeamVerdict verdict = judgeSeams();
         look.markLeftRight = verdict.leftRight;
         look.markTopBottom = verdict.topBottom;
-        m_view.setAccessibleDescription(seamDescription(verdict));
-    } else {
-        m_view.setAccessibleDescription(QString());
+        m_seamsHeard = seamDescription(verdict);
     }
+    describeView();
     m_view.setLook(look);
+}
+
+// Screen readers hear how the copies are laid and on what, where the window no longer shows
+// them as it opened, and the seams while they are checked.
+void TileWorkbench::describeView()
+{
+    QStringList heard;
+    if (m_repeat != RepeatSystems.front().repeat)
+        heard << QLatin1String(repeatSystem(m_repeat).name);
+    if (m_ground != Grounds.front().ground)
+        heard << QLatin1String(groundChoice(m_ground).name);
+    if (!m_seamsHeard.isEmpty())
+        heard << m_seamsHeard;
+    m_view.setAccessibleDescription(heard.join(QStringLiteral("; ")));
 }
 
 // A version that cannot be loaded (half written, damaged) leaves the last good one on show.

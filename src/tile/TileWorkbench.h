@@ -70,6 +70,7 @@ private:
     void showZoomLabel();
     void showLabel(const QString& text);
     void updateLook();
+    void describeView();
 
     TileWindow& m_window;
     TilingImage& m_view;
@@ -82,6 +83,8 @@ private:
     bool m_seamCheck = false;
     Repeat m_repeat = RepeatSystems.front().repeat;
     Ground m_ground = Grounds.front().ground;
+    // The verdict of the seam check on show, as screen readers hear it.
+    QString m_seamsHeard;
 };
 
 } // namespace zelvo

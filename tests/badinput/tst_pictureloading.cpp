@@ -285,10 +285,6 @@ void PictureLoadingTest::decodedSizes_data()
     QTest::newRow("WebP, lossless")
         << QByteArray("webp") << corpusBytes(QStringLiteral("webp-lossless-16384x16384.webp"))
         << qint64(16384) << qint64(16384) << qint64(16384) * 16384 * 8 << qint64(0);
-    QTest::newRow("WebP animation, by its canvas")
-        << QByteArray("webp")
-        << corpusBytes(QStringLiteral("hostile-webp-animation-canvas-16384.webp")) << qint64(16384)
-        << qint64(16384) << qint64(16384) * 16384 * 12 << qint64(0);
 }
 
 void PictureLoadingTest::decodedSizes()

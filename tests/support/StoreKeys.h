@@ -31,9 +31,6 @@ inline constexpr TypeKey Gif{{"Type", "Gif"}, "*.gif;", true};
 inline constexpr TypeKey Ico{{"Type", "Ico"}, "*.ico;", false};
 inline constexpr char Disabled[] = "&;";
 inline constexpr std::array<TypeKey, 4> Keys{Bitmap, Jpg, Gif, Ico};
-// Added later: a store without either gets both on, beside the first four.
-inline constexpr TypeKey Png{{"Type", "Png"}, "*.png;", true};
-inline constexpr TypeKey Webp{{"Type", "Webp"}, "*.webp;", true};
 } // namespace type
 
 } // namespace zelvo::test::keys

@@ -714,14 +714,6 @@ struct IconEntry
     return buffer.data();
 }
 
-// A chunk of a WebP file; the file itself is one of type "RIFF" holding "WEBP" and its chunks.
-[[nodiscard]] QByteArray riffChunk(const QByteArray& type, QByteArray data)
-{
-    QByteArray size(4, '\0');
-    qToLittleEndian(quint32(data.size()), size.data());
-    return type + size + data + QByteArray(data.size() % 2, '\0');
-}
-
 // PNG and WebP files: sound ones, the same cut short, and headers that lie.
 void addPngsAndWebps(QList<BadPicture>& out)
 {
@@ -738,8 +730,8 @@ void addPngsAndWebps(QList<BadPicture>& out)
     webp.emptyAndCuts(soundWebp, {12, 20, 30, soundWebp.size() / 2, soundWebp.size() - 1});
     // A lossless picture whose header says 16384 x 16384.
     webp("huge-size", QStringLiteral("lossless-16384x16384"),
-         riffChunk("RIFF", "WEBP" + riffChunk("VP8L", QByteArray("\x2f\xff\xff\xff\x0f", 5) +
-                                                          QByteArray(16, '\0'))));
+         QByteArray("RIFF\x22\0\0\0WEBPVP8L\x15\0\0\0\x2f\xff\xff\xff\x0f", 25) +
+             QByteArray(17, '\0'));
     webp("broken-stream", QStringLiteral("damaged-data"),
          soundWebp.left(30) + randomBytes(6, soundWebp.size() - 30));
 }

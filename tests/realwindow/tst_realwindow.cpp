@@ -45,7 +45,7 @@ const QPoint OptionsButton(76, 345);
 // In the options window's client area.
 const QPoint LargeOption(253, 108);
 const QPoint IcoBox(268, 220);
-const QPoint ApplyButton(152, 276);
+const QPoint ApplyButton(152, 301);
 
 constexpr int WaitMs = 10000;
 const char* const ProgramBinary = ZELVO_BINARY;

@@ -110,6 +110,8 @@ const QList<Expected> OptionsControls{
     {QStringLiteral("Jpg"), QStringLiteral("check box"), TypeChoice},
     {QStringLiteral("Gif"), QStringLiteral("check box"), TypeChoice},
     {QStringLiteral("Ico"), QStringLiteral("check box"), TypeChoice},
+    {QStringLiteral("Png"), QStringLiteral("check box"), TypeChoice},
+    {QStringLiteral("Webp"), QStringLiteral("check box"), TypeChoice},
 };
 
 const QList<Expected> AboutControls{
@@ -355,7 +357,7 @@ void ScreenReaderTest::optionsWindow()
     const QString cycle =
         tabCycle({QStringLiteral("Mail the author: zelvo@zelvo.org"), QStringLiteral("Apply"), size,
                   QStringLiteral("Ico"), QStringLiteral("Gif"), QStringLiteral("Jpg"),
-                  QStringLiteral("Bitmap")});
+                  QStringLiteral("Bitmap"), QStringLiteral("Png"), QStringLiteral("Webp")});
     QVERIFY2(cycle.isEmpty(), qPrintable(cycle));
 
     VERIFY_TAB_REACHES(QStringLiteral("Apply"));

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 
 #include <optional>
+#include <tuple>
 
 namespace zelvo {
 
@@ -36,32 +37,11 @@ const QString* find(const QList<std::pair<QString, QString>>& values, const QStr
     return nullptr;
 }
 
-QString settingsFileName()
-{
-    return settingsFolder() + QLatin1Char('/') + QLatin1String(settings::Application) +
-           QLatin1String(".conf");
-}
-
-// A pipe or a device in the settings file's place when the program starts is moved aside, like
-// a damaged file, so that the program can store its values again.
-void moveAsideWhatIsNotAFile(const QString& name)
-{
-    const QFileInfo info(name);
-    if (info.exists() && !info.isFile() && !info.isDir())
-        (void)settings::moveToDamagedCopy(name);
-}
-
-struct FileContent
-{
-    enum class State { Missing, Read, TooLarge, Unreadable } state;
-    QByteArray bytes;
-};
-
 // The file's bytes, read without waiting on a pipe or a device, which are refused as what
 // cannot be read, and never more of them than the cap.
-FileContent readFile(const QString& name)
+std::pair<SettingsStore::FileState, QByteArray> readFile(const QString& name)
 {
-    using State = FileContent::State;
+    using State = SettingsStore::FileState;
     const std::optional<PictureFile> file = PictureFile::open(name);
     if (!file) {
         const QFileInfo info(name);
@@ -81,22 +61,16 @@ FileContent readFile(const QString& name)
 std::optional<std::pair<QByteArray, bool>> bytesToEdit(const QString& name,
                                                        QSettings::SettingsMap& onDisk)
 {
-    FileContent file = readFile(name);
-    switch (file.state) {
-    case FileContent::State::Missing:
-        return std::pair{QByteArray(), false};
-    case FileContent::State::TooLarge:
-        if (!settings::moveToDamagedCopy(name))
-            return std::nullopt;
-        return std::pair{QByteArray(), false};
-    case FileContent::State::Unreadable:
+    using State = SettingsStore::FileState;
+    const auto [state, bytes] = readFile(name);
+    if (state == State::Unreadable ||
+        (state == State::TooLarge && !settings::moveToDamagedCopy(name)))
         return std::nullopt;
-    case FileContent::State::Read:
-        break;
-    }
-    if (settings::parseSettings(file.bytes, onDisk))
-        return std::pair{file.bytes, true};
-    if (!settings::keepDamagedCopy(name, file.bytes))
+    if (state != State::Read)
+        return std::pair{QByteArray(), false};
+    if (settings::parseSettings(bytes, onDisk))
+        return std::pair{bytes, true};
+    if (!settings::keepDamagedCopy(name, bytes))
         return std::nullopt;
     return std::pair{settings::formatSettings(onDisk), false};
 }
@@ -110,9 +84,14 @@ bool writeFile(const QString& name, const QByteArray& bytes)
 
 } // namespace
 
-SettingsStore::SettingsStore() : m_fileName(settingsFileName())
+SettingsStore::SettingsStore()
+    : m_fileName(settingsFolder() + QLatin1Char('/') + QLatin1String(settings::Application) +
+                 QLatin1String(".conf"))
 {
-    moveAsideWhatIsNotAFile(m_fileName);
+    // A pipe or a device in the file's place when the program starts is moved aside, like a
+    // damaged file, so that the program can store its values again.
+    if (const QFileInfo info(m_fileName); info.exists() && !info.isFile() && !info.isDir())
+        (void)settings::moveToDamagedCopy(m_fileName);
     load();
 }
 
@@ -124,23 +103,12 @@ SettingsStore::~SettingsStore()
 
 void SettingsStore::load()
 {
-    FileContent file = readFile(m_fileName);
-    switch (file.state) {
-    case FileContent::State::Missing:
-        m_file = FileState::Missing;
+    QByteArray bytes;
+    std::tie(m_file, bytes) = readFile(m_fileName);
+    if (m_file == FileState::Missing || m_file == FileState::Read) {
         m_values.clear();
-        break;
-    case FileContent::State::Read:
-        m_values.clear();
-        m_file =
-            settings::parseSettings(file.bytes, m_values) ? FileState::Parsed : FileState::Damaged;
-        break;
-    case FileContent::State::TooLarge:
-        m_file = FileState::TooLarge;
-        break;
-    case FileContent::State::Unreadable:
-        m_file = FileState::Unreadable;
-        break;
+        if (!settings::parseSettings(bytes, m_values))
+            m_file = FileState::Damaged;
     }
 }
 

@@ -40,13 +40,6 @@ QString twinPath(const QString& path, int index)
            QString::number(index) + QLatin1String(".png");
 }
 
-QString imagePath(const QString& path, int index)
-{
-    if (isIconFile(path))
-        return twinPath(path, index);
-    return index == 0 ? path : QString();
-}
-
 struct Source
 {
     QString path;
@@ -59,15 +52,10 @@ Source sourceFor(const QString& path, qreal ratio)
 {
     if (ratio > 1.0) {
         if (QString twice = doubleSizePath(path);
-            !twice.isEmpty() && QFile::exists(imagePath(twice, 0)))
+            !twice.isEmpty() && QFile::exists(isIconFile(twice) ? twinPath(twice, 0) : twice))
             return {std::move(twice), 2.0};
     }
     return {path, 1.0};
-}
-
-qreal screenRatio()
-{
-    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 // The reader named by the suffix alone: left to guess, Qt would first load every image plugin
@@ -136,9 +124,9 @@ void addThemeSizes(QIcon& icon)
 
 } // namespace
 
-QPixmap pixmap(const QString& path)
+qreal screenRatio()
 {
-    return pixmap(path, screenRatio());
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 QPixmap pixmap(const QString& path, qreal ratio)
@@ -150,11 +138,6 @@ QPixmap pixmap(const QString& path, qreal ratio)
     cacheImages(source);
     QPixmapCache::find(imageKey(source.path, 0), &result);
     return result;
-}
-
-QIcon icon(const QString& path)
-{
-    return icon(path, screenRatio());
 }
 
 QIcon icon(const QString& path, qreal ratio)
@@ -170,11 +153,6 @@ QIcon icon(const QString& path, qreal ratio)
     if (const Source drawn = sourceFor(path, ratio); drawn.path != path)
         addImages(drawn);
     return result;
-}
-
-QIcon windowIcon(const QString& path)
-{
-    return windowIcon(path, screenRatio());
 }
 
 QIcon windowIcon(const QString& path, qreal ratio)

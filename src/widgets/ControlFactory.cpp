@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zelvo::controls {
 
@@ -31,11 +32,6 @@ constexpr const char* KindNames[] = {
     "image button", "check box", "option button", "tiling image", "tray icon",   "folder chooser",
 };
 
-[[nodiscard]] const char* kindName(Kind kind)
-{
-    return KindNames[std::size_t(kind)];
-}
-
 // The declared control, which must be of one of the kinds this factory builds: a control built
 // by another kind's factory is a fault of the program, thrown as std::logic_error.
 const layout::Control& control(const layout::Window& form, const char* name,
@@ -44,7 +40,8 @@ const layout::Control& control(const layout::Window& form, const char* name,
     const layout::Control& declared = layout::control(form, name);
     if (std::find(kinds.begin(), kinds.end(), declared.kind) == kinds.end()) {
         throw std::logic_error(std::string(form.name) + " declares \"" + name + "\" a " +
-                               kindName(declared.kind) + ", not a " + kindName(*kinds.begin()));
+                               KindNames[int(declared.kind)] + ", not a " +
+                               KindNames[int(*kinds.begin())]);
     }
     return declared;
 }
@@ -61,16 +58,10 @@ void applyDeclared(QWidget& widget, const layout::Control& declared, const layou
     }
 }
 
-// A new control of a window, checked against its declaration first.
-template <class W> struct Built
-{
-    W* widget;
-    const layout::Control& declared;
-};
-
+// A new control of a window, checked against its declaration first, and the declaration.
 template <class W>
-Built<W> build(QWidget& window, const layout::Window& form, const char* name,
-               std::initializer_list<Kind> kinds)
+std::pair<W*, const layout::Control&> build(QWidget& window, const layout::Window& form,
+                                            const char* name, std::initializer_list<Kind> kinds)
 {
     const layout::Control& declared = control(form, name, kinds);
     auto* widget = new W(&window);

@@ -74,7 +74,8 @@ void insertImage(const QString& key, QImage image, qreal ratio)
     QPixmapCache::insert(key, QPixmap::fromImage(std::move(image)));
 }
 
-// Decodes every image of the file into the cache, once, each at the file's pixel ratio.
+// Decodes the images of an icon or cursor, or the one picture of any other file, into the cache,
+// once, each at the file's pixel ratio.
 void cacheImages(const Source& drawn)
 {
     const QString& path = drawn.path;
@@ -82,18 +83,13 @@ void cacheImages(const Source& drawn)
     if (QPixmapCache::find(imageKey(path, 0), &probe))
         return;
     QImageReader reader;
-    if (isIconFile(path)) {
-        for (int index = 0; QFile::exists(twinPath(path, index)); ++index)
-            insertImage(imageKey(path, index), readImage(reader, twinPath(path, index)),
-                        drawn.ratio);
+    if (!isIconFile(path)) {
+        if (QImage image = readImage(reader, path); !image.isNull())
+            insertImage(imageKey(path, 0), std::move(image), drawn.ratio);
         return;
     }
-    int index = 0;
-    QImage image = readImage(reader, path);
-    while (!image.isNull()) {
-        insertImage(imageKey(path, index++), std::move(image), drawn.ratio);
-        image = reader.jumpToNextImage() ? reader.read() : QImage();
-    }
+    for (int index = 0; QFile::exists(twinPath(path, index)); ++index)
+        insertImage(imageKey(path, index), readImage(reader, twinPath(path, index)), drawn.ratio);
 }
 
 // The program icon as drawn for the desktop's icon theme, one folder per installed size

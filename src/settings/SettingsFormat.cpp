@@ -105,40 +105,28 @@ qsizetype unescape(const QString& text, qsizetype i, QString& out)
 // The value quoted and escaped the way Qt's INI format writes quoted values.
 [[nodiscard]] QByteArray quoted(const QString& value)
 {
-    QString text = value;
-    if (text.startsWith(QLatin1Char('@')))
-        text.prepend(QLatin1Char('@'));
-    QByteArray out = "\"";
-    qsizetype plainFrom = 0;
-    const auto plainUpTo = [&](qsizetype end) {
-        out += QStringView(text).sliced(plainFrom, end - plainFrom).toUtf8();
-        plainFrom = end + 1;
-    };
+    QString out = value.startsWith(QLatin1Char('@')) ? QStringLiteral("\"@") : QStringLiteral("\"");
     // A hex escape goes on for as long as hex digits follow, so a digit after one is escaped too.
     bool afterHexEscape = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        const bool control = u < 0x20 || u == 0x7f;
-        const bool escaped =
-            u == '"' || u == '\\' || control || (afterHexEscape && digitValue(text.at(i), 16) >= 0);
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        const bool hexDigitAfterEscape = afterHexEscape && digitValue(c, 16) >= 0;
         afterHexEscape = false;
-        if (!escaped)
-            continue;
-        plainUpTo(i);
         if (u == '"' || u == '\\') {
-            out += '\\';
-            out += char(u);
+            out += QLatin1Char('\\');
+            out += c;
         } else if (u == '\n') {
-            out += "\\n";
+            out += QLatin1String("\\n");
         } else if (u == '\t') {
-            out += "\\t";
-        } else {
-            out += "\\x" + QByteArray::number(u, 16);
+            out += QLatin1String("\\t");
+        } else if (u < 0x20 || u == 0x7f || hexDigitAfterEscape) {
+            out += QLatin1String("\\x") + QString::number(u, 16);
             afterHexEscape = true;
+        } else {
+            out += c;
         }
     }
-    plainUpTo(text.size());
-    return out + '"';
+    return (out + QLatin1Char('"')).toUtf8();
 }
 
 [[nodiscard]] QString fullKey(const QString& section, QByteArrayView key)
@@ -343,15 +331,11 @@ QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
     }
     std::stable_sort(edits.begin(), edits.end(),
                      [](const Edit& a, const Edit& b) { return a.from < b.from; });
-
-    QByteArray out;
-    qsizetype copied = 0;
-    for (const Edit& edit : edits) {
-        out += QByteArrayView(bytes).sliced(copied, edit.from - copied);
-        out += edit.text;
-        copied = edit.to;
-    }
-    out += QByteArrayView(bytes).sliced(copied);
+    // From the last, so that the places found before stay where they were; where a value that
+    // ends the file is replaced and a key added after it, the value first.
+    QByteArray out = bytes;
+    for (auto edit = edits.crbegin(); edit != edits.crend(); ++edit)
+        out.replace(edit->from, edit->to - edit->from, edit->text);
     if (!atEnd.isEmpty())
         appendAfterBlankLine(out, atEnd, lineBreak);
     return out;

@@ -11,6 +11,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
 
@@ -26,15 +27,6 @@ constexpr qint64 MaxLockFileBytes = 4096;
 QString fullKey(const settings::Key& key)
 {
     return QLatin1String(key.section) + QLatin1Char('/') + QLatin1String(key.name);
-}
-
-const QString* find(const QList<std::pair<QString, QString>>& values, const QString& name)
-{
-    for (const auto& [key, value] : values) {
-        if (key == name)
-            return &value;
-    }
-    return nullptr;
 }
 
 // The file's bytes, read without waiting on a pipe or a device, which are refused as what
@@ -73,13 +65,6 @@ std::optional<std::pair<QByteArray, bool>> bytesToEdit(const QString& name,
     if (!settings::keepDamagedCopy(name, bytes))
         return std::nullopt;
     return std::pair{settings::formatSettings(onDisk), false};
-}
-
-bool writeFile(const QString& name, const QByteArray& bytes)
-{
-    QSaveFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-           file.commit();
 }
 
 } // namespace
@@ -122,10 +107,12 @@ void SettingsStore::reload()
 QString SettingsStore::read(const settings::Key& key) const
 {
     const QString name = fullKey(key);
-    if (const QString* value = find(m_pending, name))
-        return *value;
-    if (const QString* value = find(m_unwritten, name))
-        return *value;
+    for (const Values* values : {&m_pending, &m_unwritten}) {
+        for (const auto& [written, value] : *values) {
+            if (written == name)
+                return value;
+        }
+    }
     return m_values.value(name).toString();
 }
 
@@ -177,17 +164,19 @@ bool SettingsStore::store(const Values& values)
     const QByteArray after = settings::editSettings(before->first, changes);
     if (before->second && after == before->first)
         return true;
-    return writeFile(m_fileName, after);
+    QSaveFile file(m_fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(after) == after.size() && file.flush() &&
+           file.commit();
 }
 
 void SettingsStore::seedInitialTypes()
 {
-    for (const PictureType& type : PictureTypes) {
-        if (m_values.contains(fullKey(type.key)))
-            return;
-    }
-    // A file that could not be read, or parsed, is left alone.
-    if (m_file == FileState::Unreadable || m_file == FileState::Damaged)
+    // A file that holds a type key already is not seeded, and one that could not be read, or
+    // parsed, is left alone.
+    if (m_file == FileState::Unreadable || m_file == FileState::Damaged ||
+        std::any_of(PictureTypes.begin(), PictureTypes.end(), [this](const PictureType& type) {
+            return m_values.contains(fullKey(type.key));
+        }))
         return;
     for (const PictureType& type : PictureTypes) {
         const QLatin1String value(type.initiallyEnabled ? type.pattern : settings::Disabled);

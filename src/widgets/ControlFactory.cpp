@@ -69,17 +69,10 @@ std::pair<W*, const layout::Control&> build(QWidget& window, const layout::Windo
     return {widget, declared};
 }
 
-// The stand-in for the layout's font may be wider than the one the boxes were sized for: a
-// caption that would be cut widens its box instead.
-// Measured when the box is first shown, as the labels are.
-void fitCaption(QWidget& box)
-{
-    onFirstShow(
-        box, [&box] { box.resize(std::max(box.width(), box.sizeHint().width()), box.height()); });
-}
-
 // A check box or an option button: its caption, its declared state, and a box that fits the
-// caption.
+// caption. The stand-in for the layout's font may be wider than the one the boxes were sized
+// for: a caption that would be cut widens its box instead, measured when the box is first shown,
+// as the labels are.
 template <class Box, class SetState>
 Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Kind kind,
                SetState setState)
@@ -87,7 +80,9 @@ Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Ki
     const auto [widget, declared] = build<Box>(window, form, name, {kind});
     widget->setText(QLatin1String(declared.text));
     setState(*widget, declared.state);
-    fitCaption(*widget);
+    onFirstShow(*widget, [box = widget] {
+        box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+    });
     return widget;
 }
 

@@ -40,7 +40,6 @@ std::optional<QStringList> listFiles(const QString& folder)
 
 #else
 #include <QDir>
-#include <QDirIterator>
 
 namespace zelvo {
 
@@ -49,13 +48,7 @@ std::optional<QStringList> listFiles(const QString& folder)
     const QDir dir(folder);
     if (folder.isEmpty() || !dir.exists() || !dir.isReadable())
         return std::nullopt;
-    QStringList names;
-    QDirIterator it(folder, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        names.append(it.fileName());
-    }
-    return names;
+    return dir.entryList(QDir::Files, QDir::Unsorted);
 }
 
 } // namespace zelvo

@@ -52,9 +52,8 @@ SeamVerdict checkSeams(const QImage& picture)
     for (int x = 0; x < width; ++x)
         downSeam += step(previous[x], top[x]);
     SeamVerdict verdict;
-    if (width > 1) {
+    if (width > 1)
         verdict.leftRight = visible(acrossSeam / height, acrossOwn / (double(width - 1) * height));
-    }
     if (height > 1)
         verdict.topBottom = visible(downSeam / width, downOwn / (double(height - 1) * width));
     return verdict;

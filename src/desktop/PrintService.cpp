@@ -40,6 +40,16 @@ struct Cups
         QFunctionPointer m_address;
     };
 
+    QLibrary file{QStringLiteral("cups"), 2};
+    bool loaded = file.load();
+    // Whether the library and every entry point were found.
+    bool usable = true;
+    // What the program asks about the default queue and the last job.
+    decltype(&cupsGetNamedDest) getNamedDest = find("cupsGetNamedDest");
+    decltype(&cupsGetOption) getOption = find("cupsGetOption");
+    decltype(&cupsFreeDests) freeDests = find("cupsFreeDests");
+    decltype(&cupsLastError) lastError = find("cupsLastError");
+
     [[nodiscard]] Entry find(const char* name)
     {
         const QFunctionPointer address = loaded ? file.resolve(name) : nullptr;
@@ -47,10 +57,6 @@ struct Cups
         return Entry(address);
     }
 
-    QLibrary file{QStringLiteral("cups"), 2};
-    bool loaded = file.load();
-    // Whether the library and every entry point below were found.
-    bool usable = true;
     // What asking the service whether it is there takes, on a thread of its own.
     decltype(&cupsServer) server = find("cupsServer");
     decltype(&ippPort) port = find("ippPort");
@@ -61,11 +67,6 @@ struct Cups
     decltype(&ippNewRequest) newRequest = find("ippNewRequest");
     decltype(&cupsDoRequest) doRequest = find("cupsDoRequest");
     decltype(&ippDelete) deleteMessage = find("ippDelete");
-    // The queue and the last job.
-    decltype(&cupsGetNamedDest) getNamedDest = find("cupsGetNamedDest");
-    decltype(&cupsGetOption) getOption = find("cupsGetOption");
-    decltype(&cupsFreeDests) freeDests = find("cupsFreeDests");
-    decltype(&cupsLastError) lastError = find("cupsLastError");
 };
 
 const Cups& cups()

@@ -485,7 +485,7 @@ void TestRules::picturePaths_data()
 {
     test::addColumns<QString, QString, QString>("folder", "name", "expected");
 
-    const QString sep{QLatin1Char(FolderSeparator)};
+    const QString sep{QDir::separator()};
     QTest::newRow("folder") << "/pics"
                             << "sea.bmp"
                             << "/pics" + sep + "sea.bmp";

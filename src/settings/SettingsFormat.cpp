@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 namespace zelvo::settings {
@@ -282,14 +283,13 @@ QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
 {
     // The last value of each key, in the order the keys first come.
     Changes wanted;
-    for (const auto& change : changes) {
-        const auto same = std::find_if(wanted.begin(), wanted.end(), [&change](const auto& key) {
-            return key.first == change.first;
-        });
-        if (same == wanted.end())
-            wanted.append(change);
+    std::unordered_map<QString, qsizetype> indexOfKey;
+    for (const auto& [key, value] : changes) {
+        const auto [at, isNew] = indexOfKey.try_emplace(key, wanted.size());
+        if (isNew)
+            wanted.append({key, value});
         else
-            same->second = change.second;
+            wanted[at->second].second = value;
     }
     const QByteArray lineBreak = firstLineBreak(bytes);
     // The bytes from..to replaced by text; and the new keys by section, in the order the sections
@@ -343,21 +343,10 @@ QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
 
 QByteArray formatSettings(const QSettings::SettingsMap& map)
 {
-    // The lines of each section, in the order the sections first come.
-    QStringList sections;
-    QHash<QString, QByteArray> lines;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        const auto [section, name] = splitKey(it.key());
-        if (!readsBack(section, name, it.key()))
-            continue;
-        if (!lines.contains(section))
-            sections.append(section);
-        lines[section] += name.toUtf8() + '=' + quoted(it.value().toString()) + '\n';
-    }
-    QByteArray out;
-    for (const QString& section : sections)
-        appendAfterBlankLine(out, sectionLine(section) + '\n' + lines.value(section), "\n");
-    return out;
+    Changes values;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        values.append({it.key(), it.value().toString()});
+    return editSettings(QByteArray(), values);
 }
 
 } // namespace zelvo::settings

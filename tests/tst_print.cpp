@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowRegistry.h"
 #include "core/PagePlacement.h"
-#include "desktop/PagePrinter.h"
+#include "desktop/DesktopPlatform.h"
 #include "print/CupsTools.h"
 #include "print/PrivateCups.h"
 #include "settings/SettingsStore.h"
@@ -85,7 +85,7 @@ public:
     bool printPage(const QImage& image) override
     {
         printed.append(image);
-        return printOnDefaultPrinter(image);
+        return DesktopPlatform().printPage(image);
     }
 };
 

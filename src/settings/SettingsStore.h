@@ -58,7 +58,6 @@ public:
 private:
     using Values = QList<std::pair<QString, QString>>;
 
-    // Reads the file again.
     void load();
     [[nodiscard]] bool store(const Values& values);
 

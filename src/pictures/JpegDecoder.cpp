@@ -269,14 +269,12 @@ bool endMarkerFollows(j_decompress_ptr info)
 bool decodeWith(const PictureFile& file, const QByteArray& head, JpegOutput& output, qint64 budget,
                 const LoadGuard& guard, bool completeOnly)
 {
-    jpeg_decompress_struct info;
-    std::memset(&info, 0, sizeof info);
+    jpeg_decompress_struct info{};
     Errors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = leave;
     errors.manager.emit_message = noteWarning;
-    Progress progress;
-    std::memset(&progress, 0, sizeof progress);
+    Progress progress{};
     progress.manager.progress_monitor = watchWork;
     progress.guard = &guard;
     const auto common = reinterpret_cast<j_common_ptr>(&info);

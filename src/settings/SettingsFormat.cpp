@@ -244,18 +244,21 @@ namespace {
 
 // Where one key of the file lies: the line read for it (the last, where it stands twice), and
 // where a new key of its section goes, after the section's last line, which may lack its line
-// break.
+// break; and the line break new lines take, the one the file's first line ends with.
 struct KeyPlace
 {
     std::optional<Line> entry;
     qsizetype sectionEnd = -1;
     bool sectionEndUnended = false;
+    QByteArray lineBreak;
 };
 
 [[nodiscard]] KeyPlace placeOf(QByteArrayView bytes, const QString& section, const QString& name)
 {
     KeyPlace place;
     forEachLine(bytes, [&](const Line& line, const QString& lineSection) {
+        if (place.lineBreak.isEmpty())
+            place.lineBreak = line.lineBreak.toByteArray();
         if (line.kind == LineKind::Other || lineSection != section)
             return;
         place.sectionEnd = line.lineBreak.data() - bytes.data() + line.lineBreak.size();
@@ -263,18 +266,9 @@ struct KeyPlace
         if (line.kind == LineKind::Entry && QString::fromUtf8(line.key) == name)
             place.entry = line;
     });
+    if (place.lineBreak.isEmpty())
+        place.lineBreak = "\n";
     return place;
-}
-
-// The line break the file's first line ends with, or "\n".
-[[nodiscard]] QByteArray firstLineBreak(QByteArrayView bytes)
-{
-    QByteArray lineBreak;
-    forEachLine(bytes, [&lineBreak](const Line& line, const QString&) {
-        if (lineBreak.isEmpty())
-            lineBreak = line.lineBreak.toByteArray();
-    });
-    return lineBreak.isEmpty() ? QByteArray("\n") : lineBreak;
 }
 
 } // namespace
@@ -291,7 +285,7 @@ QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
         else
             wanted[at->second].second = value;
     }
-    const QByteArray lineBreak = firstLineBreak(bytes);
+    QByteArray lineBreak;
     // The bytes from..to replaced by text; and the new keys by section, in the order the sections
     // first come, with where each section ends.
     struct Edit
@@ -306,6 +300,7 @@ QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
     for (const auto& [key, value] : wanted) {
         const auto [section, name] = splitKey(key);
         const KeyPlace place = placeOf(bytes, section, name);
+        lineBreak = place.lineBreak;
         if (const std::optional<Line>& entry = place.entry) {
             if (valueOf(entry->value) != value) {
                 edits.append({trimmed(entry->value).data() - bytes.data(),

@@ -52,11 +52,6 @@ FilePattern::FilePattern(const QString& pattern)
     std::sort(m_endingLengths.begin(), m_endingLengths.end());
 }
 
-bool FilePattern::matches(QStringView fileName) const
-{
-    return matchesFolded(fileName.toString().toCaseFolded());
-}
-
 bool FilePattern::matchesFolded(QStringView foldedName) const
 {
     if (m_names.contains(foldedName.toString()))

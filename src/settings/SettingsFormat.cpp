@@ -14,13 +14,9 @@ namespace {
 
 constexpr char General[] = "General";
 
-[[nodiscard]] bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 [[nodiscard]] QByteArrayView trimmed(QByteArrayView text)
 {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.isEmpty() && isBlank(text.front()))
         text = text.sliced(1);
     while (!text.isEmpty() && isBlank(text.back()))
@@ -97,10 +93,8 @@ qsizetype unescape(const QString& text, qsizetype i, QString& out)
 
 [[nodiscard]] QString valueOf(QByteArrayView raw)
 {
-    const QByteArrayView value = trimmed(raw);
-    if (value.startsWith('"'))
-        return quotedValue(QString::fromUtf8(value));
-    return QString::fromUtf8(value);
+    const QString value = QString::fromUtf8(trimmed(raw));
+    return value.startsWith(QLatin1Char('"')) ? quotedValue(value) : value;
 }
 
 // The value quoted and escaped the way Qt's INI format writes quoted values.

@@ -24,9 +24,12 @@ public:
     // One of the program's own pictures, decoded when it is first shown or asked for.
     void setArtwork(const QString& path);
     void clearPicture() { setPicture(QPixmap()); }
-    [[nodiscard]] const QPixmap& picture() const;
+    [[nodiscard]] const QPixmap& picture() const { return m_picture.get(); }
     // The area a stretched picture fills, inside the border.
-    [[nodiscard]] QRect pictureArea() const;
+    [[nodiscard]] QRect pictureArea() const
+    {
+        return m_border ? rect().adjusted(1, 1, -1, -1) : rect();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -13,8 +13,6 @@ namespace zelvo {
 
 std::optional<QStringList> listFiles(const QString& folder)
 {
-    if (folder.isEmpty())
-        return std::nullopt;
     const QByteArray path = QFile::encodeName(folder);
     DIR* dir = ::opendir(path.constData());
     if (!dir)

@@ -190,7 +190,7 @@ void skipInput(j_decompress_ptr info, long count)
 // whose scans would each be a pass over the whole picture for nothing.
 void noteWarning(j_common_ptr info, int level)
 {
-    if (level >= 0 || !info->is_decompressor)
+    if (level >= 0)
         return;
     const int code = info->err->msg_code;
     if (code == JWRN_BOGUS_PROGRESSION ||
@@ -214,8 +214,6 @@ void watchWork(j_common_ptr common)
     auto* progress = reinterpret_cast<Progress*>(common->progress);
     if (progress->guard->stopped())
         leave(common);
-    if (!common->is_decompressor)
-        return;
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
     if (info->input_scan_number == progress->scan)
         return;

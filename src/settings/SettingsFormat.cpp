@@ -1,7 +1,6 @@
 #include "SettingsFormat.h"
 
 #include <QHash>
-#include <QStringList>
 
 #include <algorithm>
 #include <optional>

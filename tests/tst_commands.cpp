@@ -187,7 +187,7 @@ void TestCommands::trayNotificationReachesTrayClick()
     TrayIcon& tray = *s.main().tray;
     const auto click = [&] {
         if (fromNotificationArea)
-            emit tray.activated(QSystemTrayIcon::Trigger);
+            tray.activated(QSystemTrayIcon::Trigger);
         else
             tray.click();
     };

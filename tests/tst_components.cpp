@@ -148,6 +148,7 @@ private slots:
     void folderChooserKeepsConfirmedFolder();
 
     void imageButtonClicksOncePerClick();
+    void imageButtonDrawsItsPictureAtItsSize();
 
     void fileListListsMatchingFiles();
     void fileListMissingFolderChangesNothing();
@@ -157,7 +158,7 @@ private slots:
     void fileListMouseClickClicksOnce();
     void fileListOtherButtonsSelectNothing_data();
     void fileListOtherButtonsSelectNothing();
-    void fileListDragSelectClicksOnRelease();
+    void fileListDragSelectNotifiesEachName();
     void fileListOtherFolderStartsUnselected();
     void fileListRefreshKeepsOrDropsSelection();
 
@@ -388,6 +389,23 @@ void TestComponents::imageButtonClicksOncePerClick()
     QCOMPARE(clicks.size(), 3);
 }
 
+// A picture a little larger than the face, as Apply's is, is centred and cut at the face, never
+// shrunk and smoothed into it.
+void TestComponents::imageButtonDrawsItsPictureAtItsSize()
+{
+    ImagePushButton button;
+    button.resize(65, 41);
+    QImage picture(62, 43, QImage::Format_RGB32);
+    for (int x = 0; x < picture.width(); ++x) {
+        for (int y = 0; y < picture.height(); ++y)
+            picture.setPixel(x, y, x % 2 == 0 ? qRgb(0, 255, 128) : qRgb(71, 71, 71));
+    }
+    button.setPicture(QPixmap::fromImage(picture));
+    const QImage drawn = button.grab().toImage();
+    for (int x = 0; x < picture.width(); ++x)
+        QCOMPARE(drawn.pixel(x + 2, 20), picture.pixel(x, 21));
+}
+
 void TestComponents::fileListListsMatchingFiles()
 {
     QTemporaryDir folder;
@@ -554,9 +572,9 @@ void TestComponents::fileListOtherButtonsSelectNothing()
     QCOMPARE(clicks.size(), 0);
 }
 
-// Pressed on one name and released on another, the selection follows the pointer: the release is
-// a click on the name now selected.
-void TestComponents::fileListDragSelectClicksOnRelease()
+// Pressed on one name and released on another, the selection follows the pointer, each name it
+// selects notified once.
+void TestComponents::fileListDragSelectNotifiesEachName()
 {
     ShownFileList list({"a.bmp", "b.bmp", "c.bmp"});
     QVERIFY(list.ready());
@@ -569,11 +587,10 @@ void TestComponents::fileListDragSelectClicksOnRelease()
                          Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(viewport, &drag);
     }
-    QCOMPARE(list.namesAtClick, QStringList());
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, list.onRow(2));
 
     QCOMPARE(list.box->fileName(), QStringLiteral("c.bmp"));
-    QCOMPARE(list.namesAtClick, QStringList{"c.bmp"});
+    QCOMPARE(list.namesAtClick, (QStringList{"a.bmp", "b.bmp", "c.bmp"}));
 }
 
 // A name selected in one folder is another file in the next: the new list starts unselected,

@@ -7,6 +7,7 @@
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
 #include "widgets/AutoLabel.h"
+#include "widgets/FolderChooser.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -105,12 +106,15 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
     session.iso.put("Size", "Small", QStringLiteral("1"));
     session.iso.put("Size", "Mid", QStringLiteral("0"));
     session.iso.put("Size", "Big", QStringLiteral("0"));
+    session.iso.put("Folder", "Last", QStringLiteral("/no/such/folder"));
     session.windows.start();
     MainWindow& main = session.main();
 
     QVERIFY(main.isVisible());
     QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.vuq"));
-    QCOMPARE(main.fileList->path(), QStringLiteral("/"));
+    // The folder chosen last is gone: the next start folder is listed, without a word.
+    QVERIFY(main.fileList->path() != QLatin1String("/no/such/folder"));
+    QCOMPARE(main.folderChooser->selectedFolder(), main.fileList->path());
     QCOMPARE(main.fileLabel->caption(), QString());
     QVERIFY(main.preview->picture().isNull());
 
@@ -366,6 +370,8 @@ void TestMainWindow::browse_unreadableFolder()
     QCOMPARE(box.title, QStringLiteral("Error"));
     QCOMPARE(main.fileList->fileName(), QString());
     QVERIFY(main.preview->picture().isNull());
+    // The next start lists the folder listed last.
+    QCOMPARE(session.iso.get("Folder", "Last").toString(), pictures.path());
 }
 
 void TestMainWindow::browse_clearsFileLabelAndPreview()

@@ -132,7 +132,7 @@ private slots:
     void applyStoresChoices_data();
     void applyStoresChoices();
     void applyWithAllTypesUncheckedIsRefused();
-    void reopeningKeepsAppliedStatesWithoutReadingStore();
+    void eachShowingShowsTheStoreAndApplyWritesOnlyChanges();
     void newSizeTakesEffectAtNextTileWindow();
     void mainListFollowsAppliedTypes();
     void applyThatCannotBeStoredKeepsWindowOpen();
@@ -237,11 +237,12 @@ void TestOptions::applyStoresChoices_data()
     QTest::newRow("large, bitmap and icon, by a click on the button")
         << bmp << 3 << QList<int>{1, 0, 0, 1} << true << QStringList{"0", "0", "1"}
         << QStringList{bmp, disabled, disabled, ico};
+    // Medium is shown: the size left as shown is not written.
     QTest::newRow("medium, only gif")
-        << disabled << 2 << QList<int>{0, 0, 1, 0} << false << QStringList{"0", "1", "0"}
+        << disabled << 2 << QList<int>{0, 0, 1, 0} << false << QStringList{absent, absent, absent}
         << QStringList{disabled, disabled, gif, disabled};
     QTest::newRow("bitmap grayed, others unchecked: absent key stays absent")
-        << absent << 2 << QList<int>{2, 0, 0, 0} << false << QStringList{"0", "1", "0"}
+        << absent << 2 << QList<int>{2, 0, 0, 0} << false << QStringList{absent, absent, absent}
         << QStringList{absent, disabled, disabled, disabled};
     QTest::newRow("bitmap grayed keeps a hand-edited value")
         << QStringLiteral("*.BMP;") << 3 << QList<int>{2, 1, 0, 0} << true
@@ -307,7 +308,9 @@ void TestOptions::applyWithAllTypesUncheckedIsRefused()
     QVERIFY(!main.isVisible());
 }
 
-void TestOptions::reopeningKeepsAppliedStatesWithoutReadingStore()
+// Another copy of the program shares the store: each showing shows what is stored, with the
+// focus on the first size, and Apply leaves what the user did not change to the other copy.
+void TestOptions::eachShowingShowsTheStoreAndApplyWritesOnlyChanges()
 {
     Session s;
     OptionsWindow& options = s.openOptions();
@@ -325,8 +328,15 @@ void TestOptions::reopeningKeepsAppliedStatesWithoutReadingStore()
     QCOMPARE(&reopened, &options);
     QVERIFY(reopened.isVisible());
     QVERIFY(!s.main().isVisible());
-    QCOMPARE(selectedSize(reopened), 1);
-    QCOMPARE(boxValues(reopened), (QList<int>{0, 1, 0, 1}));
+    QCOMPARE(selectedSize(reopened), 3);
+    QCOMPARE(boxValues(reopened), (QList<int>{1, 1, 0, 0}));
+    QCOMPARE(reopened.focusWidget(), reopened.sizeButtons[0]);
+
+    s.putRaw("Type", "Gif", QStringLiteral("*.gif;"));
+    reopened.sizeButtons[1]->setChecked(true);
+    reopened.apply();
+    QCOMPARE(s.stored("Type", "Gif"), QStringLiteral("*.gif;"));
+    QCOMPARE(s.stored("Size", "Mid"), QStringLiteral("1"));
 }
 
 void TestOptions::newSizeTakesEffectAtNextTileWindow()

@@ -2,6 +2,7 @@
 
 #include "Paths.h"
 #include "PictureDrop.h"
+#include "StartFolder.h"
 #include "WindowRegistry.h"
 #include "about/AboutBox.h"
 #include "core/PicturePath.h"
@@ -99,10 +100,8 @@ MainWindow::MainWindow(WindowRegistry& windows)
     setAcceptDrops(true);
     // A new version of the previewed file saved by another program; one that cannot be loaded
     // leaves the last good picture.
-    connect(m_previewWatch, &PictureWatch::changed, this, [this](const QString& path) {
-        if (path == picturePath())
-            (void)showPreview(path);
-    });
+    connect(m_previewWatch, &PictureWatch::changed, this,
+            [this](const QString& path) { (void)showPreview(path); });
 }
 
 void MainWindow::load()
@@ -111,8 +110,13 @@ void MainWindow::load()
     (void)m_windows.get<OptionsWindow>();
     (void)m_windows.get<AboutBox>();
     countLabel->setCaption(QString());
-    // A start folder that cannot be listed leaves the list empty.
-    (void)fileList->setPath(QLatin1String(SystemRoot));
+    // A start folder that is gone or cannot be read is passed over without a word.
+    for (const QString& folder : startFolders(m_windows.store())) {
+        if (fileList->setPath(folder)) {
+            folderChooser->choose(folder);
+            break;
+        }
+    }
 }
 
 void MainWindow::listStoredTypes()
@@ -149,7 +153,7 @@ void MainWindow::showAgainAfterOptions()
     fileList->refresh();
     countLabel->update();
     fileLabel->setCaption(QString());
-    preview->clearPicture();
+    clearPreview();
 }
 
 void MainWindow::clickListedFile(const QString& name)
@@ -172,20 +176,27 @@ void MainWindow::stepTileWindow(Step step)
 void MainWindow::browseForFolder()
 {
     folderChooser->setStartFolder(fileList->path());
+    const QString before = folderChooser->selectedFolder();
     if (!folderChooser->browse())
         return;
-    (void)folderChosen();
+    const QString confirmed = folderChooser->selectedFolder();
+    folderChooser->choose(before);
+    (void)folderChosen(confirmed);
 }
 
-bool MainWindow::folderChosen()
+// A folder that cannot be listed is not taken as chosen: the listed names stay joined to the
+// folder they were listed from.
+bool MainWindow::folderChosen(const QString& folder)
 {
-    if (!fileList->setPath(folderChooser->selectedFolder())) {
+    if (!fileList->setPath(folder)) {
         fileList->setFileName(QString());
-        preview->clearPicture();
+        clearPreview();
         m_windows.platform().messageBox(this, QStringLiteral("Something is going wrong here !"),
                                         MessageStyle::Critical, QStringLiteral("Error"));
         return false;
     }
+    folderChooser->choose(folder);
+    rememberFolder(m_windows.store(), fileList->path());
     if (fileList->listCount() == 0) {
         countLabel->setCaption(QString());
         m_windows.platform().messageBox(
@@ -202,6 +213,12 @@ bool MainWindow::folderChosen()
 void MainWindow::folderChanged()
 {
     fileLabel->setCaption(QString());
+    clearPreview();
+}
+
+// The watch follows what the preview shows: a cleared preview stays cleared.
+void MainWindow::clearPreview()
+{
     preview->clearPicture();
     m_previewWatch->watch(QString());
 }
@@ -353,25 +370,33 @@ void MainWindow::paintEvent(QPaintEvent*)
     layout::paintDecorations(painter, Layout);
 }
 
+// A drop copies, so that no drag source deletes the user's file.
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (dropTarget(event->mimeData()->urls()))
-        event->acceptProposedAction();
+    if (dropTarget(event->mimeData()->urls()) && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
-// A dropped folder is listed as if chosen in the folder chooser; a dropped file's folder too,
-// and then the file is selected and previewed as a click on its name would, if it is listed.
 void MainWindow::dropEvent(QDropEvent* event)
 {
     const std::optional<DropTarget> target = dropTarget(event->mimeData()->urls());
     if (!target)
         return;
-    event->acceptProposedAction();
-    folderChooser->choose(target->folder);
-    if (!folderChosen() || target->fileName.isEmpty())
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    open(*target);
+}
+
+// A folder is listed as if chosen in the folder chooser; a file's folder too, and then the file
+// is selected and previewed as a click on its name would, if it is listed.
+void MainWindow::open(const DropTarget& target)
+{
+    if (!folderChosen(target.folder) || target.fileName.isEmpty())
         return;
-    if (fileList->names().contains(target->fileName))
-        clickListedFile(target->fileName);
+    if (fileList->names().contains(target.fileName))
+        clickListedFile(target.fileName);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

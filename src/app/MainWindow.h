@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PictureDrop.h"
 #include "core/StepRule.h"
 
 #include <QPoint>
@@ -38,7 +39,7 @@ public:
     TrayIcon* tray;
     FolderChooser* folderChooser;
 
-    // Creates the other windows, hidden, and starts the list at the root of the system drive.
+    // Creates the other windows, hidden, and starts the list in the folder chosen last.
     void load();
     // Reads the listed picture types from the store and lists the folder by them.
     void listStoredTypes();
@@ -53,6 +54,8 @@ public:
     void showHelp();
     void trayClicked();
     void exitProgram();
+    // A folder, or a file in it, handed over by a drop or on the command line.
+    void open(const DropTarget& target);
 
     enum class Return {
         Shown,        // the window is shown and raised first
@@ -79,8 +82,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The steps after the folder chooser was confirmed; false when nothing is listed.
-    bool folderChosen();
+    // Lists the folder as the chosen one; false when nothing is listed.
+    bool folderChosen(const QString& folder);
+    void clearPreview();
     [[nodiscard]] bool showPreview(const QString& path);
     // Selects a listed name and previews it, as a click on the name does.
     void clickListedFile(const QString& name);

@@ -12,16 +12,37 @@ namespace zelvo {
 namespace {
 
 QtMessageHandler handlerBeforeStart = nullptr;
+// The platform plugin asked for that Qt could not find, as its warning names it.
+QByteArray missingPlugin;
+
+QByteArray missingPluginMessage()
+{
+    QByteArray message = "zelvo: Qt's platform plugin \"" + missingPlugin + "\" is not installed";
+    // Platform-specific: the plugin Debian leaves out of a plain Qt install.
+    if (missingPlugin.startsWith("wayland"))
+        message += " (Debian package qt6-wayland)";
+    return message + '\n';
+}
 
 void platformStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtFatalMsg) {
-        // Only the platform plugin fails fatally this early: it found no display to open.
-        std::fputs("zelvo: cannot open the display to show the program on\n", stderr);
+        // Only the platform plugin fails fatally this early: it is not installed, or it found
+        // no display to open.
+        std::fputs(missingPlugin.isEmpty()
+                       ? "zelvo: cannot open the display to show the program on\n"
+                       : missingPluginMessage().constData(),
+                   stderr);
         std::fflush(stderr);
         std::_Exit(1);
     }
-    if (context.category && QByteArrayView(context.category).startsWith("qt.qpa"))
+    const QByteArrayView category(context.category ? context.category : "");
+    if (category == "qt.qpa.plugin" &&
+        text.startsWith(QLatin1String("Could not find the Qt platform plugin"))) {
+        missingPlugin = text.section(QLatin1Char('"'), 1, 1).toLocal8Bit();
+        return;
+    }
+    if (category.startsWith("qt.qpa"))
         return;
     if (handlerBeforeStart)
         handlerBeforeStart(type, context, text);

@@ -1,9 +1,11 @@
 #include "WindowRegistry.h"
 
+#include "TrayMenu.h"
+#include "layouts/OnFirstShow.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
 #include "widgets/AccessibleControls.h"
-#include "layouts/OnFirstShow.h"
+#include "widgets/TrayIcon.h"
 
 namespace zelvo {
 
@@ -26,8 +28,13 @@ void WindowRegistry::start()
     m_store.seedInitialTypes();
     MainWindow& main = get<MainWindow>();
     main.returnToMain(MainWindow::Return::Shown);
-    // A first start creates the settings file once the main window is on screen.
-    afterFirstPaint(main, [this] { (void)m_store.commit(); });
+    // Once the main window is on screen, a first start creates the settings file, and the tray
+    // icon gets its menu and looks up its pictures in the desktop's icon theme.
+    afterFirstPaint(main, [this, &main] {
+        (void)m_store.commit();
+        main.tray->setContextMenu(new TrayMenu(*this, main));
+        main.tray->showInNotificationArea();
+    });
 }
 
 // The other windows report to the main window.

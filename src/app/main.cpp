@@ -1,4 +1,6 @@
+#include "CommandLine.h"
 #include "FontReadAhead.h"
+#include "MainWindow.h"
 #include "Startup.h"
 #include "WindowRegistry.h"
 #include "desktop/DesktopPlatform.h"
@@ -7,8 +9,12 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = zelvo::answerInformationRequest(argc, argv))
+        return *status;
     if (!zelvo::displayReachable())
         return 1;
     zelvo::FontReadAhead fonts;
@@ -16,6 +22,11 @@ int main(int argc, char* argv[])
     zelvo::beginPlatformStart();
     QApplication app(argc, argv);
     zelvo::endPlatformStart();
+    const zelvo::CommandLine line = zelvo::readCommandLine(QApplication::arguments());
+    for (const QString& complaint : line.complaints)
+        std::fprintf(stderr, "zelvo: %s\n", qPrintable(complaint));
+    if (!line.understood)
+        return 1;
     fonts.applicationStarted();
     zelvo::configureApplication();
     zelvo::applyPictureAllocationLimit();
@@ -24,6 +35,12 @@ int main(int argc, char* argv[])
     zelvo::DesktopPlatform platform;
     zelvo::WindowRegistry windows(store, platform);
     windows.start();
+    if (line.target) {
+        zelvo::MainWindow& main = windows.get<zelvo::MainWindow>();
+        // Inside the event loop, where its message boxes and the commands that end it work.
+        QMetaObject::invokeMethod(
+            &main, [&main, target = *line.target] { main.open(target); }, Qt::QueuedConnection);
+    }
     const int status = QApplication::exec();
     fonts.wait();
     return status;

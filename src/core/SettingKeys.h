@@ -19,6 +19,9 @@ inline constexpr char Off[] = "0";
 // The value that takes a disabled picture type's place in the store and in the pattern.
 inline constexpr char Disabled[] = "&;";
 
+// The folder the user last chose, where the next start lists.
+inline constexpr Key LastFolder{"Folder", "Last"};
+
 // Always the last element of the file list's pattern.
 inline constexpr char ClosingPattern[] = "*.vuq";
 

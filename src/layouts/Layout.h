@@ -70,6 +70,9 @@ struct TrayIconProps
     const char* flashIcon;
     int flashInterval;
     bool flashEnabled;
+    // The icons' names in the desktop's icon theme, which has them at every size installed.
+    const char* themeIcon;
+    const char* themeFlashIcon;
 };
 
 struct Cursor

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "OnFirstShow.h"
+#include "desktop/WindowFrame.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -56,6 +57,8 @@ void applyWindow(QWidget& window, const Window& form)
     else
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     window.setWindowFlags(flags);
+    if (form.frame == Frame::FixedSingle)
+        keepTitleBarWithoutButtons(window);
     window.setFixedSize(pixels(form.clientWidth), pixels(form.clientHeight));
     QPalette palette = window.palette();
     if (form.back) {

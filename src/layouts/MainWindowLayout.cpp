@@ -73,6 +73,8 @@ const TrayIconProps MainWindowTray{
     .flashIcon = artwork::TrayFlashIcon,
     .flashInterval = 800,
     .flashEnabled = false,
+    .themeIcon = "org.zelvo.Zelvo-tray",
+    .themeFlashIcon = "org.zelvo.Zelvo-tray-flash",
 };
 
 } // namespace zelvo::layout

@@ -63,21 +63,37 @@ void OptionsWindow::load()
     for (std::size_t i = 0; i < PictureTypes.size(); ++i) {
         if (const std::optional<int> value = boxValueFor(PictureTypes[i], types[i]))
             typeBoxes[i]->setValue(*value);
+        m_shownTypes[i] = typeBoxes[i]->value();
     }
+    m_shownSize = chosenSize();
 }
 
-void OptionsWindow::apply()
+int OptionsWindow::chosenSize() const
 {
     for (std::size_t i = 0; i < TileSizes.size(); ++i) {
-        const bool chosen = sizeButtons[i]->isChecked();
-        m_store.write(TileSizes[i].key, QLatin1String(chosen ? settings::On : settings::Off));
+        if (sizeButtons[i]->isChecked())
+            return int(i);
+    }
+    return -1;
+}
+
+// Two copies of the program share the store: a choice the user left as shown is not written,
+// so that what another copy stored meanwhile stays.
+void OptionsWindow::apply()
+{
+    if (chosenSize() != m_shownSize) {
+        for (std::size_t i = 0; i < TileSizes.size(); ++i) {
+            const bool chosen = sizeButtons[i]->isChecked();
+            m_store.write(TileSizes[i].key, QLatin1String(chosen ? settings::On : settings::Off));
+        }
     }
     int sum = 0;
     for (std::size_t i = 0; i < PictureTypes.size(); ++i) {
         const int value = typeBoxes[i]->value();
         sum += value;
-        if (const std::optional<QString> stored = storedValueFor(PictureTypes[i], value))
-            m_store.write(PictureTypes[i].key, *stored);
+        const std::optional<QString> text = storedValueFor(PictureTypes[i], value);
+        if (text && value != m_shownTypes[i])
+            m_store.write(PictureTypes[i].key, *text);
     }
     const bool stored = m_store.commit();
 
@@ -97,10 +113,16 @@ void OptionsWindow::apply()
 }
 
 void OptionsWindow::mailAuthor()
-
 {
     (void)m_platform.openUrl(
         QUrl(QLatin1String("mailto:") + QLatin1String(author::ContactAddress)));
+}
+
+void OptionsWindow::showEvent(QShowEvent* event)
+{
+    load();
+    sizeButtons.front()->setFocus();
+    QWidget::showEvent(event);
 }
 
 // The window is left through Apply, or a click on the tray icon, only.

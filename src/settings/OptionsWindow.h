@@ -32,10 +32,10 @@ public:
     QLabel* mailIcon;
     LinkLabel* mailLink;
 
-    // Shows the stored choices.
+    // Shows the stored choices, as it does each time it is shown.
     void load();
-    // Stores the choices and hides the window; with no type checked, or when the choices could
-    // not be stored, it says so and stays.
+    // Stores the choices the user changed since the window was shown and hides the window; with
+    // no type checked, or when the choices could not be stored, it says so and stays.
     void apply();
     void mailAuthor();
 
@@ -44,12 +44,18 @@ signals:
     void applied();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    [[nodiscard]] int chosenSize() const;
+
     SettingsStore& m_store;
     Platform& m_platform;
+    // The choices as shown, which another copy of the program may since have stored otherwise.
+    int m_shownSize = -1;
+    std::array<int, PictureTypes.size()> m_shownTypes{};
 };
 
 } // namespace zelvo

@@ -7,9 +7,11 @@
 #include "layouts/Layouts.h"
 #include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
+#include "widgets/AccessibleControls.h"
 #include "widgets/ControlFactory.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -117,6 +119,8 @@ void TileWindow::showPicture(const QString& path)
     }
     tiledView->setPicture(picture);
     tiledView->resize(outerSize());
+    // The caption stays the program's; screen readers hear which file is tiled.
+    setAccessibleName(accessibleNameWith(windowTitle(), QFileInfo(path).fileName()));
     workbench->pictureShown(path);
 }
 
@@ -127,7 +131,7 @@ void TileWindow::print()
     const QPointer<TileWindow> self(this);
     Platform& platform = m_platform;
     printButton->hide();
-    const bool printed = platform.printPage(grab().toImage());
+    const bool printed = platform.printPage(tiledView->naturalTiling(size(), devicePixelRatioF()));
     if (!self)
         return;
     if (!printed)

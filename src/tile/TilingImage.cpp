@@ -68,6 +68,21 @@ const QPixmap& TilingImage::surface(QSize area)
     return m_surface;
 }
 
+QImage TilingImage::naturalTiling(QSize area, qreal ratio) const
+{
+    const QSize pixels(qCeil(area.width() * ratio), qCeil(area.height() * ratio));
+    QImage tiled(pixels, QImage::Format_RGB32);
+    tiled.fill(palette().color(QPalette::Button));
+    if (!m_picture.isNull()) {
+        const QImage tile =
+            zoomedTile(m_picture, {}, pixels, palette().color(QPalette::Button), MinimumTileSide);
+        QPainter painter(&tiled);
+        painter.drawTiledPixmap(tiled.rect(), QPixmap::fromImage(tile));
+    }
+    tiled.setDevicePixelRatio(ratio);
+    return tiled;
+}
+
 void TilingImage::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

@@ -27,6 +27,9 @@ public:
     // Zoom, guides and seam marks; the natural look draws the picture alone at its size.
     void setLook(const TileLook& look);
     [[nodiscard]] const TileLook& look() const { return m_look; }
+    // The picture repeated at its natural size over an area of the given size, as the natural
+    // look shows it on a screen with the given device pixel ratio, whatever the look now shown.
+    [[nodiscard]] QImage naturalTiling(QSize area, qreal ratio) const;
 
 signals:
     // The wheel turned with Ctrl held: up (positive) or down (negative) steps.

@@ -4,7 +4,10 @@
 #include "core/Wildcard.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace zelvo {
 
@@ -16,9 +19,10 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileL
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setLayoutMode(QListView::Batched);
     setBatchSize(2000);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { currentMoved(current); });
-    connect(this, &QAbstractItemView::clicked, this, [this] { m_clickedOnRelease = true; });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_selecting && !fileName().isEmpty())
+            emit clicked();
+    });
 }
 
 bool FileListBox::setPath(const QString& path)
@@ -78,64 +82,62 @@ void FileListBox::show(const QStringList& listing)
         setFileName(selected);
 }
 
-void FileListBox::currentMoved(const QModelIndex& current)
+// Nothing the user does clears the selection or toggles it away: a press, a drag or a key only
+// ever selects a name, which replaces the one selected.
+QItemSelectionModel::SelectionFlags FileListBox::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const
 {
-    // A mouse click notifies on release; a keyboard move notifies at once.
-    if (m_selecting || m_mouseHeld || !current.isValid())
-        return;
-    emit clicked();
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (!index.isValid() || !command.testFlag(QItemSelectionModel::Select) ||
+        command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }
 
 // Only the left button selects: whatever another button does, the selected file stays the one
 // the program last heard of.
-bool FileListBox::leftButtonDown(QMouseEvent& event)
-{
-    if (event.button() != Qt::LeftButton) {
-        event.accept();
-        return false;
-    }
-    m_mouseHeld = true;
-    m_clickedOnRelease = false;
-    m_nameAtPress = fileName();
-    return true;
-}
-
 void FileListBox::mousePressEvent(QMouseEvent* event)
 {
-    if (leftButtonDown(*event))
-        QListView::mousePressEvent(event);
-}
-
-void FileListBox::mouseMoveEvent(QMouseEvent* event)
-{
-    // The left button held down since a press that was not taken selects nothing either.
-    if ((event->buttons() & Qt::LeftButton) && !m_mouseHeld) {
+    if (event->button() != Qt::LeftButton) {
         event->accept();
         return;
     }
-    QListView::mouseMoveEvent(event);
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    // A press on the name already selected is a click on it all the same.
+    const bool again = pressed.isValid() && selectionModel()->isSelected(pressed);
+    QListView::mousePressEvent(event);
+    if (again)
+        emit clicked();
+}
+
+// As in the desktop's list boxes, a cursor key selects a name even where the cursor cannot move,
+// as on a list of one name that has the focus with nothing selected.
+void FileListBox::keyPressEvent(QKeyEvent* event)
+{
+    QListView::keyPressEvent(event);
+    static constexpr int CursorKeys[] = {Qt::Key_Up,     Qt::Key_Down,    Qt::Key_Left,
+                                         Qt::Key_Right,  Qt::Key_Home,    Qt::Key_End,
+                                         Qt::Key_PageUp, Qt::Key_PageDown};
+    if (fileName().isEmpty() && currentIndex().isValid() &&
+        std::find(std::begin(CursorKeys), std::end(CursorKeys), event->key()) !=
+            std::end(CursorKeys))
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
 }
 
 void FileListBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !m_mouseHeld) {
+    if (event->button() == Qt::LeftButton)
+        QListView::mouseReleaseEvent(event);
+    else
         event->accept();
-        return;
-    }
-    QListView::mouseReleaseEvent(event);
-    m_mouseHeld = false;
-    // Released on another name than the one pressed, the view reports no click though the
-    // selection moved with the pointer: that is a click on the name now selected.
-    if (m_clickedOnRelease || fileName() != m_nameAtPress)
-        emit clicked();
-    m_clickedOnRelease = false;
 }
 
-// The second press of a double click; the view takes its release for no click.
 void FileListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (leftButtonDown(*event))
+    if (event->button() == Qt::LeftButton)
         QListView::mouseDoubleClickEvent(event);
+    else
+        event->accept();
 }
 
 } // namespace zelvo

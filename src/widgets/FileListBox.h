@@ -20,8 +20,10 @@ public:
 };
 
 // A list of the files of one folder that match a pattern of wildcards, with one selection.
-// A click on a name, a drag of the selection with the left button, or moving the selection with
-// the keyboard, notifies clicked(); only the left button selects.
+// Every change of the selected name by the user (a press on a name, a drag over the names, a
+// key), and every press on the name already selected, notifies clicked() once; nothing the
+// user does leaves the list without a selection once a name is selected. Only the left button
+// selects.
 class FileListBox : public QListView
 {
     Q_OBJECT
@@ -48,25 +50,21 @@ signals:
     void pathChanged();
 
 protected:
+    [[nodiscard]] QItemSelectionModel::SelectionFlags
+    selectionCommand(const QModelIndex& index, const QEvent* event) const override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void show(const QStringList& listing);
-    void currentMoved(const QModelIndex& current);
-    // Notes a press of the left button; false, with the press taken, for another button.
-    bool leftButtonDown(QMouseEvent& event);
 
     FileListModel* m_model;
     QString m_path;
     QString m_pattern;
-    bool m_mouseHeld = false;
+    // While the program itself changes the selection, which it does not notify.
     bool m_selecting = false;
-    // The selection when the left button went down, and whether the release was a click.
-    QString m_nameAtPress;
-    bool m_clickedOnRelease = false;
 };
 
 } // namespace zelvo

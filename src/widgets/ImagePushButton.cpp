@@ -43,19 +43,17 @@ void ImagePushButton::paintEvent(QPaintEvent*)
     painter.drawLine(area.topRight(), area.bottomRight());
 
     if (const QPixmap& shown = picture(); !shown.isNull()) {
-        // A picture larger than the face is shrunk to fit, keeping its proportions.
+        // The picture at its own size, centred on the face and cut at its edges.
         const QRect face = area.adjusted(1, 1, -1, -1);
-        QSize size = shown.deviceIndependentSize().toSize();
-        if (size.width() > face.width() || size.height() > face.height())
-            size.scale(face.size(), Qt::KeepAspectRatio);
-        QRect target(QPoint(0, 0), size);
+        QRect target(QPoint(0, 0), shown.deviceIndependentSize().toSize());
         target.moveCenter(face.center());
         if (pressed)
             target.translate(1, 1);
         if (!isEnabled())
             painter.setOpacity(0.5);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setClipRect(face);
         painter.drawPixmap(target, shown);
+        painter.setClipping(false);
         painter.setOpacity(1.0);
     }
 

@@ -6,25 +6,36 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <utility>
+
+class QMenu;
+
 namespace zelvo {
 
-// The program's icon in the notification area. While flashing is on it alternates with its
-// flash icon; a click on it is notified by clicked(). Where the desktop has no notification
-// area the control still keeps its state.
-class TrayIcon : public QSystemTrayIcon
+// The program's icon in the notification area, with its menu. While flashing is on it
+// alternates with its flash icon; a click on it is notified by clicked().
+class TrayIcon : public QObject
 {
     Q_OBJECT
 public:
     explicit TrayIcon(QObject* parent = nullptr);
 
     void setProperties(const layout::TrayIconProps& properties);
+    // Puts the icon in the notification area, once one can show it; until then, and where
+    // the desktop has none, the control keeps its state all the same.
+    void showInNotificationArea();
+    // The menu the icon opens on a right click; the icon does not own it.
+    void setContextMenu(QMenu* menu);
 
     void setFlashEnabled(bool enabled);
     [[nodiscard]] bool flashEnabled() const { return m_timer.isActive(); }
     // The icon shown at this moment: the flash icon during the second half of each flash.
     [[nodiscard]] bool showingFlashIcon() const { return m_showingFlash; }
     [[nodiscard]] int flashInterval() const { return m_timer.interval(); }
+    [[nodiscard]] QString toolTip() const { return m_toolTip; }
 
+    // What the notification area reports of the user's action on the icon.
+    void activated(QSystemTrayIcon::ActivationReason reason);
     // What a click on the icon in the notification area does.
     void click();
 
@@ -34,12 +45,20 @@ signals:
 
 private:
     void showIcon(bool flashIcon);
+    void putInNotificationArea();
 
     QTimer m_timer;
     QIcon m_icon;
     QIcon m_flashIcon;
+    // The icon's and the flash icon's pictures, and their names in the icon theme.
+    std::pair<const char*, const char*> m_pictures;
+    std::pair<const char*, const char*> m_themeNames;
+    QString m_toolTip;
+    QMenu* m_menu = nullptr;
+    QSystemTrayIcon* m_shown = nullptr;
     bool m_enabled = true;
     bool m_trueClick = true;
+    bool m_visible = true;
     bool m_showingFlash = false;
 };
 

@@ -9,6 +9,7 @@
 #include "app/WindowRegistry.h"
 #include "settings/DamagedCopies.h"
 #include "settings/OptionsWindow.h"
+#include "settings/SettingsFormat.h"
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
@@ -73,8 +74,8 @@ void writeSet(SettingsStore& store, const QStringList& values)
 // What a file holds, read as a later run would: nothing when it does not parse.
 [[nodiscard]] std::optional<QStringList> storedSet(const QString& fileName)
 {
-    QSettings file(fileName, QSettings::IniFormat);
-    if (file.status() != QSettings::NoError)
+    QSettings::SettingsMap file;
+    if (!settings::parseSettings(test::readBytes(fileName), file))
         return std::nullopt;
     QStringList values;
     for (const keys::Key& key : allKeys()) {
@@ -96,21 +97,22 @@ void writeSet(SettingsStore& store, const QStringList& values)
     return false;
 }
 
+// What Session::apply stores, in the order of allKeys().
+const QStringList Applied{"1", "0", "0", "*.bmp;", "*.jpeg;*.jpg;", "*.gif;", "*.ico;"};
+
 // The program started on the isolated store.
 struct Session
 {
     explicit Session(Platform& platform) : windows(store, platform) { windows.start(); }
 
-    // Applies Large with bitmaps and icons listed.
+    // Applies Small with every type listed, a change from what any of these stores shows.
     void apply()
     {
         windows.get<MainWindow>().showOptions();
         OptionsWindow& options = windows.get<OptionsWindow>();
-        options.sizeButtons[2]->setChecked(true);
-        options.typeBoxes[0]->setValue(1);
-        options.typeBoxes[1]->setValue(0);
-        options.typeBoxes[2]->setValue(0);
-        options.typeBoxes[3]->setValue(1);
+        options.sizeButtons[0]->setChecked(true);
+        for (TriStateBox* box : options.typeBoxes)
+            box->setValue(1);
         options.apply();
     }
 
@@ -233,7 +235,7 @@ void BadSettingsTest::damagedFileSurvivesStartAndApply()
     QVERIFY2(platform.messages.isEmpty(), qPrintable(platform.messages.value(0).prompt));
     const std::optional<QStringList> stored = storedSet(iso.fileName());
     QVERIFY(stored);
-    QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+    QCOMPARE(*stored, Applied);
 
     // Nothing the user had is lost without a trace: a file that does not parse is kept aside.
     // (Parsed under another name: this process caches what it parsed by file name.)
@@ -316,7 +318,7 @@ void BadSettingsTest::applyAfterAFailedApplySaves()
     QVERIFY(session.windows.get<MainWindow>().isVisible());
     const std::optional<QStringList> stored = storedSet(iso.fileName());
     QVERIFY(stored);
-    QCOMPARE(*stored, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+    QCOMPARE(*stored, Applied);
 }
 
 // A lock file that can never be taken (a folder or a pipe in its place) makes the start and the
@@ -389,7 +391,7 @@ void BadSettingsTest::pipeInPlaceOfTheFile()
     QVERIFY(stored.isFile());
     const std::optional<QStringList> values = storedSet(iso.fileName());
     QVERIFY(values);
-    QCOMPARE(*values, (QStringList{"0", "0", "1", "*.bmp;", "&;", "&;", "*.ico;"}));
+    QCOMPARE(*values, Applied);
     const QFileInfo kept(iso.fileName() + QStringLiteral(".damaged"));
     QVERIFY(kept.exists() && !kept.isFile());
 }

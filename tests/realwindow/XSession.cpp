@@ -196,16 +196,39 @@ QString XSession::startDesktop()
     return QStringLiteral("trayer did not show its notification area");
 }
 
-QString XSession::startAccessibilityBus()
+QString XSession::startWayland()
+{
+    const QString socket = QStringLiteral("wayland-zelvo");
+    spawn(QStringLiteral("weston"),
+          {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--use-pixman"),
+           QStringLiteral("--width=1280"), QStringLiteral("--height=1024"),
+           QStringLiteral("--idle-time=0"), QStringLiteral("--socket=") + socket,
+           // Lets weston-screenshooter take the screen.
+           QStringLiteral("--debug")})
+        ->start();
+    if (!waitUntil([&] { return QFile::exists(m_runtime.filePath(socket)); }, StartTimeoutMs))
+        return QStringLiteral("weston did not open its socket");
+    m_environment.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
+    m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    return {};
+}
+
+QString XSession::startSessionBus()
 {
     const Announcement bus =
         startAnnouncing(QStringLiteral("dbus-daemon"),
                         {QStringLiteral("--session"), QStringLiteral("--nofork"),
                          QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")},
                         QStringLiteral("its address"));
-    if (!bus.failure.isEmpty())
-        return bus.failure;
-    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.line);
+    if (bus.failure.isEmpty())
+        m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.line);
+    return bus.failure;
+}
+
+QString XSession::startAccessibilityBus()
+{
+    if (const QString failure = startSessionBus(); !failure.isEmpty())
+        return failure;
     // The session bus starts the accessibility bus when it is first asked for its address;
     // the program looks for it once, when it starts.
     const bool launched = waitUntil(
@@ -225,14 +248,30 @@ QString XSession::startAccessibilityBus()
     return {};
 }
 
-QString XSession::startProgram(const QString& binary)
+QString XSession::startProgram(const QString& binary, const QStringList& arguments)
 {
-    m_program = spawn(binary, {});
+    // Folder permissions bind the program as they bind a user: started by the superuser, it
+    // runs without the capabilities that override them.
+    m_program =
+        ::geteuid() == 0
+            ? spawn(QStringLiteral("setpriv"),
+                    QStringList{QStringLiteral("--bounding-set=-dac_override,-dac_read_search"),
+                                binary} +
+                        arguments)
+            : spawn(binary, arguments);
+    m_programs.append(m_program);
+    m_output.clear();
     m_program->setProcessChannelMode(QProcess::MergedChannels);
     m_program->start();
     if (!m_program->waitForStarted(StartTimeoutMs))
         return QStringLiteral("the program could not be started: ") + m_program->errorString();
     return {};
+}
+
+void XSession::endProgram()
+{
+    end(m_programs.takeLast());
+    m_program = m_programs.isEmpty() ? nullptr : m_programs.last();
 }
 
 QString XSession::configFolder() const
@@ -242,7 +281,9 @@ QString XSession::configFolder() const
 
 QString XSession::programOutput()
 {
-    return m_program ? QString::fromLocal8Bit(m_program->readAll()) : QString();
+    if (m_program)
+        m_output += QString::fromLocal8Bit(m_program->readAll());
+    return m_output;
 }
 
 bool XSession::programRunning() const
@@ -358,6 +399,19 @@ std::optional<QRect> XSession::workArea() const
 
 QImage XSession::screenshot() const
 {
+    if (m_display.isEmpty()) {
+        // Under weston: its screenshooter writes the screen into the folder it runs in.
+        QTemporaryDir shots;
+        const auto taken =
+            tool(QStringLiteral("sh"),
+                 {QStringLiteral("-c"), QStringLiteral("cd \"$0\" && weston-screenshooter"),
+                  shots.path()});
+        const QStringList files = QDir(shots.path()).entryList({QStringLiteral("*.png")});
+        if (!taken || files.isEmpty())
+            return {};
+        return QImage(QDir(shots.path()).filePath(files.constFirst()))
+            .convertToFormat(QImage::Format_RGB32);
+    }
     QProcess process;
     process.setProcessEnvironment(m_environment);
     process.start(QStringLiteral("import"),

@@ -39,14 +39,23 @@ public:
     [[nodiscard]] QString startWindowManager();
     // Sets an environment variable for what is started from now on.
     void setVariable(const QString& name, const QString& value);
+    // Starts a Wayland compositor (weston, headless) in place of the display server, for the
+    // program to run on natively.
+    [[nodiscard]] QString startWayland();
+    // Starts a private session bus for what is started from now on.
+    [[nodiscard]] QString startSessionBus();
     // Starts a private session bus with the accessibility bus behind it, and has the program
     // started after it show itself to assistive technologies. Returns why it could not, or an
     // empty text.
     [[nodiscard]] QString startAccessibilityBus();
-    // Starts the program with a fresh home; an empty text when its main window appeared.
-    [[nodiscard]] QString startProgram(const QString& binary);
+    // Starts a program, the one the session looks at from then on, once more in the same home
+    // after it ended; an empty text when it started.
+    [[nodiscard]] QString startProgram(const QString& binary, const QStringList& arguments = {});
+    // Ends the program started last: the one started before it is looked at again.
+    void endProgram();
 
     [[nodiscard]] QString configFolder() const;
+    // All the program has written since it started.
     [[nodiscard]] QString programOutput();
     [[nodiscard]] bool programRunning() const;
 
@@ -105,7 +114,9 @@ private:
     QProcessEnvironment m_environment;
     // Started in this order, ended in the reverse one.
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QList<QProcess*> m_programs;
     QProcess* m_program = nullptr;
+    QString m_output;
 };
 
 template <class Condition> bool XSession::waitUntil(Condition&& condition, int timeoutMs)

@@ -1,7 +1,10 @@
 // The built program on a real X server (Xvfb with openbox and trayer), driven with xdotool and
 // checked through screenshots, as a user would see it.
 #include "XSession.h"
+#include "print/CupsTools.h"
+#include "print/PrivateCups.h"
 #include "support/DataTable.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QSettings>
@@ -29,6 +32,7 @@ const QRgb CountText = qRgb(0x80, 0x80, 0x80);
 
 // Places in the main window's client area, in pixels.
 const QPoint BrowseButton(233 + 12, 152 + 12);
+const QPoint ExitButton(206 + 40, 385 + 14);
 const QRect TitleArtwork(8, 8, 482, 33);
 const QRect FileList(46, 96, 134, 134);
 const QRect CountLabel(154, 64, 40, 18);
@@ -37,6 +41,11 @@ const QRect Preview(304, 96, 134, 134);
 const QRect PreviewPicture = Preview.adjusted(1, 1, -1, -1);
 // The Print button of the Medium tile window, with a margin for its focus frame.
 const QRect PrintButton = QRect(376, 480, 41, 25).adjusted(-6, -6, 6, 6);
+const QPoint OptionsButton(76, 345);
+// In the options window's client area.
+const QPoint LargeOption(253, 108);
+const QPoint IcoBox(268, 220);
+const QPoint ApplyButton(152, 276);
 
 constexpr int WaitMs = 10000;
 const char* const ProgramBinary = ZELVO_BINARY;
@@ -236,6 +245,13 @@ private slots:
     void titleClickShowsTheAboutBox();
     void titleArtworkIsDrawnAtTwiceTheSize();
     void tileWindowKeysAndNewVersions();
+    void opensTheFileItIsStartedWith();
+    void trayMenuOnRightClick();
+    void fileListKeepsOneSelection();
+    void printsTheTilesAtNaturalSize();
+    void secondaryWindowsAskForNoButtonsAndComeBack();
+    void secondCopyKeepsTheOthersChoices();
+    void unlistableDropIsNotChosen();
 
 private:
     // The main window's client area on the screen.
@@ -250,6 +266,8 @@ private:
     // Writes the test pictures into the folder, browses to it and waits until the list shows
     // them all; an empty text then, else why not.
     [[nodiscard]] QString browseToPictures(const QTemporaryDir& folder, Rows* rows);
+    // Waits until the list shows the test pictures; an empty text then, else why not.
+    [[nodiscard]] QString waitForListed(Rows* rows);
     // A point on the listed name of the given row, on the screen.
     [[nodiscard]] QPoint onName(const Rows& rows, int index) const;
     [[nodiscard]] QString waitForPreview(const Picture& picture);
@@ -259,11 +277,23 @@ private:
     // Presses the preview and waits for the tile window to show the picture tiled.
     [[nodiscard]] QString tileShows(const Picture& picture, const QString& folder,
                                     std::optional<WindowId>* tile = nullptr);
+    [[nodiscard]] bool previewEmpty();
+    // Opens the options window, clicks there and applies; the window, or none when it did not
+    // come and go.
+    std::optional<WindowId> applyOptions(const QList<QPoint>& clicks,
+                                         const std::function<void(WindowId)>& shown = {});
+    // Why the window does not ask for a title bar without buttons, or does not come back when
+    // minimised, or an empty text.
+    [[nodiscard]] QString keptWithoutButtons(WindowId window);
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
     enum class Desktop { WithNotificationArea, WithoutNotificationArea };
-    // Starts a fresh display, desktop and program, the program with the environment given.
-    void startSession(Desktop desktop, const QStringList& environment = {});
+    // Starts a fresh display, desktop and program, the program with the environment and the
+    // arguments given.
+    void startSession(Desktop desktop, const QStringList& environment = {},
+                      const QStringList& arguments = {});
+    // Starts the program and waits for its main window.
+    void startProgram(const QStringList& arguments = {}, const QSize& mainSize = MainSize);
 
     std::unique_ptr<XSession> m_session;
     WindowId m_main = 0;
@@ -274,7 +304,8 @@ void RealWindowTest::init()
     startSession(Desktop::WithNotificationArea);
 }
 
-void RealWindowTest::startSession(Desktop desktop, const QStringList& environment)
+void RealWindowTest::startSession(Desktop desktop, const QStringList& environment,
+                                  const QStringList& arguments)
 {
     m_session = std::make_unique<XSession>();
     m_main = 0;
@@ -287,9 +318,14 @@ void RealWindowTest::startSession(Desktop desktop, const QStringList& environmen
     for (const QString& variable : environment)
         m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
                                variable.section(QLatin1Char('='), 1));
-    const QSize mainSize =
-        MainSize * (environment.contains(QLatin1String("QT_SCALE_FACTOR=2")) ? 2 : 1);
-    const QString program = m_session->startProgram(QString::fromLocal8Bit(ProgramBinary));
+    startProgram(arguments,
+                 MainSize * (environment.contains(QLatin1String("QT_SCALE_FACTOR=2")) ? 2 : 1));
+}
+
+void RealWindowTest::startProgram(const QStringList& arguments, const QSize& mainSize)
+{
+    const QString program =
+        m_session->startProgram(QString::fromLocal8Bit(ProgramBinary), arguments);
     QVERIFY2(program.isEmpty(), qPrintable(program));
     const std::optional<WindowId> main = windowOfSize(mainSize, 20000);
     QVERIFY2(main, qPrintable(QStringLiteral("the main window did not appear; program said: ") +
@@ -364,7 +400,18 @@ QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows
             return QStringLiteral("could not write ") + picture.name;
     }
     browseTo(folder.path());
-    const QString listed = waitForScreen([&](const QImage& screen) -> QString {
+    const QString listed = waitForListed(rows);
+    // The folder dialog is gone, and with it any settings file of its own.
+    const QStringList written =
+        QDir(m_session->configFolder()).entryList({QStringLiteral("*.conf")}, QDir::Files);
+    if (listed.isEmpty() && written != QStringList{QStringLiteral("Zelvo.conf")})
+        return QStringLiteral("settings files written: ") + written.join(QLatin1Char(' '));
+    return listed;
+}
+
+QString RealWindowTest::waitForListed(Rows* rows)
+{
+    return waitForScreen([&](const QImage& screen) -> QString {
         const QImage window = crop(screen, mainArea());
         *rows = textRows(crop(window, FileList), FileText);
         // A selected name is drawn in other colours.
@@ -377,12 +424,6 @@ QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows
             return QStringLiteral("the count label shows nothing");
         return {};
     });
-    // The folder dialog is gone, and with it any settings file of its own.
-    const QStringList written =
-        QDir(m_session->configFolder()).entryList({QStringLiteral("*.conf")}, QDir::Files);
-    if (listed.isEmpty() && written != QStringList{QStringLiteral("Zelvo.conf")})
-        return QStringLiteral("settings files written: ") + written.join(QLatin1Char(' '));
-    return listed;
 }
 
 QPoint RealWindowTest::onName(const Rows& rows, int index) const
@@ -883,6 +924,293 @@ void RealWindowTest::tileWindowKeysAndNewVersions()
     // new version.
     const QString followed = waitForPreview(newVersion);
     QVERIFY2(followed.isEmpty(), qPrintable(QStringLiteral("after Esc: ") + followed));
+}
+
+// As a file manager's "Open With" starts it: the file is listed in its folder, selected and
+// previewed, and a name that does not exist is reported. The next start lists that folder.
+void RealWindowTest::opensTheFileItIsStartedWith()
+{
+    QTemporaryDir folder;
+    for (const Picture& picture : Pictures)
+        QVERIFY(writePicture(picture, folder.path()));
+    const QString missing = folder.filePath(QStringLiteral("gone.bmp"));
+    startSession(Desktop::WithNotificationArea, {}, {missing, folder.filePath(Pictures[1].name)});
+    if (QTest::currentTestFailed())
+        return;
+    QString shown = waitForPreview(Pictures[1]);
+    QVERIFY2(shown.isEmpty(), qPrintable(shown));
+    QVERIFY2(m_session->programOutput().contains("zelvo: no such file or folder: " + missing),
+             qPrintable(m_session->programOutput()));
+    QVERIFY(m_session->click(onMain(ExitButton)));
+    QVERIFY(XSession::waitUntil([&] { return !m_session->programRunning(); }, WaitMs));
+
+    startProgram();
+    Rows rows;
+    shown = waitForListed(&rows);
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("at the next start: ") + shown));
+}
+
+// A right click on the icon opens the tray menu and leaves the main window as it was; its Exit
+// ends the program.
+void RealWindowTest::trayMenuOnRightClick()
+{
+    const std::optional<QRect> icon = trayIcon();
+    QVERIFY2(icon, "the program put no icon in the notification area");
+    QVERIFY(m_session->click(icon->center(), 3));
+    const std::optional<WindowId> menu = m_session->waitForWindow([&](WindowId window) {
+        const auto area = m_session->geometry(window);
+        return window != m_main && area && !icon->contains(*area);
+    });
+    QVERIFY2(menu, "a right click on the tray icon opened no menu");
+    QVERIFY(m_session->isViewable(m_main));
+
+    // Exit is the menu's last entry.
+    const QRect area = m_session->geometry(*menu).value_or(QRect());
+    QVERIFY(m_session->click(QPoint(area.center().x(), area.bottom() - 8)));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->programRunning(); }, WaitMs),
+             "Exit in the tray menu did not end the program");
+}
+
+bool RealWindowTest::previewEmpty()
+{
+    const QImage preview =
+        crop(m_session->screenshot(), PreviewPicture.translated(mainArea().topLeft()));
+    return countNear(preview, Navy, 8) == preview.width() * preview.height();
+}
+
+std::optional<WindowId> RealWindowTest::applyOptions(const QList<QPoint>& clicks,
+                                                     const std::function<void(WindowId)>& shown)
+{
+    const auto options = m_session->click(onMain(OptionsButton))
+                             ? m_session->waitForWindow([&](WindowId window) {
+                                   return m_session->title(window) == QLatin1String("Options");
+                               })
+                             : std::nullopt;
+    if (!options)
+        return std::nullopt;
+    if (shown)
+        shown(*options);
+    for (const QPoint click : clicks + QList<QPoint>{ApplyButton})
+        (void)m_session->click(m_session->geometry(*options).value_or(QRect()).topLeft() + click);
+    const bool applied = XSession::waitUntil(
+        [&] { return !m_session->isViewable(*options) && m_session->isViewable(m_main); }, WaitMs);
+    return applied ? options : std::nullopt;
+}
+
+QString RealWindowTest::keptWithoutButtons(WindowId window)
+{
+    const QString id = QString::number(window);
+    // Functions and decorations given: moving only; a border and a title bar only.
+    const auto hints = m_session->tool(QStringLiteral("xprop"), {"-id", id, "_MOTIF_WM_HINTS"});
+    if (!hints || !hints->contains(QLatin1String("= 0x3, 0x4, 0xa,")))
+        return QStringLiteral("asks for ") + hints.value_or(QString()).trimmed();
+    (void)m_session->tool(QStringLiteral("xdotool"), {"windowminimize", id});
+    XSession::waitUntil([&] { return !m_session->isViewable(window); }, 3000);
+    const bool back = XSession::waitUntil([&] { return m_session->isViewable(window); }, WaitMs);
+    return back ? QString() : QStringLiteral("minimised, it stays out of sight");
+}
+
+// One selection, whatever the mouse and the keys do: a click below the names, Ctrl+click and
+// Ctrl+Space on the selected name keep it; a press whose release went to the folder dialog
+// leaves nothing held; and once Options -> Apply has cleared the preview, a new version of the
+// file still selected does not bring it back.
+void RealWindowTest::fileListKeepsOneSelection()
+{
+    QTemporaryDir folder;
+    Rows rows;
+    const QString listed = browseToPictures(folder, &rows);
+    QVERIFY2(listed.isEmpty(), qPrintable(listed));
+    // Why, after the step, the preview and then the tile window do not show the picture.
+    const auto shows = [&](const Picture& picture, const std::function<bool()>& step) -> QString {
+        std::optional<WindowId> tile;
+        QString failure = step() ? waitForPreview(picture) : QStringLiteral("cannot do it");
+        if (failure.isEmpty())
+            failure = tileShows(picture, folder.path(), &tile);
+        if (failure.isEmpty() && m_session->key(QStringLiteral("Escape")))
+            XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs);
+        return failure;
+    };
+    const auto ctrlClick = [&] {
+        return m_session->moveMouse(onName(rows, 0)) &&
+               m_session->tool(QStringLiteral("xdotool"),
+                               {"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
+    };
+    const QList<std::pair<const char*, std::function<bool()>>> keepingSteps{
+        {"a click", [&] { return m_session->click(onName(rows, 0)); }},
+        {"a click below the names",
+         [&] { return m_session->click(onMain(FileList.topLeft() + QPoint(25, 90))); }},
+        {"Ctrl+click", ctrlClick},
+        {"Ctrl+Space", [&] { return m_session->key(QStringLiteral("ctrl+space")); }}};
+    for (const auto& [name, step] : keepingSteps) {
+        const QString shown = shows(Pictures[0], step);
+        QVERIFY2(shown.isEmpty(), qPrintable(QLatin1String(name) + QStringLiteral(": ") + shown));
+    }
+
+    QVERIFY(m_session->moveMouse(onName(rows, 1)) && m_session->mouseDown());
+    QVERIFY(m_session->tool(QStringLiteral("xdotool"), {"key", "Return"}));
+    const auto chooser = m_session->waitForWindow([&](WindowId window) {
+        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
+    });
+    QVERIFY2(chooser, "Enter opened no folder dialog");
+    QVERIFY(m_session->mouseUp() && m_session->key(QStringLiteral("Escape")));
+    QVERIFY(XSession::waitUntil([&] { return !m_session->isViewable(*chooser); }, WaitMs));
+    const QString shown =
+        shows(Pictures[2], [&] { return m_session->key(QStringLiteral("Down")); });
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("Down after a press: ") + shown));
+
+    QVERIFY2(applyOptions({}), "Options -> Apply did not return to the main window");
+    QVERIFY2(XSession::waitUntil([&] { return previewEmpty(); }, WaitMs), "Apply kept the preview");
+    const Picture newVersion{Pictures[2].name, {3, 2}, {6, 4}, 12};
+    QTemporaryDir aside;
+    QVERIFY(writePicture(newVersion, aside.path()));
+    QVERIFY(std::rename(qPrintable(QDir(aside.path()).filePath(newVersion.name)),
+                        qPrintable(QDir(folder.path()).filePath(newVersion.name))) == 0);
+    QVERIFY2(!XSession::waitUntil([&] { return !previewEmpty(); }, 3000),
+             "a new version of the file brought the cleared preview back");
+}
+
+// Print puts the picture on paper tiled at its natural size over the client area, whatever the
+// zoom, guides, seam marks and zoom level on screen.
+void RealWindowTest::printsTheTilesAtNaturalSize()
+{
+    zelvo::test::PrivateCups cups;
+    if (!cups.start())
+        QSKIP(qPrintable(QStringLiteral("cupsd cannot run here: ") + cups.failure()));
+    const QString pdf = cups.folder() + QStringLiteral("/out/page.pdf");
+    QVERIFY(cups.addPdfQueue(QStringLiteral("zelvo-pdf"), pdf));
+    // The Small tile window fits on the page at its size on screen.
+    QTemporaryDir config;
+    QVERIFY(zelvo::test::writeBytes(config.filePath(QStringLiteral("Zelvo.conf")),
+                                    "[Size]\nSmall=1\nMid=0\nBig=0\n"));
+    const QProcessEnvironment service = cups.clientEnvironment();
+    QStringList environment{QStringLiteral("XDG_CONFIG_HOME=") + config.path()};
+    for (const QString& name : {QStringLiteral("CUPS_SERVER"), QStringLiteral("CUPS_SERVERROOT")})
+        environment << name + QLatin1Char('=') + service.value(name);
+    startSession(Desktop::WithNotificationArea, environment);
+    QTemporaryDir folder;
+    Rows rows;
+    QVERIFY(!QTest::currentTestFailed() && browseToPictures(folder, &rows).isEmpty());
+    QVERIFY(m_session->click(onName(rows, 1)) && waitForPreview(Pictures[1]).isEmpty());
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY(tile);
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
+    const QImage picture = Pictures[1].image();
+    // Above the Print button: whether the picture is shown at 100%.
+    const auto natural = [&](const QImage& screen) {
+        return tiledMismatch(crop(screen, client.adjusted(0, 0, 0, -60)), Pictures[1], picture);
+    };
+    QVERIFY(waitForScreen(natural).isEmpty());
+    for (const char* key : {"plus", "g", "s"})
+        QVERIFY(m_session->key(QLatin1String(key)));
+    QVERIFY(waitForScreen([&](const QImage& screen) {
+                return natural(screen).isEmpty() ? QStringLiteral("shown at 100%") : QString();
+            }).isEmpty());
+    QVERIFY(m_session->click(client.topLeft() + QPoint(312, 378)));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return !zelvo::test::jobIds(QStringLiteral("completed"), service).isEmpty(); },
+        60000));
+    QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                               {"-r", "96", "-png", "-singlefile", pdf, pdf}),
+             0);
+    const QImage page = QImage(pdf + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    const QPoint origin(qRound(zelvo::test::PdfQueuePrintableLeft * 96 / 72),
+                        qRound(zelvo::test::PdfQueuePrintableTop * 96 / 72));
+    int wrong = 0;
+    for (int y = 0; y < client.height(); ++y) {
+        for (int x = 0; x < client.width(); ++x) {
+            // Inside the picture's cells of 5 x 5 pixels, whatever the page's resampling at
+            // their edges; its colours stray a little.
+            const bool inside = x % 5 != 0 && x % 5 != 4 && y % 5 != 0 && y % 5 != 4;
+            const QRgb expected = picture.pixel(x % picture.width(), y % picture.height());
+            wrong += inside && !near(page.pixel(origin + QPoint(x, y)), expected, 4) ? 1 : 0;
+        }
+    }
+    QCOMPARE(wrong, 0);
+}
+
+// The tile and options windows ask for a title bar without buttons; a window manager that
+// minimises either all the same (openbox keeps the buttons) finds it back at once, so that the
+// program is never left blocked or out of sight.
+void RealWindowTest::secondaryWindowsAskForNoButtonsAndComeBack()
+{
+    QTemporaryDir folder;
+    std::optional<WindowId> tile;
+    QVERIFY(previewFirstPicture(folder).isEmpty());
+    QVERIFY(tileShows(Pictures[0], folder.path(), &tile).isEmpty());
+    const QString tileKept = keptWithoutButtons(*tile);
+    QVERIFY2(tileKept.isEmpty(), qPrintable(QStringLiteral("the tile window: ") + tileKept));
+    QVERIFY(XSession::waitUntil([&] { return m_session->isViewable(m_main); }, WaitMs));
+    // And it takes a press again.
+    QVERIFY(m_session->click(m_session->geometry(*tile).value_or(QRect()).center()));
+    QVERIFY(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs));
+
+    QString optionsKept;
+    QVERIFY(applyOptions({}, [&](WindowId options) { optionsKept = keptWithoutButtons(options); }));
+    QVERIFY2(optionsKept.isEmpty(),
+             qPrintable(QStringLiteral("the options window: ") + optionsKept));
+}
+
+// Two copies share one settings file: one that applies a size neither shows the types the other
+// applied as they were before nor writes them back.
+void RealWindowTest::secondCopyKeepsTheOthersChoices()
+{
+    QVERIFY(m_session->startProgram(QString::fromLocal8Bit(ProgramBinary)).isEmpty());
+    const std::optional<WindowId> second = windowOfSize(MainSize);
+    QVERIFY(second && m_session->activate(*second));
+    QVERIFY2(applyOptions({IcoBox}), "the second copy did not apply icons on");
+    m_session->endProgram();
+    QVERIFY2(applyOptions({LargeOption}), "the first copy did not apply the large size");
+    const QSettings stored(QDir(m_session->configFolder()).filePath(QStringLiteral("Zelvo.conf")),
+                           QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("Type/Ico")).toString(), QStringLiteral("*.ico;"));
+    QCOMPARE(stored.value(QStringLiteral("Size/Big")).toString(), QStringLiteral("1"));
+}
+
+// A folder dragged from another program that cannot be listed is not taken as chosen: the list
+// keeps its folder, and a name clicked there is that folder's file. The drop copies.
+void RealWindowTest::unlistableDropIsNotChosen()
+{
+    QTemporaryDir folder;
+    Rows rows;
+    QVERIFY(browseToPictures(folder, &rows).isEmpty());
+    // The same name in a folder whose files open but cannot be listed.
+    const QString locked = QDir(folder.path()).filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkdir(locked) && writePicture({Pictures[0].name, {3, 2}, {6, 4}, 0}, locked));
+    QVERIFY(QFile::setPermissions(locked, QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
+    const auto unlock = qScopeGuard([&] {
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+
+    QVERIFY(m_session->startProgram(QStringLiteral(DRAG_SOURCE), {locked}).isEmpty());
+    const std::optional<WindowId> source = windowOfSize(QSize(120, 120));
+    QVERIFY2(source, "the drag source showed no window");
+    const QPoint from = m_session->geometry(*source).value_or(QRect()).center();
+    QVERIFY(m_session->moveMouse(from) && m_session->mouseDown());
+    for (int step = 1; step <= 8; ++step)
+        QVERIFY(m_session->moveMouse(from + (onMain(FileList.center()) - from) * step / 8));
+    QVERIFY(m_session->mouseUp());
+    QString taken;
+    const bool copied = XSession::waitUntil(
+        [&] {
+            return (taken += m_session->programOutput()).split(QLatin1Char('\n')).contains("1");
+        },
+        WaitMs);
+    QVERIFY2(copied, qPrintable(QStringLiteral("the drop was not taken as a copy: ") + taken));
+
+    std::optional<QString> box;
+    XSession::waitUntil(
+        [&] {
+            return (box = m_session->tool(QStringLiteral("xdotool"),
+                                          {"search", "--onlyvisible", "--name", "^Error$"}))
+                .has_value();
+        },
+        WaitMs);
+    QVERIFY2(box, "the folder that cannot be listed showed no error");
+    QVERIFY(m_session->activate(box->trimmed().toULongLong()));
+    QVERIFY(m_session->key(QStringLiteral("Return")) && m_session->click(onName(rows, 0)));
+    const QString previewed = waitForPreview(Pictures[0]);
+    QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

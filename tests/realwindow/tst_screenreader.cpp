@@ -396,8 +396,8 @@ void ScreenReaderTest::tileWindow()
                        {QStringLiteral("Image files found: 1"), QStringLiteral("label"), {}}});
     QVERIFY2(named.isEmpty(), qPrintable(named));
 
-    const QString tile =
-        openWithSpace(QStringLiteral("Preview: a.bmp"), QStringLiteral("Zelvo"), TileControls);
+    const QString tile = openWithSpace(QStringLiteral("Preview: a.bmp"),
+                                       QStringLiteral("Zelvo: a.bmp"), TileControls);
     QVERIFY2(tile.isEmpty(), qPrintable(tile));
 
     VERIFY_TAB_REACHES(QStringLiteral("Tiled picture"));

@@ -47,6 +47,7 @@ public:
     [[nodiscard]] QString startProgram(const QString& binary);
 
     [[nodiscard]] QString configFolder() const;
+    [[nodiscard]] QString display() const { return m_display; }
     [[nodiscard]] QString programOutput();
     [[nodiscard]] bool programRunning() const;
 

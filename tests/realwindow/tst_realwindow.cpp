@@ -1,9 +1,13 @@
 // The built program on a real X server (Xvfb with openbox and trayer), driven with xdotool and
 // checked through screenshots, as a user would see it.
+#include "WindowPing.h"
 #include "XSession.h"
+#include "badinput/BadPictures.h"
 #include "support/DataTable.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,9 +15,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 using zelvo::realwindow::near;
 using zelvo::realwindow::WindowId;
+using zelvo::realwindow::WindowPing;
 using zelvo::realwindow::XSession;
 
 namespace {
@@ -39,6 +45,9 @@ const QRect PreviewPicture = Preview.adjusted(1, 1, -1, -1);
 const QRect PrintButton = QRect(376, 480, 41, 25).adjusted(-6, -6, 6, 6);
 
 constexpr int WaitMs = 10000;
+// The longest the program may leave the window unanswered while it loads: well above a frame,
+// far below the seconds a load on the window's own thread took.
+constexpr int AnswerMs = 400;
 const char* const ProgramBinary = ZELVO_BINARY;
 
 // A test picture made of cells of one colour each.
@@ -214,6 +223,47 @@ int differingPixels(const QImage& a, const QImage& b, int tolerance)
 // The vertical band of each listed name in the file list.
 using Rows = QList<QPair<int, int>>;
 
+QRgb meanColour(const QImage& image)
+{
+    qint64 sums[3] = {};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            sums[0] += qRed(image.pixel(x, y));
+            sums[1] += qGreen(image.pixel(x, y));
+            sums[2] += qBlue(image.pixel(x, y));
+        }
+    }
+    const qint64 count = qMax<qint64>(1, qint64(image.width()) * image.height());
+    return qRgb(int(sums[0] / count), int(sums[1] / count), int(sums[2] / count));
+}
+
+// A JPEG of noise around the colour, which compresses little.
+QByteArray noisyJpeg(QSize size, QRgb colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(5);
+    const auto vary = [&](int level) {
+        return qBound(0, level - 40 + int(random.bounded(80)), 255);
+    };
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y,
+                             qRgb(vary(qRed(colour)), vary(qGreen(colour)), vary(qBlue(colour))));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPG", 90);
+    return bytes;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class RealWindowTest : public QObject
@@ -236,6 +286,9 @@ private slots:
     void titleClickShowsTheAboutBox();
     void titleArtworkIsDrawnAtTwiceTheSize();
     void tileWindowKeysAndNewVersions();
+    void heldKeyKeepsTheWindowAnswering();
+    void hostilePictureKeepsTheWindowAnswering();
+    void halfWrittenVersionKeepsTheLastPicture();
 
 private:
     // The main window's client area on the screen.
@@ -253,6 +306,11 @@ private:
     // A point on the listed name of the given row, on the screen.
     [[nodiscard]] QPoint onName(const Rows& rows, int index) const;
     [[nodiscard]] QString waitForPreview(const Picture& picture);
+    // Browses to a folder of pictures and waits until its names are listed.
+    [[nodiscard]] Rows browseToListed(const QString& folder);
+    // The mean colour of the middle of the preview, or of the tile window's client area.
+    [[nodiscard]] QRgb previewColour() const;
+    [[nodiscard]] QRgb tileColour(const QRect& client) const;
     // Browses to the test pictures in the folder and clicks the first name: an empty text when
     // the preview then shows its picture, else why not.
     [[nodiscard]] QString previewFirstPicture(const QTemporaryDir& folder);
@@ -883,6 +941,165 @@ void RealWindowTest::tileWindowKeysAndNewVersions()
     // new version.
     const QString followed = waitForPreview(newVersion);
     QVERIFY2(followed.isEmpty(), qPrintable(QStringLiteral("after Esc: ") + followed));
+}
+
+Rows RealWindowTest::browseToListed(const QString& folder)
+{
+    browseTo(folder);
+    Rows rows;
+    (void)waitForScreen([&](const QImage& screen) -> QString {
+        rows = textRows(crop(crop(screen, mainArea()), FileList), FileText);
+        return rows.isEmpty() ? QStringLiteral("nothing listed") : QString();
+    });
+    return rows;
+}
+
+QRgb RealWindowTest::previewColour() const
+{
+    return meanColour(
+        crop(m_session->screenshot(),
+             PreviewPicture.adjusted(30, 30, -30, -30).translated(mainArea().topLeft())));
+}
+
+QRgb RealWindowTest::tileColour(const QRect& client) const
+{
+    return meanColour(
+        crop(m_session->screenshot(), QRect(client.topLeft() + QPoint(100, 100), QSize(200, 150))));
+}
+
+// Right held down in the tile window over large bitmaps: the program answers all along, the tile
+// window ends on the file the selection stands on soon after the key is released, and Esc then
+// closes it at once, with no step left to move the main window's list afterwards.
+void RealWindowTest::heldKeyKeepsTheWindowAnswering()
+{
+    QTemporaryDir sources;
+    QTemporaryDir folder;
+    const QList<QRgb> colours{qRgb(200, 40, 40), qRgb(40, 170, 40), qRgb(50, 60, 210)};
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(3000, 2000, QImage::Format_RGB888);
+        picture.fill(colours[i]);
+        QVERIFY(picture.save(sources.filePath(QString::number(i)), "BMP"));
+    }
+    // Many large files, each a link to one of the three.
+    for (int n = 0; n < 80; ++n) {
+        const QString name = QStringLiteral("p%1.bmp").arg(n, 3, 10, QLatin1Char('0'));
+        QCOMPARE(::link(qPrintable(sources.filePath(QString::number(n % 3))),
+                        qPrintable(folder.filePath(name))),
+                 0);
+    }
+    const Rows rows = browseToListed(folder.path());
+    QVERIFY(!rows.isEmpty());
+    QVERIFY(m_session->click(onName(rows, 0)));
+    QVERIFY(XSession::waitUntil([&] { return near(previewColour(), colours[0], 8); }, WaitMs));
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY(tile);
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
+    QVERIFY(XSession::waitUntil([&] { return near(tileColour(client), colours[0], 8); }, WaitMs));
+
+    WindowPing ping(m_session->display(), m_main);
+    QVERIFY(ping.running());
+    QVERIFY(m_session->tool(QStringLiteral("xdotool"),
+                            {QStringLiteral("keydown"), QStringLiteral("Right")}));
+    QTest::qWait(3000);
+    QVERIFY(m_session->tool(QStringLiteral("xdotool"),
+                            {QStringLiteral("keyup"), QStringLiteral("Right")}));
+    // The same file on three screenshots in a row, far longer than a load takes.
+    QRgb shown = 0;
+    int alike = 0;
+    const bool settled = XSession::waitUntil(
+        [&] {
+            const QRgb now = tileColour(client);
+            alike = near(now, shown, 8) ? alike + 1 : 0;
+            shown = now;
+            return alike >= 2;
+        },
+        WaitMs);
+    QVERIFY2(settled, "the tile window did not settle on a file after the key was released");
+    QVERIFY(std::any_of(colours.begin(), colours.end(), [&](QRgb c) { return near(shown, c, 8); }));
+    QVERIFY2(ping.longestWaitMs() < AnswerMs,
+             qPrintable(QStringLiteral("the program left the window unanswered for %1 ms")
+                            .arg(ping.longestWaitMs())));
+
+    QVERIFY(m_session->key(QStringLiteral("Escape")));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, 2000),
+             "Esc did not close the tile window at once");
+    QVERIFY2(XSession::waitUntil([&] { return near(previewColour(), shown, 8); }, 2000),
+             "the preview does not show the file the tile window ended on");
+    QTest::qWait(1000);
+    QVERIFY2(near(previewColour(), shown, 8), "the list moved on after the tile window closed");
+    QVERIFY2(ping.longestWaitMs() < AnswerMs,
+             qPrintable(QStringLiteral("the program left the window unanswered for %1 ms")
+                            .arg(ping.longestWaitMs())));
+}
+
+// A picture made to take the loader's whole allowance of work: the program answers all along
+// while the preview and then the tile window try it, a click on another name is taken at once,
+// and the tile window closes by itself once the load has failed.
+void RealWindowTest::hostilePictureKeepsTheWindowAnswering()
+{
+    QTemporaryDir folder;
+    QByteArray hostile;
+    for (const zelvo::test::BadPicture& picture : zelvo::test::badPictures()) {
+        if (picture.name == QLatin1String("hostile-arithmetic-65500-no-data.jpg"))
+            hostile = picture.bytes;
+    }
+    QVERIFY(!hostile.isEmpty());
+    // A kilobyte of coded data before its end keeps the decoder busy.
+    QVERIFY(writeBytes(folder.filePath(QStringLiteral("a.jpg")),
+                       hostile.insert(hostile.size() - 2, QByteArray(1024, '\x5a'))));
+    const QRgb good = qRgb(40, 170, 40);
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(good);
+    QVERIFY(picture.save(folder.filePath(QStringLiteral("b.bmp"))));
+    const Rows rows = browseToListed(folder.path());
+    QCOMPARE(rows.size(), 2);
+
+    WindowPing ping(m_session->display(), m_main);
+    QVERIFY(ping.running());
+    QVERIFY(m_session->click(onName(rows, 0)));
+    QVERIFY(m_session->click(onName(rows, 1)));
+    QVERIFY2(XSession::waitUntil([&] { return near(previewColour(), good, 8); }, 1000),
+             "a click on another name did not take the place of the slow load");
+
+    QVERIFY(m_session->click(onName(rows, 0)));
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY2(tile, "the tile window did not open");
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs),
+             "the tile window did not close once the picture could not be loaded");
+    QVERIFY2(ping.longestWaitMs() < AnswerMs,
+             qPrintable(QStringLiteral("the program left the window unanswered for %1 ms")
+                            .arg(ping.longestWaitMs())));
+}
+
+// A new version of the tiled file written in place in two steps: the first half leaves the last
+// picture on show, and the whole file then shows.
+void RealWindowTest::halfWrittenVersionKeepsTheLastPicture()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("p.jpg"));
+    QVERIFY(writeBytes(path, noisyJpeg({1600, 1600}, qRgb(200, 40, 40))));
+    const Rows rows = browseToListed(folder.path());
+    QVERIFY(!rows.isEmpty());
+    QVERIFY(m_session->click(onName(rows, 0)));
+    const auto reddish = [](QRgb colour) { return qRed(colour) > qBlue(colour) + 80; };
+    const auto bluish = [](QRgb colour) { return qBlue(colour) > qRed(colour) + 80; };
+    QVERIFY(XSession::waitUntil([&] { return reddish(previewColour()); }, WaitMs));
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY(tile);
+    const QRect client = m_session->geometry(*tile).value_or(QRect());
+    QVERIFY(XSession::waitUntil([&] { return reddish(tileColour(client)); }, WaitMs));
+
+    const QByteArray next = noisyJpeg({1600, 1600}, qRgb(40, 40, 200));
+    QVERIFY(writeBytes(path, next.left(next.size() / 2)));
+    // Time for the watch to settle and for a load, several times over.
+    QTest::qWait(1500);
+    QVERIFY2(reddish(tileColour(client)), "the half-written file was shown");
+    QVERIFY(writeBytes(path, next));
+    QVERIFY2(XSession::waitUntil([&] { return bluish(tileColour(client)); }, WaitMs),
+             "the whole new version was not shown");
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

@@ -61,8 +61,8 @@ void WindowPing::run(const QByteArray& displayName, unsigned long window)
         return;
     }
     const Window root = DefaultRootWindow(display);
-    // The answer goes to the root window.
-    XSelectInput(display, root, SubstructureNotifyMask);
+    // The answer goes to the root window, to those who take its structure or its children's.
+    XSelectInput(display, root, StructureNotifyMask | SubstructureNotifyMask);
     const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
     long serial = 0;

@@ -5,11 +5,11 @@
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
-#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
 #include "widgets/ControlFactory.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -22,7 +22,8 @@ namespace zelvo {
 
 static const layout::Window& Layout = layout::TileWindowLayout;
 
-TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
+TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
+                       QThreadPool& workers)
     : QDialog(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
@@ -34,8 +35,17 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
     layout::applyTabOrder(*this, Layout);
     connect(tiledView, &TilingImage::clicked, this, &TileWindow::closeRequested);
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
-    workbench = new TileWorkbench(*this, *tiledView);
+    workbench = new TileWorkbench(*this, *tiledView, workers);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
+    connect(workbench, &TileWorkbench::cannotShow, this,
+            [this](const QString& path, TilePictures::Arrival arrival) {
+                if (arrival == TilePictures::Arrival::Opening) {
+                    emit closeRequested();
+                } else if (arrival == TilePictures::Arrival::Step) {
+                    workbench->showSkipped(QFileInfo(path).fileName());
+                    emit stepFailed(workbench->shownPath());
+                }
+            });
 }
 
 void TileWindow::load()
@@ -96,6 +106,9 @@ bool TileWindow::event(QEvent* event)
     case QEvent::WinIdChange:
         fitClientToOuterSize();
         break;
+    case QEvent::Hide:
+        workbench->cancelLoads();
+        break;
     default:
         break;
     }
@@ -109,15 +122,18 @@ void TileWindow::closeEvent(QCloseEvent* event)
 
 void TileWindow::showPicture(const QString& path)
 {
-    const QImage picture =
-        loadPicture(path, {.scaledTo = {}, .clippedTo = workbench->clipFor(shownSize())});
-    if (picture.isNull()) {
-        emit closeRequested();
-        return;
-    }
-    tiledView->setPicture(picture);
     tiledView->resize(outerSize());
-    workbench->pictureShown(path);
+    workbench->load(path, TilePictures::Arrival::Opening);
+}
+
+void TileWindow::stepTo(const QString& path)
+{
+    workbench->load(path, TilePictures::Arrival::Step);
+}
+
+bool TileWindow::loading() const
+{
+    return workbench->loading();
 }
 
 void TileWindow::print()

@@ -1,5 +1,6 @@
 // The program's pure rules: the size decision, the type values of the options window, the file
-// list's wildcards and ordering, the count caption, the picture path and the page placement.
+// list's wildcards and ordering, the count caption, the picture path, the page placement, and
+// which of a view's picture loads runs and is shown.
 
 #include "app/MainWindow.h"
 #include "core/PagePlacement.h"
@@ -7,6 +8,7 @@
 #include "core/TileSizes.h"
 #include "core/TypeRule.h"
 #include "core/Wildcard.h"
+#include "pictures/NewestWins.h"
 #include "support/DataTable.h"
 
 #include <QImage>
@@ -95,6 +97,9 @@ private slots:
     void pagePlacementFitsOrShrinks();
     void sharpenedForPrintEnlargesByWholePixels_data();
     void sharpenedForPrintEnlargesByWholePixels();
+
+    void newestLoadWins_data();
+    void newestLoadWins();
 };
 
 void TestRules::chooseSizeDecision_data()
@@ -590,6 +595,53 @@ void TestRules::sharpenedForPrintEnlargesByWholePixels()
                     QStringLiteral("pixel %1,%2 is not its source pixel").arg(x).arg(y)));
         }
     }
+}
+
+void TestRules::newestLoadWins_data()
+{
+    // Steps: w a request, e the running load returns, d nothing more is wanted. Answers: a
+    // request starts now or waits, a returned load is shown or dropped, and which starts next.
+    test::addColumns<QString, QString>("steps", "answers");
+    QTest::newRow("one load") << "w e"
+                              << "start1 show";
+    QTest::newRow("one after another") << "w e w e"
+                                       << "start1 show start2 show";
+    QTest::newRow("a newer request waits; the older result is dropped")
+        << "w w e e"
+        << "start1 wait2 drop next2 show";
+    QTest::newRow("only the newest of a held key's requests waits")
+        << "w w w w e e"
+        << "start1 wait2 wait3 wait4 drop next4 show";
+    QTest::newRow("dropped while running") << "w d e"
+                                           << "start1 drop";
+    QTest::newRow("dropped with one waiting") << "w w d e"
+                                              << "start1 wait2 drop";
+    QTest::newRow("asked again after a drop") << "w d w e e"
+                                              << "start1 wait2 drop next2 show";
+}
+
+void TestRules::newestLoadWins()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, answers);
+    NewestWins loads;
+    QStringList said;
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("w")) {
+            const NewestWins::Wanted wanted = loads.want();
+            said << (wanted.startNow ? QStringLiteral("start") : QStringLiteral("wait")) +
+                        QString::number(wanted.ticket);
+        } else if (step == QLatin1String("e")) {
+            const NewestWins::Ended ended = loads.ended();
+            said << (ended.show ? QStringLiteral("show") : QStringLiteral("drop"));
+            if (ended.start)
+                said << QStringLiteral("next") + QString::number(*ended.start);
+        } else {
+            loads.drop();
+        }
+    }
+    QCOMPARE(said.join(QLatin1Char(' ')), answers);
+    QVERIFY(!loads.running() && !loads.awaited());
 }
 
 QTEST_APPLESS_MAIN(TestRules)

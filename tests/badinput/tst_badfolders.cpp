@@ -63,8 +63,14 @@ struct Program
         main().fileList->setFileName(name);
         if (main().fileList->fileName() != name)
             return false;
-        main().fileClicked();
+        clickSelected();
         return true;
+    }
+    // Clicks the selected name and waits for the preview.
+    void clickSelected()
+    {
+        main().fileClicked();
+        (void)QTest::qWaitFor([this] { return !main().previewLoading(); }, 10000);
     }
 
     test::IsolatedSettings iso;
@@ -151,7 +157,7 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
         QVERIFY(QDir(root.path()).rename(QStringLiteral("pictures"), QStringLiteral("moved")));
     else
         QVERIFY(QDir(folder).removeRecursively());
-    program.main().fileClicked();
+    program.clickSelected();
 
     QVERIFY(program.platform.messages.isEmpty());
     QVERIFY(program.main().preview->picture().isNull());
@@ -279,7 +285,7 @@ void BadFoldersTest::fileReplacedByPipeAfterListing()
     QVERIFY(QFile::remove(name));
     QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
     // Nothing ever writes to the pipe: a read of it would wait for ever.
-    program.main().fileClicked();
+    program.clickSelected();
 
     QVERIFY(program.platform.messages.isEmpty());
     QVERIFY(program.main().preview->picture().isNull());

@@ -35,6 +35,17 @@
 
 using namespace zelvo;
 
+namespace {
+
+// Clicks the selected name and waits for the preview.
+void clickSelected(MainWindow& main)
+{
+    main.fileClicked();
+    (void)QTest::qWaitFor([&] { return !main.previewLoading(); }, 10000);
+}
+
+} // namespace
+
 class BadPicturesTest : public QObject
 {
     Q_OBJECT
@@ -48,8 +59,8 @@ private slots:
     void hugeSparseAndSwappedFiles();
 
 private:
-    // Presses the preview and closes the tile window it opens: whether the window showed, and
-    // whether it had a picture.
+    // Presses the preview and closes the tile window it opens once its load is over: whether the
+    // window showed, and whether it had a picture.
     std::pair<bool, bool> pressPreview();
 
     QList<test::BadPicture> m_pictures;
@@ -117,6 +128,12 @@ std::pair<bool, bool> BadPicturesTest::pressPreview()
     bool hadPicture = false;
     QObject scope;
     QTimer::singleShot(0, &scope, [&] {
+        (void)QTest::qWaitFor(
+            [&] {
+                return !m_windows->isLoaded<TileWindow>() ||
+                       !m_windows->get<TileWindow>().loading();
+            },
+            10000);
         if (!m_windows->isLoaded<TileWindow>() || !m_windows->get<TileWindow>().isVisible())
             return;
         TileWindow& tile = m_windows->get<TileWindow>();
@@ -146,7 +163,7 @@ void BadPicturesTest::previewAndTileSurvive()
     QCOMPARE(main.fileList->fileName(), name);
     QElapsedTimer clock;
     clock.start();
-    main.fileClicked();
+    clickSelected(main);
     const bool previewShown = !main.preview->picture().isNull();
 
     // The file is still there, so the recovery keeps it listed and selected.
@@ -231,7 +248,7 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
         main.fileList->refresh();
         main.fileList->setFileName(it.key());
         QCOMPARE(main.fileList->fileName(), it.key());
-        main.fileClicked();
+        clickSelected(main);
         QCOMPARE(!main.preview->picture().isNull(), it->second);
         const auto [tileShown, tileHadPicture] = pressPreview();
         QCOMPARE(tileShown, it->second);
@@ -281,7 +298,7 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
             continue;
         }
         ++clicks;
-        main.fileClicked();
+        clickSelected(main);
         shown += main.preview->picture().isNull() ? 0 : 1;
         // A pipe is not listed: a refused click that re-read the folder then may leave no file
         // selected.

@@ -61,7 +61,14 @@ inline void removeStored(const IsolatedSettings& iso, const char* section, const
     return names;
 }
 
-// Clicks a listed name with the mouse; false when the name is not listed.
+// Waits until the preview has the picture it was asked for, or has given up on it.
+inline void waitForPreview(const MainWindow& main)
+{
+    (void)QTest::qWaitFor([&] { return !main.previewLoading(); }, 10000);
+}
+
+// Clicks a listed name with the mouse and waits for the preview; false when the name is not
+// listed.
 [[nodiscard]] inline bool clickFile(FileListBox& list, const QString& name)
 {
     const int row = int(listedNames(list).indexOf(name));
@@ -74,6 +81,8 @@ inline void removeStored(const IsolatedSettings& iso, const char* section, const
     if (!place.isValid())
         return false;
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place.center());
+    if (const auto* main = qobject_cast<const MainWindow*>(list.window()))
+        waitForPreview(*main);
     return true;
 }
 
@@ -142,7 +151,7 @@ private:
     return windows.get<MainWindow>();
 }
 
-// Presses the preview. While the tile window is shown modally, whileShown runs on it; then a
+// Presses the preview. Once the tile window shows its picture, whileShown runs on it; then a
 // left press on its picture closes it. Returns whether the tile window was reached shown.
 inline bool pressPreview(Session& session, Qt::MouseButton button,
                          const std::function<void(TileWindow&)>& whileShown = {},
@@ -151,6 +160,12 @@ inline bool pressPreview(Session& session, Qt::MouseButton button,
     bool reached = false;
     QObject context;
     QTimer::singleShot(0, &context, [&] {
+        (void)QTest::qWaitFor(
+            [&] {
+                return !session.windows.isLoaded<TileWindow>() ||
+                       !session.windows.get<TileWindow>().loading();
+            },
+            10000);
         if (!session.windows.isLoaded<TileWindow>() ||
             !session.windows.get<TileWindow>().isVisible())
             return;

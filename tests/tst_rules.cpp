@@ -599,48 +599,35 @@ void TestRules::sharpenedForPrintEnlargesByWholePixels()
 
 void TestRules::newestLoadWins_data()
 {
-    // Steps: w a request, e the running load returns, d nothing more is wanted. Answers: a
-    // request starts now or waits, a returned load is shown or dropped, and which starts next.
-    test::addColumns<QString, QString>("steps", "answers");
-    QTest::newRow("one load") << "w e"
-                              << "start1 show";
-    QTest::newRow("one after another") << "w e w e"
-                                       << "start1 show start2 show";
-    QTest::newRow("a newer request waits; the older result is dropped")
-        << "w w e e"
-        << "start1 wait2 drop next2 show";
-    QTest::newRow("only the newest of a held key's requests waits")
-        << "w w w w e e"
-        << "start1 wait2 wait3 wait4 drop next4 show";
-    QTest::newRow("dropped while running") << "w d e"
-                                           << "start1 drop";
-    QTest::newRow("dropped with one waiting") << "w w d e"
-                                              << "start1 wait2 drop";
-    QTest::newRow("asked again after a drop") << "w d w e e"
-                                              << "start1 wait2 drop next2 show";
+    // Before the colon: w a request, e the running load returns, d nothing more is wanted. After
+    // it: whether a request starts or waits, whether a returned load is shown, what starts next.
+    test::addRows<QString>(
+        "steps",
+        {
+            {"one after another", "w e w e: start1 show start2 show"},
+            {"a held key: only the newest waits", "w w w e e: start1 wait2 wait3 drop next3 show"},
+            {"dropped", "w w d e: start1 wait2 drop"},
+            {"asked again after a drop", "w d w e e: start1 wait2 drop next2 show"},
+        });
 }
 
 void TestRules::newestLoadWins()
 {
     QFETCH(QString, steps);
-    QFETCH(QString, answers);
     NewestWins loads;
     QStringList said;
-    for (const QString& step : steps.split(QLatin1Char(' '))) {
-        if (step == QLatin1String("w")) {
-            const NewestWins::Wanted wanted = loads.want();
-            said << (wanted.startNow ? QStringLiteral("start") : QStringLiteral("wait")) +
-                        QString::number(wanted.ticket);
-        } else if (step == QLatin1String("e")) {
-            const NewestWins::Ended ended = loads.ended();
-            said << (ended.show ? QStringLiteral("show") : QStringLiteral("drop"));
-            if (ended.start)
-                said << QStringLiteral("next") + QString::number(*ended.start);
+    for (const QString& step : steps.section(':', 0, 0).split(' ')) {
+        if (step == "w") {
+            const auto [ticket, now] = loads.want();
+            said << (now ? "start" : "wait") + QString::number(ticket);
+        } else if (step == "e") {
+            const auto [show, next] = loads.ended();
+            said << (show ? "show" : "drop") << (next ? "next" + QString::number(*next) : "");
         } else {
             loads.drop();
         }
     }
-    QCOMPARE(said.join(QLatin1Char(' ')), answers);
+    QCOMPARE(said.join(' ').simplified(), steps.section(": ", 1));
     QVERIFY(!loads.running() && !loads.awaited());
 }
 

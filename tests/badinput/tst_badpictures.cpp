@@ -3,6 +3,7 @@
 
 #include "BadPictures.h"
 #include "support/IsolatedSettings.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
 
 #include "app/MainWindow.h"
@@ -34,17 +35,6 @@
 #include <unistd.h>
 
 using namespace zelvo;
-
-namespace {
-
-// Clicks the selected name and waits for the preview.
-void clickSelected(MainWindow& main)
-{
-    main.fileClicked();
-    (void)QTest::qWaitFor([&] { return !main.previewLoading(); }, 10000);
-}
-
-} // namespace
 
 class BadPicturesTest : public QObject
 {
@@ -128,12 +118,7 @@ std::pair<bool, bool> BadPicturesTest::pressPreview()
     bool hadPicture = false;
     QObject scope;
     QTimer::singleShot(0, &scope, [&] {
-        (void)QTest::qWaitFor(
-            [&] {
-                return !m_windows->isLoaded<TileWindow>() ||
-                       !m_windows->get<TileWindow>().loading();
-            },
-            10000);
+        test::waitForTile(*m_windows);
         if (!m_windows->isLoaded<TileWindow>() || !m_windows->get<TileWindow>().isVisible())
             return;
         TileWindow& tile = m_windows->get<TileWindow>();
@@ -163,7 +148,7 @@ void BadPicturesTest::previewAndTileSurvive()
     QCOMPARE(main.fileList->fileName(), name);
     QElapsedTimer clock;
     clock.start();
-    clickSelected(main);
+    test::clickSelected(main);
     const bool previewShown = !main.preview->picture().isNull();
 
     // The file is still there, so the recovery keeps it listed and selected.
@@ -248,7 +233,7 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
         main.fileList->refresh();
         main.fileList->setFileName(it.key());
         QCOMPARE(main.fileList->fileName(), it.key());
-        clickSelected(main);
+        test::clickSelected(main);
         QCOMPARE(!main.preview->picture().isNull(), it->second);
         const auto [tileShown, tileHadPicture] = pressPreview();
         QCOMPARE(tileShown, it->second);
@@ -298,7 +283,7 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
             continue;
         }
         ++clicks;
-        clickSelected(main);
+        test::clickSelected(main);
         shown += main.preview->picture().isNull() ? 0 : 1;
         // A pipe is not listed: a refused click that re-read the folder then may leave no file
         // selected.

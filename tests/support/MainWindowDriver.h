@@ -67,6 +67,21 @@ inline void waitForPreview(const MainWindow& main)
     (void)QTest::qWaitFor([&] { return !main.previewLoading(); }, 10000);
 }
 
+// Clicks the selected name, as the list does, and waits for the preview.
+inline void clickSelected(MainWindow& main)
+{
+    main.fileClicked();
+    waitForPreview(main);
+}
+
+// Waits until the tile window has its picture, or has closed.
+inline void waitForTile(WindowRegistry& windows)
+{
+    (void)QTest::qWaitFor(
+        [&] { return !windows.isLoaded<TileWindow>() || !windows.get<TileWindow>().loading(); },
+        10000);
+}
+
 // Clicks a listed name with the mouse and waits for the preview; false when the name is not
 // listed.
 [[nodiscard]] inline bool clickFile(FileListBox& list, const QString& name)
@@ -160,12 +175,7 @@ inline bool pressPreview(Session& session, Qt::MouseButton button,
     bool reached = false;
     QObject context;
     QTimer::singleShot(0, &context, [&] {
-        (void)QTest::qWaitFor(
-            [&] {
-                return !session.windows.isLoaded<TileWindow>() ||
-                       !session.windows.get<TileWindow>().loading();
-            },
-            10000);
+        waitForTile(session.windows);
         if (!session.windows.isLoaded<TileWindow>() ||
             !session.windows.get<TileWindow>().isVisible())
             return;

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <poll.h>
 
-namespace zelvo::realwindow {
+namespace zelvo::bench {
 
 namespace {
 
@@ -97,4 +97,4 @@ void WindowPing::run(const QByteArray& displayName, unsigned long window)
     XCloseDisplay(display);
 }
 
-} // namespace zelvo::realwindow
+} // namespace zelvo::bench

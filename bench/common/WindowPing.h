@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-namespace zelvo::realwindow {
+namespace zelvo::bench {
 
 // Pings a window of the program over the X server, as window managers do (_NET_WM_PING), from a
 // connection and a thread of its own, one ping as soon as the last is answered. The program
@@ -36,4 +36,4 @@ private:
     std::thread m_thread;
 };
 
-} // namespace zelvo::realwindow
+} // namespace zelvo::bench

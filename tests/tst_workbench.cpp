@@ -476,8 +476,6 @@ void TestWorkbench::keys_stepThroughTheList()
     QList<QRgb> previews;
     QList<QRgb> tiles;
     int zoomAfter = 0;
-    QString skipped;
-    bool openAfterBadFile = false;
     QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         const auto note = [&] {
             (void)QTest::qWaitFor(
@@ -496,8 +494,8 @@ void TestWorkbench::keys_stepThroughTheList()
         QVERIFY(test::writeFile(three.dir.path(), three.names[0], "damaged"));
         key(tile, Qt::Key_Home);
         note();
-        skipped = tile.workbench->zoomLabel().text();
-        openAfterBadFile = session.windows.isLoaded<TileWindow>() && tile.isVisible();
+        QCOMPARE(tile.workbench->zoomLabel().text(), QStringLiteral("Skipped a.bmp"));
+        QVERIFY(session.windows.isLoaded<TileWindow>() && tile.isVisible());
     }));
     const QStringList& n = three.names;
     QCOMPARE(selected, (QStringList{n[2], n[2], n[1], n[0], n[2], n[1], n[1]}));
@@ -507,8 +505,6 @@ void TestWorkbench::keys_stepThroughTheList()
     QCOMPARE(previews, expected);
     QCOMPARE(tiles, expected);
     QCOMPARE(zoomAfter, 200);
-    QCOMPARE(skipped, QStringLiteral("Skipped a.bmp"));
-    QVERIFY(openAfterBadFile);
     QCOMPARE(session.platform.messages.size(), 0);
     QCOMPARE(session.main().fileLabel->caption().isEmpty(),
              session.main().fileList->fileName().isEmpty());

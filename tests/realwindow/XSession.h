@@ -55,6 +55,7 @@ public:
     void endProgram();
 
     [[nodiscard]] QString configFolder() const;
+    [[nodiscard]] QString display() const { return m_display; }
     // All the program has written since it started.
     [[nodiscard]] QString programOutput();
     [[nodiscard]] bool programRunning() const;

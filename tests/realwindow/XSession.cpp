@@ -348,6 +348,23 @@ bool XSession::isViewable(WindowId window) const
     return answer && answer->contains(QLatin1String("IsViewable"));
 }
 
+bool XSession::isWhollyShown(WindowId window) const
+{
+    const auto tree =
+        tool(QStringLiteral("xwininfo"),
+             {QStringLiteral("-tree"), QStringLiteral("-id"), QString::number(window)});
+    const QString parent =
+        tree ? tree->section(QLatin1String("Parent window id: "), 1).section(QLatin1Char(' '), 0, 0)
+             : QString();
+    bool read = false;
+    const WindowId frame = parent.toULongLong(&read, 0);
+    if (!read || !isViewable(window))
+        return false;
+    const std::optional<QRect> client = geometry(window);
+    const std::optional<QRect> around = geometry(frame);
+    return client && around && around->contains(*client);
+}
+
 QString XSession::title(WindowId window) const
 {
     const auto answer =

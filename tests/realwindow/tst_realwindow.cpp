@@ -1042,7 +1042,7 @@ QString RealWindowTest::keptWithoutButtons(WindowId window)
         return QStringLiteral("asks for ") + hints.value_or(QString()).trimmed();
     (void)m_session->tool(QStringLiteral("xdotool"), {"windowminimize", id});
     XSession::waitUntil([&] { return !m_session->isViewable(window); }, 3000);
-    const bool back = XSession::waitUntil([&] { return m_session->isViewable(window); }, WaitMs);
+    const bool back = XSession::waitUntil([&] { return m_session->isWhollyShown(window); }, WaitMs);
     return back ? QString() : QStringLiteral("minimised, it stays out of sight");
 }
 

@@ -353,16 +353,10 @@ bool XSession::isWhollyShown(WindowId window) const
     const auto tree =
         tool(QStringLiteral("xwininfo"),
              {QStringLiteral("-tree"), QStringLiteral("-id"), QString::number(window)});
-    const QString parent =
-        tree ? tree->section(QLatin1String("Parent window id: "), 1).section(QLatin1Char(' '), 0, 0)
-             : QString();
-    bool read = false;
-    const WindowId frame = parent.toULongLong(&read, 0);
-    if (!read || !isViewable(window))
-        return false;
-    const std::optional<QRect> client = geometry(window);
-    const std::optional<QRect> around = geometry(frame);
-    return client && around && around->contains(*client);
+    const QString frame = tree ? tree->section(QLatin1String("Parent window id: "), 1) : QString();
+    const auto around = geometry(frame.section(QLatin1Char(' '), 0, 0).toULongLong(nullptr, 0));
+    const auto client = geometry(window);
+    return around && client && around->contains(*client) && isViewable(window);
 }
 
 QString XSession::title(WindowId window) const

@@ -1041,7 +1041,7 @@ QString RealWindowTest::keptWithoutButtons(WindowId window)
     if (!hints || !hints->contains(QLatin1String("= 0x3, 0x4, 0xa,")))
         return QStringLiteral("asks for ") + hints.value_or(QString()).trimmed();
     (void)m_session->tool(QStringLiteral("xdotool"), {"windowminimize", id});
-    XSession::waitUntil([&] { return !m_session->isViewable(window); }, 3000);
+    XSession::waitUntil([&] { return !m_session->isWhollyShown(window); }, 3000);
     const bool back = XSession::waitUntil([&] { return m_session->isWhollyShown(window); }, WaitMs);
     return back ? QString() : QStringLiteral("minimised, it stays out of sight");
 }

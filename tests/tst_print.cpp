@@ -122,7 +122,8 @@ public:
         if (!QTest::qWaitForWindowExposed(tile))
             return false;
         tile->showPicture(main.picturePath());
-        return windows.isLoaded<TileWindow>();
+        return QTest::qWaitFor([this] { return !tile->loading(); }) &&
+               windows.isLoaded<TileWindow>();
     }
 
     void clickPrint() const { QTest::mouseClick(tile->printButton, Qt::LeftButton); }

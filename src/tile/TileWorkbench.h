@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TilePictures.h"
 #include "core/SeamRule.h"
 #include "core/StepRule.h"
 #include "pictures/PictureWatch.h"
@@ -13,6 +14,7 @@ class QPropertyAnimation;
 
 namespace zelvo {
 
+class BusySign;
 class TileWindow;
 class TilingImage;
 
@@ -24,12 +26,19 @@ class TileWorkbench : public QObject
 {
     Q_OBJECT
 public:
-    TileWorkbench(TileWindow& window, TilingImage& view);
+    // Pictures load on the workers' threads.
+    TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool& workers);
 
-    // The size to clip a load to, for a window that shows this many device pixels at 100%.
-    [[nodiscard]] QSize clipFor(QSize shown) const;
-    // The picture of this file is now on show: watched for new versions from now on.
-    void pictureShown(const QString& path);
+    // Loads the file's picture beside the window, in place of every earlier load; once on show
+    // it is watched for new versions.
+    void load(const QString& path, TilePictures::Arrival arrival);
+    void cancelLoads() { m_pictures.cancel(); }
+    // A picture is on its way.
+    [[nodiscard]] bool loading() const { return m_pictures.busy(); }
+    // The file of the picture on show.
+    [[nodiscard]] QString shownPath() const { return m_watch.path(); }
+    // Shows the name of a file stepped over, for a moment, where the zoom level shows.
+    void showSkipped(const QString& name);
 
     void setZoom(int zoom);
     void toggleGuides();
@@ -48,8 +57,11 @@ public:
     static constexpr int LabelFadeMs = 400;
 
 signals:
+    // The file's picture is on show, first or in place of another file's or version's.
+    void pictureShown(const QString& path);
     // A new version of the picture is on show.
     void reloaded();
+    void cannotShow(const QString& path, zelvo::TilePictures::Arrival arrival);
     // Esc: the window is done with.
     void closeRequested();
     // A key that steps to another file of the main window's list.
@@ -58,11 +70,16 @@ signals:
 private:
     [[nodiscard]] SeamVerdict judgeSeams() const;
     void showZoomLabel();
+    void showLabel(const QString& text);
     void updateLook();
 
     TileWindow& m_window;
     TilingImage& m_view;
     PictureWatch m_watch;
+    TilePictures m_pictures;
+    // The file asked for last.
+    QString m_wantedPath;
+    BusySign* m_busySign;
     QLabel* m_zoomLabel;
     QTimer m_labelTimer;
     QPropertyAnimation* m_fade = nullptr;

@@ -556,7 +556,7 @@ void TestMainWindow::fileClick_keyboardDownPreviewsNext()
 
     QCOMPARE(main.fileList->fileName(), QStringLiteral("b.bmp"));
     QCOMPARE(main.fileLabel->caption(), pathIn(dir, "b.bmp"));
-    QVERIFY(near(main.preview->grab().toImage().pixelColor(centre), Qt::blue));
+    QTRY_VERIFY(near(main.preview->grab().toImage().pixelColor(centre), Qt::blue));
 }
 
 void TestMainWindow::previewPress_withoutSelection_data()

@@ -382,7 +382,7 @@ void TestOptions::mainListFollowsAppliedTypes()
 
     main.fileList->setFileName(QStringLiteral("a.bmp"));
     main.fileClicked();
-    QVERIFY(!main.preview->picture().isNull());
+    QTRY_VERIFY(!main.preview->picture().isNull());
     QVERIFY(!main.fileLabel->caption().isEmpty());
 
     OptionsWindow& options = s.openOptions();

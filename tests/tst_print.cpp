@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowRegistry.h"
 #include "core/PagePlacement.h"
-#include "desktop/PagePrinter.h"
+#include "desktop/DesktopPlatform.h"
 #include "print/CupsTools.h"
 #include "print/PrivateCups.h"
 #include "settings/SettingsStore.h"
@@ -85,7 +85,7 @@ public:
     bool printPage(const QImage& image) override
     {
         printed.append(image);
-        return printOnDefaultPrinter(image);
+        return DesktopPlatform().printPage(image);
     }
 };
 
@@ -122,7 +122,8 @@ public:
         if (!QTest::qWaitForWindowExposed(tile))
             return false;
         tile->showPicture(main.picturePath());
-        return windows.isLoaded<TileWindow>();
+        return QTest::qWaitFor([this] { return !tile->loading(); }) &&
+               windows.isLoaded<TileWindow>();
     }
 
     void clickPrint() const { QTest::mouseClick(tile->printButton, Qt::LeftButton); }

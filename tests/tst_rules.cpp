@@ -1,5 +1,6 @@
 // The program's pure rules: the size decision, the type values of the options window, the file
-// list's wildcards and ordering, the count caption, the picture path and the page placement.
+// list's wildcards and ordering, the count caption, the picture path, the page placement, and
+// which of a view's picture loads runs and is shown.
 
 #include "app/MainWindow.h"
 #include "core/PagePlacement.h"
@@ -8,6 +9,7 @@
 #include "core/TileSizes.h"
 #include "core/TypeRule.h"
 #include "core/Wildcard.h"
+#include "pictures/NewestWins.h"
 #include "support/DataTable.h"
 
 #include <QImage>
@@ -99,6 +101,8 @@ private slots:
 
     void copyPlaces_data();
     void copyPlaces();
+    void newestLoadWins_data();
+    void newestLoadWins();
 };
 
 void TestRules::chooseSizeDecision_data()
@@ -489,7 +493,7 @@ void TestRules::picturePaths_data()
 {
     test::addColumns<QString, QString, QString>("folder", "name", "expected");
 
-    const QString sep{QLatin1Char(FolderSeparator)};
+    const QString sep{QDir::separator()};
     QTest::newRow("folder") << "/pics"
                             << "sea.bmp"
                             << "/pics" + sep + "sea.bmp";
@@ -637,6 +641,40 @@ void TestRules::copyPlaces()
     // Its top-left pixel shows the picture's corner pixel as the copy is turned.
     QCOMPARE(pictureAt(repeat, copy, topLeft),
              QPoint(mirroredAcross ? copy.width() - 1 : 0, mirroredDown ? copy.height() - 1 : 0));
+}
+
+void TestRules::newestLoadWins_data()
+{
+    // Before the colon: w a request, e the running load returns, d nothing more is wanted. After
+    // it: whether a request starts or waits, whether a returned load is shown, what starts next.
+    test::addRows<QString>(
+        "steps",
+        {
+            {"one after another", "w e w e: start1 show start2 show"},
+            {"a held key: only the newest waits", "w w w e e: start1 wait2 wait3 drop next3 show"},
+            {"dropped", "w w d e: start1 wait2 drop"},
+            {"asked again after a drop", "w d w e e: start1 wait2 drop next2 show"},
+        });
+}
+
+void TestRules::newestLoadWins()
+{
+    QFETCH(QString, steps);
+    NewestWins loads;
+    QStringList said;
+    for (const QString& step : steps.section(':', 0, 0).split(' ')) {
+        if (step == "w") {
+            const auto [ticket, now] = loads.want();
+            said << (now ? "start" : "wait") + QString::number(ticket);
+        } else if (step == "e") {
+            const auto [show, next] = loads.ended();
+            said << (show ? "show" : "drop") << (next ? "next" + QString::number(*next) : "");
+        } else {
+            loads.drop();
+        }
+    }
+    QCOMPARE(said.join(' ').simplified(), steps.section(": ", 1));
+    QVERIFY(!loads.running() && !loads.awaited());
 }
 
 QTEST_APPLESS_MAIN(TestRules)

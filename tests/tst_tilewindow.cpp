@@ -5,7 +5,6 @@
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"
-#include "tile/TileWorkbench.h"
 #include "widgets/AutoLabel.h"
 
 #include <QPointer>
@@ -69,7 +68,6 @@ private slots:
     void picturePress_unloadsWindow_data();
     void picturePress_unloadsWindow();
     void printPress_keepsWindowOpen();
-    void previewShowsTheTileWindowsGround();
 };
 
 void TestTileWindow::sizing_fromStoredFlags_data()
@@ -393,29 +391,6 @@ void TestTileWindow::picturePress_unloadsWindow()
     QVERIFY(!fresh.isVisible());
     QCOMPARE(fresh.outerSize(), QSize(633, 420));
     QVERIFY(session.platform.messages.isEmpty());
-}
-
-// The preview follows the ground the tile window steps to; every new tile window starts on the
-// window's colour, and so does the preview once it closes.
-void TestTileWindow::previewShowsTheTileWindowsGround()
-{
-    Session session;
-    session.windows.start();
-    QImage clear(8, 8, QImage::Format_ARGB32);
-    clear.fill(Qt::transparent);
-    const test::PictureChosen chosen(session, QStringLiteral("a.png"), clear, "PNG");
-    QVERIFY(chosen.ready);
-    const auto previewAt = [&](QPoint at) {
-        return session.main().preview->grab().toImage().pixel(at);
-    };
-    const QRgb before = previewAt({20, 20});
-    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
-        for (int i = 0; i < 3; ++i)
-            tile.workbench->stepGround();
-        QCOMPARE(previewAt({1, 1}), qRgb(0xcc, 0xcc, 0xcc));
-        QCOMPARE(previewAt({9, 1}), qRgb(0x99, 0x99, 0x99));
-    }));
-    QCOMPARE(previewAt({20, 20}), before);
 }
 
 void TestTileWindow::printPress_keepsWindowOpen()

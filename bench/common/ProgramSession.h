@@ -9,7 +9,9 @@
 #include "widgets/FileListBox.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
+#include <QTimer>
 
 namespace zelvo::bench {
 
@@ -28,20 +30,36 @@ inline void browseTo(MainWindow& main, BenchPlatform& platform, const QString& f
     main.browseForFolder();
 }
 
+// Lets events in, the loading workers' answers among them, until the condition holds: checked
+// as each event arrives, so that the time it took is measured to the event. False after 60 s.
+template <class Condition> [[nodiscard]] bool waitFor(Condition&& done)
+{
+    QTimer wake;
+    wake.start(20);
+    const QDeadlineTimer deadline(60000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
 inline void preview(MainWindow& main, const QString& fileName)
 {
     main.fileList->setFileName(fileName);
     main.fileClicked();
-    QCoreApplication::processEvents();
+    (void)waitFor([&] { return !main.previewLoading(); });
 }
 
-// The tile window as a press on the preview shows it, without waiting for it to close.
+// The tile window as a press on the preview shows it, without waiting for it to close, once it
+// has loaded all it loads.
 inline TileWindow& openTile(WindowRegistry& windows)
 {
     TileWindow& tile = windows.get<TileWindow>();
     tile.show();
     tile.showPicture(windows.get<MainWindow>().picturePath());
-    QCoreApplication::processEvents();
+    (void)waitFor([&] { return !tile.loading(); });
     return tile;
 }
 

@@ -9,13 +9,14 @@
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
-#include "pictures/PictureLoader.h"
+#include "pictures/BackgroundLoader.h"
 #include "pictures/PictureWatch.h"
 #include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWindow.h"
 #include "tile/TileWorkbench.h"
 #include "widgets/AutoLabel.h"
+#include "widgets/BusySign.h"
 #include "widgets/ControlFactory.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FolderChooser.h"
@@ -63,7 +64,8 @@ QString countCaption(int count)
 }
 
 MainWindow::MainWindow(WindowRegistry& windows)
-    : m_windows(windows), m_previewWatch(new PictureWatch(this))
+    : m_windows(windows), m_previewWatch(new PictureWatch(this)),
+      m_previewLoads(new BackgroundLoader(windows.pictureWorkers(), this))
 {
     layout::applyWindow(*this, Layout);
     using namespace controls;
@@ -102,7 +104,11 @@ MainWindow::MainWindow(WindowRegistry& windows)
     // A new version of the previewed file saved by another program; one that cannot be loaded
     // leaves the last good picture.
     connect(m_previewWatch, &PictureWatch::changed, this,
-            [this](const QString& path) { (void)showPreview(path); });
+            [this](const QString& path) { loadPreview(path, PreviewFor::NewVersion); });
+    m_previewBusy = new BusySign(*preview, Qt::BottomLeftCorner);
+    connect(m_previewLoads, &BackgroundLoader::loaded, this, &MainWindow::previewLoaded);
+    connect(m_previewLoads, &BackgroundLoader::cannotLoad, this, &MainWindow::previewFailed);
+    connect(m_previewLoads, &BackgroundLoader::slowChanged, m_previewBusy, &BusySign::setBusy);
 }
 
 void MainWindow::load()
@@ -163,6 +169,8 @@ void MainWindow::clickListedFile(const QString& name)
     fileClicked();
 }
 
+// The selection moves at once with each key; the loads of the tile window and the preview
+// follow the newest, so that a held key never leaves steps waiting.
 void MainWindow::stepTileWindow(Step step)
 {
     const QStringList names = fileList->names();
@@ -170,8 +178,37 @@ void MainWindow::stepTileWindow(Step step)
     const int row = steppedRow(step, int(names.indexOf(selected)), int(names.size()));
     if (row < 0 || names[row] == selected)
         return;
-    clickListedFile(names[row]);
-    m_windows.get<TileWindow>().showPicture(picturePath());
+    m_stepOnward = step == Step::Next || step == Step::First ? Step::Next : Step::Previous;
+    followTileWindow(names[row]);
+    m_windows.get<TileWindow>().stepTo(picturePath());
+}
+
+void MainWindow::tileStepFailed(const QString& shownPath)
+{
+    if (!m_windows.isLoaded<TileWindow>() || !m_windows.get<TileWindow>().isVisible())
+        return;
+    const QStringList names = fileList->names();
+    const int at = int(names.indexOf(fileList->fileName()));
+    const int row = steppedRow(m_stepOnward, at, int(names.size()));
+    if (row >= 0 && row != at) {
+        followTileWindow(names[row]);
+        m_windows.get<TileWindow>().stepTo(picturePath());
+        return;
+    }
+    for (const QString& name : names) {
+        if (joinPicturePath(folderChooser->selectedFolder(), name) == shownPath) {
+            followTileWindow(name);
+            return;
+        }
+    }
+}
+
+void MainWindow::followTileWindow(const QString& name)
+{
+    fileList->setFileName(name);
+    fileLabel->setCaption(picturePath());
+    m_previewWatch->watch(QString());
+    loadPreview(picturePath(), PreviewFor::TileWindow);
 }
 
 void MainWindow::browseForFolder()
@@ -217,37 +254,57 @@ void MainWindow::folderChanged()
     clearPreview();
 }
 
-// The watch follows what the preview shows: a cleared preview stays cleared.
+// An emptied preview waits for nothing any more, and the watch follows what the preview shows.
 void MainWindow::clearPreview()
 {
-    preview->clearPicture();
+    m_previewLoads->cancel();
     m_previewWatch->watch(QString());
+    preview->clearPicture();
 }
 
-bool MainWindow::showPreview(const QString& path)
+bool MainWindow::previewLoading() const
 {
-    const qreal ratio = devicePixelRatioF();
-    const QImage picture =
-        loadPicture(path, {.scaledTo = preview->pictureArea().size() * ratio, .clippedTo = {}});
-    if (picture.isNull())
-        return false;
+    return m_previewLoads->awaited();
+}
+
+// The picture is loaded beside the window; until it arrives the preview keeps what it shows.
+void MainWindow::loadPreview(const QString& path, PreviewFor purpose)
+{
+    const QSize size = preview->pictureArea().size() * devicePixelRatioF();
+    m_previewLoads->load({.path = path,
+                          .request = {.scaledTo = size,
+                                      .clippedTo = {},
+                                      .completeOnly = purpose == PreviewFor::NewVersion},
+                          .purpose = int(purpose),
+                          .ahead = false});
+}
+
+void MainWindow::previewLoaded(const PictureJob& job, const QImage& picture)
+{
     QPixmap shown = QPixmap::fromImage(picture);
-    shown.setDevicePixelRatio(ratio);
+    shown.setDevicePixelRatio(devicePixelRatioF());
     preview->setPicture(shown, fileList->fileName());
-    return true;
+    m_previewWatch->watch(job.path);
 }
 
 void MainWindow::fileClicked()
 {
     const QString path = picturePath();
     fileLabel->setCaption(path);
-    if (showPreview(path)) {
-        m_previewWatch->watch(path);
-        return;
-    }
-    // The file is gone or not a readable picture: re-read the folder, without a message.
     m_previewWatch->watch(QString());
-    preview->clearPicture();
+    loadPreview(path, PreviewFor::Click);
+}
+
+void MainWindow::previewFailed(const PictureJob& job)
+{
+    // A new version that cannot be loaded yet leaves the last good picture; a file the tile
+    // window cannot show either is stepped over there.
+    if (job.purpose == int(PreviewFor::NewVersion))
+        return;
+    clearPreview();
+    if (job.purpose == int(PreviewFor::TileWindow))
+        return;
+    // The file is gone or not a readable picture: re-read the folder, without a message.
     // Pointing the list at its folder reads it afresh; only a folder that cannot be read
     // leaves the list to re-read the folder it shows.
     if (!fileList->setPath(folderChooser->selectedFolder()))

@@ -11,7 +11,10 @@ class QPushButton;
 
 namespace zelvo {
 
+struct PictureJob;
 class AutoLabel;
+class BackgroundLoader;
+class BusySign;
 class FileListBox;
 class FolderChooser;
 class ImagePushButton;
@@ -72,6 +75,11 @@ public:
     // Selects the file a key of the tile window steps to, previews it as a click on its name
     // does, and hands it to the tile window.
     void stepTileWindow(Step step);
+    // The tile window could not show the file stepped to: the step goes on past it, or, at the
+    // end of the list, back to the file on show.
+    void tileStepFailed(const QString& shownPath);
+    // A preview is on its way.
+    [[nodiscard]] bool previewLoading() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,16 +92,26 @@ protected:
 private:
     // Lists the folder as the chosen one; false when nothing is listed.
     bool folderChosen(const QString& folder);
+    // Why the preview loads a picture, which decides what one that cannot be loaded does.
+    enum class PreviewFor { Click, TileWindow, NewVersion };
+    void loadPreview(const QString& path, PreviewFor purpose);
+    void previewLoaded(const PictureJob& job, const QImage& picture);
+    void previewFailed(const PictureJob& job);
     void clearPreview();
-    [[nodiscard]] bool showPreview(const QString& path);
     // Selects a listed name and previews it, as a click on the name does.
     void clickListedFile(const QString& name);
+    // Selects the name, and the file label and the preview follow, for the tile window.
+    void followTileWindow(const QString& name);
 
     WindowRegistry& m_windows;
     bool m_dragging = false;
     bool m_systemMove = false;
     QPoint m_dragOffset;
     PictureWatch* m_previewWatch;
+    BackgroundLoader* m_previewLoads;
+    BusySign* m_previewBusy;
+    // The way the tile window's keys step, which a file that cannot be shown is stepped over.
+    Step m_stepOnward = Step::Next;
 };
 
 // The count label's caption: the number of listed files, empty for none.

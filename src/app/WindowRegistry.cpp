@@ -12,6 +12,8 @@ namespace zelvo {
 WindowRegistry::WindowRegistry(SettingsStore& store, Platform& platform)
     : m_store(store), m_platform(platform)
 {
+    // One for the preview and one for the tile window, each of which loads one picture at a time.
+    m_pictureWorkers.setMaxThreadCount(2);
     installAccessibleInterfaces();
 }
 
@@ -46,10 +48,11 @@ template <> MainWindow* WindowRegistry::create()
 template <> TileWindow* WindowRegistry::create()
 {
     MainWindow& main = get<MainWindow>();
-    auto* tile = new TileWindow(main, m_store, m_platform);
+    auto* tile = new TileWindow(main, m_store, m_platform, m_pictureWorkers);
     QObject::connect(tile, &TileWindow::closeRequested, tile, [this] { unload<TileWindow>(); });
     QObject::connect(tile->workbench, &TileWorkbench::stepRequested, &main,
                      &MainWindow::stepTileWindow);
+    QObject::connect(tile, &TileWindow::stepFailed, &main, &MainWindow::tileStepFailed);
     return tile;
 }
 

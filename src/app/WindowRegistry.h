@@ -6,6 +6,7 @@
 #include "tile/TileWindow.h"
 
 #include <QPointer>
+#include <QThreadPool>
 
 #include <tuple>
 #include <type_traits>
@@ -60,12 +61,16 @@ public:
 
     [[nodiscard]] SettingsStore& store() const { return m_store; }
     [[nodiscard]] Platform& platform() const { return m_platform; }
+    // The threads that load the windows' pictures.
+    [[nodiscard]] QThreadPool& pictureWorkers() { return m_pictureWorkers; }
 
 private:
     template <class W> W* create();
 
     SettingsStore& m_store;
     Platform& m_platform;
+    // Outlives the windows: stopped loads end here.
+    QThreadPool m_pictureWorkers;
     std::tuple<QPointer<MainWindow>, QPointer<TileWindow>, QPointer<OptionsWindow>,
                QPointer<AboutBox>>
         m_windows;

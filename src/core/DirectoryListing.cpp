@@ -13,8 +13,6 @@ namespace zelvo {
 
 std::optional<QStringList> listFiles(const QString& folder)
 {
-    if (folder.isEmpty())
-        return std::nullopt;
     const QByteArray path = QFile::encodeName(folder);
     DIR* dir = ::opendir(path.constData());
     if (!dir)
@@ -40,7 +38,6 @@ std::optional<QStringList> listFiles(const QString& folder)
 
 #else
 #include <QDir>
-#include <QDirIterator>
 
 namespace zelvo {
 
@@ -49,13 +46,7 @@ std::optional<QStringList> listFiles(const QString& folder)
     const QDir dir(folder);
     if (folder.isEmpty() || !dir.exists() || !dir.isReadable())
         return std::nullopt;
-    QStringList names;
-    QDirIterator it(folder, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        names.append(it.fileName());
-    }
-    return names;
+    return dir.entryList(QDir::Files, QDir::Unsorted);
 }
 
 } // namespace zelvo

@@ -6,8 +6,6 @@ namespace zelvo {
 
 const PictureType* pictureTypeForSuffix(QStringView suffix)
 {
-    if (suffix.isEmpty())
-        return nullptr;
     for (const PictureType& type : PictureTypes) {
         const QString pattern = QLatin1String(type.pattern);
         for (const QStringView part : QStringView(pattern).split(u';')) {

@@ -4,18 +4,11 @@
 
 namespace zelvo {
 
-namespace {
-
-bool isSizeFlag(QStringView value)
-{
-    return value == QLatin1String(settings::On) || value == QLatin1String(settings::Off);
-}
-
-} // namespace
-
 bool noSizeFlag(std::span<const QString, TileSizes.size()> flags)
 {
-    return std::none_of(flags.begin(), flags.end(), [](const QString& f) { return isSizeFlag(f); });
+    return std::none_of(flags.begin(), flags.end(), [](const QString& flag) {
+        return flag == QLatin1String(settings::On) || flag == QLatin1String(settings::Off);
+    });
 }
 
 const TileSize* chooseSize(std::span<const QString, TileSizes.size()> flags)

@@ -4,8 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
-#include <optional>
 #include <span>
 
 namespace zelvo {
@@ -33,11 +33,9 @@ inline constexpr std::array<TileSize, 3> TileSizes{{
 // The size taken while no flag is stored yet.
 [[nodiscard]] constexpr const TileSize& defaultTileSize()
 {
-    for (const TileSize& size : TileSizes) {
-        if (size.isDefault)
-            return size;
-    }
-    return TileSizes.front();
+    const auto size = std::find_if(TileSizes.begin(), TileSizes.end(),
+                                   [](const TileSize& candidate) { return candidate.isDefault; });
+    return size != TileSizes.end() ? *size : TileSizes.front();
 }
 
 // True when none of the stored flags (one per size, in table order) holds "1" or "0", as before

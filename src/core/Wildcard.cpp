@@ -1,5 +1,7 @@
 #include "Wildcard.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -13,17 +15,12 @@ namespace {
     return c == QLatin1Char('*') || c == QLatin1Char('?');
 }
 
-[[nodiscard]] QString withSingleStars(const QString& wildcard)
+[[nodiscard]] QString withSingleStars(QString wildcard)
 {
-    if (!wildcard.contains(QLatin1String("**")))
-        return wildcard;
-    QString single;
-    single.reserve(wildcard.size());
-    for (const QChar c : wildcard) {
-        if (c != QLatin1Char('*') || !single.endsWith(QLatin1Char('*')))
-            single += c;
-    }
-    return single;
+    static const QRegularExpression stars(QStringLiteral("\\*{2,}"));
+    if (wildcard.contains(QLatin1String("**")))
+        wildcard.replace(stars, QStringLiteral("*"));
+    return wildcard;
 }
 
 } // namespace
@@ -53,11 +50,6 @@ FilePattern::FilePattern(const QString& pattern)
     }
     m_endingLengths = endingLengths.values();
     std::sort(m_endingLengths.begin(), m_endingLengths.end());
-}
-
-bool FilePattern::matches(QStringView fileName) const
-{
-    return matchesFolded(fileName.toString().toCaseFolded());
 }
 
 bool FilePattern::matchesFolded(QStringView foldedName) const

@@ -17,7 +17,10 @@ class FilePattern
 public:
     explicit FilePattern(const QString& pattern);
 
-    [[nodiscard]] bool matches(QStringView fileName) const;
+    [[nodiscard]] bool matches(QStringView fileName) const
+    {
+        return matchesFolded(fileName.toString().toCaseFolded());
+    }
     // For a name already case-folded with QString::toCaseFolded.
     [[nodiscard]] bool matchesFolded(QStringView foldedName) const;
     // Case-folded, each once, in the order of their first appearance, runs of "*" as one.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 namespace zelvo {
@@ -13,20 +14,16 @@ inline constexpr int NaturalZoom = 100;
 // one of the steps goes to the nearest step in that direction.
 [[nodiscard]] constexpr int zoomIn(int level)
 {
-    for (const int step : ZoomLevels) {
-        if (step > level)
-            return step;
-    }
-    return ZoomLevels.back();
+    const auto step = std::find_if(ZoomLevels.begin(), ZoomLevels.end(),
+                                   [level](int candidate) { return candidate > level; });
+    return step != ZoomLevels.end() ? *step : ZoomLevels.back();
 }
 
 [[nodiscard]] constexpr int zoomOut(int level)
 {
-    for (auto step = ZoomLevels.rbegin(); step != ZoomLevels.rend(); ++step) {
-        if (*step < level)
-            return *step;
-    }
-    return ZoomLevels.front();
+    const auto step = std::find_if(ZoomLevels.rbegin(), ZoomLevels.rend(),
+                                   [level](int candidate) { return candidate < level; });
+    return step != ZoomLevels.rend() ? *step : ZoomLevels.front();
 }
 
 // The length in device pixels of a picture length at a level: an exact multiple when enlarged,

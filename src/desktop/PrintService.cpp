@@ -24,9 +24,8 @@ namespace {
 // The CUPS library is opened on the first question, not linked: linked, it and the dozen
 // libraries it needs would be loaded and relocated at every start of the program, which prints
 // rarely. Qt's own print plugin opens the same library, so both share its state.
-class CupsFile
+struct Cups
 {
-public:
     // An entry point found by its name, typed by the declaration it is assigned to.
     class Entry
     {
@@ -41,49 +40,33 @@ public:
         QFunctionPointer m_address;
     };
 
-    CupsFile() : m_file(QStringLiteral("cups"), 2) { m_loaded = m_file.load(); }
+    QLibrary file{QStringLiteral("cups"), 2};
+    bool loaded = file.load();
+    // Whether the library and every entry point were found.
+    bool usable = true;
+    // What the program asks about the default queue and the last job.
+    decltype(&cupsGetNamedDest) getNamedDest = find("cupsGetNamedDest");
+    decltype(&cupsGetOption) getOption = find("cupsGetOption");
+    decltype(&cupsFreeDests) freeDests = find("cupsFreeDests");
+    decltype(&cupsLastError) lastError = find("cupsLastError");
 
     [[nodiscard]] Entry find(const char* name)
     {
-        const QFunctionPointer address = m_loaded ? m_file.resolve(name) : nullptr;
-        m_allFound = m_allFound && address;
+        const QFunctionPointer address = loaded ? file.resolve(name) : nullptr;
+        usable = usable && address;
         return Entry(address);
     }
 
-    [[nodiscard]] bool allFound() const { return m_allFound; }
-
-private:
-    QLibrary m_file;
-    bool m_loaded = false;
-    bool m_allFound = true;
-};
-
-// What asking the service whether it is there takes.
-struct ServiceCalls
-{
-    CupsFile& file;
-    decltype(&cupsServer) server = file.find("cupsServer");
-    decltype(&ippPort) port = file.find("ippPort");
-    decltype(&cupsEncryption) encryption = file.find("cupsEncryption");
-    decltype(&httpConnect2) connect = file.find("httpConnect2");
-    decltype(&httpSetTimeout) setTimeout = file.find("httpSetTimeout");
-    decltype(&httpClose) close = file.find("httpClose");
-    decltype(&ippNewRequest) newRequest = file.find("ippNewRequest");
-    decltype(&cupsDoRequest) doRequest = file.find("cupsDoRequest");
-    decltype(&ippDelete) deleteMessage = file.find("ippDelete");
-};
-
-struct Cups
-{
-    CupsFile file;
-    // Handed to the thread that asks whether the service is there.
-    ServiceCalls service{file};
-    decltype(&cupsGetNamedDest) getNamedDest = file.find("cupsGetNamedDest");
-    decltype(&cupsGetOption) getOption = file.find("cupsGetOption");
-    decltype(&cupsFreeDests) freeDests = file.find("cupsFreeDests");
-    decltype(&cupsLastError) lastError = file.find("cupsLastError");
-
-    [[nodiscard]] bool usable() const { return file.allFound(); }
+    // What asking the service whether it is there takes, on a thread of its own.
+    decltype(&cupsServer) server = find("cupsServer");
+    decltype(&ippPort) port = find("ippPort");
+    decltype(&cupsEncryption) encryption = find("cupsEncryption");
+    decltype(&httpConnect2) connect = find("httpConnect2");
+    decltype(&httpSetTimeout) setTimeout = find("httpSetTimeout");
+    decltype(&httpClose) close = find("httpClose");
+    decltype(&ippNewRequest) newRequest = find("ippNewRequest");
+    decltype(&cupsDoRequest) doRequest = find("cupsDoRequest");
+    decltype(&ippDelete) deleteMessage = find("ippDelete");
 };
 
 const Cups& cups()
@@ -100,7 +83,7 @@ struct Question
 
 // Asks the service for its default queue, on a connection of its own that gives up at the
 // deadline; any answer, "none" included, shows the service is there.
-void ask(const ServiceCalls& service, Question& question, QDeadlineTimer deadline)
+void ask(const Cups& service, Question& question, QDeadlineTimer deadline)
 {
     const int connectMs = int(std::max<qint64>(1, deadline.remainingTime()));
     http_t* http = service.connect(service.server(), service.port(), nullptr, AF_UNSPEC,
@@ -125,10 +108,9 @@ void ask(const ServiceCalls& service, Question& question, QDeadlineTimer deadlin
 
 bool serviceAnswers(std::chrono::milliseconds timeout)
 {
-    const Cups& library = cups();
-    if (!library.usable())
+    const Cups& service = cups();
+    if (!service.usable)
         return true;
-    const ServiceCalls& service = library.service;
     const QDeadlineTimer deadline(timeout);
     // The thread keeps its own share of the question: a name lookup may hold it past the
     // deadline, and the answer is then not awaited.
@@ -149,7 +131,7 @@ bool queueTakesJobs(const QString& queue)
 {
     const Cups& service = cups();
     // Without the library Qt's own print plugin has no queues either; its checks decide.
-    if (!service.usable())
+    if (!service.usable)
         return true;
     // Qt names an instance of a queue "queue/instance".
     const qsizetype slash = queue.indexOf(QLatin1Char('/'));
@@ -171,7 +153,7 @@ bool queueTakesJobs(const QString& queue)
 bool lastJobTaken()
 {
     const Cups& service = cups();
-    if (!service.usable())
+    if (!service.usable)
         return true;
     // Qt's print engine and this program share the one CUPS library, whose last status is kept
     // per thread: after the painter ends it is the answer to Qt's job submission.

@@ -40,13 +40,6 @@ QString twinPath(const QString& path, int index)
            QString::number(index) + QLatin1String(".png");
 }
 
-QString imagePath(const QString& path, int index)
-{
-    if (isIconFile(path))
-        return twinPath(path, index);
-    return index == 0 ? path : QString();
-}
-
 struct Source
 {
     QString path;
@@ -59,15 +52,10 @@ Source sourceFor(const QString& path, qreal ratio)
 {
     if (ratio > 1.0) {
         if (QString twice = doubleSizePath(path);
-            !twice.isEmpty() && QFile::exists(imagePath(twice, 0)))
+            !twice.isEmpty() && QFile::exists(isIconFile(twice) ? twinPath(twice, 0) : twice))
             return {std::move(twice), 2.0};
     }
     return {path, 1.0};
-}
-
-qreal screenRatio()
-{
-    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 // The reader named by the suffix alone: left to guess, Qt would first load every image plugin
@@ -86,7 +74,8 @@ void insertImage(const QString& key, QImage image, qreal ratio)
     QPixmapCache::insert(key, QPixmap::fromImage(std::move(image)));
 }
 
-// Decodes every image of the file into the cache, once, each at the file's pixel ratio.
+// Decodes the images of an icon or cursor, or the one picture of any other file, into the cache,
+// once, each at the file's pixel ratio.
 void cacheImages(const Source& drawn)
 {
     const QString& path = drawn.path;
@@ -94,18 +83,13 @@ void cacheImages(const Source& drawn)
     if (QPixmapCache::find(imageKey(path, 0), &probe))
         return;
     QImageReader reader;
-    if (isIconFile(path)) {
-        for (int index = 0; QFile::exists(twinPath(path, index)); ++index)
-            insertImage(imageKey(path, index), readImage(reader, twinPath(path, index)),
-                        drawn.ratio);
+    if (!isIconFile(path)) {
+        if (QImage image = readImage(reader, path); !image.isNull())
+            insertImage(imageKey(path, 0), std::move(image), drawn.ratio);
         return;
     }
-    int index = 0;
-    QImage image = readImage(reader, path);
-    while (!image.isNull()) {
-        insertImage(imageKey(path, index++), std::move(image), drawn.ratio);
-        image = reader.jumpToNextImage() ? reader.read() : QImage();
-    }
+    for (int index = 0; QFile::exists(twinPath(path, index)); ++index)
+        insertImage(imageKey(path, index), readImage(reader, twinPath(path, index)), drawn.ratio);
 }
 
 // The program icon as drawn for the desktop's icon theme, one folder per installed size
@@ -136,9 +120,9 @@ void addThemeSizes(QIcon& icon)
 
 } // namespace
 
-QPixmap pixmap(const QString& path)
+qreal screenRatio()
 {
-    return pixmap(path, screenRatio());
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 QPixmap pixmap(const QString& path, qreal ratio)
@@ -150,11 +134,6 @@ QPixmap pixmap(const QString& path, qreal ratio)
     cacheImages(source);
     QPixmapCache::find(imageKey(source.path, 0), &result);
     return result;
-}
-
-QIcon icon(const QString& path)
-{
-    return icon(path, screenRatio());
 }
 
 QIcon icon(const QString& path, qreal ratio)
@@ -170,11 +149,6 @@ QIcon icon(const QString& path, qreal ratio)
     if (const Source drawn = sourceFor(path, ratio); drawn.path != path)
         addImages(drawn);
     return result;
-}
-
-QIcon windowIcon(const QString& path)
-{
-    return windowIcon(path, screenRatio());
 }
 
 QIcon windowIcon(const QString& path, qreal ratio)

@@ -24,20 +24,18 @@ inline constexpr char MailIcon[] = ":/zelvo/mail.ico";
 inline constexpr char PointingHand[] = ":/zelvo/hand.cur";
 inline constexpr char About[] = ":/zelvo/about.bmp";
 
-// For the screens' device pixel ratio (the highest of them, as Qt chooses its own pictures).
-[[nodiscard]] QPixmap pixmap(const QString& path);
-[[nodiscard]] QIcon icon(const QString& path);
-// The hot spot in the picture's pixels as declared.
-[[nodiscard]] QCursor cursor(const QString& path, int hotX, int hotY);
+// The screens' device pixel ratio: the highest of them, as Qt chooses its own pictures.
+[[nodiscard]] qreal screenRatio();
 
+// For a device pixel ratio, by default the screens'.
+[[nodiscard]] QPixmap pixmap(const QString& path, qreal ratio = screenRatio());
+[[nodiscard]] QIcon icon(const QString& path, qreal ratio = screenRatio());
 // The icon as a shown window carries it: the program icon also at every size installed for the
 // desktop's icon theme, for task bars and window switchers.
-[[nodiscard]] QIcon windowIcon(const QString& path);
+[[nodiscard]] QIcon windowIcon(const QString& path, qreal ratio = screenRatio());
 
-// For a given device pixel ratio.
-[[nodiscard]] QPixmap pixmap(const QString& path, qreal ratio);
-[[nodiscard]] QIcon icon(const QString& path, qreal ratio);
-[[nodiscard]] QIcon windowIcon(const QString& path, qreal ratio);
+// For the screens' ratio, the hot spot in the picture's pixels as declared.
+[[nodiscard]] QCursor cursor(const QString& path, int hotX, int hotY);
 
 // A control's picture, given as it is or as one of the program's pictures; that one is decoded
 // when it is first asked for.
@@ -54,18 +52,13 @@ public:
         m_picture = QPixmap();
         m_path = path;
     }
-    // The decoded picture passes through prepare, as the holder treats each picture it is given.
-    template <class Prepare> const QPixmap& get(Prepare prepare)
+    const QPixmap& get()
     {
         if (!m_path.isEmpty()) {
-            m_picture = prepare(pixmap(m_path));
+            m_picture = pixmap(m_path);
             m_path.clear();
         }
         return m_picture;
-    }
-    const QPixmap& get()
-    {
-        return get([](const QPixmap& decoded) { return decoded; });
     }
 
 private:

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QRgb>
 
+#include <algorithm>
 #include <optional>
 #include <span>
 
@@ -142,25 +143,18 @@ struct Window
     const char* accessibleName = ""; // where the caption does not name the window
 };
 
-[[nodiscard]] constexpr bool isFocusableKind(Kind kind)
-{
-    switch (kind) {
-    case Kind::FileList:
-    case Kind::PushButton:
-    case Kind::GraphicalButton:
-    case Kind::ImageButton:
-    case Kind::CheckBox:
-    case Kind::OptionButton:
-        return true;
-    default:
-        return false;
-    }
-}
+// The kinds of control that take the keyboard focus; a label or a picture takes it where it runs
+// a command.
+inline constexpr Kind FocusableKinds[] = {Kind::FileList,        Kind::PushButton,
+                                          Kind::GraphicalButton, Kind::ImageButton,
+                                          Kind::CheckBox,        Kind::OptionButton};
 
 // Whether the control is on the keyboard's way through its window.
 [[nodiscard]] constexpr bool takesFocus(const Control& control)
 {
-    return control.tabIndex >= 0 && (control.command || isFocusableKind(control.kind));
+    return control.tabIndex >= 0 &&
+           (control.command ||
+            std::ranges::find(FocusableKinds, control.kind) != std::ranges::end(FocusableKinds));
 }
 
 // The control the window declares by this name; a name it does not declare is a fault of the

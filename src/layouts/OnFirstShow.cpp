@@ -7,14 +7,12 @@ namespace zelvo {
 
 namespace {
 
-// Runs the action at the widget's first event of a type, at once or queued after it.
+// Runs the action at the widget's first event of a type.
 class FirstEventWatch : public QObject
 {
 public:
-    enum class When { AtOnce, Queued };
-
-    FirstEventWatch(QWidget& widget, QEvent::Type type, When when, std::function<void()> action)
-        : QObject(&widget), m_type(type), m_when(when), m_action(std::move(action))
+    FirstEventWatch(QWidget& widget, QEvent::Type type, std::function<void()> action)
+        : QObject(&widget), m_type(type), m_action(std::move(action))
     {
         widget.installEventFilter(this);
     }
@@ -24,10 +22,7 @@ protected:
     {
         if (event->type() == m_type) {
             watched->removeEventFilter(this);
-            if (m_when == When::Queued)
-                QTimer::singleShot(0, watched, std::move(m_action));
-            else
-                m_action();
+            m_action();
             deleteLater();
         }
         return false;
@@ -35,7 +30,6 @@ protected:
 
 private:
     QEvent::Type m_type;
-    When m_when;
     std::function<void()> m_action;
 };
 
@@ -46,12 +40,14 @@ void onFirstShow(QWidget& widget, std::function<void()> action)
     if (widget.isVisible())
         action();
     else
-        new FirstEventWatch(widget, QEvent::Show, FirstEventWatch::When::AtOnce, std::move(action));
+        new FirstEventWatch(widget, QEvent::Show, std::move(action));
 }
 
 void afterFirstPaint(QWidget& window, std::function<void()> action)
 {
-    new FirstEventWatch(window, QEvent::Paint, FirstEventWatch::When::Queued, std::move(action));
+    new FirstEventWatch(window, QEvent::Paint, [&window, action = std::move(action)]() mutable {
+        QTimer::singleShot(0, &window, std::move(action));
+    });
 }
 
 } // namespace zelvo

@@ -1,6 +1,5 @@
 #include "GifWork.h"
 
-#include "ByteFields.h"
 #include "PictureHeaders.h"
 
 #include <algorithm>
@@ -97,22 +96,12 @@ constexpr qsizetype GuardedBytes = 64 * 1024;
 
 QByteArray boundGifWork(QByteArray gif, const LoadGuard& guard)
 {
-    if (gif.size() < 13 || !gif.startsWith("GIF8"))
+    ByteWalk bytes(gif);
+    const std::optional<GifLayout> layout = gifLayout(bytes);
+    if (!layout || layout->dataAt + 1 >= gif.size())
         return gif;
-    qsizetype at = 13 + gifColourTableBytes(uchar(gif[10]));
-    while (at < gif.size() && gif[at] == '!') {
-        at += 2;
-        while (at < gif.size() && gif[at] != 0)
-            at += 1 + uchar(gif[at]);
-        ++at;
-    }
-    if (at + 10 > gif.size() || gif[at] != ',')
-        return gif;
-    const qint64 pixels = qint64(le16At(gif, at + 5)) * le16At(gif, at + 7);
-    const uchar pictureFlags = uchar(gif[at + 9]);
-    at += 10 + gifColourTableBytes(pictureFlags);
-    if (at + 1 >= gif.size())
-        return gif;
+    const qsizetype at = layout->dataAt;
+    const qint64 pixels = layout->width * layout->height;
     const qsizetype cut = completingByte(gif, at + 1, uchar(gif[at]), pixels, guard);
     if (cut < 0)
         return gif;

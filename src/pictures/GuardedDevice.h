@@ -17,7 +17,6 @@ public:
     GuardedDevice(const PictureFile& file, const LoadGuard& guard);
     GuardedDevice(QByteArrayView bytes, const LoadGuard& guard);
 
-    [[nodiscard]] bool isSequential() const override { return false; }
     [[nodiscard]] qint64 size() const override;
     bool seek(qint64 offset) override;
 

@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -114,15 +115,14 @@ struct Source
     // The bytes already read from the file's start, given first.
     const JOCTET* head;
     qint64 headSize;
-    qint64 consumed;
+    qint64 consumed = 0;
     qint64 limit;
     JOCTET* buffer;
     // The decoder asked for more than the file holds: it ends without its end-of-image marker.
-    bool ranOut;
+    bool ranOut = false;
 };
 
-void initSource(j_decompress_ptr) {}
-void termSource(j_decompress_ptr) {}
+void noInputStep(j_decompress_ptr) {}
 
 struct Errors
 {
@@ -190,7 +190,7 @@ void skipInput(j_decompress_ptr info, long count)
 // whose scans would each be a pass over the whole picture for nothing.
 void noteWarning(j_common_ptr info, int level)
 {
-    if (level >= 0 || !info->is_decompressor)
+    if (level >= 0)
         return;
     const int code = info->err->msg_code;
     if (code == JWRN_BOGUS_PROGRESSION ||
@@ -214,8 +214,6 @@ void watchWork(j_common_ptr common)
     auto* progress = reinterpret_cast<Progress*>(common->progress);
     if (progress->guard->stopped())
         leave(common);
-    if (!common->is_decompressor)
-        return;
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
     if (info->input_scan_number == progress->scan)
         return;
@@ -265,29 +263,19 @@ bool endMarkerFollows(j_decompress_ptr info)
     }
 }
 
-struct Job
+// Refusals and errors alike leave through the error handler, which ends the decoder.
+bool decodeWith(const PictureFile& file, const QByteArray& head, JpegOutput& output, qint64 budget,
+                const LoadGuard& guard, bool completeOnly)
 {
-    const PictureFile* file;
-    const char* head;
-    qint64 headSize;
-    JpegOutput* output;
-    qint64 budget;
-    const LoadGuard* guard;
-    bool completeOnly;
-};
-
-bool decodeWith(const Job& job)
-{
-    jpeg_decompress_struct info;
-    std::memset(&info, 0, sizeof info);
+    jpeg_decompress_struct info{};
     Errors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = leave;
     errors.manager.emit_message = noteWarning;
-    Progress progress;
-    std::memset(&progress, 0, sizeof progress);
+    Progress progress{};
     progress.manager.progress_monitor = watchWork;
-    progress.guard = job.guard;
+    progress.guard = &guard;
+    const auto common = reinterpret_cast<j_common_ptr>(&info);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -295,50 +283,44 @@ bool decodeWith(const Job& job)
     jpeg_create_decompress(&info);
     info.progress = &progress.manager;
 
-    auto* source = static_cast<Source*>((*info.mem->alloc_small)(
-        reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, sizeof(Source)));
-    source->buffer = static_cast<JOCTET*>((*info.mem->alloc_small)(
-        reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, ReadChunk));
-    source->file = job.file;
-    source->guard = job.guard;
-    source->ranOut = false;
-    source->head = reinterpret_cast<const JOCTET*>(job.head);
-    source->headSize = job.headSize;
-    source->consumed = 0;
-    source->limit = std::min(job.file->size(), JpegHeaderBytes);
-    source->manager.init_source = initSource;
-    source->manager.fill_input_buffer = fillInput;
-    source->manager.skip_input_data = skipInput;
-    source->manager.resync_to_restart = jpeg_resync_to_restart;
-    source->manager.term_source = termSource;
-    source->manager.next_input_byte = nullptr;
-    source->manager.bytes_in_buffer = 0;
+    auto* source = new ((*info.mem->alloc_small)(common, JPOOL_PERMANENT, sizeof(Source))) Source{
+        .manager = {.next_input_byte = nullptr,
+                    .bytes_in_buffer = 0,
+                    .init_source = noInputStep,
+                    .fill_input_buffer = fillInput,
+                    .skip_input_data = skipInput,
+                    .resync_to_restart = jpeg_resync_to_restart,
+                    .term_source = noInputStep},
+        .file = &file,
+        .guard = &guard,
+        .head = reinterpret_cast<const JOCTET*>(head.constData()),
+        .headSize = head.size(),
+        .limit = std::min(file.size(), JpegHeaderBytes),
+        .buffer =
+            static_cast<JOCTET*>((*info.mem->alloc_small)(common, JPOOL_PERMANENT, ReadChunk)),
+    };
     info.src = &source->manager;
 
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-        job.file->size() > honestJpegBytes(info.image_width, info.image_height)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
+        file.size() > honestJpegBytes(info.image_width, info.image_height))
+        leave(common);
     qint64 blocks = 0;
     for (int c = 0; c < info.num_components; ++c)
         blocks += qint64(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
-    if (job.file->size() < leastJpegBytes(blocks, info.arith_code)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
+    if (file.size() < leastJpegBytes(blocks, info.arith_code))
+        leave(common);
     progress.visitLimit = blocks * DCTSIZE2 * MaxJpegCoefficientPasses;
-    source->limit = job.file->size();
+    source->limit = file.size();
 
     info.scale_num =
-        unsigned(job.output->scaleEighths(QSize(int(info.image_width), int(info.image_height))));
+        unsigned(output.scaleEighths(QSize(int(info.image_width), int(info.image_height))));
     info.scale_denom = 8;
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk                                            ? JCS_CMYK
                            : QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA
                                                                            : JCS_EXT_ARGB;
     jpeg_calc_output_dimensions(&info);
-    if (job.output->shrinksByHalf(QSize(int(info.output_width), int(info.output_height)))) {
+    if (output.shrinksByHalf(QSize(int(info.output_width), int(info.output_height)))) {
         info.do_fancy_upsampling = FALSE;
         info.dct_method = JDCT_IFAST;
     }
@@ -346,28 +328,24 @@ bool decodeWith(const Job& job)
     // (progressive, or one scan per colour) and that does not fit in it is refused, since
     // libjpeg then asks for a backing store, which this build of it does not have.
     const qint64 outputBytes =
-        job.output->bytesFor(QSize(int(info.output_width), int(info.output_height)));
-    if (outputBytes >= job.budget) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    info.mem->max_memory_to_use = long(job.budget - outputBytes);
+        output.bytesFor(QSize(int(info.output_width), int(info.output_height)));
+    if (outputBytes >= budget)
+        leave(common);
+    info.mem->max_memory_to_use = long(budget - outputBytes);
     jpeg_start_decompress(&info);
 
-    const QSize kept = job.output->keptSize(QSize(int(info.output_width), int(info.output_height)));
+    const QSize kept = output.keptSize(QSize(int(info.output_width), int(info.output_height)));
     if (kept.width() < int(info.output_width)) {
         JDIMENSION left = 0;
         JDIMENSION width = JDIMENSION(kept.width());
         jpeg_crop_scanline(&info, &left, &width);
     }
-    if (!job.output->begin(QSize(int(info.output_width), int(info.output_height)), cmyk)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
+    if (!output.begin(QSize(int(info.output_width), int(info.output_height)), cmyk))
+        leave(common);
     const int batch = std::max(1, info.rec_outbuf_height);
     JSAMPARRAY rows = (*info.mem->alloc_sarray)(
-        reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-        info.output_width * JDIMENSION(info.output_components), JDIMENSION(batch));
+        common, JPOOL_IMAGE, info.output_width * JDIMENSION(info.output_components),
+        JDIMENSION(batch));
     // Rows past the kept part are never decoded: the decode stops there.
     while (int(info.output_scanline) < kept.height()) {
         const int top = int(info.output_scanline);
@@ -375,9 +353,9 @@ bool decodeWith(const Job& job)
         if (read <= 0)
             break;
         for (int row = 0; row < read; ++row)
-            job.output->addRow(rows[row], int(info.output_width), top + row);
+            output.addRow(rows[row], int(info.output_width), top + row);
     }
-    const bool complete = !job.completeOnly || endMarkerFollows(&info);
+    const bool complete = !completeOnly || endMarkerFollows(&info);
     jpeg_destroy_decompress(&info);
     return complete;
 }
@@ -388,8 +366,7 @@ QImage decodeJpeg(const PictureFile& file, const QByteArray& head, const Picture
                   qint64 budget, const LoadGuard& guard)
 {
     JpegOutput output(request);
-    if (!decodeWith(Job{&file, head.constData(), head.size(), &output, budget, &guard,
-                        request.completeOnly}))
+    if (!decodeWith(file, head, output, budget, guard, request.completeOnly))
         return {};
     return output.finish();
 }

@@ -92,8 +92,6 @@ void closeDescriptor(int descriptor)
 
 std::optional<PictureFile> PictureFile::open(const QString& path)
 {
-    if (path.isEmpty())
-        return std::nullopt;
     const int descriptor = openForReading(path);
     if (descriptor < 0)
         return std::nullopt;

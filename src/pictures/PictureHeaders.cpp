@@ -158,10 +158,9 @@ DecodedSize gifDecodedSize(const GifLayout& layout)
 std::optional<DecodedSize> gifDecodedSize(QByteArrayView file)
 {
     ByteWalk bytes(file);
-    const std::optional<GifLayout> layout = gifLayout(bytes);
-    if (!layout)
-        return std::nullopt;
-    return gifDecodedSize(*layout);
+    if (const std::optional<GifLayout> layout = gifLayout(bytes))
+        return gifDecodedSize(*layout);
+    return std::nullopt;
 }
 
 qint64 gifSubBlocksEnd(ByteWalk& bytes, qint64 at, qint64 limit)

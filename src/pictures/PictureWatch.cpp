@@ -1,8 +1,26 @@
 #include "PictureWatch.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace zelvo {
+
+namespace {
+
+// The folder of the path, or the nearest one above it that exists.
+[[nodiscard]] QString existingFolderOf(const QString& path)
+{
+    QString folder = QDir::cleanPath(QFileInfo(path).absolutePath());
+    while (!QFileInfo(folder).isDir()) {
+        const QString above = QFileInfo(folder).absolutePath();
+        if (above == folder)
+            break;
+        folder = above;
+    }
+    return folder;
+}
+
+} // namespace
 
 PictureWatch::PictureWatch(QObject* parent) : QObject(parent)
 {
@@ -29,9 +47,30 @@ void PictureWatch::watch(const QString& path)
     if (m_path.isEmpty())
         return;
     m_stamp = stampOf();
+    arm();
+}
+
+void PictureWatch::arm()
+{
     const QFileInfo file(m_path);
-    m_watcher.addPath(file.absolutePath());
-    m_watcher.addPath(m_path);
+    QStringList folders{existingFolderOf(m_path)};
+    if (const QString target = file.canonicalFilePath();
+        !target.isEmpty() && target != QDir::cleanPath(file.absoluteFilePath()))
+        folders.append(existingFolderOf(target));
+    QStringList gone;
+    for (const QString& watched : m_watcher.files() + m_watcher.directories()) {
+        if (!folders.contains(watched))
+            gone.append(watched);
+    }
+    if (!gone.isEmpty())
+        m_watcher.removePaths(gone);
+    for (const QString& folder : folders) {
+        if (!m_watcher.directories().contains(folder))
+            m_watcher.addPath(folder);
+    }
+    // Afresh each time: a watch set through a link stays on the file the link named then.
+    if (file.exists())
+        m_watcher.addPath(m_path);
 }
 
 PictureWatch::Stamp PictureWatch::stampOf() const
@@ -39,15 +78,15 @@ PictureWatch::Stamp PictureWatch::stampOf() const
     const QFileInfo file(m_path);
     if (!file.exists())
         return {};
-    return {file.size(), file.lastModified(), file.metadataChangeTime(), file.birthTime()};
+    return {file.size(), file.lastModified(), file.metadataChangeTime(), file.birthTime(),
+            file.canonicalFilePath()};
 }
 
 void PictureWatch::settled()
 {
-    // A version renamed over the file, or the file deleted and written again, ends the watch
-    // on the old one.
-    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
-        m_watcher.addPath(m_path);
+    // A version renamed over the file, the file deleted and written again, or a link pointed
+    // elsewhere ends the watch on the old one.
+    arm();
     const Stamp now = stampOf();
     // Two versions written within the file system's clock step can carry the same times.
     const bool isNew = m_fileChanged || now != m_stamp;

@@ -9,8 +9,9 @@
 namespace zelvo {
 
 // Watches one picture file, and its folder for a new version renamed over it, and tells once
-// a burst of changes has settled that the file is a new one. A watch the system refuses (too
-// many of them) leaves the file unwatched and changes nothing else.
+// a burst of changes has settled that the file is a new one. A name that is a link is followed to
+// the file it names at each change, and a folder deleted and made again is watched again. A
+// watch the system refuses (too many of them) leaves the file unwatched and changes nothing else.
 class PictureWatch : public QObject
 {
     Q_OBJECT
@@ -34,9 +35,13 @@ private:
         QDateTime modified;
         QDateTime metadataChanged;
         QDateTime born;
+        QString target;
         friend bool operator==(const Stamp&, const Stamp&) = default;
     };
     [[nodiscard]] Stamp stampOf() const;
+    // Watches the file as it is now, and the folders that hold it and what it links to, or the
+    // nearest folders above them that exist.
+    void arm();
     void settled();
 
     QFileSystemWatcher m_watcher;

@@ -36,9 +36,7 @@ private:
     int m_rowsIn = 0;
     int m_rowsInGroup = 0;
     int m_rowsOut = 0;
-    std::vector<int> m_column;      // for each source column, its reduced column
-    std::vector<int> m_columnWidth; // for each reduced column, how many source columns it takes
-    std::vector<quint64> m_sums;    // four channel sums for each reduced column
+    std::vector<quint64> m_sums; // four channel sums for each reduced column
     QImage m_reduced;
 };
 

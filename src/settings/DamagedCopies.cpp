@@ -70,7 +70,6 @@ bool keepDamagedCopy(const QString& fileName, const QByteArray& bytes)
             continue;
         if (copy.write(bytes) == bytes.size() && copy.flush())
             return true;
-        copy.close();
         copy.remove();
         return false;
     }

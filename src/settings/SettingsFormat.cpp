@@ -1,13 +1,10 @@
 #include "SettingsFormat.h"
 
-#include "core/SettingKeys.h"
-
-#include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
-#include <array>
+#include <optional>
+#include <unordered_map>
 #include <utility>
 
 namespace zelvo::settings {
@@ -16,13 +13,9 @@ namespace {
 
 constexpr char General[] = "General";
 
-[[nodiscard]] bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 [[nodiscard]] QByteArrayView trimmed(QByteArrayView text)
 {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.isEmpty() && isBlank(text.front()))
         text = text.sliced(1);
     while (!text.isEmpty() && isBlank(text.back()))
@@ -33,15 +26,7 @@ constexpr char General[] = "General";
 // The digit's value in the base (at most 16), or -1 for a character that is not one.
 [[nodiscard]] int digitValue(QChar c, int base)
 {
-    const char16_t u = c.unicode();
-    int value = base;
-    if (u >= '0' && u <= '9')
-        value = u - '0';
-    else if (u >= 'a' && u <= 'f')
-        value = u - 'a' + 10;
-    else if (u >= 'A' && u <= 'F')
-        value = u - 'A' + 10;
-    return value < base ? value : -1;
+    return int(QLatin1String("0123456789abcdef").first(base).indexOf(c, 0, Qt::CaseInsensitive));
 }
 
 // Reads the digits of the base from text[i] on into the value, which stops growing past the
@@ -58,26 +43,15 @@ constexpr char General[] = "General";
     return value <= 0xffff ? QChar(char16_t(value)) : QChar(QChar::ReplacementCharacter);
 }
 
-// The escapes that stand for a control character.
-constexpr std::array<std::pair<char, char>, 7> ControlEscapes{{
-    {'a', '\a'},
-    {'b', '\b'},
-    {'f', '\f'},
-    {'n', '\n'},
-    {'r', '\r'},
-    {'t', '\t'},
-    {'v', '\v'},
-}};
-
 // Reads the escape that starts after the backslash at text[i]; returns the index after it.
 qsizetype unescape(const QString& text, qsizetype i, QString& out)
 {
+    // The letters that stand for a control character, and the characters they stand for.
+    constexpr char ControlLetters[] = "abfnrtv";
+    constexpr char Controls[] = "\a\b\f\n\r\t\v";
     const QChar c = text.at(i++);
-    const auto control =
-        std::find_if(ControlEscapes.begin(), ControlEscapes.end(),
-                     [c](const auto& escape) { return c == QLatin1Char(escape.first); });
-    if (control != ControlEscapes.end())
-        out += QLatin1Char(control->second);
+    if (const qsizetype control = QLatin1String(ControlLetters).indexOf(c); control >= 0)
+        out += QLatin1Char(Controls[control]);
     else if (c == QLatin1Char('x'))
         out += codeUnit(number(text, i, 16, 0));
     else if (const int octal = digitValue(c, 8); octal >= 0)
@@ -118,64 +92,35 @@ qsizetype unescape(const QString& text, qsizetype i, QString& out)
 
 [[nodiscard]] QString valueOf(QByteArrayView raw)
 {
-    const QByteArrayView value = trimmed(raw);
-    if (value.startsWith('"'))
-        return quotedValue(QString::fromUtf8(value));
-    return QString::fromUtf8(value);
+    const QString value = QString::fromUtf8(trimmed(raw));
+    return value.startsWith(QLatin1Char('"')) ? quotedValue(value) : value;
 }
 
-void escapeInto(const QString& value, QByteArray& out)
-{
-    QString text = value;
-    if (text.startsWith(QLatin1Char('@')))
-        text.prepend(QLatin1Char('@'));
-    out += '"';
-    qsizetype plainFrom = 0;
-    const auto plainUpTo = [&](qsizetype end) {
-        out += QStringView(text).sliced(plainFrom, end - plainFrom).toUtf8();
-        plainFrom = end + 1;
-    };
-    // A hex escape goes on for as long as hex digits follow, so a digit after one is escaped too.
-    bool afterHexEscape = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        const bool control = u < 0x20 || u == 0x7f;
-        const bool escaped =
-            u == '"' || u == '\\' || control || (afterHexEscape && digitValue(text.at(i), 16) >= 0);
-        afterHexEscape = false;
-        if (!escaped)
-            continue;
-        plainUpTo(i);
-        if (u == '"' || u == '\\') {
-            out += '\\';
-            out += char(u);
-        } else if (u == '\n') {
-            out += "\\n";
-        } else if (u == '\t') {
-            out += "\\t";
-        } else {
-            out += "\\x" + QByteArray::number(u, 16);
-            afterHexEscape = true;
-        }
-    }
-    plainUpTo(text.size());
-    out += '"';
-}
-
+// The value quoted and escaped the way Qt's INI format writes quoted values.
 [[nodiscard]] QByteArray quoted(const QString& value)
 {
-    QByteArray out;
-    escapeInto(value, out);
-    return out;
-}
-
-[[nodiscard]] QString textOf(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    if (value.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(value.toByteArray());
-    return value.toString();
+    QString out = value.startsWith(QLatin1Char('@')) ? QStringLiteral("\"@") : QStringLiteral("\"");
+    // A hex escape goes on for as long as hex digits follow, so a digit after one is escaped too.
+    bool afterHexEscape = false;
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        const bool hexDigitAfterEscape = afterHexEscape && digitValue(c, 16) >= 0;
+        afterHexEscape = false;
+        if (u == '"' || u == '\\') {
+            out += QLatin1Char('\\');
+            out += c;
+        } else if (u == '\n') {
+            out += QLatin1String("\\n");
+        } else if (u == '\t') {
+            out += QLatin1String("\\t");
+        } else if (u < 0x20 || u == 0x7f || hexDigitAfterEscape) {
+            out += QLatin1String("\\x") + QString::number(u, 16);
+            afterHexEscape = true;
+        } else {
+            out += c;
+        }
+    }
+    return (out + QLatin1Char('"')).toUtf8();
 }
 
 [[nodiscard]] QString fullKey(const QString& section, QByteArrayView key)
@@ -247,6 +192,25 @@ template <class OnLine> void forEachLine(QByteArrayView bytes, OnLine&& onLine)
     }
 }
 
+// A full key's section and name: "Type/Gif" is "Gif" in "Type"; a key without a section before
+// its first "/" lies at the top.
+[[nodiscard]] std::pair<QString, QString> splitKey(const QString& key)
+{
+    const QString section = key.first(std::max<qsizetype>(key.indexOf(QLatin1Char('/')), 0));
+    return {section, section.isEmpty() ? key : key.sliced(section.size() + 1)};
+}
+
+// Text at the end of the file, after a blank line unless the file is empty.
+void appendAfterBlankLine(QByteArray& file, const QByteArray& text, const QByteArray& lineBreak)
+{
+    if (!file.isEmpty()) {
+        if (!file.endsWith('\n') && !file.endsWith('\r'))
+            file += lineBreak;
+        file += lineBreak;
+    }
+    file += text;
+}
+
 } // namespace
 
 bool parseSettings(const QByteArray& bytes, QSettings::SettingsMap& map)
@@ -271,120 +235,105 @@ namespace {
            map.contains(key);
 }
 
+// Where one key of the file lies: the line read for it (the last, where it stands twice), and
+// where a new key of its section goes, after the section's last line, which may lack its line
+// break; and the line break new lines take, the one the file's first line ends with.
+struct KeyPlace
+{
+    std::optional<Line> entry;
+    qsizetype sectionEnd = -1;
+    bool sectionEndUnended = false;
+    QByteArray lineBreak;
+};
+
+[[nodiscard]] KeyPlace placeOf(QByteArrayView bytes, const QString& section, const QString& name)
+{
+    KeyPlace place;
+    forEachLine(bytes, [&](const Line& line, const QString& lineSection) {
+        if (place.lineBreak.isEmpty())
+            place.lineBreak = line.lineBreak.toByteArray();
+        if (line.kind == LineKind::Other || lineSection != section)
+            return;
+        place.sectionEnd = line.lineBreak.data() - bytes.data() + line.lineBreak.size();
+        place.sectionEndUnended = line.lineBreak.isEmpty();
+        if (line.kind == LineKind::Entry && QString::fromUtf8(line.key) == name)
+            place.entry = line;
+    });
+    if (place.lineBreak.isEmpty())
+        place.lineBreak = "\n";
+    return place;
+}
+
 } // namespace
 
 QByteArray editSettings(const QByteArray& bytes, const Changes& changes)
 {
     // The last value of each key, in the order the keys first come.
     Changes wanted;
-    QHash<QString, qsizetype> indexOfKey;
+    std::unordered_map<QString, qsizetype> indexOfKey;
     for (const auto& [key, value] : changes) {
-        if (const auto it = indexOfKey.constFind(key); it != indexOfKey.cend()) {
-            wanted[*it].second = value;
-        } else {
-            indexOfKey.insert(key, wanted.size());
+        const auto [at, isNew] = indexOfKey.try_emplace(key, wanted.size());
+        if (isNew)
             wanted.append({key, value});
-        }
+        else
+            wanted[at->second].second = value;
     }
-    const auto sectionOf = [](const QString& key) {
-        const qsizetype slash = key.indexOf(QLatin1Char('/'));
-        return slash < 0 ? QString() : key.first(slash);
-    };
-    QSet<QString> sections;
-    for (const auto& [key, value] : wanted)
-        sections.insert(sectionOf(key));
-
+    QByteArray lineBreak;
+    // The bytes from..to replaced by text; and the new keys by section, in the order the sections
+    // first come, with where each section ends.
     struct Edit
     {
-        qsizetype from = -1;
-        qsizetype to = -1;
+        qsizetype from;
+        qsizetype to;
         QByteArray text;
     };
-    // By key: the new value in place of the one read for it now, unless they are the same.
-    QList<Edit> replaced(wanted.size());
-    QList<bool> present(wanted.size(), false);
-    // By section: where a key of it goes, and whether a line break must come first.
-    QHash<QString, std::pair<qsizetype, bool>> sectionEnds;
-    QByteArray lineBreak;
-    const QByteArrayView view(bytes);
-    const auto offset = [&view](QByteArrayView part) {
-        return qsizetype(part.data() - view.data());
-    };
-    forEachLine(view, [&](const Line& line, const QString& section) {
-        if (lineBreak.isEmpty())
-            lineBreak = line.lineBreak.toByteArray();
-        if (line.kind == LineKind::Other || !sections.contains(section))
-            return;
-        sectionEnds[section] = {offset(line.lineBreak) + line.lineBreak.size(),
-                                line.lineBreak.isEmpty()};
-        if (line.kind != LineKind::Entry)
-            return;
-        const auto found = indexOfKey.constFind(fullKey(section, line.key));
-        if (found == indexOfKey.cend())
-            return;
-        const QString& value = wanted.at(*found).second;
-        present[*found] = true;
-        replaced[*found] = {};
-        if (valueOf(line.value) != value) {
-            const QByteArrayView text = trimmed(line.value);
-            replaced[*found] = {offset(text), offset(line.text) + line.text.size(), quoted(value)};
-        }
-    });
-    if (lineBreak.isEmpty())
-        lineBreak = "\n";
-
-    // New keys, by section, in the order the sections first come.
-    QList<std::pair<QString, QByteArray>> added;
-    for (qsizetype i = 0; i < wanted.size(); ++i) {
-        const QString& key = wanted.at(i).first;
-        const QString section = sectionOf(key);
-        const QString name = key.sliced(section.isEmpty() ? 0 : section.size() + 1);
-        if (present.at(i) || !readsBack(section, name, key))
-            continue;
-        auto it = std::find_if(added.begin(), added.end(),
-                               [&section](const auto& entry) { return entry.first == section; });
-        if (it == added.end())
-            it = added.insert(added.end(), {section, QByteArray()});
-        it->second += name.toUtf8() + '=' + quoted(wanted.at(i).second) + lineBreak;
-    }
     QList<Edit> edits;
-    for (const Edit& edit : replaced) {
-        if (edit.from >= 0)
-            edits.append(edit);
+    QList<std::pair<QString, KeyPlace>> sections;
+    QHash<QString, QByteArray> added;
+    for (const auto& [key, value] : wanted) {
+        const auto [section, name] = splitKey(key);
+        const KeyPlace place = placeOf(bytes, section, name);
+        lineBreak = place.lineBreak;
+        if (const std::optional<Line>& entry = place.entry) {
+            if (valueOf(entry->value) != value) {
+                edits.append({trimmed(entry->value).data() - bytes.data(),
+                              entry->text.data() + entry->text.size() - bytes.data(),
+                              quoted(value)});
+            }
+        } else if (readsBack(section, name, key)) {
+            if (!added.contains(section))
+                sections.append({section, place});
+            added[section] += name.toUtf8() + '=' + quoted(value) + lineBreak;
+        }
     }
     QByteArray atEnd;
-    for (const auto& [section, lines] : added) {
-        if (const auto end = sectionEnds.constFind(section); end != sectionEnds.cend()) {
+    for (const auto& [section, place] : sections) {
+        if (place.sectionEnd < 0) {
+            appendAfterBlankLine(atEnd, sectionLine(section) + lineBreak + added.value(section),
+                                 lineBreak);
+        } else {
             edits.append(
-                {end->first, end->first, (end->second ? lineBreak : QByteArray()) + lines});
-            continue;
+                {place.sectionEnd, place.sectionEnd,
+                 (place.sectionEndUnended ? lineBreak : QByteArray()) + added.value(section)});
         }
-        atEnd += lineBreak + sectionLine(section) + lineBreak + lines;
     }
-    std::sort(edits.begin(), edits.end(),
-              [](const Edit& a, const Edit& b) { return a.from < b.from; });
-
-    QByteArray out;
-    qsizetype copied = 0;
-    for (const Edit& edit : edits) {
-        out += view.sliced(copied, edit.from - copied);
-        out += edit.text;
-        copied = edit.to;
-    }
-    out += view.sliced(copied);
-    if (atEnd.isEmpty())
-        return out;
-    // A blank line before each new section, but at the start of the file.
-    if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
-        out += lineBreak;
-    return out.isEmpty() ? atEnd.sliced(lineBreak.size()) : out + atEnd;
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    // From the last, so that the places found before stay where they were; where a value that
+    // ends the file is replaced and a key added after it, the value first.
+    QByteArray out = bytes;
+    for (auto edit = edits.crbegin(); edit != edits.crend(); ++edit)
+        out.replace(edit->from, edit->to - edit->from, edit->text);
+    if (!atEnd.isEmpty())
+        appendAfterBlankLine(out, atEnd, lineBreak);
+    return out;
 }
 
 QByteArray formatSettings(const QSettings::SettingsMap& map)
 {
     Changes values;
     for (auto it = map.cbegin(); it != map.cend(); ++it)
-        values.append({it.key(), textOf(it.value())});
+        values.append({it.key(), it.value().toString()});
     return editSettings(QByteArray(), values);
 }
 

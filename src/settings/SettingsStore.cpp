@@ -11,7 +11,9 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
+#include <tuple>
 
 namespace zelvo {
 
@@ -27,41 +29,11 @@ QString fullKey(const settings::Key& key)
     return QLatin1String(key.section) + QLatin1Char('/') + QLatin1String(key.name);
 }
 
-const QString* find(const QList<std::pair<QString, QString>>& values, const QString& name)
-{
-    for (const auto& [key, value] : values) {
-        if (key == name)
-            return &value;
-    }
-    return nullptr;
-}
-
-QString settingsFileName()
-{
-    return settingsFolder() + QLatin1Char('/') + QLatin1String(settings::Application) +
-           QLatin1String(".conf");
-}
-
-// A pipe or a device in the settings file's place when the program starts is moved aside, like
-// a damaged file, so that the program can store its values again.
-void moveAsideWhatIsNotAFile(const QString& name)
-{
-    const QFileInfo info(name);
-    if (info.exists() && !info.isFile() && !info.isDir())
-        (void)settings::moveToDamagedCopy(name);
-}
-
-struct FileContent
-{
-    enum class State { Missing, Read, TooLarge, Unreadable } state;
-    QByteArray bytes;
-};
-
 // The file's bytes, read without waiting on a pipe or a device, which are refused as what
 // cannot be read, and never more of them than the cap.
-FileContent readFile(const QString& name)
+std::pair<SettingsStore::FileState, QByteArray> readFile(const QString& name)
 {
-    using State = FileContent::State;
+    using State = SettingsStore::FileState;
     const std::optional<PictureFile> file = PictureFile::open(name);
     if (!file) {
         const QFileInfo info(name);
@@ -81,38 +53,30 @@ FileContent readFile(const QString& name)
 std::optional<std::pair<QByteArray, bool>> bytesToEdit(const QString& name,
                                                        QSettings::SettingsMap& onDisk)
 {
-    FileContent file = readFile(name);
-    switch (file.state) {
-    case FileContent::State::Missing:
-        return std::pair{QByteArray(), false};
-    case FileContent::State::TooLarge:
-        if (!settings::moveToDamagedCopy(name))
-            return std::nullopt;
-        return std::pair{QByteArray(), false};
-    case FileContent::State::Unreadable:
+    using State = SettingsStore::FileState;
+    const auto [state, bytes] = readFile(name);
+    if (state == State::Unreadable ||
+        (state == State::TooLarge && !settings::moveToDamagedCopy(name)))
         return std::nullopt;
-    case FileContent::State::Read:
-        break;
-    }
-    if (settings::parseSettings(file.bytes, onDisk))
-        return std::pair{file.bytes, true};
-    if (!settings::keepDamagedCopy(name, file.bytes))
+    if (state != State::Read)
+        return std::pair{QByteArray(), false};
+    if (settings::parseSettings(bytes, onDisk))
+        return std::pair{bytes, true};
+    if (!settings::keepDamagedCopy(name, bytes))
         return std::nullopt;
     return std::pair{settings::formatSettings(onDisk), false};
 }
 
-bool writeFile(const QString& name, const QByteArray& bytes)
-{
-    QSaveFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-           file.commit();
-}
-
 } // namespace
 
-SettingsStore::SettingsStore() : m_fileName(settingsFileName())
+SettingsStore::SettingsStore()
+    : m_fileName(settingsFolder() + QLatin1Char('/') + QLatin1String(settings::Application) +
+                 QLatin1String(".conf"))
 {
-    moveAsideWhatIsNotAFile(m_fileName);
+    // A pipe or a device in the file's place when the program starts is moved aside, like a
+    // damaged file, so that the program can store its values again.
+    if (const QFileInfo info(m_fileName); info.exists() && !info.isFile() && !info.isDir())
+        (void)settings::moveToDamagedCopy(m_fileName);
     load();
 }
 
@@ -124,23 +88,12 @@ SettingsStore::~SettingsStore()
 
 void SettingsStore::load()
 {
-    FileContent file = readFile(m_fileName);
-    switch (file.state) {
-    case FileContent::State::Missing:
-        m_file = FileState::Missing;
+    QByteArray bytes;
+    std::tie(m_file, bytes) = readFile(m_fileName);
+    if (m_file == FileState::Missing || m_file == FileState::Read) {
         m_values.clear();
-        break;
-    case FileContent::State::Read:
-        m_values.clear();
-        m_file =
-            settings::parseSettings(file.bytes, m_values) ? FileState::Parsed : FileState::Damaged;
-        break;
-    case FileContent::State::TooLarge:
-        m_file = FileState::TooLarge;
-        break;
-    case FileContent::State::Unreadable:
-        m_file = FileState::Unreadable;
-        break;
+        if (!settings::parseSettings(bytes, m_values))
+            m_file = FileState::Damaged;
     }
 }
 
@@ -154,10 +107,12 @@ void SettingsStore::reload()
 QString SettingsStore::read(const settings::Key& key) const
 {
     const QString name = fullKey(key);
-    if (const QString* value = find(m_pending, name))
-        return *value;
-    if (const QString* value = find(m_unwritten, name))
-        return *value;
+    for (const Values* values : {&m_pending, &m_unwritten}) {
+        for (const auto& [written, value] : *values) {
+            if (written == name)
+                return value;
+        }
+    }
     return m_values.value(name).toString();
 }
 
@@ -209,7 +164,9 @@ bool SettingsStore::store(const Values& values)
     const QByteArray after = settings::editSettings(before->first, changes);
     if (before->second && after == before->first)
         return true;
-    return writeFile(m_fileName, after);
+    QSaveFile file(m_fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(after) == after.size() && file.flush() &&
+           file.commit();
 }
 
 void SettingsStore::seedInitialTypes()
@@ -218,11 +175,9 @@ void SettingsStore::seedInitialTypes()
     if (m_file == FileState::Unreadable || m_file == FileState::Damaged)
         return;
     const auto held = [this](int generation) {
-        for (const PictureType& type : PictureTypes) {
-            if (type.generation == generation && m_values.contains(fullKey(type.key)))
-                return true;
-        }
-        return false;
+        return std::any_of(PictureTypes.begin(), PictureTypes.end(), [&](const PictureType& type) {
+            return type.generation == generation && m_values.contains(fullKey(type.key));
+        });
     };
     const qsizetype before = m_unwritten.size();
     for (const PictureType& type : PictureTypes) {

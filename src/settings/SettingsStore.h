@@ -54,11 +54,12 @@ public:
 
     [[nodiscard]] QString fileName() const { return m_fileName; }
 
+    // What was found where the file belongs, when it was last read.
+    enum class FileState { Missing, Read, Damaged, TooLarge, Unreadable };
+
 private:
     using Values = QList<std::pair<QString, QString>>;
-    enum class FileState { Missing, Parsed, Damaged, TooLarge, Unreadable };
 
-    // Reads the file again.
     void load();
     [[nodiscard]] bool store(const Values& values);
 

@@ -5,7 +5,6 @@
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
-#include "pictures/PictureLoader.h"
 #include "settings/SettingsStore.h"
 #include "widgets/AccessibleControls.h"
 #include "widgets/ControlFactory.h"
@@ -24,7 +23,8 @@ namespace zelvo {
 
 static const layout::Window& Layout = layout::TileWindowLayout;
 
-TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
+TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
+                       QThreadPool& workers)
     : QDialog(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
@@ -36,8 +36,21 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform)
     layout::applyTabOrder(*this, Layout);
     connect(tiledView, &TilingImage::clicked, this, &TileWindow::closeRequested);
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
-    workbench = new TileWorkbench(*this, *tiledView);
+    workbench = new TileWorkbench(*this, *tiledView, workers);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
+    connect(workbench, &TileWorkbench::cannotShow, this,
+            [this](const QString& path, TilePictures::Arrival arrival) {
+                if (arrival == TilePictures::Arrival::Opening) {
+                    emit closeRequested();
+                } else if (arrival == TilePictures::Arrival::Step) {
+                    workbench->showSkipped(QFileInfo(path).fileName());
+                    emit stepFailed(workbench->shownPath());
+                }
+            });
+    // The caption stays the program's; screen readers hear which file is tiled.
+    connect(workbench, &TileWorkbench::pictureShown, this, [this](const QString& path) {
+        setAccessibleName(accessibleNameWith(windowTitle(), QFileInfo(path).fileName()));
+    });
 }
 
 void TileWindow::load()
@@ -98,6 +111,9 @@ bool TileWindow::event(QEvent* event)
     case QEvent::WinIdChange:
         fitClientToOuterSize();
         break;
+    case QEvent::Hide:
+        workbench->cancelLoads();
+        break;
     default:
         break;
     }
@@ -111,17 +127,18 @@ void TileWindow::closeEvent(QCloseEvent* event)
 
 void TileWindow::showPicture(const QString& path)
 {
-    const QImage picture =
-        loadPicture(path, {.scaledTo = {}, .clippedTo = workbench->clipFor(shownSize())});
-    if (picture.isNull()) {
-        emit closeRequested();
-        return;
-    }
-    tiledView->setPicture(picture);
     tiledView->resize(outerSize());
-    // The caption stays the program's; screen readers hear which file is tiled.
-    setAccessibleName(accessibleNameWith(windowTitle(), QFileInfo(path).fileName()));
-    workbench->pictureShown(path);
+    workbench->load(path, TilePictures::Arrival::Opening);
+}
+
+void TileWindow::stepTo(const QString& path)
+{
+    workbench->load(path, TilePictures::Arrival::Step);
+}
+
+bool TileWindow::loading() const
+{
+    return workbench->loading();
 }
 
 void TileWindow::print()

@@ -8,6 +8,7 @@
 #include <array>
 
 class QPushButton;
+class QThreadPool;
 
 namespace zelvo {
 
@@ -22,7 +23,8 @@ class TileWindow : public QDialog
 {
     Q_OBJECT
 public:
-    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform);
+    // Pictures load on the workers' threads.
+    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform, QThreadPool& workers);
 
     TilingImage* tiledView;
     QPushButton* printButton;
@@ -30,8 +32,14 @@ public:
 
     // Takes the size the store chooses.
     void load();
-    // Shows the picture of the file; one that cannot be loaded closes the window without a word.
+    // Shows the picture of the file once it is loaded, beside the window; one that cannot be
+    // loaded closes the window without a word.
     void showPicture(const QString& path);
+    // Shows the picture of a file stepped to; one that cannot be loaded leaves the last good
+    // picture on show, and its name for a moment.
+    void stepTo(const QString& path);
+    // A picture is on its way.
+    [[nodiscard]] bool loading() const;
     void print();
 
     // The window's size with its frame and title bar.
@@ -45,6 +53,8 @@ public:
 signals:
     // A press on the picture or Esc: the window is done with.
     void closeRequested();
+    // The file stepped to cannot be shown; the file of the picture on show.
+    void stepFailed(const QString& shownPath);
 
 protected:
     bool event(QEvent* event) override;

@@ -3,7 +3,7 @@
 #include "TileWindow.h"
 #include "TilingImage.h"
 #include "core/ZoomRule.h"
-#include "pictures/PictureLoader.h"
+#include "widgets/BusySign.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,9 +16,9 @@
 
 namespace zelvo {
 
-TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
-    : QObject(&window), m_window(window), m_view(view), m_watch(this),
-      m_zoomLabel(new QLabel(&window))
+TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool& workers)
+    : QObject(&window), m_window(window), m_view(view), m_watch(this), m_pictures(workers),
+      m_busySign(new BusySign(window, Qt::TopRightCorner)), m_zoomLabel(new QLabel(&window))
 {
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
     m_zoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -37,6 +37,17 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
     connect(&m_labelTimer, &QTimer::timeout, m_fade, [this] { m_fade->start(); });
 
     connect(&m_watch, &PictureWatch::changed, this, &TileWorkbench::reload);
+    connect(&m_pictures, &TilePictures::shown, this,
+            [this](const QString& path, TilePictures::Arrival arrival) {
+                m_watch.watch(path);
+                updateLook();
+                emit pictureShown(path);
+                if (arrival == TilePictures::Arrival::NewVersion)
+                    emit reloaded();
+            });
+    connect(&m_pictures, &TilePictures::cannotShow, this, &TileWorkbench::cannotShow);
+    connect(&m_pictures, &TilePictures::widened, this, &TileWorkbench::updateLook);
+    connect(&m_pictures, &TilePictures::slowChanged, m_busySign, &BusySign::setBusy);
     connect(&view, &TilingImage::zoomWheel, this, [this](int steps) {
         int zoom = m_zoom;
         for (int i = 0; i < std::abs(steps); ++i)
@@ -78,18 +89,15 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view)
     onKeys("copy", alsoShifted({Qt::ControlModifier | Qt::Key_C}), &TileWorkbench::copy);
 }
 
-QSize TileWorkbench::clipFor(QSize shown) const
+void TileWorkbench::load(const QString& path, TilePictures::Arrival arrival)
 {
-    if (m_zoom >= NaturalZoom)
-        return repeatClip(m_repeat, shown);
-    return repeatClip(
-        m_repeat, {shown.width() * NaturalZoom / m_zoom, shown.height() * NaturalZoom / m_zoom});
+    m_wantedPath = path;
+    m_pictures.load(path, partBox(), arrival);
 }
 
-void TileWorkbench::pictureShown(const QString& path)
+QSize TileWorkbench::partBox() const
 {
-    m_watch.watch(path);
-    updateLook();
+    return repeatClip(m_repeat, m_window.shownSize());
 }
 
 void TileWorkbench::toggleGuides()
@@ -104,18 +112,11 @@ void TileWorkbench::toggleSeamCheck()
     updateLook();
 }
 
-// Shifted copies show more of a picture than the load clipped to the window held.
 void TileWorkbench::stepRepeat()
 {
-    const QSize clip = clipFor(m_window.shownSize());
-    const QSize held = m_view.picture().size();
     m_repeat = nextRepeat(m_repeat);
     showLabel(QLatin1String(repeatSystem(m_repeat).name));
-    if (clipFor(m_window.shownSize()) != clip &&
-        (held.width() >= clip.width() || held.height() >= clip.height())) {
-        m_window.showPicture(m_watch.path());
-        return;
-    }
+    m_pictures.widenTo(partBox());
     updateLook();
 }
 
@@ -133,19 +134,18 @@ void TileWorkbench::setZoom(int zoom)
     const int before = m_zoom;
     m_zoom = zoom;
     showZoomLabel();
-    if (zoom == before)
-        return;
-    // A reduction shows more of the picture than the load clipped to the window held.
-    if (zoom < before && zoom < NaturalZoom) {
-        m_window.showPicture(m_watch.path());
-        return;
-    }
-    updateLook();
+    if (zoom != before)
+        updateLook();
 }
 
 void TileWorkbench::showZoomLabel()
 {
     showLabel(QStringLiteral("%1%").arg(m_zoom));
+}
+
+void TileWorkbench::showSkipped(const QString& name)
+{
+    showLabel(QStringLiteral("Skipped ") + name);
 }
 
 void TileWorkbench::showLabel(const QString& text)
@@ -161,25 +161,23 @@ void TileWorkbench::showLabel(const QString& text)
     m_labelTimer.start();
 }
 
-// A picture cut to the window is judged on the whole of it, decoded at a reduced size.
+// A picture cut to the window is judged on the whole of it, once that is in memory.
 SeamVerdict TileWorkbench::judgeSeams() const
 {
-    const QImage& shown = m_view.picture();
-    const QSize clip = clipFor(m_window.shownSize());
-    const bool cutAcross = shown.width() >= clip.width();
-    const bool cutDown = shown.height() >= clip.height();
-    if (!cutAcross && !cutDown)
-        return checkSeams(shown, m_repeat);
-    constexpr int JudgedSide = 512;
-    const QSize reduced(cutAcross ? JudgedSide : shown.width(),
-                        cutDown ? JudgedSide : shown.height());
-    const QImage whole = loadPicture(m_watch.path(), {.scaledTo = reduced, .clippedTo = {}});
-    return checkSeams(whole.isNull() ? shown : whole, m_repeat);
+    return checkSeams(m_pictures.forSeams(), m_laid);
 }
 
 void TileWorkbench::updateLook()
 {
-    TileLook look{.zoom = m_zoom, .guides = m_guides, .repeat = m_repeat};
+    m_pictures.setWholeWanted(m_zoom < NaturalZoom || m_seamCheck);
+    if (const QImage& picture = m_pictures.forZoom(m_zoom);
+        picture.cacheKey() != m_view.picture().cacheKey())
+        m_view.setPicture(picture);
+    // A picture cut short of what the repeat system shows stays laid as it was until more of it
+    // is in memory.
+    if (m_pictures.holds(partBox()))
+        m_laid = m_repeat;
+    TileLook look{.zoom = m_zoom, .guides = m_guides, .repeat = m_laid};
     m_seamsHeard.clear();
     if (m_seamCheck) {
         const SeamVerdict verdict = judgeSeams();
@@ -196,8 +194,8 @@ void TileWorkbench::updateLook()
 void TileWorkbench::describeView()
 {
     QStringList heard;
-    if (m_repeat != RepeatSystems.front().repeat)
-        heard << QLatin1String(repeatSystem(m_repeat).name);
+    if (m_laid != RepeatSystems.front().repeat)
+        heard << QLatin1String(repeatSystem(m_laid).name);
     if (m_ground != Grounds.front().ground)
         heard << QLatin1String(groundChoice(m_ground).name);
     if (!m_seamsHeard.isEmpty())
@@ -205,16 +203,13 @@ void TileWorkbench::describeView()
     m_view.setAccessibleDescription(heard.join(QStringLiteral("; ")));
 }
 
-// A version that cannot be loaded (half written, damaged) leaves the last good one on show.
+// Only a complete version is shown: one that cannot be loaded (half written, damaged) leaves the
+// last good one on show, to be tried again at its next change. A file left for another one
+// that is on its way is not loaded again.
 void TileWorkbench::reload(const QString& path)
 {
-    const QImage picture =
-        loadPicture(path, {.scaledTo = {}, .clippedTo = clipFor(m_window.shownSize())});
-    if (picture.isNull())
-        return;
-    m_view.setPicture(picture);
-    updateLook();
-    emit reloaded();
+    if (path == m_wantedPath)
+        m_pictures.load(path, partBox(), TilePictures::Arrival::NewVersion);
 }
 
 void TileWorkbench::copy()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TilePictures.h"
 #include "core/Ground.h"
 #include "core/RepeatRule.h"
 #include "core/SeamRule.h"
@@ -15,24 +16,32 @@ class QPropertyAnimation;
 
 namespace zelvo {
 
+class BusySign;
 class TileWindow;
 class TilingImage;
 
 // The tile window's keys and what they do beyond the press that closes it: zoom, guides, the
 // seam check, the repeat system, the ground behind transparent parts, asking to step through the
 // main window's list, copying the view, and showing a new version of the picture saved by another
-// program. The keys work whichever of the window's
-// controls has the focus; until one is pressed the window looks and behaves as without them.
+// program. The keys work whichever of the window's controls has the focus; until one is pressed
+// the window looks and behaves as without them.
 class TileWorkbench : public QObject
 {
     Q_OBJECT
 public:
-    TileWorkbench(TileWindow& window, TilingImage& view);
+    // Pictures load on the workers' threads.
+    TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool& workers);
 
-    // The size to clip a load to, for a window that shows this many device pixels at 100%.
-    [[nodiscard]] QSize clipFor(QSize shown) const;
-    // The picture of this file is now on show: watched for new versions from now on.
-    void pictureShown(const QString& path);
+    // Loads the file's picture beside the window, in place of every earlier load; once on show
+    // it is watched for new versions.
+    void load(const QString& path, TilePictures::Arrival arrival);
+    void cancelLoads() { m_pictures.cancel(); }
+    // A picture is on its way.
+    [[nodiscard]] bool loading() const { return m_pictures.busy(); }
+    // The file of the picture on show.
+    [[nodiscard]] QString shownPath() const { return m_watch.path(); }
+    // Shows the name of a file stepped over, for a moment, where the zoom level shows.
+    void showSkipped(const QString& name);
 
     void setZoom(int zoom);
     void toggleGuides();
@@ -56,8 +65,11 @@ public:
     static constexpr int LabelFadeMs = 400;
 
 signals:
+    // The file's picture is on show, first or in place of another file's or version's.
+    void pictureShown(const QString& path);
     // A new version of the picture is on show.
     void reloaded();
+    void cannotShow(const QString& path, zelvo::TilePictures::Arrival arrival);
     // Esc: the window is done with.
     void closeRequested();
     // A key that steps to another file of the main window's list.
@@ -67,6 +79,8 @@ signals:
 
 private:
     [[nodiscard]] SeamVerdict judgeSeams() const;
+    // The part of the picture to load first: what the window shows at 100% in the repeat system.
+    [[nodiscard]] QSize partBox() const;
     void showZoomLabel();
     void showLabel(const QString& text);
     void updateLook();
@@ -75,6 +89,10 @@ private:
     TileWindow& m_window;
     TilingImage& m_view;
     PictureWatch m_watch;
+    TilePictures m_pictures;
+    // The file asked for last.
+    QString m_wantedPath;
+    BusySign* m_busySign;
     QLabel* m_zoomLabel;
     QTimer m_labelTimer;
     QPropertyAnimation* m_fade = nullptr;
@@ -82,6 +100,9 @@ private:
     bool m_guides = false;
     bool m_seamCheck = false;
     Repeat m_repeat = RepeatSystems.front().repeat;
+    // The repeat system the copies are laid in: the one chosen, once enough of the picture is in
+    // memory for it.
+    Repeat m_laid = m_repeat;
     Ground m_ground = Grounds.front().ground;
     // The verdict of the seam check on show, as screen readers hear it.
     QString m_seamsHeard;

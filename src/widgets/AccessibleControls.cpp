@@ -73,11 +73,9 @@ void installAccessibleInterfaces()
 
 QString accessibleNameWith(const QString& name, const QString& subject)
 {
-    if (subject.isEmpty())
-        return name;
-    if (name.isEmpty())
-        return subject;
-    return name + QLatin1String(": ") + subject;
+    QStringList parts{name, subject};
+    parts.removeAll(QString());
+    return parts.join(QLatin1String(": "));
 }
 
 } // namespace zelvo

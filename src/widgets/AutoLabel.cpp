@@ -12,12 +12,32 @@
 
 namespace zelvo {
 
+namespace {
+
+// Lays the text out in lines no wider than width, breaking inside a word only where it must, so
+// that the label never widens; the height of the lines.
+int layOut(QTextLayout& layout, int width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return int(std::ceil(y));
+}
+
+} // namespace
+
 AutoLabel::AutoLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setContentsMargins(0, 0, 0, 0);
-    setMargin(0);
     setIndent(0);
 }
 
@@ -59,41 +79,12 @@ void AutoLabel::fit()
         resize(text.width(), fontMetrics().height());
         break;
     }
-    case layout::Sizing::ToTextWrapped:
-        resize(width(), wrappedHeight());
+    case layout::Sizing::ToTextWrapped: {
+        QTextLayout lines(text(), font());
+        resize(width(), text().isEmpty() ? fontMetrics().height() : layOut(lines, width()));
         break;
     }
-}
-
-namespace {
-
-// Lays the text out in lines no wider than width, breaking inside a word only where it must.
-template <class PerLine>
-int layOut(const QString& text, const QFont& font, int width, PerLine&& perLine)
-{
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    qreal y = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        y += line.height();
     }
-    layout.endLayout();
-    perLine(layout);
-    return int(std::ceil(y));
-}
-
-} // namespace
-
-int AutoLabel::wrappedHeight() const
-{
-    if (text().isEmpty())
-        return fontMetrics().height();
-    return layOut(text(), font(), width(), [](const QTextLayout&) {});
 }
 
 void AutoLabel::paintEvent(QPaintEvent* event)
@@ -103,8 +94,9 @@ void AutoLabel::paintEvent(QPaintEvent* event)
     } else {
         QPainter painter(this);
         painter.setPen(palette().color(QPalette::WindowText));
-        layOut(text(), font(), width(),
-               [&painter](const QTextLayout& laidOut) { laidOut.draw(&painter, QPointF(0, 0)); });
+        QTextLayout lines(text(), font());
+        layOut(lines, width());
+        lines.draw(&painter, QPointF(0, 0));
     }
 }
 

@@ -26,9 +26,6 @@ protected:
 
 private:
     void fit();
-    // Height of the caption wrapped to the label's width; a word longer than the width is
-    // broken where it must be, so the label never widens.
-    [[nodiscard]] int wrappedHeight() const;
 
     layout::Sizing m_sizing = layout::Sizing::Fixed;
     QString m_baseName;

@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zelvo::controls {
 
@@ -31,11 +32,6 @@ constexpr const char* KindNames[] = {
     "image button", "check box", "option button", "tiling image", "tray icon",   "folder chooser",
 };
 
-[[nodiscard]] const char* kindName(Kind kind)
-{
-    return KindNames[std::size_t(kind)];
-}
-
 // The declared control, which must be of one of the kinds this factory builds: a control built
 // by another kind's factory is a fault of the program, thrown as std::logic_error.
 const layout::Control& control(const layout::Window& form, const char* name,
@@ -44,7 +40,8 @@ const layout::Control& control(const layout::Window& form, const char* name,
     const layout::Control& declared = layout::control(form, name);
     if (std::find(kinds.begin(), kinds.end(), declared.kind) == kinds.end()) {
         throw std::logic_error(std::string(form.name) + " declares \"" + name + "\" a " +
-                               kindName(declared.kind) + ", not a " + kindName(*kinds.begin()));
+                               KindNames[int(declared.kind)] + ", not a " +
+                               KindNames[int(*kinds.begin())]);
     }
     return declared;
 }
@@ -61,16 +58,10 @@ void applyDeclared(QWidget& widget, const layout::Control& declared, const layou
     }
 }
 
-// A new control of a window, checked against its declaration first.
-template <class W> struct Built
-{
-    W* widget;
-    const layout::Control& declared;
-};
-
+// A new control of a window, checked against its declaration first, and the declaration.
 template <class W>
-Built<W> build(QWidget& window, const layout::Window& form, const char* name,
-               std::initializer_list<Kind> kinds)
+std::pair<W*, const layout::Control&> build(QWidget& window, const layout::Window& form,
+                                            const char* name, std::initializer_list<Kind> kinds)
 {
     const layout::Control& declared = control(form, name, kinds);
     auto* widget = new W(&window);
@@ -78,17 +69,10 @@ Built<W> build(QWidget& window, const layout::Window& form, const char* name,
     return {widget, declared};
 }
 
-// The stand-in for the layout's font may be wider than the one the boxes were sized for: a
-// caption that would be cut widens its box instead.
-// Measured when the box is first shown, as the labels are.
-void fitCaption(QWidget& box)
-{
-    onFirstShow(
-        box, [&box] { box.resize(std::max(box.width(), box.sizeHint().width()), box.height()); });
-}
-
 // A check box or an option button: its caption, its declared state, and a box that fits the
-// caption.
+// caption. The stand-in for the layout's font may be wider than the one the boxes were sized
+// for: a caption that would be cut widens its box instead, measured when the box is first shown,
+// as the labels are.
 template <class Box, class SetState>
 Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Kind kind,
                SetState setState)
@@ -96,7 +80,9 @@ Box* choiceBox(QWidget& window, const layout::Window& form, const char* name, Ki
     const auto [widget, declared] = build<Box>(window, form, name, {kind});
     widget->setText(QLatin1String(declared.text));
     setState(*widget, declared.state);
-    fitCaption(*widget);
+    onFirstShow(*widget, [box = widget] {
+        box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+    });
     return widget;
 }
 

@@ -18,7 +18,6 @@ public:
     FolderChooser(Platform& platform, QWidget* owner);
 
     void setStartFolder(const QString& folder) { m_startFolder = folder; }
-    [[nodiscard]] QString startFolder() const { return m_startFolder; }
     // True when the user confirmed a folder, false when the user cancelled.
     bool browse();
     [[nodiscard]] QString selectedFolder() const { return m_selectedFolder; }

@@ -25,11 +25,6 @@ void ImagePushButton::setArtwork(const QString& path)
     update();
 }
 
-const QPixmap& ImagePushButton::picture() const
-{
-    return m_picture.get();
-}
-
 void ImagePushButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

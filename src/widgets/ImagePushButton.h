@@ -19,7 +19,7 @@ public:
     void setPicture(const QPixmap& picture);
     // One of the program's own pictures, decoded when it is first shown or asked for.
     void setArtwork(const QString& path);
-    [[nodiscard]] const QPixmap& picture() const;
+    [[nodiscard]] const QPixmap& picture() const { return m_picture.get(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

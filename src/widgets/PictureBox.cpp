@@ -46,16 +46,6 @@ void PictureBox::setArtwork(const QString& path)
     update();
 }
 
-const QPixmap& PictureBox::picture() const
-{
-    return m_picture.get();
-}
-
-QRect PictureBox::pictureArea() const
-{
-    return m_border ? rect().adjusted(1, 1, -1, -1) : rect();
-}
-
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

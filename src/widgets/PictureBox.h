@@ -27,9 +27,12 @@ public:
     void clearPicture() { setPicture(QPixmap()); }
     // What shows behind transparent parts of the picture; the window's own ground by default.
     void setGround(Ground ground);
-    [[nodiscard]] const QPixmap& picture() const;
+    [[nodiscard]] const QPixmap& picture() const { return m_picture.get(); }
     // The area a stretched picture fills, inside the border.
-    [[nodiscard]] QRect pictureArea() const;
+    [[nodiscard]] QRect pictureArea() const
+    {
+        return m_border ? rect().adjusted(1, 1, -1, -1) : rect();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

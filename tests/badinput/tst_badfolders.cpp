@@ -11,6 +11,7 @@
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/Files.h"
+#include "support/MainWindowDriver.h"
 #include "widgets/AutoLabel.h"
 #include "widgets/FileListBox.h"
 #include "widgets/PictureBox.h"
@@ -63,7 +64,7 @@ struct Program
         main().fileList->setFileName(name);
         if (main().fileList->fileName() != name)
             return false;
-        main().fileClicked();
+        test::clickSelected(main());
         return true;
     }
 
@@ -151,7 +152,7 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
         QVERIFY(QDir(root.path()).rename(QStringLiteral("pictures"), QStringLiteral("moved")));
     else
         QVERIFY(QDir(folder).removeRecursively());
-    program.main().fileClicked();
+    test::clickSelected(program.main());
 
     QVERIFY(program.platform.messages.isEmpty());
     QVERIFY(program.main().preview->picture().isNull());
@@ -279,7 +280,7 @@ void BadFoldersTest::fileReplacedByPipeAfterListing()
     QVERIFY(QFile::remove(name));
     QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
     // Nothing ever writes to the pipe: a read of it would wait for ever.
-    program.main().fileClicked();
+    test::clickSelected(program.main());
 
     QVERIFY(program.platform.messages.isEmpty());
     QVERIFY(program.main().preview->picture().isNull());

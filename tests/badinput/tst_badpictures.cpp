@@ -3,6 +3,7 @@
 
 #include "BadPictures.h"
 #include "support/IsolatedSettings.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestPlatform.h"
 
 #include "app/MainWindow.h"
@@ -48,8 +49,8 @@ private slots:
     void hugeSparseAndSwappedFiles();
 
 private:
-    // Presses the preview and closes the tile window it opens: whether the window showed, and
-    // whether it had a picture.
+    // Presses the preview and closes the tile window it opens once its load is over: whether the
+    // window showed, and whether it had a picture.
     std::pair<bool, bool> pressPreview();
 
     QList<test::BadPicture> m_pictures;
@@ -117,6 +118,7 @@ std::pair<bool, bool> BadPicturesTest::pressPreview()
     bool hadPicture = false;
     QObject scope;
     QTimer::singleShot(0, &scope, [&] {
+        test::waitForTile(*m_windows);
         if (!m_windows->isLoaded<TileWindow>() || !m_windows->get<TileWindow>().isVisible())
             return;
         TileWindow& tile = m_windows->get<TileWindow>();
@@ -146,7 +148,7 @@ void BadPicturesTest::previewAndTileSurvive()
     QCOMPARE(main.fileList->fileName(), name);
     QElapsedTimer clock;
     clock.start();
-    main.fileClicked();
+    test::clickSelected(main);
     const bool previewShown = !main.preview->picture().isNull();
 
     // The file is still there, so the recovery keeps it listed and selected.
@@ -231,7 +233,7 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
         main.fileList->refresh();
         main.fileList->setFileName(it.key());
         QCOMPARE(main.fileList->fileName(), it.key());
-        main.fileClicked();
+        test::clickSelected(main);
         QCOMPARE(!main.preview->picture().isNull(), it->second);
         const auto [tileShown, tileHadPicture] = pressPreview();
         QCOMPARE(tileShown, it->second);
@@ -281,7 +283,7 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
             continue;
         }
         ++clicks;
-        main.fileClicked();
+        test::clickSelected(main);
         shown += main.preview->picture().isNull() ? 0 : 1;
         // A pipe is not listed: a refused click that re-read the folder then may leave no file
         // selected.

@@ -348,6 +348,17 @@ bool XSession::isViewable(WindowId window) const
     return answer && answer->contains(QLatin1String("IsViewable"));
 }
 
+bool XSession::isWhollyShown(WindowId window) const
+{
+    const auto tree =
+        tool(QStringLiteral("xwininfo"),
+             {QStringLiteral("-tree"), QStringLiteral("-id"), QString::number(window)});
+    const QString frame = tree ? tree->section(QLatin1String("Parent window id: "), 1) : QString();
+    const auto around = geometry(frame.section(QLatin1Char(' '), 0, 0).toULongLong(nullptr, 0));
+    const auto client = geometry(window);
+    return around && client && around->contains(*client) && isViewable(window);
+}
+
 QString XSession::title(WindowId window) const
 {
     const auto answer =

@@ -55,6 +55,7 @@ public:
     void endProgram();
 
     [[nodiscard]] QString configFolder() const;
+    [[nodiscard]] QString display() const { return m_display; }
     // All the program has written since it started.
     [[nodiscard]] QString programOutput();
     [[nodiscard]] bool programRunning() const;
@@ -68,6 +69,9 @@ public:
     // The client area of a window on the screen, frame excluded.
     [[nodiscard]] std::optional<QRect> geometry(WindowId window) const;
     [[nodiscard]] bool isViewable(WindowId window) const;
+    // Viewable, and all of it within the window manager's frame: mapping a window again, a
+    // window manager may first show the frame cut short, as openbox's restore animation does.
+    [[nodiscard]] bool isWhollyShown(WindowId window) const;
     [[nodiscard]] QString title(WindowId window) const;
     // What the window manager's frame adds around the client area.
     [[nodiscard]] std::optional<QMargins> frameExtents(WindowId window) const;

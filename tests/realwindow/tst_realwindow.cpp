@@ -1,6 +1,8 @@
 // The built program on a real X server (Xvfb with openbox and trayer), driven with xdotool and
 // checked through screenshots, as a user would see it.
 #include "XSession.h"
+#include "badinput/BadPictures.h"
+#include "common/WindowPing.h"
 #include "print/CupsTools.h"
 #include "print/PrivateCups.h"
 #include "support/DataTable.h"
@@ -14,7 +16,9 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
+using zelvo::bench::WindowPing;
 using zelvo::realwindow::near;
 using zelvo::realwindow::WindowId;
 using zelvo::realwindow::XSession;
@@ -48,6 +52,9 @@ const QPoint IcoBox(268, 220);
 const QPoint ApplyButton(152, 301);
 
 constexpr int WaitMs = 10000;
+// The longest the program may leave the window unanswered while it loads: well above a frame,
+// far below the seconds a load on the window's own thread took.
+constexpr int AnswerMs = 400;
 const char* const ProgramBinary = ZELVO_BINARY;
 
 // A test picture made of cells of one colour each.
@@ -253,6 +260,8 @@ private slots:
     void secondaryWindowsAskForNoButtonsAndComeBack();
     void secondCopyKeepsTheOthersChoices();
     void unlistableDropIsNotChosen();
+    void heldKeyKeepsTheWindowAnswering();
+    void hostilePictureKeepsTheWindowAnswering();
 
 private:
     // The main window's client area on the screen.
@@ -272,6 +281,25 @@ private:
     // A point on the listed name of the given row, on the screen.
     [[nodiscard]] QPoint onName(const Rows& rows, int index) const;
     [[nodiscard]] QString waitForPreview(const Picture& picture);
+    // Browses to a folder of pictures and waits until its names are listed.
+    [[nodiscard]] Rows browseToListed(const QString& folder);
+    // The mean colour of the middle of the preview, or of the tile window's client area.
+    [[nodiscard]] QRgb meanColour(const QRect& area) const;
+    [[nodiscard]] QRgb previewColour() const
+    {
+        return meanColour(
+            PreviewPicture.adjusted(30, 30, -30, -30).translated(mainArea().topLeft()));
+    }
+    [[nodiscard]] QRgb tileColour() const
+    {
+        return meanColour(m_tileArea.adjusted(99, 99, -299, -199));
+    }
+    // Previews the first file of the folder and opens the tile window on it: false unless both
+    // come to show the colour.
+    [[nodiscard]] bool tileFirstFile(const QString& folder, QRgb colour);
+
+    std::optional<WindowId> m_tile;
+    QRect m_tileArea;
     // Browses to the test pictures in the folder and clicks the first name: an empty text when
     // the preview then shows its picture, else why not.
     [[nodiscard]] QString previewFirstPicture(const QTemporaryDir& folder);
@@ -905,10 +933,18 @@ void RealWindowTest::tileWindowKeysAndNewVersions()
     });
     QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("after Right: ") + shown));
 
-    // Saved aside and renamed over the file, as editors do.
+    // A version cut short, written in place, leaves the picture on show; the whole one, saved
+    // aside and renamed over the file as editors do, shows.
     const Picture newVersion{Pictures[1].name, {3, 2}, {6, 4}, 0};
     QTemporaryDir aside;
     QVERIFY(writePicture(newVersion, aside.path()));
+    QFile whole(QDir(aside.path()).filePath(newVersion.name));
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    QVERIFY(zelvo::test::writeBytes(QDir(folder.path()).filePath(newVersion.name),
+                                    whole.readAll().chopped(1)));
+    QTest::qWait(1500);
+    shown = tiledMismatch(crop(m_session->screenshot(), client), Pictures[1], second);
+    QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("a version cut short: ") + shown));
     QVERIFY(std::rename(qPrintable(QDir(aside.path()).filePath(newVersion.name)),
                         qPrintable(QDir(folder.path()).filePath(newVersion.name))) == 0);
     const QImage third(QDir(folder.path()).filePath(newVersion.name));
@@ -1052,8 +1088,8 @@ QString RealWindowTest::keptWithoutButtons(WindowId window)
     if (!hints || !hints->contains(QLatin1String("= 0x3, 0x4, 0xa,")))
         return QStringLiteral("asks for ") + hints.value_or(QString()).trimmed();
     (void)m_session->tool(QStringLiteral("xdotool"), {"windowminimize", id});
-    XSession::waitUntil([&] { return !m_session->isViewable(window); }, 3000);
-    const bool back = XSession::waitUntil([&] { return m_session->isViewable(window); }, WaitMs);
+    XSession::waitUntil([&] { return !m_session->isWhollyShown(window); }, 3000);
+    const bool back = XSession::waitUntil([&] { return m_session->isWhollyShown(window); }, WaitMs);
     return back ? QString() : QStringLiteral("minimised, it stays out of sight");
 }
 
@@ -1258,6 +1294,117 @@ void RealWindowTest::unlistableDropIsNotChosen()
     QVERIFY(m_session->key(QStringLiteral("Return")) && m_session->click(onName(rows, 0)));
     const QString previewed = waitForPreview(Pictures[0]);
     QVERIFY2(previewed.isEmpty(), qPrintable(previewed));
+}
+
+Rows RealWindowTest::browseToListed(const QString& folder)
+{
+    browseTo(folder);
+    Rows rows;
+    (void)waitForScreen([&](const QImage& screen) -> QString {
+        rows = textRows(crop(crop(screen, mainArea()), FileList), FileText);
+        return rows.isEmpty() ? QStringLiteral("nothing listed") : QString();
+    });
+    return rows;
+}
+
+QRgb RealWindowTest::meanColour(const QRect& area) const
+{
+    return crop(m_session->screenshot(), area)
+        .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .pixel(0, 0);
+}
+
+bool RealWindowTest::tileFirstFile(const QString& folder, QRgb colour)
+{
+    const auto check = [colour](QRgb shown) { return near(shown, colour, 8); };
+    const Rows rows = browseToListed(folder);
+    if (rows.isEmpty() || !m_session->click(onName(rows, 0)) ||
+        !XSession::waitUntil([&] { return check(previewColour()); }, WaitMs) ||
+        !m_session->click(onMain(Preview.center())) || !(m_tile = tileWindow()))
+        return false;
+    m_tileArea = m_session->geometry(*m_tile).value_or(QRect());
+    return XSession::waitUntil([&] { return check(tileColour()); }, WaitMs);
+}
+
+// Right held down in the tile window over large bitmaps: the program answers all along, the tile
+// window ends on the file the selection stands on soon after the key is released, and Esc then
+// closes it at once, with no step left to move the main window's list afterwards.
+void RealWindowTest::heldKeyKeepsTheWindowAnswering()
+{
+    QTemporaryDir sources;
+    QTemporaryDir folder;
+    const QList<QRgb> colours{qRgb(200, 40, 40), qRgb(40, 170, 40), qRgb(50, 60, 210)};
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(3000, 2000, QImage::Format_RGB888);
+        picture.fill(colours[i]);
+        QVERIFY(picture.save(sources.filePath(QString::number(i)), "BMP"));
+    }
+    // Many large files, each a link to one of the three.
+    for (int n = 0; n < 80; ++n) {
+        const QString name = QStringLiteral("p%1.bmp").arg(n, 3, 10, QLatin1Char('0'));
+        QCOMPARE(::link(qPrintable(sources.filePath(QString::number(n % 3))),
+                        qPrintable(folder.filePath(name))),
+                 0);
+    }
+    QVERIFY(tileFirstFile(folder.path(), colours[0]));
+
+    WindowPing ping(m_session->display(), m_main);
+    const QString xdotool = QStringLiteral("xdotool");
+    QVERIFY(m_session->tool(xdotool, {QStringLiteral("keydown"), QStringLiteral("Right")}));
+    QTest::qWait(3000);
+    QVERIFY(m_session->tool(xdotool, {QStringLiteral("keyup"), QStringLiteral("Right")}));
+    // The same file on three screenshots in a row, far longer than a load takes.
+    QRgb shown = 0;
+    int alike = 0;
+    QVERIFY2(XSession::waitUntil(
+                 [&] {
+                     const QRgb now = tileColour();
+                     alike = near(now, shown, 8) ? alike + 1 : 0;
+                     shown = now;
+                     return alike >= 2 && std::any_of(colours.begin(), colours.end(),
+                                                      [&](QRgb c) { return near(now, c, 8); });
+                 },
+                 WaitMs),
+             "the tile window did not settle on a file after the key was released");
+    QVERIFY(m_session->key(QStringLiteral("Escape")));
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*m_tile); }, 2000),
+             "Esc did not close the tile window at once");
+    QVERIFY2(XSession::waitUntil([&] { return near(previewColour(), shown, 8); }, 2000),
+             "the preview does not show the file the tile window ended on");
+    QTest::qWait(1000);
+    QVERIFY2(near(previewColour(), shown, 8), "the list moved on after the tile window closed");
+    QVERIFY2(ping.longestWaitMs() < AnswerMs, qPrintable(QString::number(ping.longestWaitMs())));
+}
+
+// A picture made to take a second of the decoder's work: the program answers all along while the
+// preview and then the tile window try it, a click on another name is taken at once, and the
+// tile window closes by itself once the load has failed.
+void RealWindowTest::hostilePictureKeepsTheWindowAnswering()
+{
+    QTemporaryDir folder;
+    for (const zelvo::test::BadPicture& picture : zelvo::test::badPictures()) {
+        if (picture.name == QLatin1String("hostile-bit-by-bit-10900.jpg"))
+            QVERIFY(
+                zelvo::test::writeBytes(folder.filePath(QStringLiteral("a.jpg")), picture.bytes));
+    }
+    QImage good(64, 64, QImage::Format_RGB32);
+    good.fill(Qt::green);
+    QVERIFY(good.save(folder.filePath(QStringLiteral("b.bmp"))));
+    const Rows rows = browseToListed(folder.path());
+    QCOMPARE(rows.size(), 2);
+
+    WindowPing ping(m_session->display(), m_main);
+    QVERIFY(m_session->click(onName(rows, 0)));
+    QVERIFY(m_session->click(onName(rows, 1)));
+    QVERIFY2(XSession::waitUntil([&] { return near(previewColour(), good.pixel(0, 0), 8); }, 1000),
+             "a click on another name did not take the place of the slow load");
+    QVERIFY(m_session->click(onName(rows, 0)));
+    QVERIFY(m_session->click(onMain(Preview.center())));
+    const std::optional<WindowId> tile = tileWindow();
+    QVERIFY2(tile, "the tile window did not open");
+    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*tile); }, WaitMs),
+             "the tile window did not close once the picture could not be loaded");
+    QVERIFY2(ping.longestWaitMs() < AnswerMs, qPrintable(QString::number(ping.longestWaitMs())));
 }
 
 QTEST_GUILESS_MAIN(RealWindowTest)

@@ -61,7 +61,29 @@ inline void removeStored(const IsolatedSettings& iso, const char* section, const
     return names;
 }
 
-// Clicks a listed name with the mouse; false when the name is not listed.
+// Waits until the preview has the picture it was asked for, or has given up on it.
+inline void waitForPreview(const MainWindow& main)
+{
+    (void)QTest::qWaitFor([&] { return !main.previewLoading(); }, 10000);
+}
+
+// Clicks the selected name, as the list does, and waits for the preview.
+inline void clickSelected(MainWindow& main)
+{
+    main.fileClicked();
+    waitForPreview(main);
+}
+
+// Waits until the tile window has its picture, or has closed.
+inline void waitForTile(WindowRegistry& windows)
+{
+    (void)QTest::qWaitFor(
+        [&] { return !windows.isLoaded<TileWindow>() || !windows.get<TileWindow>().loading(); },
+        10000);
+}
+
+// Clicks a listed name with the mouse and waits for the preview; false when the name is not
+// listed.
 [[nodiscard]] inline bool clickFile(FileListBox& list, const QString& name)
 {
     const int row = int(listedNames(list).indexOf(name));
@@ -74,6 +96,8 @@ inline void removeStored(const IsolatedSettings& iso, const char* section, const
     if (!place.isValid())
         return false;
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place.center());
+    if (const auto* main = qobject_cast<const MainWindow*>(list.window()))
+        waitForPreview(*main);
     return true;
 }
 
@@ -142,7 +166,7 @@ private:
     return windows.get<MainWindow>();
 }
 
-// Presses the preview. While the tile window is shown modally, whileShown runs on it; then a
+// Presses the preview. Once the tile window shows its picture, whileShown runs on it; then a
 // left press on its picture closes it. Returns whether the tile window was reached shown.
 inline bool pressPreview(Session& session, Qt::MouseButton button,
                          const std::function<void(TileWindow&)>& whileShown = {},
@@ -151,6 +175,7 @@ inline bool pressPreview(Session& session, Qt::MouseButton button,
     bool reached = false;
     QObject context;
     QTimer::singleShot(0, &context, [&] {
+        waitForTile(session.windows);
         if (!session.windows.isLoaded<TileWindow>() ||
             !session.windows.get<TileWindow>().isVisible())
             return;

@@ -1,0 +1,136 @@
+#include "TilePictures.h"
+
+#include "core/ZoomRule.h"
+
+namespace zelvo {
+
+namespace {
+
+// How many times larger each way than the window the part shown at the smallest zoom is.
+constexpr int WiderFactor = NaturalZoom / ZoomLevels.front();
+// The side of the reduced copy on which the seams of a picture cut to the window are judged.
+constexpr int JudgedSide = 512;
+
+// Whether a load clipped to the box may have left out part of the picture.
+[[nodiscard]] bool cutTo(const QImage& picture, QSize box)
+{
+    return picture.width() >= box.width() || picture.height() >= box.height();
+}
+
+} // namespace
+
+TilePictures::TilePictures(QThreadPool& workers, QObject* parent)
+    : QObject(parent), m_loader(workers)
+{
+    m_restTimer.setSingleShot(true);
+    m_restTimer.setInterval(RestMs);
+    connect(&m_restTimer, &QTimer::timeout, this, [this] { loadBeyond(true); });
+    connect(&m_loader, &BackgroundLoader::loaded, this, &TilePictures::loaded);
+    connect(&m_loader, &BackgroundLoader::cannotLoad, this, [this](const PictureJob& job) {
+        // Pixels beyond the window that cannot be loaded leave the reductions to what is there.
+        if (job.purpose <= NewVersion)
+            emit cannotShow(job.path, Arrival(job.purpose));
+    });
+    connect(&m_loader, &BackgroundLoader::slowChanged, this, &TilePictures::slowChanged);
+}
+
+void TilePictures::load(const QString& path, QSize part, Arrival arrival)
+{
+    m_restTimer.stop();
+    m_asked = path;
+    m_loader.load({.path = path,
+                   .request = {.scaledTo = {},
+                               .clippedTo = part,
+                               .completeOnly = arrival == Arrival::NewVersion},
+                   .purpose = int(arrival),
+                   .ahead = false});
+}
+
+void TilePictures::widenTo(QSize part)
+{
+    if (m_loader.awaited() && m_loader.awaitedPurpose() <= Rearranged) {
+        load(m_asked, part, Arrival(m_loader.awaitedPurpose()));
+        return;
+    }
+    if (!m_part.isNull() && !holds(part))
+        load(m_path, part, Arrival::Rearranged);
+}
+
+bool TilePictures::holds(QSize part) const
+{
+    const bool shortAcross = part.width() > m_box.width() && m_part.width() >= m_box.width();
+    const bool shortDown = part.height() > m_box.height() && m_part.height() >= m_box.height();
+    return !shortAcross && !shortDown;
+}
+
+void TilePictures::cancel()
+{
+    m_restTimer.stop();
+    m_loader.cancel();
+}
+
+void TilePictures::setWholeWanted(bool wanted)
+{
+    m_wholeWanted = wanted;
+    if (wanted && m_restTimer.isActive()) {
+        m_restTimer.stop();
+        loadBeyond(false);
+    }
+}
+
+const QImage& TilePictures::forZoom(int zoom) const
+{
+    return zoom < NaturalZoom && !m_wider.isNull() ? m_wider : m_part;
+}
+
+const QImage& TilePictures::forSeams() const
+{
+    if (!m_whole.isNull())
+        return m_whole;
+    return m_wider.isNull() ? m_part : m_wider;
+}
+
+void TilePictures::loaded(const PictureJob& job, const QImage& picture)
+{
+    if (job.purpose == Wider) {
+        m_wider = picture;
+        const QSize box = m_box * WiderFactor;
+        if (cutTo(m_wider, box)) {
+            const QSize judged(m_wider.width() >= box.width() ? JudgedSide : m_wider.width(),
+                               m_wider.height() >= box.height() ? JudgedSide : m_wider.height());
+            m_loader.load({.path = m_path,
+                           .request = {.scaledTo = judged, .clippedTo = {}},
+                           .purpose = Whole,
+                           .ahead = job.ahead});
+        }
+        emit widened();
+        return;
+    }
+    if (job.purpose == Whole) {
+        m_whole = picture;
+        emit widened();
+        return;
+    }
+    m_path = job.path;
+    m_box = job.request.clippedTo;
+    m_part = picture;
+    m_wider = QImage();
+    m_whole = QImage();
+    if (cutTo(m_part, m_box)) {
+        if (m_wholeWanted)
+            loadBeyond(false);
+        else
+            m_restTimer.start();
+    }
+    emit shown(job.path, Arrival(job.purpose));
+}
+
+void TilePictures::loadBeyond(bool ahead)
+{
+    m_loader.load({.path = m_path,
+                   .request = {.scaledTo = {}, .clippedTo = m_box * WiderFactor},
+                   .purpose = Wider,
+                   .ahead = ahead});
+}
+
+} // namespace zelvo

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "pictures/BackgroundLoader.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+namespace zelvo {
+
+// The pixels of the tile window's file, loaded beside the window and kept in memory, so that
+// zoom, guides, seam marks and copying never read the file again. The part the window shows at
+// 100% comes first; for a picture larger than that, the window's part at the smallest zoom, four
+// times as large each way, and a reduced copy of the whole for the seam check follow once the
+// window has rested a moment, or at once when a reduction or the seam check asks for them.
+class TilePictures : public QObject
+{
+    Q_OBJECT
+public:
+    // Why a file is loaded, which decides what a file that cannot be loaded does. Rearranged:
+    // more of the file on show is wanted, for a repeat system that shifts its copies.
+    enum class Arrival { Opening, Step, NewVersion, Rearranged };
+
+    TilePictures(QThreadPool& workers, QObject* parent = nullptr);
+
+    // Loads the file, first its part of the given size (what the window shows at 100%), in place
+    // of every earlier load.
+    void load(const QString& path, QSize part, Arrival arrival);
+    // The window now shows a part of the given size: what is on its way is asked for again with
+    // it, and the file in memory is loaded again where its part was cut short of it.
+    void widenTo(QSize part);
+    // Whether the part in memory holds one of the given size, or the whole picture.
+    [[nodiscard]] bool holds(QSize part) const;
+    void cancel();
+    // Whether the pixels beyond the window are wanted now rather than once the window rests.
+    void setWholeWanted(bool wanted);
+
+    // The picture to draw at the zoom level, and the one to judge the seams on: the best of what
+    // is in memory.
+    [[nodiscard]] const QImage& forZoom(int zoom) const;
+    [[nodiscard]] const QImage& forSeams() const;
+    // A load is running or about to start.
+    [[nodiscard]] bool busy() const { return m_loader.awaited() || m_restTimer.isActive(); }
+
+    // How long the window rests before the pixels beyond it are loaded.
+    static constexpr int RestMs = 300;
+
+signals:
+    // A new picture of the file is in memory.
+    void shown(const QString& path, zelvo::TilePictures::Arrival arrival);
+    void cannotShow(const QString& path, zelvo::TilePictures::Arrival arrival);
+    // More of the picture is in memory.
+    void widened();
+    void slowChanged(bool slow);
+
+private:
+    enum Purpose { Opening, Step, NewVersion, Rearranged, Wider, Whole };
+
+    void loaded(const PictureJob& job, const QImage& picture);
+    void loadBeyond(bool ahead);
+
+    BackgroundLoader m_loader;
+    QTimer m_restTimer;
+    // The file asked for last, and the file in memory with the size of its part.
+    QString m_asked;
+    QString m_path;
+    QSize m_box;
+    QImage m_part;
+    QImage m_wider;
+    QImage m_whole;
+    bool m_wholeWanted = false;
+};
+
+} // namespace zelvo

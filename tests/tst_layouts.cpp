@@ -438,7 +438,7 @@ void TestLayouts::colours_data()
     pixel("Form3", "Line11", {20, 74}, 0x6E6E6E);
     pixel("Form3", "Line14", {287, 47}, 0x6E6E6E);
     pixel("Form3", "Line2", {154, 148}, 0x6E6E6E);
-    pixel("Form3", "Line4", {9, 260}, 0x6E6E6E);
+    pixel("Form3", "Line4", {9, 194}, 0x6E6E6E);
     pixel("Form3", "Line6", {154, 265}, 0x000000);
     pixel("Form3", "Line8", {297, 260}, 0x000000);
     pixel("Form3", "Line10", {154, 156}, 0x000000);
@@ -449,7 +449,6 @@ void TestLayouts::colours_data()
     text("Form3", "Label3", {21, 164, 255, 33}, 0xFFFF80);
     text("Form3", "Option2", {142, 92, 55, 33}, 0xFFFFFF);
     text("Form3", "Check3", {189, 208, 39, 25}, 0xFFFFFF);
-    text("Form3", "Check6", {119, 233, 39, 25}, 0xFFFFFF);
     text("Form3", "Label2", {72, 329, 163, 16}, 0xFF0000);
 
     pixel("About", "about ground", {5, 300}, 0x000040);

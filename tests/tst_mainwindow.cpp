@@ -132,7 +132,7 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
 
 void TestMainWindow::activation_buildsPatternFromStore_data()
 {
-    // "Bitmap", "Jpg", "Gif" and "Ico" as stored; "Png" and "Webp" absent.
+    // "Bitmap", "Jpg", "Gif" and "Ico" as stored.
     test::addColumns<QStringList, QString, QStringList>("stored", "pattern", "listed");
 
     QTest::newRow("all four") << QStringList{"*.bmp;", "*.jpeg;*.jpg;", "*.gif;", "*.ico;"}

@@ -620,7 +620,6 @@ void TestRules::copyPlaces_data()
     row("mirror, odd column", Repeat::Mirror, 1, 0, {10, 0}, true);
     row("mirror, odd row", Repeat::Mirror, 2, 1, {20, 6}, false, true);
     row("mirror, both", Repeat::Mirror, 1, 1, {10, 6}, true, true);
-    row("mirror, left of the first", Repeat::Mirror, -1, 0, {-10, 0}, true);
     QTest::newRow("half-drop of an odd height: half rounded down")
         << Repeat::HalfDrop << QSize(10, 7) << 1 << 0 << QPoint(10, 3) << false << false;
     QTest::newRow("brick of one pixel: not shifted")

@@ -254,6 +254,7 @@ private slots:
     void tileWindowKeysAndNewVersions();
     void opensTheFileItIsStartedWith();
     void trayMenuOnRightClick();
+    void trayPanelStartedLaterGetsTheIcon();
     void fileListKeepsOneSelection();
     void printsTheTilesAtNaturalSize();
     void secondaryWindowsAskForNoButtonsAndComeBack();
@@ -315,7 +316,7 @@ private:
     [[nodiscard]] QString keptWithoutButtons(WindowId window);
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
-    enum class Desktop { WithNotificationArea, WithoutNotificationArea };
+    enum class Desktop { WithNotificationArea, WithoutNotificationArea, WithSessionBusOnly };
     // Starts a fresh display, desktop and program, the program with the environment and the
     // arguments given.
     void startSession(Desktop desktop, const QStringList& environment = {},
@@ -339,9 +340,10 @@ void RealWindowTest::startSession(Desktop desktop, const QStringList& environmen
     m_main = 0;
     if (const QString failure = m_session->start(); !failure.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
-    const QString started = desktop == Desktop::WithNotificationArea
-                                ? m_session->startDesktop()
-                                : m_session->startWindowManager();
+    QString started = desktop == Desktop::WithNotificationArea ? m_session->startDesktop()
+                                                               : m_session->startWindowManager();
+    if (started.isEmpty() && desktop == Desktop::WithSessionBusOnly)
+        started = m_session->startSessionBus();
     QVERIFY2(started.isEmpty(), qPrintable(started));
     for (const QString& variable : environment)
         m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
@@ -1005,6 +1007,21 @@ void RealWindowTest::trayMenuOnRightClick()
     QVERIFY(m_session->click(QPoint(area.center().x(), area.bottom() - 8)));
     QVERIFY2(XSession::waitUntil([&] { return !m_session->programRunning(); }, WaitMs),
              "Exit in the tray menu did not end the program");
+}
+
+// An X11 desktop whose only panel, a StatusNotifierItem host, starts after the program: the
+// icon registers there, and its click puts the main window in the tray (the menu then offers
+// to show it).
+void RealWindowTest::trayPanelStartedLaterGetsTheIcon()
+{
+    startSession(Desktop::WithSessionBusOnly);
+    if (QTest::currentTestFailed())
+        return;
+    const auto said =
+        m_session->tool(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TRAY_HOST_SCRIPT)});
+    QVERIFY2(said, "the tray icon did not register with a panel started after the program");
+    QCOMPARE(said->split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(2),
+             QStringLiteral("Show|Options|About||Exit"));
 }
 
 bool RealWindowTest::previewEmpty()

@@ -340,11 +340,12 @@ void RealWindowTest::startSession(Desktop desktop, const QStringList& environmen
     m_main = 0;
     if (const QString failure = m_session->start(); !failure.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
-    QString started = desktop == Desktop::WithNotificationArea ? m_session->startDesktop()
-                                                               : m_session->startWindowManager();
-    if (started.isEmpty() && desktop == Desktop::WithSessionBusOnly)
-        started = m_session->startSessionBus();
+    const QString started = desktop == Desktop::WithNotificationArea
+                                ? m_session->startDesktop()
+                                : m_session->startWindowManager();
     QVERIFY2(started.isEmpty(), qPrintable(started));
+    if (desktop == Desktop::WithSessionBusOnly)
+        QCOMPARE(m_session->startSessionBus(), QString());
     for (const QString& variable : environment)
         m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
                                variable.section(QLatin1Char('='), 1));
@@ -1009,16 +1010,15 @@ void RealWindowTest::trayMenuOnRightClick()
              "Exit in the tray menu did not end the program");
 }
 
-// An X11 desktop whose only panel, a StatusNotifierItem host, starts after the program: the
-// icon registers there, and its click puts the main window in the tray (the menu then offers
-// to show it).
+// An X11 desktop whose only panel, a StatusNotifierItem host, starts after the program: the icon
+// registers there, and its click puts the main window in the tray, whose menu then offers Show.
 void RealWindowTest::trayPanelStartedLaterGetsTheIcon()
 {
     startSession(Desktop::WithSessionBusOnly);
     if (QTest::currentTestFailed())
         return;
-    const auto said =
-        m_session->tool(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TRAY_HOST_SCRIPT)});
+    const auto said = m_session->tool(QStringLiteral("/usr/bin/python3"),
+                                      {QStringLiteral(ZELVO_TRAY_HOST_SCRIPT)});
     QVERIFY2(said, "the tray icon did not register with a panel started after the program");
     QCOMPARE(said->split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(2),
              QStringLiteral("Show|Options|About||Exit"));

@@ -255,6 +255,7 @@ private slots:
     void halfDropOnTheCheckerboard();
     void opensTheFileItIsStartedWith();
     void trayMenuOnRightClick();
+    void trayPanelStartedLaterGetsTheIcon();
     void fileListKeepsOneSelection();
     void printsTheTilesAtNaturalSize();
     void secondaryWindowsAskForNoButtonsAndComeBack();
@@ -316,7 +317,7 @@ private:
     [[nodiscard]] QString keptWithoutButtons(WindowId window);
     // The program's icon in the notification area.
     [[nodiscard]] std::optional<QRect> trayIcon();
-    enum class Desktop { WithNotificationArea, WithoutNotificationArea };
+    enum class Desktop { WithNotificationArea, WithoutNotificationArea, WithSessionBusOnly };
     // Starts a fresh display, desktop and program, the program with the environment and the
     // arguments given.
     void startSession(Desktop desktop, const QStringList& environment = {},
@@ -344,6 +345,8 @@ void RealWindowTest::startSession(Desktop desktop, const QStringList& environmen
                                 ? m_session->startDesktop()
                                 : m_session->startWindowManager();
     QVERIFY2(started.isEmpty(), qPrintable(started));
+    if (desktop == Desktop::WithSessionBusOnly)
+        QCOMPARE(m_session->startSessionBus(), QString());
     for (const QString& variable : environment)
         m_session->setVariable(variable.section(QLatin1Char('='), 0, 0),
                                variable.section(QLatin1Char('='), 1));
@@ -1050,6 +1053,20 @@ void RealWindowTest::trayMenuOnRightClick()
     QVERIFY(m_session->click(QPoint(area.center().x(), area.bottom() - 8)));
     QVERIFY2(XSession::waitUntil([&] { return !m_session->programRunning(); }, WaitMs),
              "Exit in the tray menu did not end the program");
+}
+
+// An X11 desktop whose only panel, a StatusNotifierItem host, starts after the program: the icon
+// registers there, and its click puts the main window in the tray, whose menu then offers Show.
+void RealWindowTest::trayPanelStartedLaterGetsTheIcon()
+{
+    startSession(Desktop::WithSessionBusOnly);
+    if (QTest::currentTestFailed())
+        return;
+    const auto said = m_session->tool(QStringLiteral("/usr/bin/python3"),
+                                      {QStringLiteral(ZELVO_TRAY_HOST_SCRIPT)});
+    QVERIFY2(said, "the tray icon did not register with a panel started after the program");
+    QCOMPARE(said->split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(2),
+             QStringLiteral("Show|Options|About||Exit"));
 }
 
 bool RealWindowTest::previewEmpty()

@@ -126,6 +126,9 @@ int main(int argc, char* argv[])
         }
         workbench.setZoom(NaturalZoom);
         for (std::size_t i = 0; i < RepeatSystems.size(); ++i) {
+            // Laid so once as much of the picture as the system shows is in memory.
+            if (!waitFor([&] { return tiling.look().repeat == workbench.repeat(); }))
+                fail(QStringLiteral("the repeat system was not laid"));
             measure(std::string(", ") + repeatSystem(workbench.repeat()).name, 3.0);
             workbench.stepRepeat();
         }

@@ -6,10 +6,12 @@
 #include "desktop/SettingsFolder.h"
 #include "pictures/PictureFile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QThread>
 
 #include <algorithm>
 #include <optional>
@@ -21,6 +23,7 @@ namespace {
 
 // How long a commit waits for another copy of the program to finish writing.
 constexpr int LockWaitMs = 3000;
+constexpr int LockPollMs = 5;
 // A lock file holds a process id, a program name and a host name.
 constexpr qint64 MaxLockFileBytes = 4096;
 
@@ -45,6 +48,20 @@ std::pair<SettingsStore::FileState, QByteArray> readFile(const QString& name)
     if (!file->readMore(bytes, settings::MaxFileBytes))
         return {State::Unreadable, {}};
     return {State::Read, bytes};
+}
+
+// QLockFile's own wait tries again after ever longer sleeps, only six times in three seconds:
+// while other copies keep committing, it would nearly always find the lock held. Asking often
+// takes it as soon as it is free.
+bool takeLock(QLockFile& lock)
+{
+    const QDeadlineTimer deadline(LockWaitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(LockPollMs);
+    }
+    return true;
 }
 
 // The bytes the commit edits, and whether they are the file's own; nothing when the file cannot
@@ -149,7 +166,7 @@ bool SettingsStore::store(const Values& values)
     if (left.exists() && (!left.isFile() || left.size() > MaxLockFileBytes))
         return false;
     QLockFile lock(lockName);
-    if (!lock.tryLock(LockWaitMs))
+    if (!takeLock(lock))
         return false;
     QSettings::SettingsMap onDisk;
     const std::optional<std::pair<QByteArray, bool>> before = bytesToEdit(m_fileName, onDisk);

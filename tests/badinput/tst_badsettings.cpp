@@ -449,7 +449,7 @@ void BadSettingsTest::twoStoresWritingAtOnce()
 void BadSettingsTest::twoProcessesWritingAtOnce()
 {
     test::IsolatedSettings iso;
-    constexpr int Writers = 3;
+    constexpr int Writers = 10;
     QList<QProcess*> writers;
     for (int w = 1; w < Writers; ++w) {
         auto* process = new QProcess(this);

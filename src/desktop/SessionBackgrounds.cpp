@@ -1,0 +1,10 @@
+#include "SessionBackgrounds.h"
+
+namespace zelvo {
+
+BackgroundSetting setSessionBackground(const QString&, const QString&)
+{
+    return {};
+}
+
+} // namespace zelvo

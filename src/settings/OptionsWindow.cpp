@@ -141,9 +141,8 @@ void OptionsWindow::mailAuthor()
         QUrl(QLatin1String("mailto:") + QLatin1String(author::ContactAddress)));
 }
 
-// The window is left through Apply, or a click on the tray icon; and, once the choices could not
-// be stored, with nothing else to leave it by where there is no tray icon, also by Esc or the
-// desktop's close.
+// The window is left through Apply or a click on the tray icon; once its choices could not be
+// stored, also by Esc or the desktop's close, since without a tray icon nothing else leaves it.
 void OptionsWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();

@@ -305,6 +305,14 @@ void TestOptions::applyWithAllTypesUncheckedIsRefused()
 
     QVERIFY(options.isVisible());
     QVERIFY(!main.isVisible());
+
+    // The next apply is judged against what the refused one stored.
+    setChoices(options, 2, {1});
+    options.apply();
+    QVERIFY(!options.isVisible());
+    QCOMPARE(s.stored("Size", "Mid"), QStringLiteral("1"));
+    QCOMPARE(s.stored("Size", "Big"), QStringLiteral("0"));
+    QCOMPARE(s.stored("Type", "Bitmap"), QStringLiteral("*.bmp;"));
 }
 
 // Another copy of the program shares the store: each showing shows what is stored, with the

@@ -146,6 +146,7 @@ private slots:
     void otherCopysWriteSeenAfterReload();
     void damagedFileKeptAsideBeforeFirstWrite();
     void damagedOriginalsAreNeverWrittenOver();
+    void fileGrownTooLargeIsReplacedByTheValuesRead();
 };
 
 void TestSettings::absentKeysReadEmpty()
@@ -280,9 +281,9 @@ void TestSettings::fileLinesParsed_data()
     QTest::newRow("section without its bracket")
         << QByteArray("[Type]\nBitmap=\"*.gif;\"\n[Size\nBig=1\n")
         << QStringList{"Size/Big=1", "Type/Bitmap=*.gif;"} << false;
-    QTest::newRow("line without equals sign")
-        << QByteArray("[Size]\nSmall\nMid=1\n") << QStringList{"Size/Mid=1"} << false;
-    QTest::newRow("hash is no comment") << QByteArray("# note\n") << QStringList{} << false;
+    QTest::newRow("line without equals sign is no key")
+        << QByteArray("[Size]\nSmall\nMid=1\n") << QStringList{"Size/Mid=1"} << true;
+    QTest::newRow("hash line is no key") << QByteArray("# note\n") << QStringList{} << true;
 }
 
 void TestSettings::fileLinesParsed()
@@ -324,6 +325,11 @@ void TestSettings::commitChangesOnlyTheProgramsKeys_data()
         << QStringList{"Big=1", "Mid=1", "Gif=*.gif;"}
         << QByteArray("[Size]\r\nBig=1\r\n[Type]\r\nIco=&;\r\nGif=\"*.gif;\"\r\n[Size]\r\nBig="
                       "\"1\"\r\nMid=\"1\"\r\n");
+    QTest::newRow("hash note, unknown line, CRLF and a byte not UTF-8 kept")
+        << QByteArray("# my note\r\n[Size]\r\nSmall=1\r\nstray\r\n[Type]\r\nGif=\xff\r\n")
+        << QStringList{"Small=0", "Mid=1"}
+        << QByteArray("# my note\r\n[Size]\r\nSmall=\"0\"\r\nMid=\"1\"\r\nstray\r\n[Type]\r\n"
+                      "Gif=\xff\r\n");
     QTest::newRow("new section at the end") << QByteArray("[Other]\nx=1") << QStringList{"Small=1"}
                                             << QByteArray("[Other]\nx=1\n\n[Size]\nSmall=\"1\"\n");
 }
@@ -341,6 +347,7 @@ void TestSettings::commitChangesOnlyTheProgramsKeys()
                     write.section(QLatin1Char('='), 1));
     QVERIFY(store.commit());
     QCOMPARE(test::readBytes(iso.fileName()), after);
+    QVERIFY(!QFileInfo::exists(iso.fileName() + QStringLiteral(".damaged")));
 }
 
 void TestSettings::handEditedValueReadsAsWritten()
@@ -679,6 +686,27 @@ void TestSettings::damagedOriginalsAreNeverWrittenOver()
     QCOMPARE(test::readBytes(settings::damagedCopyName(iso.fileName(), 0)), first);
     QCOMPARE(test::readBytes(settings::damagedCopyName(iso.fileName(), 1)), second);
     QVERIFY(!QFileInfo::exists(settings::damagedCopyName(iso.fileName(), 2)));
+}
+
+// A file that grew past the cap while the program ran is moved aside unread; the new one holds
+// the values read last besides those written.
+void TestSettings::fileGrownTooLargeIsReplacedByTheValuesRead()
+{
+    test::IsolatedSettings iso;
+    const QByteArray before = "[Type]\nBitmap=*.bmp;\nIco=&;\n[Folder]\nLast=/p\n";
+    QVERIFY(test::writeBytes(iso.fileName(), before));
+    SettingsStore store;
+    const QByteArray grown = before + "x=" + QByteArray(keys::MaxFileBytes, 'x') + '\n';
+    QVERIFY(test::writeBytes(iso.fileName(), grown));
+    store.write(keys::size::Small, QStringLiteral("1"));
+    QVERIFY(store.commit());
+    QCOMPARE(test::readBytes(settings::damagedCopyName(iso.fileName(), 0)), grown);
+    QSettings::SettingsMap file;
+    QVERIFY(settings::parseSettings(test::readBytes(iso.fileName()), file));
+    QCOMPARE(file, (QSettings::SettingsMap{{"Type/Bitmap", "*.bmp;"},
+                                           {"Type/Ico", "&;"},
+                                           {"Folder/Last", "/p"},
+                                           {"Size/Small", "1"}}));
 }
 
 int main(int argc, char** argv)

@@ -378,11 +378,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::showOptions()
 {
-    OptionsWindow& options = m_windows.get<OptionsWindow>();
-    options.show();
-    options.raise();
-    options.activateWindow();
+    m_windows.get<OptionsWindow>().open();
     hide();
+}
+
+void MainWindow::leaveOptions()
+{
+    m_windows.unload<OptionsWindow>();
+    returnToMain(Return::Shown);
 }
 
 void MainWindow::showHelp()
@@ -399,10 +402,8 @@ void MainWindow::trayClicked()
     const bool aboutShown = m_windows.get<AboutBox>().isVisible();
     if (mainShown && tileShown)
         m_windows.unload<TileWindow>();
-    if (optionsShown) {
-        m_windows.unload<OptionsWindow>();
-        returnToMain(Return::Shown);
-    }
+    if (optionsShown)
+        leaveOptions();
     if (aboutShown)
         m_windows.get<AboutBox>().hide();
     const bool hiding = isVisible();

@@ -72,6 +72,8 @@ public:
     [[nodiscard]] QString picturePath() const;
     // The options window was applied and hidden: the main window shows again with a fresh list.
     void showAgainAfterOptions();
+    // The options window is closed without applying its choices: the main window shows again.
+    void leaveOptions();
     // Selects the file a key of the tile window steps to, previews it as a click on its name
     // does, and hands it to the tile window.
     void stepTileWindow(Step step);

@@ -61,6 +61,7 @@ template <> OptionsWindow* WindowRegistry::create()
     MainWindow& main = get<MainWindow>();
     auto* options = new OptionsWindow(m_store, m_platform);
     QObject::connect(options, &OptionsWindow::applied, &main, &MainWindow::showAgainAfterOptions);
+    QObject::connect(options, &OptionsWindow::abandoned, &main, &MainWindow::leaveOptions);
     return options;
 }
 

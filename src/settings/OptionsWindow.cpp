@@ -11,6 +11,7 @@
 #include "widgets/ImagePushButton.h"
 #include "widgets/TriStateBox.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QPainter>
@@ -39,12 +40,18 @@ OptionsWindow::OptionsWindow(SettingsStore& store, Platform& platform)
     mailLink = link(*this, Layout, "Label2");
     layout::applyTabOrder(*this, Layout);
 
+    m_leave = new QAction(this);
+    m_leave->setShortcut(QKeySequence::Cancel);
+    m_leave->setEnabled(false);
+    addAction(m_leave);
+    connect(m_leave, &QAction::triggered, this, &QWidget::close);
     connect(applyButton, &ImagePushButton::clicked, this, &OptionsWindow::apply);
     connect(mailLink, &LinkLabel::clicked, this, &OptionsWindow::mailAuthor);
 }
 
 void OptionsWindow::load()
 {
+    m_leave->setEnabled(false);
     m_store.reload();
     const auto sizes = m_store.readEach(TileSizes);
     const auto types = m_store.readEach(PictureTypes);
@@ -66,6 +73,15 @@ void OptionsWindow::load()
         m_shownTypes[i] = typeBoxes[i]->value();
     }
     m_shownSize = chosenSize();
+}
+
+void OptionsWindow::open()
+{
+    load();
+    show();
+    raise();
+    activateWindow();
+    sizeButtons.front()->setFocus();
 }
 
 int OptionsWindow::chosenSize() const
@@ -96,6 +112,12 @@ void OptionsWindow::apply()
             m_store.write(PictureTypes[i].key, *text);
     }
     const bool stored = m_store.commit();
+    // What reached the store is what the next apply is judged against.
+    if (stored) {
+        m_shownSize = chosenSize();
+        for (std::size_t i = 0; i < PictureTypes.size(); ++i)
+            m_shownTypes[i] = typeBoxes[i]->value();
+    }
 
     if (sum == 0) {
         m_platform.messageBox(this, QStringLiteral("At least one type must be checked."),
@@ -104,6 +126,7 @@ void OptionsWindow::apply()
     }
     // Choices that did not reach the disk are not reported as applied.
     if (!stored) {
+        m_leave->setEnabled(true);
         m_platform.messageBox(this, QStringLiteral("Your choices could not be saved."),
                               MessageStyle::Critical, QStringLiteral("Zelvo"));
         return;
@@ -118,17 +141,13 @@ void OptionsWindow::mailAuthor()
         QUrl(QLatin1String("mailto:") + QLatin1String(author::ContactAddress)));
 }
 
-void OptionsWindow::showEvent(QShowEvent* event)
-{
-    load();
-    sizeButtons.front()->setFocus();
-    QWidget::showEvent(event);
-}
-
-// The window is left through Apply, or a click on the tray icon, only.
+// The window is left through Apply or a click on the tray icon; once its choices could not be
+// stored, also by Esc or the desktop's close, since without a tray icon nothing else leaves it.
 void OptionsWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    if (m_leave->isEnabled())
+        emit abandoned();
 }
 
 void OptionsWindow::paintEvent(QPaintEvent*)

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QAction;
 class QLabel;
 class QRadioButton;
 
@@ -32,19 +33,23 @@ public:
     QLabel* mailIcon;
     LinkLabel* mailLink;
 
-    // Shows the stored choices, as it does each time it is shown.
+    // Shows the stored choices, as it does each time it is opened.
     void load();
-    // Stores the choices the user changed since the window was shown and hides the window; with
-    // no type checked, or when the choices could not be stored, it says so and stays.
+    // Reads the store again and shows the window, raised, with the focus on the first size.
+    void open();
+    // Stores the choices the user changed since the window last read or stored them, and hides
+    // the window; with no type checked, or when the choices could not be stored, it says so and
+    // stays. Once they could not be stored, Esc or the desktop's close leave it unapplied.
     void apply();
     void mailAuthor();
 
 signals:
     // Applied and hidden.
     void applied();
+    // To be left without applying, after the choices could not be stored.
+    void abandoned();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -53,7 +58,10 @@ private:
 
     SettingsStore& m_store;
     Platform& m_platform;
-    // The choices as shown, which another copy of the program may since have stored otherwise.
+    // Esc, enabled once the choices could not be stored.
+    QAction* m_leave;
+    // The choices as last read or stored, which another copy of the program may since have
+    // stored otherwise.
     int m_shownSize = -1;
     std::array<int, PictureTypes.size()> m_shownTypes{};
 };

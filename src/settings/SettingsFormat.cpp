@@ -140,7 +140,7 @@ enum class LineKind { Other, Section, Entry };
 struct Line
 {
     LineKind kind = LineKind::Other;
-    // Neither blank, a comment, a whole section line nor a "key=value".
+    // A section line without its "]": the lines after it may belong to another section.
     bool damaged = false;
     QByteArrayView text;
     // "\n", "\r\n", "\r", or empty on a last line that has none.
@@ -180,9 +180,8 @@ template <class OnLine> void forEachLine(QByteArrayView bytes, OnLine&& onLine)
             line.kind = LineKind::Section;
             line.damaged = close < 0;
         } else if (!text.isEmpty() && !text.startsWith(';')) {
-            const qsizetype equals = line.text.indexOf('=');
-            line.damaged = equals < 0;
-            if (equals >= 0) {
+            // A line without "=" (a "#" note, say) is no key, and is kept as it stands.
+            if (const qsizetype equals = line.text.indexOf('='); equals >= 0) {
                 line.key = trimmed(line.text.first(equals));
                 line.value = line.text.sliced(equals + 1);
                 line.kind = line.key.isEmpty() ? LineKind::Other : LineKind::Entry;

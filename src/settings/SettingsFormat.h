@@ -14,8 +14,8 @@ namespace zelvo::settings {
 // exactly as it stands, ";" and "," included, so that a hand edit means what it says. A value
 // that begins with a double quote is read as Qt's INI files write it (escapes, and a "@" doubled
 // at the start), which reads every file earlier versions wrote. Lines starting with ";" are
-// comments. False, with every readable key in the map, when a section line lacks its "]" or a
-// line is neither blank, a comment, a section nor a "key=value".
+// comments; any other line without "=" (a "#" note, a stray word) holds no key and is no damage.
+// False, with every readable key in the map, when a section line lacks its "]".
 [[nodiscard]] bool parseSettings(const QByteArray& bytes, QSettings::SettingsMap& map);
 
 // Values by "Section/name", in the order they are set.

@@ -65,9 +65,11 @@ bool takeLock(QLockFile& lock)
 }
 
 // The bytes the commit edits, and whether they are the file's own; nothing when the file cannot
-// be read. A file too large to read is moved aside unread; a file that does not parse is kept
-// aside and replaced by what could be read of it, since the edit would keep the damage.
+// be read. A file too large to read is moved aside unread and replaced by the values read last;
+// a file that does not parse is kept aside and replaced by what could be read of it, since the
+// edit would keep the damage.
 std::optional<std::pair<QByteArray, bool>> bytesToEdit(const QString& name,
+                                                       const QSettings::SettingsMap& readLast,
                                                        QSettings::SettingsMap& onDisk)
 {
     using State = SettingsStore::FileState;
@@ -75,6 +77,10 @@ std::optional<std::pair<QByteArray, bool>> bytesToEdit(const QString& name,
     if (state == State::Unreadable ||
         (state == State::TooLarge && !settings::moveToDamagedCopy(name)))
         return std::nullopt;
+    if (state == State::TooLarge) {
+        onDisk = readLast;
+        return std::pair{settings::formatSettings(readLast), false};
+    }
     if (state != State::Read)
         return std::pair{QByteArray(), false};
     if (settings::parseSettings(bytes, onDisk))
@@ -169,7 +175,8 @@ bool SettingsStore::store(const Values& values)
     if (!takeLock(lock))
         return false;
     QSettings::SettingsMap onDisk;
-    const std::optional<std::pair<QByteArray, bool>> before = bytesToEdit(m_fileName, onDisk);
+    const std::optional<std::pair<QByteArray, bool>> before =
+        bytesToEdit(m_fileName, m_values, onDisk);
     if (!before)
         return false;
     settings::Changes changes;

@@ -1,144 +1,84 @@
-// The program's windows on a real X server with openbox, as a user meets them: the windows that
-// block the main window stay above it whatever is clicked, and the main window dragged by its
-// title keeps the point pressed under the pointer.
+// Under openbox: the windows that block the main window stay above it whatever is clicked, and
+// the main window dragged by its title keeps the point pressed under the pointer.
 #include "XSession.h"
 
-#include <QDir>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
-using zelvo::realwindow::near;
-using zelvo::realwindow::WindowId;
-using zelvo::realwindow::XSession;
-
-namespace {
-
-const QSize MainSize(497, 432);
-const QSize AboutSize(315, 306);
-const QRgb LightOrange = qRgb(0xFE, 0x9C, 0x61);
-const QRgb Tiled = qRgb(0xC8, 0x28, 0xA0);
-// The main window's ground left of the about box and the tile window, in its client area.
-const QPoint MainGround(10, 200);
-constexpr int WaitMs = 10000;
-
-} // namespace
+using namespace zelvo::realwindow;
 
 class WindowStackingTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup() { m_session.reset(); }
-    void aboutBoxStaysAboveTheMainWindow();
-    void tileWindowStaysAboveTheMainWindow();
+    void init()
+    {
+        m_session = std::make_unique<XSession>();
+        if (const QString failure = m_session->start(); !failure.isEmpty())
+            QSKIP(qPrintable(failure));
+        QCOMPARE(m_session->startDesktop(), QString());
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Tiled);
+        QVERIFY(picture.save(m_folder.filePath(QStringLiteral("t.bmp"))));
+        QCOMPARE(m_session->startProgram(ZELVO_BINARY, {m_folder.filePath("t.bmp")}), QString());
+        m_main = m_session->waitForWindow([&](WindowId w) { return area(w).height() == 432; });
+        QVERIFY(m_main);
+    }
+    void blockingWindowsStayAboveTheMainWindow();
     void titleDragKeepsThePointPressedUnderThePointer();
 
 private:
-    void start(const QStringList& arguments = {});
-    [[nodiscard]] std::optional<WindowId> windowOfSize(const QSize& size) const
+    static constexpr QRgb Tiled = 0xFFC828A0;
+    [[nodiscard]] QRect area(WindowId window) const
     {
-        return m_session->waitForWindow([&](WindowId window) {
-            return m_session->geometry(window).value_or(QRect()).size() == size;
-        });
+        return m_session->geometry(window).value_or(QRect());
     }
-    [[nodiscard]] QRect mainArea() const { return m_session->geometry(m_main).value_or(QRect()); }
-    // Clicks the main window outside the window above it; after the window manager had its say,
-    // the screen.
-    [[nodiscard]] QImage clickMainWindow()
+    // The colour at the point once the main window was clicked beside the window above it.
+    [[nodiscard]] QRgb afterClickOnMain(QPoint point)
     {
-        if (!m_session->click(mainArea().topLeft() + MainGround))
-            return {};
+        (void)m_session->click(area(*m_main).topLeft() + QPoint(10, 200));
         QTest::qWait(1000);
-        return m_session->screenshot();
+        return m_session->screenshot().pixel(point);
     }
 
     std::unique_ptr<XSession> m_session;
-    WindowId m_main = 0;
+    std::optional<WindowId> m_main;
     QTemporaryDir m_folder;
 };
 
-void WindowStackingTest::init()
+void WindowStackingTest::blockingWindowsStayAboveTheMainWindow()
 {
-    m_session = std::make_unique<XSession>();
-    if (const QString failure = m_session->start(); !failure.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
-    QCOMPARE(m_session->startDesktop(), QString());
-}
-
-void WindowStackingTest::start(const QStringList& arguments)
-{
-    QCOMPARE(m_session->startProgram(QStringLiteral(ZELVO_BINARY), arguments), QString());
-    const std::optional<WindowId> main = windowOfSize(MainSize);
-    QVERIFY2(main, qPrintable(m_session->programOutput()));
-    m_main = *main;
-}
-
-void WindowStackingTest::aboutBoxStaysAboveTheMainWindow()
-{
-    start();
-    QVERIFY(m_session->click(mainArea().topLeft() + QPoint(240, 24)));
-    const std::optional<WindowId> about = windowOfSize(AboutSize);
+    QVERIFY(m_session->click(area(*m_main).topLeft() + QPoint(240, 24)));
+    const auto about = m_session->waitForWindow([&](WindowId w) { return area(w).width() == 315; });
     QVERIFY2(about, "a click on the title artwork showed no about box");
-    const QRect box = m_session->geometry(*about).value_or(QRect());
-    const QImage screen = clickMainWindow();
-    for (const QPoint corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
-        QVERIFY2(screen.pixel(corner) == LightOrange, "the main window hides the about box");
-    // The box still takes its click, and the main window its input after it.
-    QVERIFY(m_session->click(box.topLeft() + QPoint(3, 150)));
-    QVERIFY(XSession::waitUntil([&] { return !m_session->isViewable(*about); }, WaitMs));
-}
+    const QPoint corner = area(*about).topLeft();
+    QVERIFY2(afterClickOnMain(corner) == 0xFFFE9C61, "the main window hides the about box");
+    QVERIFY(m_session->click(corner + QPoint(3, 150)));
+    QVERIFY(XSession::waitUntil([&] { return !m_session->isViewable(*about); }, 10000));
 
-void WindowStackingTest::tileWindowStaysAboveTheMainWindow()
-{
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Tiled);
-    const QString path = QDir(m_folder.path()).filePath(QStringLiteral("tile.bmp"));
-    QVERIFY(picture.save(path));
-    start({path});
-    // In the top-left corner the main window shows beside the centred tile window.
-    QVERIFY(m_session->tool(QStringLiteral("xdotool"),
-                            {"windowmove", QString::number(m_main), "0", "0"}));
-    QVERIFY(XSession::waitUntil([&] { return mainArea().topLeft() == QPoint(0, 0); }, WaitMs));
-    QVERIFY(m_session->click(mainArea().topLeft() + QPoint(370, 160)));
-    const std::optional<WindowId> tile = m_session->waitForWindow([&](WindowId window) {
-        return window != m_main && m_session->title(window) == QLatin1String("Zelvo");
-    });
+    // In the screen's corner the main window shows beside the centred tile window.
+    QVERIFY(m_session->tool("xdotool", {"windowmove", QString::number(*m_main), "0", "0"}));
+    QVERIFY(XSession::waitUntil([&] { return area(*m_main).topLeft().isNull(); }, 10000));
+    QVERIFY(m_session->click(QPoint(370, 160)));
+    const auto tile = m_session->waitForWindow([&](WindowId w) { return area(w).width() > 600; });
     QVERIFY2(tile, "a press on the preview showed no tile window");
-    const QRect client = m_session->geometry(*tile).value_or(QRect());
-    const QPoint overlap = client.topLeft() + QPoint(20, 20);
-    QVERIFY(mainArea().contains(overlap));
-    QVERIFY(XSession::waitUntil(
-        [&] { return near(m_session->screenshot().pixel(overlap), Tiled, 8); }, WaitMs));
-    QVERIFY2(near(clickMainWindow().pixel(overlap), Tiled, 8), "the main window hides the tiles");
+    const QPoint overlap = area(*tile).topLeft() + QPoint(20, 20);
+    QVERIFY(XSession::waitUntil([&] { return m_session->screenshot().pixel(overlap) == Tiled; },
+                                10000));
+    QVERIFY2(afterClickOnMain(overlap) == Tiled, "the main window hides the tile window");
 }
 
-// Pressed on the title and dragged in steps of 20 pixels, the window follows the pointer from
-// the first step on.
+// Dragged in steps of 20 pixels, the window follows the pointer from the first step on.
 void WindowStackingTest::titleDragKeepsThePointPressedUnderThePointer()
 {
-    start();
     const QPoint pressed(500, 320);
-    const QPoint before = mainArea().topLeft();
-    QVERIFY(mainArea().contains(pressed));
-    QVERIFY(m_session->moveMouse(pressed));
-    QVERIFY(m_session->mouseDown());
-    const QPoint path(-300, -170);
+    const QPoint expected = area(*m_main).topLeft() + QPoint(-300, -170);
+    QVERIFY(m_session->moveMouse(pressed) && m_session->mouseDown());
     for (int step = 1; step <= 15; ++step)
-        QVERIFY(m_session->moveMouse(pressed + path * step / 15));
+        QVERIFY(m_session->moveMouse(pressed + QPoint(-300, -170) * step / 15));
     QVERIFY(m_session->mouseUp());
-    const QPoint expected = before + path;
-    QPoint now;
-    const bool followed =
-        XSession::waitUntil([&] { return (now = mainArea().topLeft()) == expected; }, WaitMs);
-    QVERIFY2(followed, qPrintable(QStringLiteral("the window is at (%1,%2), not (%3,%4)")
-                                      .arg(now.x())
-                                      .arg(now.y())
-                                      .arg(expected.x())
-                                      .arg(expected.y())));
+    QVERIFY(XSession::waitUntil([&] { return area(*m_main).topLeft() == expected; }, 10000));
 }
 
 QTEST_GUILESS_MAIN(WindowStackingTest)

@@ -355,7 +355,7 @@ void MainWindow::dragByTitle(Qt::MouseButtons buttons)
         }
     }
     m_dragging = true;
-    m_dragOffset = QCursor::pos() - pos();
+    move(QCursor::pos() - m_dragOffset);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -365,6 +365,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == title && event->type() == QEvent::MouseButtonPress) {
         m_dragging = false;
         m_systemMove = false;
+        // The point pressed stays under the pointer all through the drag.
+        m_dragOffset = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pos();
     }
     // The release that ends a drag is no click on the artwork.
     if (watched == title && event->type() == QEvent::MouseButtonRelease &&

@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "tile/TileWorkbench.h"
 #include "widgets/AccessibleControls.h"
+#include "widgets/FocusMark.h"
 #include "widgets/TrayIcon.h"
 
 namespace zelvo {
@@ -15,6 +16,7 @@ WindowRegistry::WindowRegistry(SettingsStore& store, Platform& platform)
     // One for the preview and one for the tile window, each of which loads one picture at a time.
     m_pictureWorkers.setMaxThreadCount(2);
     installAccessibleInterfaces();
+    installFocusMarks();
 }
 
 WindowRegistry::~WindowRegistry()

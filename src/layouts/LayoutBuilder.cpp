@@ -51,7 +51,9 @@ void applyWindow(QWidget& window, const Window& form)
     window.setWindowTitle(QLatin1String(form.caption));
     if (*form.accessibleName)
         window.setAccessibleName(QLatin1String(form.accessibleName));
-    Qt::WindowFlags flags = Qt::Window;
+    // A window that belongs to another is a dialog of it: the window system keeps it above its
+    // owner (transient for it), whatever is clicked. The owner-less windows stand on their own.
+    Qt::WindowFlags flags = window.parentWidget() ? Qt::Dialog : Qt::Window;
     if (form.frame == Frame::None)
         flags |= Qt::FramelessWindowHint;
     else

@@ -8,7 +8,8 @@ class QWidget;
 // Applies declared layouts to widgets; behaviour stays with the windows.
 namespace zelvo::layout {
 
-// Caption, frame, fixed client size, ground colour, font, icon; centred on its screen.
+// Caption, frame, fixed client size, ground colour, font, icon; centred on its screen. A window
+// with a parent is a dialog of it, kept above it.
 void applyWindow(QWidget& window, const Window& form);
 // Name, place, font, colours, tool tip, accessible name and description of one control; a
 // control off the keyboard's way takes no focus.

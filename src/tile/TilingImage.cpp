@@ -112,8 +112,6 @@ void TilingImage::paintEvent(QPaintEvent* event)
     else
         paintTiled(painter, exposed,
                    surface(QSize(qCeil(width() * scaleX), qCeil(height() * scaleY))));
-    painter.resetTransform();
-    paintFocusFrame(painter, *this);
 }
 
 void TilingImage::wheelEvent(QWheelEvent* event)

@@ -1,7 +1,6 @@
 #include "AutoLabel.h"
 
 #include "AccessibleControls.h"
-#include "CommandButton.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -129,13 +128,6 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
     AutoLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
-}
-
-void LinkLabel::paintEvent(QPaintEvent* event)
-{
-    AutoLabel::paintEvent(event);
-    QPainter painter(this);
-    paintFocusFrame(painter, *this);
 }
 
 } // namespace zelvo

@@ -46,7 +46,6 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace zelvo

@@ -1,9 +1,6 @@
 #include "CommandButton.h"
 
 #include <QKeyEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace zelvo {
 
@@ -47,17 +44,6 @@ void CommandButton::mouseReleaseEvent(QMouseEvent* event)
     m_leftPressed = false;
     if (clicked && !m_clickOnPress)
         click();
-}
-
-void paintFocusFrame(QPainter& painter, QWidget& widget)
-{
-    if (!widget.hasFocus())
-        return;
-    QStyleOptionFocusRect option;
-    option.initFrom(&widget);
-    // A control larger than its window is framed where it shows.
-    option.rect = widget.visibleRegion().boundingRect().adjusted(1, 1, -1, -1);
-    widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
 }
 
 } // namespace zelvo

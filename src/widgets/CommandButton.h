@@ -2,8 +2,6 @@
 
 #include <QAbstractButton>
 
-class QPainter;
-
 namespace zelvo {
 
 // A control drawn by its subclass that runs one command as a button does: reached with Tab,
@@ -26,8 +24,5 @@ private:
     bool m_clickOnPress = false;
     bool m_leftPressed = false;
 };
-
-// The keyboard focus frame over the whole control, drawn the way the style draws it.
-void paintFocusFrame(QPainter& painter, QWidget& widget);
 
 } // namespace zelvo

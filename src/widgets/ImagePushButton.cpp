@@ -3,8 +3,6 @@
 #include "layouts/Artwork.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace zelvo {
 
@@ -55,13 +53,6 @@ void ImagePushButton::paintEvent(QPaintEvent*)
         painter.drawPixmap(target, shown);
         painter.setClipping(false);
         painter.setOpacity(1.0);
-    }
-
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = area.adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }
 

@@ -68,7 +68,6 @@ void PictureBox::paintEvent(QPaintEvent*)
         painter.setPen(QPen(Qt::black, 0));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    paintFocusFrame(painter, *this);
 }
 
 } // namespace zelvo

@@ -319,17 +319,12 @@ void addBitmaps(QList<BadPicture>& out)
 {
     static const QByteArray photo = [] {
         QImage image(8000, 8000, QImage::Format_RGB32);
-        std::uint32_t state = 0x2545f491u;
-        const auto noise = [&state] {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            return int(state & 0xff);
-        };
+        std::minstd_rand noise(7);
         for (int y = 0; y < image.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                row[x] = qRgb((x >> 6) + noise(), (y >> 6) + noise(), ((x + y) >> 7) + noise());
+                row[x] = qRgb((x >> 6) + int(noise()), (y >> 6) + int(noise()),
+                              ((x + y) >> 7) + int(noise()));
         }
         return encoded(image, 90, true);
     }();
@@ -717,13 +712,10 @@ struct IconEntry
 // A PNG chunk: its length, type, data and checksum.
 [[nodiscard]] QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
 {
-    QByteArray chunk;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        chunk.append(char(data.size() >> shift));
-    const quint32 crc = crc32(type + data);
-    chunk.append(type + data);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        chunk.append(char(crc >> shift));
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(data.size()), chunk.data());
+    chunk += type + data + QByteArray(4, '\0');
+    qToBigEndian(crc32(type + data), chunk.data() + chunk.size() - 4);
     return chunk;
 }
 
@@ -1153,16 +1145,12 @@ QByteArray progressiveJpegWithScans(quint16 width, quint16 height, int scans)
 QByteArray pngBehindTexts(int count, bool compressed)
 {
     const QByteArray text(7'900'000, 'a');
-    const QByteArray packed = compressed ? qCompress(text, 9).mid(4) : QByteArray();
+    const QByteArray packed = qCompress(text, 9).mid(4);
     QByteArray texts;
-    for (int i = 0; i < count; ++i) {
-        if (!compressed)
-            texts.append(pngChunk("tEXt", QByteArray("Comment\0", 8) + text));
-        else if (i % 3 == 2)
-            texts.append(pngChunk("iTXt", QByteArray("Comment\0\1\0\0\0", 12) + packed));
-        else
-            texts.append(pngChunk("zTXt", QByteArray("Comment\0\0", 9) + packed));
-    }
+    for (int i = 0; i < count; ++i)
+        texts += !compressed  ? pngChunk("tEXt", QByteArray("Comment\0", 8) + text)
+                 : i % 3 == 2 ? pngChunk("iTXt", QByteArray("Comment\0\1\0\0\0", 12) + packed)
+                              : pngChunk("zTXt", QByteArray("Comment\0\0", 9) + packed);
     // After the header chunk.
     return pngBytes({1, 1}).insert(8 + 12 + 13, texts);
 }

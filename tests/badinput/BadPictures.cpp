@@ -323,8 +323,8 @@ void addBitmaps(QList<BadPicture>& out)
         for (int y = 0; y < image.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                row[x] = qRgb((x >> 6) + int(noise()), (y >> 6) + int(noise()),
-                              ((x + y) >> 7) + int(noise()));
+                row[x] = qRgb((x >> 6) + int(noise() & 0xff), (y >> 6) + int(noise() & 0xff),
+                              ((x + y) >> 7) + int(noise() & 0xff));
         }
         return encoded(image, 90, true);
     }();

@@ -51,8 +51,10 @@ bool PngDisplayDevice::nextChunk()
         const quint32 length = qFromBigEndian<quint32>(header);
         const quint32 type = qFromBigEndian<quint32>(header + 4);
         const bool dropped = !pngChunkShown(type) || (type == Profile && m_profileSeen);
-        // A length past the limit is handed on as it is, for the reader to refuse.
+        // A length past the limit is handed on as it is, for the reader to refuse, and ends
+        // the walk.
         if (length > MaxChunkLength) {
+            m_ended = true;
             m_left = ChunkHeaderBytes;
             return true;
         }

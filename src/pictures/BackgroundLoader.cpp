@@ -58,7 +58,9 @@ void BackgroundLoader::start(PictureJob job)
     promise->start();
     m_workers.start(
         [promise, path = m_running.path, request = m_running.request, stop = m_stop.get_token()] {
-            promise->addResult(loadPicture(path, request, LoadControl{stop}));
+            promise->addResult(loadPicture(
+                path, request,
+                {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true}));
             promise->finish();
         });
 }

@@ -31,7 +31,8 @@ struct PictureJob
 // also scales pictures for the window, which a long load must not hold up. The newest request wins:
 // a new one stops the running load, starts once that has returned, and is the only one whose result
 // is handed back; a view therefore has at most one load running and one waiting. A load the user
-// waits for that takes a while is reported, for a busy sign.
+// waits for that takes a while is reported, for a busy sign. What is shown is never a file part
+// written: a file still changing is waited for until it has stood still (openStillFile).
 class BackgroundLoader : public QObject
 {
     Q_OBJECT

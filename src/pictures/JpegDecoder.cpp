@@ -120,6 +120,9 @@ struct Source
     JOCTET* buffer;
     // The decoder asked for more than the file holds: it ends without its end-of-image marker.
     bool ranOut = false;
+    // Past the headers: what is read now is coded data, whose decoding is work the picture
+    // justifies.
+    bool coded = false;
 };
 
 void noInputStep(j_decompress_ptr) {}
@@ -166,6 +169,8 @@ boolean fillInput(j_decompress_ptr info)
         return TRUE;
     }
     source->consumed += got;
+    if (source->coded)
+        source->guard->allowMoreWork(got * JpegWorkNsPerCodedByte);
     source->manager.next_input_byte = source->buffer;
     source->manager.bytes_in_buffer = std::size_t(got);
     return TRUE;
@@ -311,6 +316,7 @@ bool decodeWith(const PictureFile& file, const QByteArray& head, JpegOutput& out
         leave(common);
     progress.visitLimit = blocks * DCTSIZE2 * MaxJpegCoefficientPasses;
     source->limit = file.size();
+    source->coded = true;
 
     info.scale_num =
         unsigned(output.scaleEighths(QSize(int(info.image_width), int(info.image_height))));

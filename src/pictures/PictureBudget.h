@@ -9,12 +9,20 @@ namespace zelvo {
 inline constexpr int PictureAllocationLimitMB = 256;
 inline constexpr qint64 PictureBudgetBytes = qint64(PictureAllocationLimitMB) * 1024 * 1024;
 
-// The most work one load may do, as processor time of the thread that loads: about what a
-// picture of the largest size the budget allows takes to decode on a slow machine. A load that
-// has done that much is a picture that cannot be loaded. Processor time rather than time on the
-// clock, so that a busy machine or a slow disk does not turn a sound picture away; a caller that
-// must have an answer by a time gives the load a deadline of its own.
+// The work one load may do, as processor time of the thread that loads, before what its picture
+// justifies: a small picture's whole decode on a slow machine, with room to spare. A load that
+// has done more than it may is a picture that cannot be loaded. Processor time rather than time
+// on the clock, so that a busy machine or a slow disk does not turn a sound picture away; a
+// caller that must have an answer by a time gives the load a deadline of its own.
 inline constexpr int PictureWorkLimitMs = 1500;
+
+// The work a picture justifies beyond that, about three times what it takes here, so that a large
+// sound picture loads however long that takes, while work out of proportion to it ends soon.
+// A JPEG's decoding is in its coded data: each byte of it the decoder takes in adds this much
+// (a scan of a few bytes that walks every block of a huge picture earns nothing).
+inline constexpr qint64 JpegWorkNsPerCodedByte = 100;
+// The other readers' work is in the pixels they write: each byte of the decoded picture adds this.
+inline constexpr qint64 ReaderWorkNsPerDecodedByte = 10;
 
 // A size far past any file that can be read or any budget: computed sizes stop here instead of
 // overflowing.

@@ -26,6 +26,8 @@ public:
 
     // The size when the file was opened.
     [[nodiscard]] qint64 size() const { return m_size; }
+    // The time of its last change then, in nanoseconds since the epoch.
+    [[nodiscard]] qint64 modified() const { return m_modified; }
 
     // Reads up to maxBytes from offset: fewer at the end of the file, -1 on an error.
     [[nodiscard]] qint64 readAt(qint64 offset, char* into, qint64 maxBytes) const;

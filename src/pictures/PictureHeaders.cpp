@@ -201,8 +201,8 @@ std::optional<PngChunks> pngChunks(ByteWalk& file)
         }
         return value;
     };
-    constexpr quint32 End = 0x49454e44;                                  // IEND
-    constexpr quint32 Unpacked[] = {0x7a545874, 0x69545874, 0x69434350}; // zTXt, iTXt, iCCP
+    constexpr quint32 End = 0x49454e44;     // IEND
+    constexpr quint32 Profile = 0x69434350; // iCCP
     PngChunks chunks;
     for (qint64 at = 8; at < file.size();) {
         const std::optional<quint32> length = be32(at);
@@ -210,8 +210,8 @@ std::optional<PngChunks> pngChunks(ByteWalk& file)
         // A chunk's length is at most 2^31 - 1.
         if (!length || !type || *length > 0x7fffffffu)
             return std::nullopt;
-        if (std::find(std::begin(Unpacked), std::end(Unpacked), *type) != std::end(Unpacked))
-            chunks.unpacked += PngUnpackedChunkBytes;
+        if (*type == Profile)
+            chunks.unpacked = PngUnpackedChunkBytes;
         at += 12 + qint64(*length);
         if (*type == End) {
             chunks.complete = at <= file.size();

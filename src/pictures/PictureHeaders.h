@@ -73,14 +73,15 @@ struct GifLayout
 // A PNG, by its header: 16-bit channels are kept at 8 bytes a pixel.
 [[nodiscard]] std::optional<DecodedSize> pngDecodedSize(QByteArrayView head);
 
-// The most a PNG reader unpacks from one compressed text or colour-profile chunk (libpng's limit
-// for the memory of one chunk), before any pixel.
+// The most a PNG reader unpacks from one compressed colour profile (libpng's limit for the memory
+// of one chunk), before any pixel.
 inline constexpr qint64 PngUnpackedChunkBytes = 8'000'000;
 
 // What the chunks of a PNG hold beside its pixels, walked over their headers to the end.
 struct PngChunks
 {
-    // Chunks the reader unpacks into memory: compressed texts and a colour profile.
+    // What the reader unpacks into memory: the one colour profile it is handed (texts and the
+    // like never reach it; see PngDisplayDevice).
     qint64 unpacked = 0;
     // The file ends with the end chunk, as a file written to its end does.
     bool complete = false;

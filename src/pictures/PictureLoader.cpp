@@ -7,7 +7,9 @@
 #include "PictureCompleteness.h"
 #include "PictureFile.h"
 #include "PictureHeaders.h"
+#include "PngDisplayDevice.h"
 #include "RowReducer.h"
+#include "StillFile.h"
 #include "core/PictureTypes.h"
 
 #include <QFileInfo>
@@ -80,7 +82,7 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
     // What is read into memory: a bitmap's or PNG's headers, a GIF up to the end of its first
     // picture, an icon whole.
     qint64 readLimit = file.size();
-    // What the reader holds beside the picture: a WebP file whole, the unpacked chunks of a PNG.
+    // What the reader holds beside the picture: a WebP file whole, a PNG's colour profile.
     qint64 readerBytes = 0;
     std::optional<GifLayout> gif;
     ByteWalk walk(file, guard);
@@ -131,6 +133,7 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
     // The work is bounded like the memory: no more pixels computed than the budget could hold.
     if (decoded->pixelsComputed > PictureBudgetBytes / 4)
         return {};
+    guard.allowMoreWork(decoded->bytes * ReaderWorkNsPerDecodedByte);
     if (gif) {
         readLimit = gifSubBlocksEnd(walk, gif->dataAt + 1, readLimit);
         if (readLimit < 0 || (request.completeOnly && !gifTrailerFollows(walk, readLimit)))
@@ -157,7 +160,11 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
         device.emplace(inMemory, guard);
     if (!device->open(QIODevice::ReadOnly))
         return {};
-    QImageReader reader(&*device, readerFormat);
+    // A PNG reaches its reader without the chunks that showing it does not need.
+    std::optional<PngDisplayDevice> png;
+    if (readerFormat == "png" && !png.emplace(*device).open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(png ? static_cast<QIODevice*>(&*png) : &*device, readerFormat);
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return {};
@@ -166,6 +173,7 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
     if (!reader.read(&image) || image.isNull() || guard.stopped())
         return {};
     reader.setDevice(nullptr);
+    png.reset();
     device.reset();
     bytes.clear();
     if (request.scaledTo.isValid() && image.size() != request.scaledTo &&
@@ -177,9 +185,11 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
     return image;
 }
 
-QImage loadWithin(const QString& path, const PictureRequest& request, const LoadGuard& guard)
+QImage loadWithin(const QString& path, const PictureRequest& request, const LoadGuard& guard,
+                  bool awaitStillFile)
 {
-    const std::optional<PictureFile> file = PictureFile::open(path);
+    const std::optional<PictureFile> file =
+        awaitStillFile ? openStillFile(path, guard) : PictureFile::open(path);
     if (!file)
         return {};
     QByteArray head;
@@ -215,7 +225,7 @@ LoadedPicture loadPicture(const QString& path, const PictureRequest& request,
                           const LoadControl& control)
 {
     const LoadGuard guard(control);
-    QImage image = loadWithin(path, request, guard);
+    QImage image = loadWithin(path, request, guard, control.awaitStillFile);
     // Whatever a reader gave once it was told to stop is not the whole picture.
     if (guard.stopped())
         return {{}, guard.cancelled() ? LoadOutcome::Cancelled : LoadOutcome::CannotLoad};

@@ -266,6 +266,18 @@ void addBitmaps(QList<BadPicture>& out)
 
 // --- JPEG ---------------------------------------------------------------------------------
 
+[[nodiscard]] QByteArray encoded(const QImage& image, int quality, bool progressive)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.setQuality(quality);
+    if (!writer.write(image))
+        return {};
+    return buffer.data();
+}
+
 [[nodiscard]] QByteArray encodeJpeg(bool progressive)
 {
     QImage image(48, 32, QImage::Format_RGB32);
@@ -273,14 +285,7 @@ void addBitmaps(QList<BadPicture>& out)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb(x * 5, y * 8, (x ^ y) * 4));
     }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(progressive);
-    writer.setQuality(80);
-    if (!writer.write(image))
-        return {};
-    return buffer.data();
+    return encoded(image, 80, progressive);
 }
 
 // Where the segment of a marker starts (its FF byte), or -1.
@@ -308,6 +313,24 @@ void addBitmaps(QList<BadPicture>& out)
     return jpeg;
 }
 
+// A photograph's worth of detail: 8000 x 8000 of noise in every channel over soft gradients, as
+// a progressive JPEG of about 52 MB at quality 90. Made once.
+[[nodiscard]] QByteArray photoJpeg()
+{
+    static const QByteArray photo = [] {
+        QImage image(8000, 8000, QImage::Format_RGB32);
+        std::minstd_rand noise(7);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                row[x] = qRgb((x >> 6) + int(noise() & 0xff), (y >> 6) + int(noise() & 0xff),
+                              ((x + y) >> 7) + int(noise() & 0xff));
+        }
+        return encoded(image, 90, true);
+    }();
+    return photo;
+}
+
 void addJpegs(QList<BadPicture>& out)
 {
     const Family add(out, QStringLiteral("jpeg-"), QStringLiteral(".jpg"));
@@ -317,6 +340,7 @@ void addJpegs(QList<BadPicture>& out)
                                                         : sound.indexOf(QByteArray("\xff\xda", 2));
     add("valid", QStringLiteral("sound"), sound);
     add("valid", QStringLiteral("sound-progressive"), progressive);
+    add("valid", QStringLiteral("photo-8000x8000-progressive"), photoJpeg());
     add.emptyAndCuts(sound, {1, 2, 3, 20, scan + 5, scan + 40, sound.size() / 2, sound.size() - 2});
     add("truncated", QStringLiteral("progressive-half"), progressive.left(progressive.size() / 2));
     add("header-only", QStringLiteral("up-to-scan"), sound.left(scan));
@@ -683,6 +707,16 @@ struct IconEntry
             crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
     }
     return ~crc;
+}
+
+// A PNG chunk: its length, type, data and checksum.
+[[nodiscard]] QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(data.size()), chunk.data());
+    chunk += type + data + QByteArray(4, '\0');
+    qToBigEndian(crc32(type + data), chunk.data() + chunk.size() - 4);
+    return chunk;
 }
 
 // A small PNG whose header, with a correct checksum, declares another size.
@@ -1062,21 +1096,18 @@ void addHostile(QList<BadPicture>& out)
         for (int y = 0; y < 8192; ++y)
             rows.append(row);
         const QByteArray compressed = qCompress(rows, 9).mid(4);
-        QByteArray png("\x89PNG\r\n\x1a\n", 8);
-        const auto chunk = [&png](const QByteArray& type, const QByteArray& data) {
-            png.append(char(data.size() >> 24)).append(char(data.size() >> 16));
-            png.append(char(data.size() >> 8)).append(char(data.size()));
-            png.append(type + data);
-            const quint32 crc = crc32(type + data);
-            for (int i = 0; i < 4; ++i)
-                png.append(char(crc >> (24 - 8 * i)));
-        };
-        chunk("IHDR", QByteArray("\0\0\x20\0\0\0\x20\0\x01\0\0\0\0", 13));
-        chunk("IDAT", compressed);
-        chunk("IEND", {});
+        const QByteArray png =
+            QByteArray("\x89PNG\r\n\x1a\n", 8) +
+            pngChunk("IHDR", QByteArray("\0\0\x20\0\0\0\x20\0\x01\0\0\0\0", 13)) +
+            pngChunk("IDAT", compressed) + pngChunk("IEND", {});
         add("huge-size", QStringLiteral("png-8192x8192-inside.ico"),
             icoBytes({IconEntry{.width = 0, .height = 0, .data = png}}));
     }
+    // Texts that unpack to 80 and 240 MB beside a picture of one pixel, in a PNG and in an icon.
+    add("huge-size", QStringLiteral("png-10-texts-of-8mb.png"), pngBehindTexts(10));
+    add("huge-size", QStringLiteral("png-30-texts-of-8mb.png"), pngBehindTexts(30));
+    add("huge-size", QStringLiteral("png-30-texts-of-8mb-inside.ico"),
+        icoBytes({IconEntry{.width = 1, .height = 1, .data = pngBehindTexts(30)}}));
     // Run-length bitmaps of a huge size whose data is only the end of the picture.
     const struct
     {
@@ -1109,6 +1140,19 @@ QByteArray progressiveJpegWithScans(quint16 width, quint16 height, int scans)
     for (int i = 0; i < scans; ++i)
         jpeg.append(jpegScan({1}, 0, 0));
     return jpeg + QByteArray("\xff\xd9", 2);
+}
+
+QByteArray pngBehindTexts(int count, bool compressed)
+{
+    const QByteArray text(7'900'000, 'a');
+    const QByteArray packed = qCompress(text, 9).mid(4);
+    QByteArray texts;
+    for (int i = 0; i < count; ++i)
+        texts += !compressed  ? pngChunk("tEXt", QByteArray("Comment\0", 8) + text)
+                 : i % 3 == 2 ? pngChunk("iTXt", QByteArray("Comment\0\1\0\0\0", 12) + packed)
+                              : pngChunk("zTXt", QByteArray("Comment\0\0", 9) + packed);
+    // After the header chunk.
+    return pngBytes({1, 1}).insert(8 + 12 + 13, texts);
 }
 
 QList<BadPicture> badPictures()

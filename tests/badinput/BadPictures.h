@@ -26,6 +26,10 @@ struct BadPicture
 // A progressive grey JPEG whose data is that many scans, each a pass over the whole picture.
 [[nodiscard]] QByteArray progressiveJpegWithScans(quint16 width, quint16 height, int scans);
 
+// A PNG of one pixel behind that many texts of 7.9 MB of one letter each (under libpng's limit):
+// compressed (every third an international text), or plain.
+[[nodiscard]] QByteArray pngBehindTexts(int count, bool compressed = true);
+
 // Writes each picture into folder under its name; false when a file could not be written.
 [[nodiscard]] bool writeBadPictures(const QList<BadPicture>& pictures, const QString& folder);
 

@@ -3,6 +3,7 @@
 
 #include "BadPictures.h"
 
+#include "pictures/BackgroundLoader.h"
 #include "pictures/GifWork.h"
 #include "pictures/PictureHeaders.h"
 #include "pictures/PictureLoader.h"
@@ -118,6 +119,7 @@ private slots:
     void cancelAndDeadlineEndTheWork();
     void completeFilesOnly_data();
     void completeFilesOnly();
+    void fileBeingWrittenIsWaitedFor();
     void jpegPreviewAndPartMatchQt_data();
     void jpegPreviewAndPartMatchQt();
     void shrinkingInStripsMatchesQt_data();
@@ -469,6 +471,30 @@ void PictureLoadingTest::completeFilesOnly()
         complete.completeOnly = true;
         QCOMPARE(!loadPicture(path, complete).isNull(), reload);
     }
+}
+
+// A bitmap whose full length is set before its bytes arrive, as some downloaders write them: the
+// windows' loads wait until the file stands still, and show it whole.
+void PictureLoadingTest::fileBeingWrittenIsWaitedFor()
+{
+    const QImage picture = patterned({64, 64});
+    const QByteArray bitmap = encoded(picture, "bmp");
+    QFile file(m_folder.filePath(QStringLiteral("download.bmp")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(bitmap.size()) &&
+            file.write(bitmap.left(bitmap.size() / 2)) > 0 && file.flush());
+    QThreadPool workers;
+    BackgroundLoader loader(workers);
+    QSignalSpy loaded(&loader, &BackgroundLoader::loaded);
+    loader.load({.path = file.fileName(), .request = {}, .purpose = 0, .ahead = false});
+    std::thread rest([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        (void)file.write(bitmap.mid(bitmap.size() / 2));
+        file.close();
+    });
+    const bool answered = loaded.wait(10000);
+    rest.join();
+    QVERIFY(answered);
+    QCOMPARE(loaded.at(0).at(1).value<QImage>().convertToFormat(QImage::Format_RGB32), picture);
 }
 
 void PictureLoadingTest::jpegPreviewAndPartMatchQt_data()

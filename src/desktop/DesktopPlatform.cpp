@@ -41,6 +41,16 @@ std::optional<QString> DesktopPlatform::chooseFolder(QWidget* parent, const QStr
     return folder;
 }
 
+std::optional<QString> DesktopPlatform::chooseSaveFile(QWidget* parent, const QString& proposedPath,
+                                                       const QString& filter)
+{
+    const QtSettingsAside aside;
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposedPath, filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
 bool DesktopPlatform::printPage(const QImage& image)
 {
     using namespace std::chrono_literals;

@@ -1,0 +1,103 @@
+#include "RepeatSaver.h"
+
+#include "TileWorkbench.h"
+#include "TilingImage.h"
+#include "desktop/Platform.h"
+#include "pictures/RepeatFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QPromise>
+#include <QThreadPool>
+
+#include <memory>
+
+namespace zelvo {
+
+RepeatSaver::RepeatSaver(QWidget& window, const TileWorkbench& workbench, const TilingImage& view,
+                         Platform& platform, QThreadPool& workers)
+    : QObject(&window), m_window(window), m_workbench(workbench), m_view(view),
+      m_platform(platform), m_workers(workers)
+{
+}
+
+// A load still running is stopped; the work holds nothing of this object.
+RepeatSaver::~RepeatSaver()
+{
+    m_stop.request_stop();
+}
+
+RepeatOrder RepeatSaver::order() const
+{
+    return {.repeat = m_workbench.repeat(),
+            .ground = m_workbench.ground(),
+            .face = m_view.palette().color(QPalette::Button)};
+}
+
+template <class Work, class Done> void RepeatSaver::run(Work work, Done done)
+{
+    using Result = decltype(work(std::stop_token()));
+    m_busy = true;
+    m_stop = std::stop_source();
+    auto promise = std::make_shared<QPromise<Result>>();
+    auto* watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
+        watcher->deleteLater();
+        m_busy = false;
+        if (watcher->future().resultCount() > 0)
+            done(watcher->future().result());
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    m_workers.start([promise, work, stop = m_stop.get_token()] {
+        promise->addResult(work(stop));
+        promise->finish();
+    });
+}
+
+void RepeatSaver::saveRepeat()
+{
+    const QString picture = m_workbench.shownPath();
+    if (m_busy || picture.isEmpty())
+        return;
+    const QString proposed =
+        QFileInfo(picture).dir().filePath(repeatFileName(picture, m_workbench.repeat()));
+    std::optional<QString> chosen =
+        m_platform.chooseSaveFile(&m_window, proposed, QLatin1String(PngFilter));
+    if (!chosen)
+        return;
+    if (QFileInfo(*chosen).suffix().isEmpty())
+        *chosen += QStringLiteral(".png");
+    const RepeatOrder wanted = order();
+    run(
+        [picture, wanted, path = *chosen](std::stop_token stop) {
+            const RepeatMade made = makeRepeat(picture, wanted, {stop});
+            return made.tile.isNull() ? made.why : writePng(made.tile, path);
+        },
+        [this, path = *chosen](const QString& why) {
+            if (why.isEmpty())
+                emit saved(path);
+            else
+                m_platform.messageBox(&m_window, why, MessageStyle::Exclamation, {});
+        });
+}
+
+void RepeatSaver::setBackground()
+{
+    const QString picture = m_workbench.shownPath();
+    if (m_busy || picture.isEmpty())
+        return;
+    run([picture, wanted = order()](
+            std::stop_token stop) { return setAsDesktopBackground(picture, wanted, {stop}); },
+        [this](const BackgroundReport& report) {
+            // The message waits for the user, while the window may be closed from the tray.
+            emit backgroundDone(report.set);
+            m_platform.messageBox(
+                &m_window, report.message,
+                report.set ? MessageStyle::Information : MessageStyle::Exclamation, {});
+        });
+}
+
+} // namespace zelvo

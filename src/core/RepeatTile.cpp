@@ -63,8 +63,6 @@ QImage repeatTile(const QImage& picture, const RepeatOrder& order)
                 keepTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (tile.isNull())
         return {};
-    const QImage drawn = picture.convertToFormat(transparent ? QImage::Format_ARGB32_Premultiplied
-                                                             : QImage::Format_RGB32);
     QPainter painter(&tile);
     if (transparent && !keepTransparent) {
         painter.fillRect(tile.rect(), groundBrush(order.ground, order.face));
@@ -82,8 +80,8 @@ QImage repeatTile(const QImage& picture, const RepeatOrder& order)
                 continue;
             const bool turned = place.mirroredAcross || place.mirroredDown;
             painter.drawImage(place.topLeft,
-                              turned ? drawn.mirrored(place.mirroredAcross, place.mirroredDown)
-                                     : drawn);
+                              turned ? picture.mirrored(place.mirroredAcross, place.mirroredDown)
+                                     : picture);
         }
     }
     painter.end();

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -45,10 +46,16 @@ std::optional<QString> DesktopPlatform::chooseSaveFile(QWidget* parent, const QS
                                                        const QString& filter)
 {
     const QtSettingsAside aside;
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), proposedPath, filter);
-    if (path.isEmpty())
+    QFileDialog dialog(parent, QString(), QFileInfo(proposedPath).path(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension takes the filter's, before the dialog asks about
+    // replacing a file of that name.
+    dialog.setDefaultSuffix(
+        filter.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0));
+    dialog.selectFile(QFileInfo(proposedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().constFirst();
 }
 
 bool DesktopPlatform::printPage(const QImage& image)

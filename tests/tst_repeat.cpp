@@ -41,6 +41,7 @@ std::pair<int, QString> runZelvo(const QStringList& arguments, const QString& ho
                              "XDG_SESSION_TYPE", "DBUS_SESSION_BUS_ADDRESS"})
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     if (wayland)
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-none"));

@@ -71,12 +71,13 @@ int bitsPerPixel(const xcb_setup_t& setup, uint8_t depth)
     return 0;
 }
 
-// A colour channel of eight bits placed in a visual's mask.
+// A colour channel of eight bits placed in a visual's mask, widened or narrowed to it.
 uint32_t placed(int channel, uint32_t mask)
 {
-    const int shift = std::countr_zero(mask);
     const int width = std::popcount(mask);
-    return ((uint32_t(channel) >> (8 - std::min(width, 8))) << shift) & mask;
+    const uint32_t scaled = width >= 8 ? uint32_t(channel) * ((1u << width) - 1) / 255
+                                       : uint32_t(channel) >> (8 - width);
+    return (scaled << std::countr_zero(mask)) & mask;
 }
 
 // One row of the picture in the server's pixel layout: 32 bits a pixel in its byte order.

@@ -4,6 +4,7 @@
 #include "TilingImage.h"
 #include "desktop/Platform.h"
 #include "pictures/RepeatFile.h"
+#include "widgets/BusySign.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,8 +20,9 @@ namespace zelvo {
 RepeatSaver::RepeatSaver(QWidget& window, const TileWorkbench& workbench, const TilingImage& view,
                          Platform& platform, QThreadPool& workers)
     : QObject(&window), m_window(window), m_workbench(workbench), m_view(view),
-      m_platform(platform), m_workers(workers)
+      m_platform(platform), m_workers(workers), m_sign(new BusySign(window, Qt::BottomLeftCorner))
 {
+    m_sign->setObjectName(QStringLiteral("RepeatSign"));
 }
 
 // A load still running is stopped; the work holds nothing of this object.
@@ -36,16 +38,19 @@ RepeatOrder RepeatSaver::order() const
             .face = m_view.palette().color(QPalette::Button)};
 }
 
-template <class Work, class Done> void RepeatSaver::run(Work work, Done done)
+template <class Work, class Done> void RepeatSaver::run(const QString& doing, Work work, Done done)
 {
     using Result = decltype(work(std::stop_token()));
     m_busy = true;
+    m_sign->setText(doing);
+    m_sign->setBusy(true);
     m_stop = std::stop_source();
     auto promise = std::make_shared<QPromise<Result>>();
     auto* watcher = new QFutureWatcher<Result>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
         watcher->deleteLater();
         m_busy = false;
+        m_sign->setBusy(false);
         if (watcher->future().resultCount() > 0)
             done(watcher->future().result());
     });
@@ -72,6 +77,7 @@ void RepeatSaver::saveRepeat()
         *chosen += QStringLiteral(".png");
     const RepeatOrder wanted = order();
     run(
+        QStringLiteral("Saving the repeat\u2026"),
         [picture, wanted, path = *chosen](std::stop_token stop) {
             const RepeatMade made = makeRepeat(picture, wanted, {stop});
             return made.tile.isNull() ? made.why : writePng(made.tile, path);
@@ -89,8 +95,11 @@ void RepeatSaver::setBackground()
     const QString picture = m_workbench.shownPath();
     if (m_busy || picture.isEmpty())
         return;
-    run([picture, wanted = order()](
-            std::stop_token stop) { return setAsDesktopBackground(picture, wanted, {stop}); },
+    run(
+        QStringLiteral("Setting the desktop background\u2026"),
+        [picture, wanted = order()](std::stop_token stop) {
+            return setAsDesktopBackground(picture, wanted, {stop});
+        },
         [this](const BackgroundReport& report) {
             // The message waits for the user, while the window may be closed from the tray.
             emit backgroundDone(report.set);

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace zelvo {
 
+class BusySign;
 class Platform;
 class TileWorkbench;
 class TilingImage;
@@ -45,13 +46,15 @@ signals:
 
 private:
     [[nodiscard]] RepeatOrder order() const;
-    template <class Work, class Done> void run(Work work, Done done);
+    // Shows what is under way in a corner of the window until it is done.
+    template <class Work, class Done> void run(const QString& doing, Work work, Done done);
 
     QWidget& m_window;
     const TileWorkbench& m_workbench;
     const TilingImage& m_view;
     Platform& m_platform;
     QThreadPool& m_workers;
+    BusySign* m_sign;
     std::stop_source m_stop;
     bool m_busy = false;
 };

@@ -67,15 +67,17 @@ void RepeatSaver::saveRepeat()
     const QString picture = m_workbench.shownPath();
     if (m_busy || picture.isEmpty())
         return;
+    const RepeatOrder wanted = order();
     const QString proposed =
-        QFileInfo(picture).dir().filePath(repeatFileName(picture, m_workbench.repeat()));
+        QFileInfo(picture).dir().filePath(repeatFileName(picture, wanted.repeat));
+    // The program's events go on while the dialog waits: the tray may close the window meanwhile.
+    const QPointer<RepeatSaver> self(this);
     std::optional<QString> chosen =
         m_platform.chooseSaveFile(&m_window, proposed, QLatin1String(PngFilter));
-    if (!chosen)
+    if (!self || !chosen)
         return;
     if (QFileInfo(*chosen).suffix().isEmpty())
         *chosen += QStringLiteral(".png");
-    const RepeatOrder wanted = order();
     run(
         QStringLiteral("Saving the repeat\u2026"),
         [picture, wanted, path = *chosen](std::stop_token stop) {

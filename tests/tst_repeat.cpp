@@ -123,7 +123,8 @@ void TestRepeat::saveKeyWritesWholeFile()
 {
     test::Session session;
     session.startShown();
-    const QImage picture = test::patternedPicture({21, 13});
+    // Larger than the window, which holds only the part it shows.
+    const QImage picture = test::patternedPicture({1100, 701});
     test::PictureChosen chosen(session, QStringLiteral("leaves.png"), picture, "PNG");
     QVERIFY(chosen.ready);
     const QString target = QDir(chosen.dir.path()).filePath(QStringLiteral("saved.png"));

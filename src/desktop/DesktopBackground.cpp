@@ -40,7 +40,7 @@ BackgroundReport setOnRootWindow(const QString& file, const QImage& tile, const 
 QString backgroundsFolder()
 {
     QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_DATA_HOME is not taken, as freedesktop.org's base directories have it.
     if (data.isEmpty() || QDir::isRelativePath(data))
         data = QDir::home().filePath(QStringLiteral(".local/share"));
     return QDir(data).filePath(QStringLiteral("backgrounds"));

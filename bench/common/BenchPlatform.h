@@ -23,6 +23,10 @@ public:
     }
     bool openUrl(const QUrl&) override { return false; }
     std::optional<QString> chooseFolder(QWidget*, const QString&) override { return folder; }
+    std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
     bool printPage(const QImage&) override { return false; }
     void endProgram() override {}
 };

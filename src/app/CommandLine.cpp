@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <QByteArrayView>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QUrl>
@@ -15,6 +16,26 @@ struct Parser
     QCommandLineParser parser;
     QCommandLineOption help = parser.addHelpOption();
     QCommandLineOption version = parser.addVersionOption();
+    QCommandLineOption setBackground{
+        QStringLiteral("set-background"),
+        QStringLiteral("Sets the repeat of the picture FILE, on its ground, as the tiled "
+                       "background of the running desktop, and ends."),
+        QStringLiteral("FILE")};
+    QCommandLineOption saveRepeat{
+        QStringLiteral("save-repeat"),
+        QStringLiteral("Saves the smallest picture that, laid side by side, repeats the picture "
+                       "FILE in the repeat system as OUT.png, and ends."),
+        QStringLiteral("OUT.png")};
+    QCommandLineOption repeat{QStringLiteral("repeat"),
+                              QStringLiteral("The repeat system for --set-background and "
+                                             "--save-repeat: %1 (side by side, the default).")
+                                  .arg(repeatWordList()),
+                              QStringLiteral("SYSTEM"), QLatin1String(RepeatWords.front().word)};
+    QCommandLineOption ground{QStringLiteral("ground"),
+                              QStringLiteral("What shows behind transparent parts: %1 (the "
+                                             "window's colour, the default).")
+                                  .arg(groundWordList()),
+                              QStringLiteral("GROUND"), QLatin1String(GroundWords.front().word)};
 
     Parser()
     {
@@ -28,6 +49,7 @@ struct Parser
             QStringLiteral("name"),
             QStringLiteral("A picture to show, selected in its folder, or a folder to list."),
             QStringLiteral("[FILE | FOLDER]"));
+        parser.addOptions({setBackground, saveRepeat, repeat, ground});
     }
 };
 
@@ -49,6 +71,9 @@ CommandLine readCommandLine(const QStringList& arguments)
         read.understood = false;
         return read;
     }
+    if (line.parser.isSet(line.repeat) || line.parser.isSet(line.ground))
+        read.complaints.append(
+            QStringLiteral("--repeat and --ground go with --set-background or --save-repeat"));
     for (const QString& name : line.parser.positionalArguments()) {
         const std::optional<DropTarget> target = dropTarget({QUrl::fromLocalFile(name)});
         if (!target)
@@ -57,6 +82,58 @@ CommandLine readCommandLine(const QStringList& arguments)
             read.target = target;
     }
     return read;
+}
+
+bool asksForBackgroundCommand(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        for (const char* name : {"set-background", "save-repeat"}) {
+            const QByteArray longName = QByteArray("--") + name;
+            if (argument == longName || argument.startsWith(longName + '=') ||
+                argument == longName.mid(1) || argument.startsWith(longName.mid(1) + '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+BackgroundRequest readBackgroundCommand(const QStringList& arguments)
+{
+    Parser line;
+    const auto complaint = [](const QString& why) {
+        return BackgroundRequest{std::nullopt,
+                                 why + QStringLiteral(" (zelvo --help lists the options)")};
+    };
+    if (!line.parser.parse(arguments))
+        return complaint(line.parser.errorText());
+    BackgroundCommand command;
+    const QStringList names = line.parser.positionalArguments();
+    if (line.parser.isSet(line.setBackground) == line.parser.isSet(line.saveRepeat))
+        return complaint(QStringLiteral("--set-background and --save-repeat go one at a time"));
+    if (line.parser.isSet(line.setBackground)) {
+        command.picture = line.parser.value(line.setBackground);
+        if (!names.isEmpty())
+            return complaint(QStringLiteral("--set-background takes one picture, not also ") +
+                             names.join(QLatin1Char(' ')));
+    } else {
+        command.kind = BackgroundCommand::Kind::SaveRepeat;
+        command.output = line.parser.value(line.saveRepeat);
+        if (names.size() != 1)
+            return complaint(QStringLiteral("--save-repeat OUT.png takes one picture to repeat"));
+        command.picture = names.front();
+    }
+    const std::optional<Repeat> repeat = repeatForWord(line.parser.value(line.repeat));
+    if (!repeat)
+        return complaint(QStringLiteral("unknown repeat system \"%1\": one of %2")
+                             .arg(line.parser.value(line.repeat), repeatWordList()));
+    const std::optional<Ground> ground = groundForWord(line.parser.value(line.ground));
+    if (!ground)
+        return complaint(QStringLiteral("unknown ground \"%1\": one of %2")
+                             .arg(line.parser.value(line.ground), groundWordList()));
+    command.repeat = *repeat;
+    command.ground = *ground;
+    return {command, {}};
 }
 
 std::optional<int> answerInformationRequest(int argc, char* argv[])

@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "WindowRegistry.h"
+#include "tile/RepeatSaver.h"
 #include "widgets/TrayIcon.h"
 
 #include <QEvent>
@@ -34,6 +35,10 @@ TrayMenu::TrayMenu(WindowRegistry& windows, MainWindow& main)
         m_main.showOptions();
     });
     m_about = command(QStringLiteral("About"), [this] { m_main.showAboutBox(); });
+    m_setBackground = command(QStringLiteral("Set as desktop background"), [this] {
+        if (isOpen<TileWindow>(m_windows))
+            m_windows.get<TileWindow>().repeatSaver->setBackground();
+    });
     addSeparator();
     (void)command(QStringLiteral("Exit"), [this] { m_main.exitProgram(); });
     connect(this, &QMenu::aboutToShow, this, &TrayMenu::update);
@@ -54,6 +59,7 @@ void TrayMenu::update()
     const bool modalOpen = isOpen<TileWindow>(m_windows) || isOpen<AboutBox>(m_windows);
     m_options->setEnabled(!modalOpen);
     m_about->setEnabled(!modalOpen);
+    m_setBackground->setVisible(isOpen<TileWindow>(m_windows));
 }
 
 } // namespace zelvo

@@ -8,7 +8,8 @@ class MainWindow;
 class WindowRegistry;
 
 // The tray icon's menu: Show or Hide as a click on the icon does, Options, About and Exit.
-// Options and About wait while the tile window or the about box is open over the main window.
+// Options and About wait while the tile window or the about box is open over the main window;
+// while the tile window is open, its repeat can be set as the desktop's background from here too.
 class TrayMenu : public QMenu
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ private:
     QAction* m_showOrHide;
     QAction* m_options;
     QAction* m_about;
+    QAction* m_setBackground;
 };
 
 } // namespace zelvo

@@ -1,3 +1,4 @@
+#include "BackgroundCommands.h"
 #include "CommandLine.h"
 #include "FontReadAhead.h"
 #include "MainWindow.h"
@@ -14,6 +15,8 @@
 int main(int argc, char* argv[])
 {
     if (const std::optional<int> status = zelvo::answerInformationRequest(argc, argv))
+        return *status;
+    if (const std::optional<int> status = zelvo::runBackgroundCommand(argc, argv))
         return *status;
     if (!zelvo::displayReachable())
         return 1;

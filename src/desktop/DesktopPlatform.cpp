@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -39,6 +40,22 @@ std::optional<QString> DesktopPlatform::chooseFolder(QWidget* parent, const QStr
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
+}
+
+std::optional<QString> DesktopPlatform::chooseSaveFile(QWidget* parent, const QString& proposedPath,
+                                                       const QString& filter)
+{
+    const QtSettingsAside aside;
+    QFileDialog dialog(parent, QString(), QFileInfo(proposedPath).path(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension takes the filter's, before the dialog asks about
+    // replacing a file of that name.
+    dialog.setDefaultSuffix(
+        filter.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0));
+    dialog.selectFile(QFileInfo(proposedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 bool DesktopPlatform::printPage(const QImage& image)

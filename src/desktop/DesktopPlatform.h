@@ -4,7 +4,7 @@
 
 namespace zelvo {
 
-// The real desktop: Qt's message boxes, folder dialog, document opener and print system.
+// The real desktop: Qt's message boxes, folder and save dialogs, document opener and print system.
 class DesktopPlatform : public Platform
 {
 public:
@@ -12,6 +12,8 @@ public:
                     const QString& title) override;
     bool openUrl(const QUrl& url) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& startFolder) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent, const QString& proposedPath,
+                                          const QString& filter) override;
     bool printPage(const QImage& image) override;
     void endProgram() override;
 };

@@ -19,8 +19,8 @@ enum class MessageStyle {
 };
 
 // Everything the windows ask of the desktop that a test has to answer in place of a person:
-// modal boxes and dialogs, the desktop's document opener, the printer, and the end of the
-// program.
+// modal boxes and dialogs (folder and save), the desktop's document opener, the printer, and the
+// end of the program.
 class Platform
 {
 public:
@@ -34,6 +34,10 @@ public:
     // A modal folder chooser starting at startFolder; nothing when the user cancelled.
     [[nodiscard]] virtual std::optional<QString> chooseFolder(QWidget* parent,
                                                               const QString& startFolder) = 0;
+    // A modal save dialog proposing the path, for files of the filter ("PNG picture (*.png)");
+    // nothing when the user cancelled. The dialog asks before a file is replaced.
+    [[nodiscard]] virtual std::optional<QString>
+    chooseSaveFile(QWidget* parent, const QString& proposedPath, const QString& filter) = 0;
     // Prints the image as one page on the default printer; false when it could not be printed.
     [[nodiscard]] virtual bool printPage(const QImage& image) = 0;
     virtual void endProgram() = 0;

@@ -1,5 +1,6 @@
 #include "TileWindow.h"
 
+#include "RepeatSaver.h"
 #include "TileWorkbench.h"
 #include "TilingImage.h"
 #include "desktop/Platform.h"
@@ -38,6 +39,10 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
     workbench = new TileWorkbench(*this, *tiledView, workers);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
+    repeatSaver = new RepeatSaver(*this, *workbench, *tiledView, platform, workers);
+    connect(workbench, &TileWorkbench::saveRepeatRequested, repeatSaver, &RepeatSaver::saveRepeat);
+    connect(workbench, &TileWorkbench::setBackgroundRequested, repeatSaver,
+            &RepeatSaver::setBackground);
     connect(workbench, &TileWorkbench::cannotShow, this,
             [this](const QString& path, TilePictures::Arrival arrival) {
                 if (arrival == TilePictures::Arrival::Opening) {

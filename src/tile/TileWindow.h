@@ -13,6 +13,7 @@ class QThreadPool;
 namespace zelvo {
 
 class Platform;
+class RepeatSaver;
 class SettingsStore;
 class TileWorkbench;
 class TilingImage;
@@ -29,6 +30,8 @@ public:
     TilingImage* tiledView;
     QPushButton* printButton;
     TileWorkbench* workbench;
+    // Ctrl+S and D: the repeat on show saved, or set as the desktop's background.
+    RepeatSaver* repeatSaver;
 
     // Takes the size the store chooses.
     void load();

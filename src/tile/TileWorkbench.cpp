@@ -80,6 +80,8 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool&
     onKeys("seamCheck", alsoShifted({Qt::Key_S}), &TileWorkbench::toggleSeamCheck);
     onKeys("repeat", alsoShifted({Qt::Key_R}), &TileWorkbench::stepRepeat);
     onKeys("ground", alsoShifted({Qt::Key_B}), &TileWorkbench::stepGround);
+    onKeys("saveRepeat", {Qt::ControlModifier | Qt::Key_S}, [this] { emit saveRepeatRequested(); });
+    onKeys("setBackground", alsoShifted({Qt::Key_D}), [this] { emit setBackgroundRequested(); });
     onKeys("next", alsoShifted({Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown}),
            [this] { emit stepRequested(Step::Next); });
     onKeys("previous", alsoShifted({Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp}),

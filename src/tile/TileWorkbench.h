@@ -76,6 +76,9 @@ signals:
     void stepRequested(zelvo::Step step);
     // Another ground is on show.
     void groundChanged(zelvo::Ground ground);
+    // Ctrl+S and D: the repeat on show is to be saved, or set as the desktop's background.
+    void saveRepeatRequested();
+    void setBackgroundRequested();
 
 private:
     [[nodiscard]] SeamVerdict judgeSeams() const;

@@ -26,6 +26,17 @@ namespace zelvo::test {
     return image;
 }
 
+// The picture laid side by side from the top-left corner over an area.
+[[nodiscard]] inline QImage laidSideBySide(const QImage& tile, QSize area)
+{
+    QImage laid(area, QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x)
+            laid.setPixel(x, y, tile.pixel(x % tile.width(), y % tile.height()));
+    }
+    return laid;
+}
+
 [[nodiscard]] inline QImage solidPicture(QSize size, const QColor& colour)
 {
     QImage image(size, QImage::Format_RGB32);

@@ -62,6 +62,16 @@ public:
             return std::nullopt;
         return folder;
     }
+    std::optional<QString> chooseSaveFile(QWidget*, const QString& proposedPath,
+                                          const QString& filter) override
+    {
+        saveProposals.append({proposedPath, filter});
+        if (saveAnswers.empty())
+            return std::nullopt;
+        std::optional<QString> answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
     bool printPage(const QImage& image) override
     {
         printed.append(image);
@@ -75,6 +85,9 @@ public:
     // Each browse takes the next answer: a folder, or nothing for a cancel.
     std::deque<std::optional<QString>> folderAnswers;
     QStringList chooserStarts;
+    // Each save dialog takes the next answer: a path, or nothing for a cancel.
+    std::deque<std::optional<QString>> saveAnswers;
+    QList<QStringList> saveProposals;
     QList<QImage> printed;
     std::function<bool(const QImage&)> printer;
     std::function<void(const Message&)> onMessage;

@@ -1,9 +1,63 @@
 #include "SessionBackgrounds.h"
 
+#include "BackgroundSchemas.h"
+#include "DesktopShells.h"
+
+#include <QStringList>
+
+#include <functional>
+
 namespace zelvo {
 
-BackgroundSetting setSessionBackground(const QString&, const QString&)
+namespace {
+
+struct KnownDesktop
 {
+    // A name the desktop puts in XDG_CURRENT_DESKTOP, as lower case.
+    const char* token;
+    const char* name;
+    std::function<QString(const QString&)> set;
+};
+
+QString gnome(const QString& path)
+{
+    return writeBackgroundSchema(BackgroundSchema::Gnome, path);
+}
+
+const KnownDesktop Desktops[] = {
+    {"gnome", "GNOME", gnome},
+    {"ubuntu", "GNOME", gnome},
+    {"budgie", "Budgie", gnome},
+    {"pantheon", "Pantheon", gnome},
+    {"x-cinnamon", "Cinnamon",
+     [](const QString& path) { return writeBackgroundSchema(BackgroundSchema::Cinnamon, path); }},
+    {"cinnamon", "Cinnamon",
+     [](const QString& path) { return writeBackgroundSchema(BackgroundSchema::Cinnamon, path); }},
+    {"mate", "MATE",
+     [](const QString& path) { return writeBackgroundSchema(BackgroundSchema::Mate, path); }},
+    {"kde", "KDE Plasma", askPlasmaShell},
+    {"xfce", "Xfce", askXfconf},
+    {"lxqt", "LXQt", askPcmanfmQt},
+};
+
+} // namespace
+
+BackgroundSetting setSessionBackground(const QString& pngPath, const QString& currentDesktop)
+{
+    // The list names the desktop first and what it derives from after ("Budgie:GNOME").
+    const QStringList names = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& each : names) {
+        for (const KnownDesktop& desktop : Desktops) {
+            if (each.compare(QLatin1String(desktop.token), Qt::CaseInsensitive) != 0)
+                continue;
+            BackgroundSetting setting;
+            setting.desktopName = QString::fromLatin1(desktop.name);
+            setting.why = desktop.set(pngPath);
+            setting.outcome =
+                setting.why.isEmpty() ? BackgroundOutcome::Set : BackgroundOutcome::Failed;
+            return setting;
+        }
+    }
     return {};
 }
 

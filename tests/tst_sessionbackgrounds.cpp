@@ -1,41 +1,25 @@
 #include "desktop/SessionBackgrounds.h"
 
-#include <QDBusConnection>
-#include <QDBusVariant>
-#include <QJsonDocument>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QThread>
-#include <QUrl>
+#include <QtDBus>
+#include <QtTest>
 
 using namespace zelvo;
 
-// A Plasma shell and an xfconf of the test's own, which keep what they are asked. They answer on
-// a thread of their own while the program waits for them.
-class FakeShell : public QObject
+// A Plasma shell or an xfconf of the test's own: it keeps every call and answers it, xfconf's
+// list of properties with its own. Both answer on a thread of their own while the program waits.
+class Recorder : public QDBusVirtualObject
 {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
 public:
-    QString script;
-public slots:
-    void evaluateScript(const QString& text) { script = text; }
-};
-
-class FakeXfconf : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.xfce.Xfconf")
-public:
+    QList<QDBusMessage> calls;
     QVariantMap properties;
-public slots:
-    QVariantMap GetAllProperties(const QString&, const QString&) { return properties; }
-    void SetProperty(const QString&, const QString& key, const QDBusVariant& value)
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override
     {
-        properties[key] = value.variant();
+        calls << call;
+        return bus.send(call.member() == "GetAllProperties"
+                            ? call.createReply(QVariant::fromValue(properties))
+                            : call.createReply());
     }
+    QString introspect(const QString&) const override { return {}; }
 };
 
 class TestSessionBackgrounds : public QObject
@@ -43,17 +27,21 @@ class TestSessionBackgrounds : public QObject
     Q_OBJECT
     QTemporaryDir m_dir;
     QProcess m_bus;
-    QThread m_thread;
     QDBusConnection m_fakes{QString()};
-    FakeShell* m_shell = new FakeShell;
-    FakeXfconf* m_xfconf = new FakeXfconf;
+    QThread m_thread;
+    Recorder m_shell, m_xfconf;
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    static QString gsettings(const QString& schema, const QString& key, const QString& set = {})
+    static void write(const QString& file, const QByteArray& text)
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
+        out.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    static QString gsettings(const QString& schema, const QString& key)
     {
         QProcess run;
-        run.start("gsettings", set.isEmpty() ? QStringList{"get", schema, key}
-                                             : QStringList{"set", schema, key, set});
+        run.start("gsettings", {"get", schema, key});
         run.waitForFinished(20000);
         return QString::fromUtf8(run.readAllStandardOutput()).trimmed();
     }
@@ -69,20 +57,15 @@ private slots:
         qputenv("XDG_DATA_DIRS", QFile::encodeName(path("share")));
         const QString schemas = path("share/glib-2.0/schemas/");
         QDir().mkpath(schemas);
-        for (const char* gnome :
+        for (const QString gnome :
              {"org.gnome.desktop.background.gschema.xml", "org.gnome.desktop.enums.xml"})
-            QVERIFY(QFile::copy(QString("/usr/share/glib-2.0/schemas/") + gnome, schemas + gnome));
-        QFile test(schemas + "test.gschema.xml");
-        QVERIFY(test.open(QIODevice::WriteOnly));
-        const QString keys("<schema id='%1' path='/%2/'><key name='%3' type='s'><default>''"
-                           "</default></key><key name='picture-options' enum='o'><default>'zoom'"
-                           "</default></key></schema>");
-        test.write(("<schemalist><enum id='o'><value nick='wallpaper' value='1'/><value "
-                    "nick='zoom' value='5'/></enum>" +
-                    keys.arg("org.cinnamon.desktop.background", "c", "picture-uri") +
-                    "</schemalist>")
-                       .toUtf8());
-        test.close();
+            QVERIFY(QFile::copy("/usr/share/glib-2.0/schemas/" + gnome, schemas + gnome));
+        write(schemas + "c.gschema.xml", R"(<schemalist><enum id="o">
+            <value nick="wallpaper" value="1"/><value nick="zoom" value="5"/></enum>
+            <schema id="org.cinnamon.desktop.background" path="/c/">
+            <key name="picture-uri" type="s"><default>''</default></key>
+            <key name="picture-options" enum="o"><default>'zoom'</default></key>
+            </schema></schemalist>)");
         QCOMPARE(QProcess::execute("glib-compile-schemas", {schemas}), 0);
 
         m_bus.start("dbus-daemon", {"--session", "--print-address", "--nofork"});
@@ -90,11 +73,10 @@ private slots:
         const QByteArray address = m_bus.readLine().trimmed();
         qputenv("DBUS_SESSION_BUS_ADDRESS", address);
         m_fakes = QDBusConnection::connectToBus(QString::fromUtf8(address), "fakes");
-        m_shell->moveToThread(&m_thread);
-        m_xfconf->moveToThread(&m_thread);
-        QVERIFY(m_fakes.registerObject("/PlasmaShell", m_shell, QDBusConnection::ExportAllSlots));
-        QVERIFY(
-            m_fakes.registerObject("/org/xfce/Xfconf", m_xfconf, QDBusConnection::ExportAllSlots));
+        QVERIFY(m_fakes.registerVirtualObject("/PlasmaShell", &m_shell));
+        QVERIFY(m_fakes.registerVirtualObject("/org/xfce/Xfconf", &m_xfconf));
+        m_shell.moveToThread(&m_thread);
+        m_xfconf.moveToThread(&m_thread);
         m_thread.start();
     }
     void cleanupTestCase()
@@ -105,58 +87,43 @@ private slots:
         m_bus.waitForFinished();
     }
 
-    void gsettingsDesktops_data()
-    {
-        QTest::addColumn<QString>("schema");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("ubuntu:GNOME") << "org.gnome.desktop.background"
-                                      << "GNOME";
-        QTest::newRow("Budgie:GNOME") << "org.gnome.desktop.background"
-                                      << "Budgie";
-        QTest::newRow("X-Cinnamon") << "org.cinnamon.desktop.background"
-                                    << "Cinnamon";
-    }
     void gsettingsDesktops()
     {
-        QFETCH(QString, schema);
-        QFETCH(QString, name);
-        gsettings(schema, "picture-options", "'zoom'");
-        const QString file = path(QString("tile %1.png").arg(QTest::currentDataTag()));
-        const BackgroundSetting setting = setSessionBackground(file, QTest::currentDataTag());
-        QCOMPARE(setting.outcome, BackgroundOutcome::Set);
-        QCOMPARE(setting.desktopName, name);
-        QCOMPARE(gsettings(schema, "picture-options"), "'wallpaper'");
-        QStringList keys{"picture-uri"};
-        if (schema.contains("gnome"))
-            keys << "picture-uri-dark";
-        for (const QString& key : keys)
-            QCOMPARE(QUrl(gsettings(schema, key).mid(1).chopped(1)).toLocalFile(), file);
+        const QString gnome = "org.gnome.desktop.background";
+        for (const auto& [desktop, name, schema] :
+             {std::tuple{"ubuntu:GNOME", "GNOME", gnome},
+              {"Budgie:GNOME", "Budgie", gnome},
+              {"X-Cinnamon", "Cinnamon", QString("org.cinnamon.desktop.background")}}) {
+            const QString file = path(QString("tile %1.png").arg(desktop));
+            const BackgroundSetting setting = setSessionBackground(file, desktop);
+            QCOMPARE(setting.outcome, BackgroundOutcome::Set);
+            QCOMPARE(setting.desktopName, name);
+            QCOMPARE(gsettings(schema, "picture-options"), "'wallpaper'");
+            for (const QString key : {"picture-uri", "picture-uri-dark"})
+                if (key == "picture-uri" || schema == gnome)
+                    QCOMPARE(QUrl(gsettings(schema, key).mid(1).chopped(1)).toLocalFile(), file);
+        }
     }
 
     // A schema not installed, a service not running, a desktop with nothing to set: the reason
-    // is given and nothing is written.
-    void failures_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("MATE") << "MATE";
-        QTest::newRow("KDE") << "KDE Plasma";
-        QTest::newRow("XFCE") << "Xfce";
-    }
+    // is given and nothing is asked to change.
     void failures()
     {
-        QFETCH(QString, name);
-        m_xfconf->properties = {{"/backdrop/single-workspace-mode", true}};
-        const QVariantMap before = m_xfconf->properties;
-        if (name == "Xfce")
-            QVERIFY(m_fakes.registerService("org.xfce.Xfconf"));
-        const BackgroundSetting setting =
-            setSessionBackground(path("x.png"), QTest::currentDataTag());
-        m_fakes.unregisterService("org.xfce.Xfconf");
-        QCOMPARE(setting.outcome, BackgroundOutcome::Failed);
-        QCOMPARE(setting.desktopName, name);
-        QVERIFY(!setting.why.isEmpty());
-        QCOMPARE(m_xfconf->properties, before);
-        QVERIFY(m_shell->script.isEmpty());
+        m_xfconf.properties = {{"/backdrop/single-workspace-mode", true}};
+        QVERIFY(m_fakes.registerService("org.xfce.Xfconf"));
+        for (const auto& [desktop, name] :
+             {std::pair{"MATE", "MATE"}, {"KDE", "KDE Plasma"}, {"XFCE", "Xfce"}}) {
+            const BackgroundSetting setting = setSessionBackground(path("x.png"), desktop);
+            QCOMPARE(setting.outcome, BackgroundOutcome::Failed);
+            QCOMPARE(setting.desktopName, name);
+            QVERIFY(!setting.why.isEmpty());
+        }
+        QVERIFY(m_fakes.unregisterService("org.xfce.Xfconf"));
+        QCOMPARE(m_xfconf.calls.size(), 1);
+        m_xfconf.calls.clear();
+        for (const char* desktop : {"", "openbox", "i3", "KDEish:XFCE4"})
+            QCOMPARE(setSessionBackground(path("x.png"), desktop).outcome,
+                     BackgroundOutcome::NotThisDesktop);
     }
 
     void plasma()
@@ -164,76 +131,55 @@ private slots:
         QVERIFY(m_fakes.registerService("org.kde.plasmashell"));
         const QString file = path(R"(it's "a" tile\.png)");
         QCOMPARE(setSessionBackground(file, "KDE").outcome, BackgroundOutcome::Set);
+        QCOMPARE(m_shell.calls.size(), 1);
+        QCOMPARE(m_shell.calls[0].interface() + '.' + m_shell.calls[0].member(),
+                 "org.kde.PlasmaShell.evaluateScript");
         // The file's name stays a string of the script, whatever its characters.
-        const QString script = m_shell->script;
-        const auto quoted =
-            QRegularExpression("^var file = (.*);$", QRegularExpression::MultilineOption)
-                .match(script);
-        const QJsonDocument url = QJsonDocument::fromJson("[" + quoted.captured(1).toUtf8() + "]");
+        const QString script = m_shell.calls[0].arguments().value(0).toString();
+        const QString quoted = script.section("var file = ", 1).section(";\n", 0, 0);
+        const QJsonDocument url = QJsonDocument::fromJson("[" + quoted.toUtf8() + "]");
         QCOMPARE(QUrl(url[0].toString()).toLocalFile(), file);
-        QVERIFY(script.contains(R"(d.writeConfig("FillMode", 3);)"));
         QVERIFY(script.contains(R"(d.wallpaperPlugin = "org.kde.image";)"));
+        QVERIFY(script.contains(R"(d.writeConfig("FillMode", 3);)"));
     }
 
     void xfconf()
     {
         QVERIFY(m_fakes.registerService("org.xfce.Xfconf"));
-        const QString screens[] = {"/backdrop/screen0/monitorHDMI-1/workspace0/",
-                                   "/backdrop/screen0/monitoreDP-1/workspace3/"};
-        for (const QString& screen : screens)
-            m_xfconf->properties.insert(
-                {{screen + "last-image", "old.png"}, {screen + "image-style", 5}});
-        const BackgroundSetting setting = setSessionBackground(path("x.png"), "XFCE");
-        QCOMPARE(setting.outcome, BackgroundOutcome::Set);
-        for (const QString& screen : screens) {
-            QCOMPARE(m_xfconf->properties[screen + "last-image"], path("x.png"));
-            QCOMPARE(m_xfconf->properties[screen + "image-style"], 2);
+        m_xfconf.properties.insert({{"/backdrop/screen0/monitorHDMI-1/workspace0/last-image", ""},
+                                    {"/backdrop/screen0/monitoreDP-1/workspace3/last-image", ""},
+                                    {"/backdrop/screen0/monitoreDP-1/workspace3/color1", 0}});
+        QCOMPARE(setSessionBackground(path("x.png"), "XFCE").outcome, BackgroundOutcome::Set);
+        QVariantMap set;
+        for (const QDBusMessage& call : m_xfconf.calls.mid(1)) {
+            QCOMPARE(call.arguments().value(0), "xfce4-desktop");
+            set[call.arguments().value(1).toString()] =
+                call.arguments().value(2).value<QDBusVariant>().variant();
         }
-        QCOMPARE(m_xfconf->properties.size(), 5);
+        for (const QString screen : {"HDMI-1/workspace0/", "eDP-1/workspace3/"}) {
+            QCOMPARE(set.take("/backdrop/screen0/monitor" + screen + "last-image"), path("x.png"));
+            QCOMPARE(set.take("/backdrop/screen0/monitor" + screen + "image-style"), 2);
+        }
+        QVERIFY(set.isEmpty());
     }
 
-    void lxqt_data()
-    {
-        QTest::addColumn<QString>("exit");
-        QTest::addColumn<BackgroundOutcome>("outcome");
-        QTest::newRow("set") << "0" << BackgroundOutcome::Set;
-        QTest::newRow("failed") << "3" << BackgroundOutcome::Failed;
-        QTest::newRow("missing") << "" << BackgroundOutcome::Failed;
-    }
     void lxqt()
     {
-        QFETCH(QString, exit);
-        QFETCH(BackgroundOutcome, outcome);
-        // A stand-in that keeps its arguments.
-        const QString bin = path(QString("bin-") + QTest::currentDataTag());
-        QDir().mkpath(bin);
-        QFile program(bin + "/pcmanfm-qt");
-        if (!exit.isEmpty()) {
-            QVERIFY(program.open(QIODevice::WriteOnly));
-            program.write(
-                ("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit " + exit).toUtf8());
-            program.close();
-            program.setPermissions(QFile::ExeOwner | QFile::ReadOwner);
-        }
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(bin));
-        const BackgroundSetting setting = setSessionBackground(m_dir.filePath("a b.png"), "LXQt");
-        qputenv("PATH", path);
-        QCOMPARE(setting.outcome, outcome);
+        // A stand-in that keeps its arguments; then none at all.
+        write(path("pcmanfm-qt"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+        const QByteArray searched = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_dir.path()));
+        const BackgroundSetting setting = setSessionBackground(path("a b.png"), "LXQt");
+        QFile::remove(path("pcmanfm-qt"));
+        const BackgroundSetting missing = setSessionBackground(path("a b.png"), "LXQt");
+        qputenv("PATH", searched);
+        QCOMPARE(setting.outcome, BackgroundOutcome::Set);
         QCOMPARE(setting.desktopName, "LXQt");
-        QFile args(program.fileName() + ".args");
-        QCOMPARE(args.open(QIODevice::ReadOnly) ? args.readAll() : QByteArray(),
-                 exit.isEmpty() ? QByteArray()
-                                : ("--set-wallpaper\n" + m_dir.filePath("a b.png") +
-                                   "\n--wallpaper-mode=tile\n")
-                                      .toUtf8());
-    }
-
-    void otherDesktops()
-    {
-        for (const char* desktop : {"", "openbox", "i3", "GNOME-Classic-ish", "KDEish:XFCE4"})
-            QCOMPARE(setSessionBackground(path("x.png"), desktop).outcome,
-                     BackgroundOutcome::NotThisDesktop);
+        QFile args(path("pcmanfm-qt.args"));
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(),
+                 "--set-wallpaper\n" + path("a b.png").toUtf8() + "\n--wallpaper-mode=tile\n");
+        QCOMPARE(missing.outcome, BackgroundOutcome::Failed);
     }
 };
 

@@ -49,7 +49,10 @@ QString callFailure(const QDBusMessage& answer, const QString& absent, const QSt
     if (error == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
         error == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
         return refused.arg(tr("it did not answer in time"));
-    return refused.arg(answer.errorMessage().isEmpty() ? error : answer.errorMessage());
+    // What a service says is shown, but not all of a service that says too much.
+    constexpr int MessageLimit = 300;
+    return refused.arg(
+        (answer.errorMessage().isEmpty() ? error : answer.errorMessage()).left(MessageLimit));
 }
 
 // A script for Plasma's shell: every desktop shows the picture with the image wallpaper, tiled.
@@ -107,6 +110,11 @@ QString askXfconf(const QString& pngPath)
     const QDeadlineTimer deadline(AnswerTimeoutMs);
     const QDBusMessage listed = xfconfCall(QStringLiteral("GetAllProperties"),
                                            {XfconfChannel, QStringLiteral("/backdrop")}, deadline);
+    const QString none = tr("Xfce's desktop has no background to set: it keeps none in xfconf.");
+    // xfconf answers a channel or folder it has never kept with an error of its own.
+    if (listed.errorName().startsWith(QLatin1String("org.xfce.Xfconf.Error.")) &&
+        listed.errorName().endsWith(QLatin1String("NotFound")))
+        return none;
     if (QString why = callFailure(listed, absent, refused); !why.isEmpty())
         return why;
     const QVariant first = listed.arguments().value(0);
@@ -134,7 +142,7 @@ QString askXfconf(const QString& pngPath)
         ++set;
     }
     if (set == 0)
-        return tr("Xfce's desktop has no background to set: it keeps none in xfconf.");
+        return none;
     return {};
 }
 

@@ -1,23 +1,27 @@
 #include "desktop/SessionBackgrounds.h"
+#include "support/Files.h"
 
 #include <QtDBus>
 #include <QtTest>
 
 using namespace zelvo;
+using namespace zelvo::test;
 
 // A Plasma shell or an xfconf of the test's own: it keeps every call and answers it, xfconf's
-// list of properties with its own. Both answer on a thread of their own while the program waits.
+// list of properties with its own, and refusing one property. Both answer on a thread of their own
+// while the program waits.
 class Recorder : public QDBusVirtualObject
 {
 public:
     QList<QDBusMessage> calls;
     QVariantMap properties;
+    QString refused;
     bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override
     {
+        if (call.arguments().value(1) == refused)
+            return bus.send(call.createErrorReply("org.xfce.Xfconf.Error.PermissionDenied", ""));
         calls << call;
-        return bus.send(call.member() == "GetAllProperties"
-                            ? call.createReply(QVariant::fromValue(properties))
-                            : call.createReply());
+        return bus.send(call.createReply(QVariant::fromValue(properties)));
     }
     QString introspect(const QString&) const override { return {}; }
 };
@@ -32,11 +36,20 @@ class TestSessionBackgrounds : public QObject
     Recorder m_shell, m_xfconf;
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    static void write(const QString& file, const QByteArray& text)
+    // What xfconf holds once it has done what it was asked.
+    QVariantMap xfconfHolds() const
     {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
-        out.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVariantMap held = m_xfconf.properties;
+        for (const QDBusMessage& call : m_xfconf.calls) {
+            const QString key = call.arguments().value(1).toString();
+            if (call.arguments().value(0) != "xfce4-desktop")
+                continue;
+            if (call.member() == "SetProperty")
+                held[key] = call.arguments().value(2).value<QDBusVariant>().variant();
+            else if (call.member() == "ResetProperty")
+                held.remove(key);
+        }
+        return held;
     }
     static QString gsettings(const QString& schema, const QString& key)
     {
@@ -60,12 +73,12 @@ private slots:
         for (const QString gnome :
              {"org.gnome.desktop.background.gschema.xml", "org.gnome.desktop.enums.xml"})
             QVERIFY(QFile::copy("/usr/share/glib-2.0/schemas/" + gnome, schemas + gnome));
-        write(schemas + "c.gschema.xml", R"(<schemalist><enum id="o">
+        QVERIFY(writeBytes(schemas + "c.gschema.xml", R"(<schemalist><enum id="o">
             <value nick="wallpaper" value="1"/><value nick="zoom" value="5"/></enum>
             <schema id="org.cinnamon.desktop.background" path="/c/">
             <key name="picture-uri" type="s"><default>''</default></key>
             <key name="picture-options" enum="o"><default>'zoom'</default></key>
-            </schema></schemalist>)");
+            </schema></schemalist>)"));
         QCOMPARE(QProcess::execute("glib-compile-schemas", {schemas}), 0);
 
         m_bus.start("dbus-daemon", {"--session", "--print-address", "--nofork"});
@@ -143,43 +156,42 @@ private slots:
         QVERIFY(script.contains(R"(d.writeConfig("FillMode", 3);)"));
     }
 
+    // Every backdrop xfconf keeps is set, or none when one is refused.
     void xfconf()
     {
         QVERIFY(m_fakes.registerService("org.xfce.Xfconf"));
-        m_xfconf.properties.insert({{"/backdrop/screen0/monitorHDMI-1/workspace0/last-image", ""},
-                                    {"/backdrop/screen0/monitoreDP-1/workspace3/last-image", ""},
-                                    {"/backdrop/screen0/monitoreDP-1/workspace3/color1", 0}});
+        QVariantMap expected = m_xfconf.properties;
+        for (const QString screen : {"/backdrop/screen0/monitorHDMI-1/workspace0/",
+                                     "/backdrop/screen0/monitoreDP-1/workspace3/"}) {
+            m_xfconf.properties.insert(
+                {{screen + "last-image", "old.png"}, {screen + "color1", 0}});
+            expected.insert({{screen + "last-image", path("x.png")},
+                             {screen + "image-style", 2},
+                             {screen + "color1", 0}});
+        }
         QCOMPARE(setSessionBackground(path("x.png"), "XFCE").outcome, BackgroundOutcome::Set);
-        QVariantMap set;
-        for (const QDBusMessage& call : m_xfconf.calls.mid(1)) {
-            QCOMPARE(call.arguments().value(0), "xfce4-desktop");
-            set[call.arguments().value(1).toString()] =
-                call.arguments().value(2).value<QDBusVariant>().variant();
-        }
-        for (const QString screen : {"HDMI-1/workspace0/", "eDP-1/workspace3/"}) {
-            QCOMPARE(set.take("/backdrop/screen0/monitor" + screen + "last-image"), path("x.png"));
-            QCOMPARE(set.take("/backdrop/screen0/monitor" + screen + "image-style"), 2);
-        }
-        QVERIFY(set.isEmpty());
+        QCOMPARE(xfconfHolds(), expected);
+        m_xfconf.calls.clear();
+        m_xfconf.refused = "/backdrop/screen0/monitoreDP-1/workspace3/image-style";
+        QCOMPARE(setSessionBackground(path("x.png"), "XFCE").outcome, BackgroundOutcome::Failed);
+        QCOMPARE(xfconfHolds(), m_xfconf.properties);
     }
 
     void lxqt()
     {
         // A stand-in that keeps its arguments; then none at all.
-        write(path("pcmanfm-qt"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+        QVERIFY(writeBytes(path("pcmanfm-qt"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\""));
+        QFile(path("pcmanfm-qt")).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
         const QByteArray searched = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(m_dir.path()));
         const BackgroundSetting setting = setSessionBackground(path("a b.png"), "LXQt");
         QFile::remove(path("pcmanfm-qt"));
-        const BackgroundSetting missing = setSessionBackground(path("a b.png"), "LXQt");
+        QCOMPARE(setSessionBackground(path("a b.png"), "LXQt").outcome, BackgroundOutcome::Failed);
         qputenv("PATH", searched);
         QCOMPARE(setting.outcome, BackgroundOutcome::Set);
         QCOMPARE(setting.desktopName, "LXQt");
-        QFile args(path("pcmanfm-qt.args"));
-        QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(args.readAll(),
+        QCOMPARE(readBytes(path("pcmanfm-qt.args")),
                  "--set-wallpaper\n" + path("a b.png").toUtf8() + "\n--wallpaper-mode=tile\n");
-        QCOMPARE(missing.outcome, BackgroundOutcome::Failed);
     }
 };
 

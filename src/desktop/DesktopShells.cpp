@@ -30,6 +30,8 @@ QString tr(const char* text)
 
 // Each desktop has this long in all to take the background, however many screens it has.
 constexpr int AnswerTimeoutMs = 10000;
+// And this long to put back what it had taken before it failed.
+constexpr int PutBackTimeoutMs = 3000;
 
 } // namespace
 
@@ -89,6 +91,22 @@ QDBusMessage xfconfCall(const QString& method, const QVariantList& arguments,
     return QDBusConnection::sessionBus().call(ask, QDBus::Block, left);
 }
 
+// Puts back what the properties held before, newest first, removing those that were not there.
+void putBack(const QVariantMap& before, const QStringList& touched)
+{
+    const QDeadlineTimer deadline(PutBackTimeoutMs);
+    for (auto property = touched.crbegin(); property != touched.crend(); ++property) {
+        if (before.contains(*property))
+            xfconfCall(QStringLiteral("SetProperty"),
+                       {XfconfChannel, *property,
+                        QVariant::fromValue(QDBusVariant(before.value(*property)))},
+                       deadline);
+        else
+            xfconfCall(QStringLiteral("ResetProperty"), {XfconfChannel, *property, false},
+                       deadline);
+    }
+}
+
 } // namespace
 
 QString askPlasmaShell(const QString& pngPath)
@@ -123,26 +141,28 @@ QString askXfconf(const QString& pngPath)
         return refused.arg(tr("its answer was not a list of settings"));
     const QVariantMap properties = qdbus_cast<QVariantMap>(first.value<QDBusArgument>());
 
-    static const QRegularExpression lastImage(QStringLiteral("^/backdrop/.+/last-image$"));
-    int set = 0;
+    static const QRegularExpression lastImage(QStringLiteral("^(/backdrop/.+/)last-image$"));
+    QList<std::pair<QString, QVariant>> writes;
     for (auto each = properties.keyBegin(); each != properties.keyEnd(); ++each) {
-        if (!lastImage.match(*each).hasMatch())
-            continue;
-        QString style = *each;
-        style.replace(style.size() - int(qstrlen("last-image")), int(qstrlen("last-image")),
-                      QStringLiteral("image-style"));
-        for (const auto& [property, value] :
-             {std::pair{*each, QVariant(pngPath)}, std::pair{style, QVariant(XfceTiled)}}) {
-            const QDBusMessage answer = xfconfCall(
-                QStringLiteral("SetProperty"),
-                {XfconfChannel, property, QVariant::fromValue(QDBusVariant(value))}, deadline);
-            if (QString why = callFailure(answer, absent, refused); !why.isEmpty())
-                return why;
-        }
-        ++set;
+        const QRegularExpressionMatch backdrop = lastImage.match(*each);
+        if (backdrop.hasMatch())
+            writes << std::pair{*each, QVariant(pngPath)}
+                   << std::pair{backdrop.captured(1) + QStringLiteral("image-style"),
+                                QVariant(XfceTiled)};
     }
-    if (set == 0)
+    if (writes.isEmpty())
         return none;
+    QStringList touched;
+    for (const auto& [property, value] : writes) {
+        touched << property;
+        const QDBusMessage answer = xfconfCall(
+            QStringLiteral("SetProperty"),
+            {XfconfChannel, property, QVariant::fromValue(QDBusVariant(value))}, deadline);
+        if (QString why = callFailure(answer, absent, refused); !why.isEmpty()) {
+            putBack(properties, touched);
+            return why;
+        }
+    }
     return {};
 }
 

@@ -5,8 +5,6 @@
 
 #include <QStringList>
 
-#include <functional>
-
 namespace zelvo {
 
 namespace {
@@ -16,25 +14,25 @@ struct KnownDesktop
     // A name the desktop puts in XDG_CURRENT_DESKTOP, as lower case.
     const char* token;
     const char* name;
-    std::function<QString(const QString&)> set;
+    // Sets the file as the background; why it could not, or nothing.
+    QString (*set)(const QString& pngPath);
 };
 
-QString gnome(const QString& path)
+template <BackgroundSchema Schema> QString inSchema(const QString& pngPath)
 {
-    return writeBackgroundSchema(BackgroundSchema::Gnome, path);
+    return writeBackgroundSchema(Schema, pngPath);
 }
+constexpr auto gnome = inSchema<BackgroundSchema::Gnome>;
+constexpr auto cinnamon = inSchema<BackgroundSchema::Cinnamon>;
 
 const KnownDesktop Desktops[] = {
     {"gnome", "GNOME", gnome},
     {"ubuntu", "GNOME", gnome},
     {"budgie", "Budgie", gnome},
     {"pantheon", "Pantheon", gnome},
-    {"x-cinnamon", "Cinnamon",
-     [](const QString& path) { return writeBackgroundSchema(BackgroundSchema::Cinnamon, path); }},
-    {"cinnamon", "Cinnamon",
-     [](const QString& path) { return writeBackgroundSchema(BackgroundSchema::Cinnamon, path); }},
-    {"mate", "MATE",
-     [](const QString& path) { return writeBackgroundSchema(BackgroundSchema::Mate, path); }},
+    {"x-cinnamon", "Cinnamon", cinnamon},
+    {"cinnamon", "Cinnamon", cinnamon},
+    {"mate", "MATE", inSchema<BackgroundSchema::Mate>},
     {"kde", "KDE Plasma", askPlasmaShell},
     {"xfce", "Xfce", askXfconf},
     {"lxqt", "LXQt", askPcmanfmQt},

@@ -39,6 +39,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# Where the machine has a compiler cache, sources built before in any clone are not compiled again:
+# paths below the clone are cached relative to it.
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+    options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+
 # shellcheck disable=SC2086
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
     "${options[@]}" ${CMAKE_ARGS:-}

@@ -22,7 +22,8 @@ struct BackgroundSetting
 };
 
 // Sets the PNG file as the tiled background of the desktop named by currentDesktop (the value
-// of XDG_CURRENT_DESKTOP) through that desktop's own settings service.
+// of XDG_CURRENT_DESKTOP) through that desktop's own settings service. It waits for the desktop's
+// answer, some seconds at most: call it beside the window's thread.
 [[nodiscard]] BackgroundSetting setSessionBackground(const QString& pngPath,
                                                      const QString& currentDesktop);
 

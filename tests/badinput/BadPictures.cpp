@@ -1119,6 +1119,7 @@ QList<BadPicture> badPictures()
     addGifs(pictures);
     addIcons(pictures);
     addPngsAndWebps(pictures);
+    addTiffsAndSvgs(pictures);
     addWrongFormats(pictures);
     addRandom(pictures);
     addHostile(pictures);

@@ -16,8 +16,10 @@ namespace {
 
 // Marks a picture drawn from an SVG.
 constexpr char DrawnKey[] = "Zelvo.Drawn";
-// The rows drawn between two looks at the guard.
-constexpr int StripRows = 128;
+// The pixels drawn between two looks at the guard: strips of whole rows, each drawn as a picture
+// of its own. Qt's stroker lays thin lines a little differently on pictures of other sizes, so a
+// picture of up to this many pixels is drawn whole, as Qt SVG draws it at that size.
+constexpr qint64 StripPixels = 1024 * 1024;
 // The memory Qt SVG takes for each element it holds, and for the markup beside the elements.
 constexpr qint64 ElementBytes = 1024;
 constexpr qint64 MarkupFactor = 3;
@@ -76,19 +78,24 @@ QImage loadSvg(const PictureFile& file, QByteArray head, const PictureRequest& r
     if (guard.stopped() || !renderer.load(document->cleaned) || !renderer.isValid())
         return {};
     document->cleaned = QByteArray();
-    if (document->viewBox.isEmpty())
-        renderer.setViewBox(QRectF(QPointF(0, 0), document->size));
+    // Without a view box, the picture's own units are pixels, whatever Qt SVG takes an inch for.
+    if (const QRectF own(QPointF(0, 0), document->size);
+        document->viewBox.isEmpty() && renderer.viewBoxF() != own)
+        renderer.setViewBox(own);
     QImage picture(kept, QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull())
         return {};
     picture.fill(Qt::transparent);
     const QRectF bounds(0, 0, drawnTo.width(), drawnTo.height());
-    for (int top = 0; top < kept.height(); top += StripRows) {
+    const int stripRows = int(std::max<qint64>(1, StripPixels / kept.width()));
+    for (int top = 0; top < kept.height(); top += stripRows) {
         if (guard.stopped())
             return {};
-        QPainter painter(&picture);
+        QImage strip(picture.scanLine(top), kept.width(), std::min(stripRows, kept.height() - top),
+                     picture.bytesPerLine(), picture.format());
+        QPainter painter(&strip);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-        painter.setClipRect(0, top, kept.width(), std::min(StripRows, kept.height() - top));
+        painter.translate(0, -top);
         renderer.render(&painter, bounds);
     }
     if (guard.stopped())

@@ -21,10 +21,10 @@ inline constexpr int MaxSvgDepth = 64;
 // Whether the leading bytes look like an SVG: markup whose root element is <svg>.
 [[nodiscard]] bool looksLikeSvg(QByteArrayView head);
 
-// An SVG read through once, within bounds, and written out again for Qt SVG without what it
-// must not see: no document type (so no entities are expanded twice), no comments or processing
-// instructions, and no reference to anything outside the document; an <image> whose picture
-// is not in the document itself is left out.
+// An SVG read through once, within bounds; where it has a document type (which may declare
+// entities) or refers to anything outside the document, written out again for Qt SVG without
+// them: no entity is expanded twice, and an <image> whose picture is not in the document itself
+// is left out.
 struct SvgDocument
 {
     QByteArray cleaned;
@@ -39,7 +39,6 @@ struct SvgDocument
 
 // Nothing for what is not well-formed markup with an <svg> root, declares no usable size, nests
 // deeper or draws more than the bounds above, has a <use> that refers to itself, or is to stop.
-[[nodiscard]] std::optional<SvgDocument> readSvgDocument(QByteArrayView bytes,
-                                                         const LoadGuard& guard);
+[[nodiscard]] std::optional<SvgDocument> readSvgDocument(QByteArray bytes, const LoadGuard& guard);
 
 } // namespace zelvo

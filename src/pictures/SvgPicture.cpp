@@ -57,8 +57,7 @@ QImage loadSvg(const PictureFile& file, QByteArray head, const PictureRequest& r
 {
     if (file.size() > MaxSvgFileBytes || !readWhole(file, head, guard))
         return {};
-    std::optional<SvgDocument> document = readSvgDocument(head, guard);
-    head = QByteArray();
+    std::optional<SvgDocument> document = readSvgDocument(std::move(head), guard);
     const std::optional<QSize> natural = document ? wholePixels(document->size) : std::nullopt;
     if (!natural)
         return {};

@@ -1,0 +1,186 @@
+#include "SvgScan.h"
+
+#include "SvgDocument.h"
+
+#include <algorithm>
+
+namespace zelvo::svg {
+
+namespace {
+
+// How long a chain of <use> elements, each referring to the next, may be.
+constexpr int MaxUseChain = 256;
+// How many bytes are walked between two looks at whether to stop.
+constexpr qsizetype BytesBetweenLooks = 256 * 1024;
+
+[[nodiscard]] bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+class DrawnCount
+{
+public:
+    DrawnCount(const Outline& outline, qint64 most)
+        : m_outline(outline), m_most(most), m_firstChild(outline.nodes.size(), -1),
+          m_nextSibling(outline.nodes.size(), -1), m_drawn(outline.nodes.size(), -1)
+    {
+        std::vector<int> lastChild(outline.nodes.size(), -1);
+        for (std::size_t i = 1; i < outline.nodes.size(); ++i) {
+            const auto parent = std::size_t(outline.nodes[i].parent);
+            (lastChild[parent] < 0 ? m_firstChild[parent]
+                                   : m_nextSibling[std::size_t(lastChild[parent])]) = int(i);
+            lastChild[parent] = int(i);
+        }
+    }
+
+    [[nodiscard]] std::optional<qint64> of(int node, int chain = 0)
+    {
+        qint64& drawn = m_drawn[std::size_t(node)];
+        if (drawn == InProgress || chain > MaxUseChain)
+            return std::nullopt;
+        if (drawn >= 0)
+            return drawn;
+        drawn = InProgress;
+        qint64 total = 1;
+        for (int child = m_firstChild[std::size_t(node)]; child >= 0;
+             child = m_nextSibling[std::size_t(child)]) {
+            const std::optional<qint64> each = of(child, chain);
+            if (!each)
+                return std::nullopt;
+            total = std::min(total + *each, m_most + 1);
+        }
+        if (const QString& target = m_outline.nodes[std::size_t(node)].useTarget;
+            !target.isEmpty()) {
+            if (const auto found = m_outline.ids.constFind(target); found != m_outline.ids.cend()) {
+                const std::optional<qint64> used = of(*found, chain + 1);
+                if (!used)
+                    return std::nullopt;
+                total = std::min(total + *used, m_most + 1);
+            }
+        }
+        m_drawn[std::size_t(node)] = total;
+        return total;
+    }
+
+private:
+    static constexpr qint64 InProgress = -2;
+    const Outline& m_outline;
+    qint64 m_most;
+    std::vector<int> m_firstChild;
+    std::vector<int> m_nextSibling;
+    std::vector<qint64> m_drawn;
+};
+
+} // namespace
+
+bool inDocument(QStringView reference)
+{
+    reference = reference.trimmed();
+    return reference.startsWith(u'#') || reference.startsWith(u"data:", Qt::CaseInsensitive);
+}
+
+Scan scanPlainMarkup(QByteArrayView bytes, Outline& outline, const LoadGuard& guard)
+{
+    std::vector<int> open;
+    const qsizetype end = bytes.size();
+    qsizetype nextLook = 0;
+    // Just past the text `what` from at, or end.
+    const auto past = [&bytes, end](qsizetype at, QByteArrayView what) {
+        const qsizetype found = bytes.indexOf(what, at);
+        return found < 0 ? end : found + what.size();
+    };
+    for (qsizetype at = bytes.indexOf('<'); at >= 0 && at < end; at = bytes.indexOf('<', at)) {
+        if (at >= nextLook) {
+            if (guard.stopped())
+                return Scan::Refused;
+            nextLook = at + BytesBetweenLooks;
+        }
+        const QByteArrayView rest = bytes.sliced(at);
+        if (rest.startsWith("<!--")) {
+            at = past(at + 4, "-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            at = past(at + 9, "]]>");
+        } else if (rest.startsWith("<?")) {
+            at = past(at + 2, "?>");
+        } else if (rest.startsWith("<!")) {
+            // A document type, which may declare entities.
+            return Scan::WriteAgain;
+        } else if (rest.startsWith("</")) {
+            if (open.empty())
+                return Scan::Refused;
+            open.pop_back();
+            at = past(at + 2, ">");
+        } else {
+            if (open.size() >= std::size_t(MaxSvgDepth) ||
+                qint64(outline.nodes.size()) >= MaxSvgDrawnElements)
+                return Scan::Refused;
+            qsizetype i = at + 1;
+            while (i < end && !isSpace(bytes[i]) && bytes[i] != '/' && bytes[i] != '>')
+                ++i;
+            const QByteArrayView name = bytes.sliced(at + 1, i - at - 1);
+            const QByteArrayView local = name.sliced(name.lastIndexOf(':') + 1);
+            const int index = int(outline.nodes.size());
+            outline.nodes.push_back({open.empty() ? -1 : open.back(), {}});
+            if (index == 0 && local != "svg")
+                return Scan::Refused;
+            // The attributes, each a name, '=' and a quoted value.
+            while (true) {
+                while (i < end && isSpace(bytes[i]))
+                    ++i;
+                if (i >= end)
+                    return Scan::Refused;
+                if (bytes[i] == '>' || bytes.sliced(i).startsWith("/>"))
+                    break;
+                const qsizetype nameStart = i;
+                while (i < end && bytes[i] != '=' && !isSpace(bytes[i]) && bytes[i] != '>')
+                    ++i;
+                const QByteArrayView attribute = bytes.sliced(nameStart, i - nameStart);
+                while (i < end && isSpace(bytes[i]))
+                    ++i;
+                if (i + 1 >= end || bytes[i] != '=')
+                    return Scan::Refused;
+                ++i;
+                while (i < end && isSpace(bytes[i]))
+                    ++i;
+                if (i >= end || (bytes[i] != '"' && bytes[i] != '\''))
+                    return Scan::Refused;
+                const qsizetype close = bytes.indexOf(bytes[i], i + 1);
+                if (close < 0)
+                    return Scan::Refused;
+                const QByteArrayView value = bytes.sliced(i + 1, close - i - 1);
+                i = close + 1;
+                const QByteArrayView attributeLocal =
+                    attribute.sliced(attribute.lastIndexOf(':') + 1);
+                if (attributeLocal == "href") {
+                    const QString reference = QString::fromUtf8(value);
+                    if (value.contains('&') || !inDocument(reference))
+                        return Scan::WriteAgain;
+                    if (local == "use" && reference.startsWith(u'#'))
+                        outline.nodes.back().useTarget = reference.mid(1);
+                } else if (attribute == "id") {
+                    outline.ids.insert(QString::fromUtf8(value), index);
+                } else if (index == 0 && attribute == "width") {
+                    outline.width = QString::fromUtf8(value);
+                } else if (index == 0 && attribute == "height") {
+                    outline.height = QString::fromUtf8(value);
+                } else if (index == 0 && attribute == "viewBox") {
+                    outline.viewBox = QString::fromUtf8(value);
+                }
+            }
+            if (bytes[i] == '>')
+                open.push_back(index);
+            at = past(i, ">");
+        }
+    }
+    return outline.nodes.empty() || !open.empty() ? Scan::Refused : Scan::AsItIs;
+}
+
+std::optional<qint64> drawnElements(const Outline& outline, qint64 most)
+{
+    if (outline.nodes.empty())
+        return std::nullopt;
+    return DrawnCount(outline, most).of(0);
+}
+
+} // namespace zelvo::svg

@@ -7,6 +7,7 @@
 #include "support/Pictures.h"
 #include "tile/TileWorkbench.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -98,27 +99,34 @@ void TestScalable::tileAt400PercentIsDrawnAgain()
     QCOMPARE(shown, expected);
 }
 
-// An <image> whose picture lies in another file is left out; the rest is drawn.
+// An <image> whose picture lies in another file is left out, and so is one held in the file
+// whose header says it is too large for the budget; a small one held in the file is drawn.
 void TestScalable::filesOutsideAreNeverRead()
 {
     QTemporaryDir dir;
     QVERIFY(test::writePicture(dir.path(), QStringLiteral("red.png"),
                                test::solidPicture({8, 8}, Qt::red), "PNG"));
-    const QString image = QStringLiteral("<image width='8' height='4' %1href='%2'/>");
-    const QByteArray svg =
-        (QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' "
-                        "xmlns:xlink='http://www.w3.org/1999/xlink' width='8' height='8'>") +
-         image.arg(QString(), QStringLiteral("red.png")) +
-         image.arg(QStringLiteral("xlink:"), dir.filePath("red.png"))
-             .replace(QLatin1String("height='4'"), QLatin1String("y='4' height='4'")) +
-         QStringLiteral("</svg>"))
-            .toUtf8();
-    QVERIFY(test::writeBytes(dir.filePath("p.svg"), svg));
+    const auto png = [](const QImage& picture) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        return "data:image/png;base64," + buffer.data().toBase64();
+    };
+    QImage black(6000, 6000, QImage::Format_Mono);
+    black.fill(0);
+    const QList<QByteArray> references{"red.png", dir.filePath("red.png").toUtf8(), png(black),
+                                       png(test::solidPicture({8, 8}, Qt::red))};
+    QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' "
+                     "xmlns:xlink='http://www.w3.org/1999/xlink' width='8' height='16'>";
+    for (int i = 0; i < references.size(); ++i)
+        svg += "<image y='" + QByteArray::number(4 * i) + "' width='8' height='4' xlink:href='" +
+               references[i] + "'/>";
+    QVERIFY(test::writeBytes(dir.filePath("p.svg"), svg + "</svg>"));
     const QImage loaded = loadPicture(dir.filePath("p.svg"));
-    QCOMPARE(loaded.size(), QSize(8, 8));
-    for (int y = 0; y < 8; ++y) {
+    QCOMPARE(loaded.size(), QSize(8, 16));
+    for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 8; ++x)
-            QCOMPARE(qAlpha(loaded.pixel(x, y)), 0);
+            QCOMPARE(qAlpha(loaded.pixel(x, y)), y < 12 ? 0 : 255);
     }
 }
 

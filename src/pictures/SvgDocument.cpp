@@ -96,11 +96,16 @@ constexpr int TokensBetweenLooks = 256;
                 (outline.nodes.empty() && reader.name() != u"svg"))
                 return false;
             const QXmlStreamAttributes attributes = reader.attributes();
+            // An <image> of another file, or of a picture held here that is too large.
             const bool outsideImage =
                 reader.name() == u"image" &&
-                std::any_of(attributes.begin(), attributes.end(), [](const auto& attribute) {
-                    return attribute.name() == u"href" && !svg::inDocument(attribute.value());
-                });
+                std::any_of(
+                    attributes.begin(), attributes.end(), [&outline](const auto& attribute) {
+                        return attribute.name() == u"href" &&
+                               (!svg::inDocument(attribute.value()) ||
+                                (!attribute.value().trimmed().startsWith(u'#') &&
+                                 !svg::embeddedPictureFits(attribute.value().toUtf8(), outline)));
+                    });
             if (leftOutAt == 0 && outsideImage)
                 leftOutAt = int(open.size()) + 1;
             const int index = int(outline.nodes.size());

@@ -1,5 +1,7 @@
 #include "SvgScan.h"
 
+#include "PictureBudget.h"
+#include "PictureHeaders.h"
 #include "SvgDocument.h"
 
 #include <algorithm>
@@ -72,7 +74,66 @@ private:
     std::vector<qint64> m_drawn;
 };
 
+// A JPEG's size, by its frame header.
+[[nodiscard]] std::optional<qint64> jpegPixels(QByteArrayView bytes)
+{
+    for (qsizetype at = 2; at + 9 < bytes.size();) {
+        const auto byte = [&bytes](qsizetype i) { return qint64(uchar(bytes[i])); };
+        if (byte(at) != 0xff)
+            return std::nullopt;
+        const qint64 marker = byte(at + 1);
+        if (marker == 0xff) {
+            ++at;
+            continue;
+        }
+        if (marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc)
+            return (byte(at + 5) << 8 | byte(at + 6)) * (byte(at + 7) << 8 | byte(at + 8));
+        at += 2 + (byte(at + 2) << 8 | byte(at + 3));
+    }
+    return std::nullopt;
+}
+
+// The pixels of the picture a data: reference holds, by its header.
+[[nodiscard]] std::optional<qint64> embeddedPixels(QByteArrayView reference)
+{
+    // Enough of the data to hold the header of any of the loader's types.
+    constexpr qsizetype HeadChars = 88 * 1024;
+    const qsizetype comma = reference.indexOf(',');
+    if (comma < 0 || !reference.trimmed().startsWith("data:"))
+        return std::nullopt;
+    const QByteArray data = reference.sliced(comma + 1)
+                                .first(std::min(HeadChars, reference.size() - comma - 1))
+                                .toByteArray();
+    const QByteArray head = reference.first(comma).contains(";base64")
+                                ? QByteArray::fromBase64(data)
+                                : QByteArray::fromPercentEncoding(data);
+    const std::optional<QByteArray> format = pictureFormatOf(head);
+    std::optional<DecodedSize> size;
+    if (format == "png")
+        size = pngDecodedSize(head);
+    else if (format == "bmp")
+        size = bitmapDecodedSize(head);
+    else if (format == "gif")
+        size = gifDecodedSize(head);
+    else if (format == "webp")
+        size = webpDecodedSize(head);
+    else if (format == "jpeg")
+        return jpegPixels(head);
+    if (!size || size->width > Unbounded / std::max<qint64>(size->height, 1))
+        return std::nullopt;
+    return size->width * size->height;
+}
+
 } // namespace
+
+bool embeddedPictureFits(QByteArrayView reference, Outline& outline)
+{
+    const std::optional<qint64> pixels = embeddedPixels(reference);
+    if (!pixels || 4 * (outline.embeddedPixels + *pixels) > PictureBudgetBytes / 2)
+        return false;
+    outline.embeddedPixels += *pixels;
+    return true;
+}
 
 bool inDocument(QStringView reference)
 {
@@ -154,7 +215,9 @@ Scan scanPlainMarkup(QByteArrayView bytes, Outline& outline, const LoadGuard& gu
                     attribute.sliced(attribute.lastIndexOf(':') + 1);
                 if (attributeLocal == "href") {
                     const QString reference = QString::fromUtf8(value);
-                    if (value.contains('&') || !inDocument(reference))
+                    if (value.contains('&') || !inDocument(reference) ||
+                        (local == "image" && !reference.startsWith(u'#') &&
+                         !embeddedPictureFits(value, outline)))
                         return Scan::WriteAgain;
                     if (local == "use" && reference.startsWith(u'#'))
                         outline.nodes.back().useTarget = reference.mid(1);

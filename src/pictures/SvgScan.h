@@ -26,6 +26,8 @@ struct Outline
     QString width;
     QString height;
     QString viewBox;
+    // The pixels of the pictures held in the document itself, by their headers.
+    qint64 embeddedPixels = 0;
 };
 
 // Whether the markup may go to Qt SVG as it is, must be written out again first, or cannot be
@@ -41,5 +43,10 @@ enum class Scan { AsItIs, WriteAgain, Refused };
 
 // A reference the document may keep: to one of its own elements, or data within it.
 [[nodiscard]] bool inDocument(QStringView reference);
+
+// Whether an <image> whose reference is that may be drawn: one whose picture is held in the
+// document, whose header the loader reads, and which fits the room left for such pictures
+// (half the budget, for all of them), counted in the outline.
+[[nodiscard]] bool embeddedPictureFits(QByteArrayView reference, Outline& outline);
 
 } // namespace zelvo::svg

@@ -16,10 +16,15 @@ namespace {
 
 // Marks a picture drawn from an SVG.
 constexpr char DrawnKey[] = "Zelvo.Drawn";
-// The pixels drawn between two looks at the guard: strips of whole rows, each drawn as a picture
-// of its own. Qt's stroker lays thin lines a little differently on pictures of other sizes, so a
-// picture of up to this many pixels is drawn whole, as Qt SVG draws it at that size.
-constexpr qint64 StripPixels = 1024 * 1024;
+// What is drawn between two looks at the guard: strips of whole rows, each drawn as a picture of
+// its own, over which every element is walked and may cover every pixel. A strip holds about
+// StripWork / elements pixels, within the bounds below: a few milliseconds of work for a sound
+// picture, under half a second for one of the most elements that each cover the whole strip.
+// Qt's stroker lays thin lines a little differently on pictures of other sizes, so a picture that
+// fits one strip is drawn whole, as Qt SVG draws it at that size.
+constexpr qint64 StripWork = qint64(800) * 1000 * 1000;
+constexpr qint64 LeastStripPixels = 16 * 1024;
+constexpr qint64 MostStripPixels = 1024 * 1024;
 // The memory Qt SVG takes for each element it holds, and for the markup beside the elements.
 constexpr qint64 ElementBytes = 1024;
 constexpr qint64 MarkupFactor = 3;
@@ -86,7 +91,9 @@ QImage loadSvg(const PictureFile& file, QByteArray head, const PictureRequest& r
         return {};
     picture.fill(Qt::transparent);
     const QRectF bounds(0, 0, drawnTo.width(), drawnTo.height());
-    const int stripRows = int(std::max<qint64>(1, StripPixels / kept.width()));
+    const qint64 stripPixels = std::clamp(StripWork / std::max<qint64>(document->drawnElements, 1),
+                                          LeastStripPixels, MostStripPixels);
+    const int stripRows = int(std::max<qint64>(1, stripPixels / kept.width()));
     for (int top = 0; top < kept.height(); top += stripRows) {
         if (guard.stopped())
             return {};

@@ -89,6 +89,12 @@ void addTiffsAndSvgs(QList<BadPicture>& out)
     add("valid", QStringLiteral("tiff-sound-lzw.tiff"), written("tiff", 1));
     add("valid", QStringLiteral("tiff-grey-by-hand.tif"),
         tiff(greyFields(8, 8), QByteArray(64, 'x')));
+    // Two pages: the first is shown, whatever the second, of 65535 x 65535, says.
+    QByteArray twoPages = tiff(greyFields(8, 8), QByteArray(64, 'x'));
+    const QByteArray second = tiff(greyFields(65535, 65535), QByteArray(64, 'x'));
+    const qsizetype directory = 8 + 64;
+    qToLittleEndian(quint32(twoPages.size()), twoPages.data() + directory + 2 + 12 * 9);
+    add("valid", QStringLiteral("tiff-two-pages.tif"), twoPages + second.mid(directory));
     add("zero-bytes", QStringLiteral("tiff-empty.tif"), {});
     for (const qsizetype at :
          {qsizetype(4), qsizetype(8), qsizetype(60), sound.size() / 2, sound.size() - 1})

@@ -81,15 +81,16 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${maintainer}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Beside the libraries found that way: Qt's reader of WebP pictures, a plugin.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
+# Beside the libraries found that way: Qt's readers of WebP and TIFF pictures, plugins; and Qt
+# SVG, which draws SVG pictures, named as well although the program links to it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, libqt6svg6")
 # The Wayland platform of Qt, and the opener that shows the help document.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 # The summary above is its first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zelvo shows how a picture looks when it is repeated edge to edge as a tiled
 background. Pick a folder and it lists its pictures (Windows bitmap, JPEG, GIF,
-icon, PNG and WebP files, as chosen in the options). Click a name to see a
-preview; press the preview and a window opens covered with copies of the
+icon, PNG, WebP, TIFF and SVG files, as chosen in the options). Click a name to
+see a preview; press the preview and a window opens covered with copies of the
 picture at its natural size, laid side by side from the top-left corner, or in
 a half-drop, brick or mirror repeat, over a ground of your choice. That view
 can be printed as one page on the default printer. An icon in the notification

@@ -169,7 +169,8 @@ void TestCommands::trayTogglesMainWindow()
     main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
-    QCOMPARE(main.fileList->pattern(), QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.png;*.webp;*.vuq"));
+    QCOMPARE(main.fileList->pattern(),
+             QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
 
     QVERIFY(s.platform.messages.isEmpty());
 }

@@ -384,6 +384,8 @@ void TestLayouts::controlsAsShown_data()
     row("Form3", "Check4", {240, 208}, "Ico", "");
     row("Form3", "Check5", {32, 233}, "Png", "");
     row("Form3", "Check6", {101, 233}, "Webp", "");
+    row("Form3", "Check7", {171, 233}, "Tiff", "");
+    row("Form3", "Check8", {240, 233}, "Svg", "");
     row("Form3", "SoftBttn1", {120, 281}, "", "Apply the changes and exit", "options SoftBttn1");
     row("Form3", "Label2", {72, 329}, "zelvo@zelvo.org", "Mail to me !");
 
@@ -541,8 +543,9 @@ void TestLayouts::tabOrderFollowsDeclaredIndices_data()
                                                 "SoftBttn1", "Display", "Image1"};
     QTest::newRow("tile window") << "Form2" << QStringList{"Butprint", "Zelvo"};
     QTest::newRow("options window")
-        << "Form3" << QStringList{"Label2", "SoftBttn1", "Option3", "Option2", "Option1", "Check4",
-                                  "Check3", "Check2",    "Check1",  "Check5",  "Check6"};
+        << "Form3"
+        << QStringList{"Label2", "SoftBttn1", "Option3", "Option2", "Option1", "Check4", "Check3",
+                       "Check2", "Check1",    "Check5",  "Check6",  "Check7",  "Check8"};
     QTest::newRow("about box") << "About" << QStringList{"Abtimg"};
 }
 

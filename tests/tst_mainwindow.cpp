@@ -112,7 +112,7 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
 
     QVERIFY(main.isVisible());
     QCOMPARE(main.fileList->pattern(),
-             QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.png;*.webp;*.vuq"));
+             QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
     // The folder chosen last is gone: the next start folder is listed, without a word.
     QVERIFY(main.fileList->path() != QLatin1String("/no/such/folder"));
     QCOMPARE(main.folderChooser->selectedFolder(), main.fileList->path());
@@ -150,9 +150,9 @@ void TestMainWindow::activation_buildsPatternFromStore_data()
                                  << QStringList{"f.vuq"};
     QTest::newRow("only icon, disabled")
         << QStringList{Absent, Absent, Absent, "&;"} << "&;*.vuq" << QStringList{"&", "f.vuq"};
-    QTest::newRow("hand-edited") << QStringList{"*.tif;", "&;", "*.gif;", Absent}
-                                 << "*.tif;&;*.gif;*.vuq"
-                                 << QStringList{"&", "d.gif", "f.vuq", "g.tif"};
+    QTest::newRow("hand-edited") << QStringList{"*.tga;", "&;", "*.gif;", Absent}
+                                 << "*.tga;&;*.gif;*.vuq"
+                                 << QStringList{"&", "d.gif", "f.vuq", "g.tga"};
 }
 
 void TestMainWindow::activation_buildsPatternFromStore()
@@ -164,14 +164,15 @@ void TestMainWindow::activation_buildsPatternFromStore()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.jpeg", "c.jpg", "d.gif", "e.ico", "f.vuq", "&",
-                                   "g.tif", "h.txt"}));
+                                   "g.tga", "h.txt"}));
     Session session;
     // Shown, so that the seeded values are in the file the edits below change.
     session.startShown();
     MainWindow& main = session.main();
     test::browseTo(session, dir.path());
 
-    const std::array<const char*, 6> keys{"Bitmap", "Jpg", "Gif", "Ico", "Png", "Webp"};
+    const std::array<const char*, 8> keys{"Bitmap", "Jpg",  "Gif",  "Ico",
+                                          "Png",    "Webp", "Tiff", "Svg"};
     for (std::size_t i = 0; i < keys.size(); ++i)
         putType(session.iso, keys[i], stored.value(qsizetype(i), Absent));
     main.listStoredTypes();
@@ -185,7 +186,7 @@ void TestMainWindow::activation_keepsFolderAndRecountsLabel()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.gif", "c.tif"}));
+    QVERIFY(makeFiles(dir.path(), {"a.bmp", "b.gif", "c.tga"}));
     Session session;
     session.windows.start();
     MainWindow& main = session.main();
@@ -265,7 +266,7 @@ void TestMainWindow::browse_countsMatchingFiles()
         names.append(QStringLiteral("pic%1.%2").arg(i).arg(Extensions.at(i % Extensions.size())));
     QVERIFY(makeFiles(dir.path(), names));
     // Not listed: the icon type is off at first, and the others are no picture type.
-    QVERIFY(makeFiles(dir.path(), {"x.ico", "y.tif", "z.txt", "bmp"}));
+    QVERIFY(makeFiles(dir.path(), {"x.ico", "y.tga", "z.txt", "bmp"}));
     QVERIFY(QDir(dir.path()).mkdir("folder.bmp"));
     Session session;
     session.windows.start();
@@ -284,7 +285,7 @@ void TestMainWindow::browse_folderWithoutPictures_data()
 {
     test::addColumns<QStringList, QStringList>("files", "folders");
     QTest::newRow("empty") << QStringList{} << QStringList{};
-    QTest::newRow("no matching file") << QStringList{"x.ico", "y.tif", "z.txt"} << QStringList{};
+    QTest::newRow("no matching file") << QStringList{"x.ico", "y.tga", "z.txt"} << QStringList{};
     QTest::newRow("only a folder named like a picture")
         << QStringList{} << QStringList{"photos.jpg"};
 }
@@ -656,7 +657,7 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
 
     QVERIFY(reached);
     QCOMPARE(main.fileList->pattern(),
-             QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.png;*.webp;*.vuq"));
+             QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
     QCOMPARE(sortedListed(*main.fileList), (QStringList{"a.bmp", "b.ico", "c.ico"}));
     QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
     QCOMPARE(main.fileList->path(), dir.path());

@@ -33,7 +33,7 @@ namespace {
 
 // A stored value, or a null QString for a key that is not in the store.
 using Stored = std::array<QString, 4>;
-const char* const TypeNames[] = {"Bitmap", "Jpg", "Gif", "Ico", "Png", "Webp"};
+const char* const TypeNames[] = {"Bitmap", "Jpg", "Gif", "Ico", "Png", "Webp", "Tiff", "Svg"};
 const char* const SizeNames[] = {"Small", "Mid", "Big"};
 
 // One run of the program on its own store.
@@ -281,14 +281,15 @@ void TestOptions::applyStoresChoices()
     }
     QVERIFY(!options.isVisible());
     QVERIFY(s.main().isVisible());
-    QCOMPARE(s.main().fileList->pattern(), pattern + QStringLiteral("*.png;*.webp;*.vuq"));
+    QCOMPARE(s.main().fileList->pattern(),
+             pattern + QStringLiteral("*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
 }
 
 void TestOptions::applyWithAllTypesUncheckedIsRefused()
 {
     Session s;
     OptionsWindow& options = s.openOptions();
-    setChoices(options, 3, {0, 0, 0, 0, 0, 0});
+    setChoices(options, 3, {0, 0, 0, 0, 0, 0, 0, 0});
     options.apply();
 
     QCOMPARE(s.platform.messages,

@@ -288,7 +288,8 @@ void TestRules::noTypeRecognisedInStore()
     QFETCH(QString, gif);
     QFETCH(QString, ico);
     QFETCH(bool, expected);
-    QCOMPARE(noTypeRecognised(std::array<QString, 6>{bitmap, jpg, gif, ico, {}, {}}), expected);
+    QCOMPARE(noTypeRecognised(std::array<QString, PictureTypes.size()>{bitmap, jpg, gif, ico}),
+             expected);
 }
 
 void TestRules::storedValueForBox_data()

@@ -496,7 +496,8 @@ void TestSettings::seedingLeavesSizeKeysAlone()
     QCOMPARE(later.read(keys::type::Bitmap.key), QStringLiteral("*.bmp;"));
 }
 
-// A user of the first four types finds PNG and WebP on, once: a choice made about either stays.
+// A user of the first four types finds PNG and WebP, then TIFF and SVG, on once: a choice made
+// about any of them stays.
 void TestSettings::laterTypesSeededOnceBesideEarlierOnes()
 {
     test::IsolatedSettings iso;
@@ -509,6 +510,13 @@ void TestSettings::laterTypesSeededOnceBesideEarlierOnes()
     iso.put("Type", "Png", QStringLiteral("&;"));
     SettingsStore().seedInitialTypes();
     QCOMPARE(SettingsStore().read({"Type", "Webp"}), QString());
+    // TIFF and SVG came with the first seeding too; TIFF turned off stays off, SVG gone stays gone.
+    QCOMPARE(SettingsStore().read({"Type", "Tiff"}), QStringLiteral("*.tif;*.tiff;"));
+    QSettings(iso.fileName(), QSettings::IniFormat).remove(QStringLiteral("Type/Svg"));
+    iso.put("Type", "Tiff", QStringLiteral("&;"));
+    SettingsStore().seedInitialTypes();
+    QCOMPARE(SettingsStore().read({"Type", "Tiff"}), QStringLiteral("&;"));
+    QCOMPARE(SettingsStore().read({"Type", "Svg"}), QString());
 }
 
 void TestSettings::commitFailsWhenFolderCannotBeCreated()

@@ -199,6 +199,16 @@ bool writeAnimatedWebp(const QString& path)
                                                  riffChunk("ANMF", frame)));
 }
 
+// An SVG of 4000 x 4000 holding that many shapes, each drawn on the whole of it.
+QByteArray svgOfShapes(int shapes)
+{
+    QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='4000' height='4000'>";
+    for (int i = 0; i < shapes; ++i)
+        svg += "<circle cx='2000' cy='2000' r='" + QByteArray::number(2000 - i % 1900) +
+               "' fill='#" + QByteArray::number(0x100000 + i * 97 % 0xefffff, 16) + "'/>";
+    return svg + "</svg>";
+}
+
 struct Case
 {
     std::string label;
@@ -244,7 +254,15 @@ int main(int argc, char* argv[])
                                   "hostile-png-10-texts-of-8mb.png",
                                   "hostile-png-30-texts-of-8mb.png",
                                   "hostile-png-30-texts-of-8mb-inside.ico",
-                                  "gif-sound.gif"};
+                                  "gif-sound.gif",
+                                  "hostile-tiff-one-pixel-tile-65536.tif",
+                                  "hostile-tiff-65535-entries.tif",
+                                  "tiff-sound.tif",
+                                  "hostile-svg-60000-elements.svg",
+                                  "hostile-svg-copies-of-copies.svg",
+                                  "hostile-svg-entities.svg",
+                                  "hostile-svg-nested-200.svg",
+                                  "svg-sound.svg"};
     for (const char* name : hostileNames) {
         if (!writeFile(file(name), corpus(QLatin1String(name))))
             return 1;
@@ -266,7 +284,8 @@ int main(int argc, char* argv[])
         !writeZeroPng(file("zeros-30000.png")) ||
         !writeFile(file("plain-texts.png"), test::pngBehindTexts(30, false)) ||
         !writeTextPng(file("texts-40x7mb.png")) ||
-        !writeAnimatedWebp(file("animation-canvas-16384.webp"))) {
+        !writeAnimatedWebp(file("animation-canvas-16384.webp")) ||
+        !writeFile(file("circles-4000-49000.svg"), svgOfShapes(49000))) {
         std::fputs("bench_hostile: cannot write the pictures\n", stderr);
         return 1;
     }
@@ -310,6 +329,16 @@ int main(int argc, char* argv[])
         {"icon: PNG behind 30 zTXt of 8 MB", file("hostile-png-30-texts-of-8mb-inside.ico"), {}},
         {"photo 8000^2 progressive, 52 MB", file("jpeg-photo-8000x8000-progressive.jpg"), {}, true},
         {"animated WebP, canvas 16384^2", file("animation-canvas-16384.webp"), {}},
+        {"TIFF 1x1 in a tile of 65536^2", file("hostile-tiff-one-pixel-tile-65536.tif"),
+         file("tiff-sound.tif")},
+        {"TIFF directory of 65535 entries", file("hostile-tiff-65535-entries.tif"),
+         file("tiff-sound.tif")},
+        {"SVG of 60000 elements", file("hostile-svg-60000-elements.svg"), file("svg-sound.svg")},
+        {"SVG of 10^9 copies of copies", file("hostile-svg-copies-of-copies.svg"),
+         file("svg-sound.svg")},
+        {"SVG of entities 10^10 long", file("hostile-svg-entities.svg"), file("svg-sound.svg")},
+        {"SVG nested 200 deep", file("hostile-svg-nested-200.svg"), file("svg-sound.svg")},
+        {"SVG 4000^2 of 49000 circles", file("circles-4000-49000.svg"), {}},
     };
     const QString program = QCoreApplication::applicationFilePath();
     Table times("Hostile pictures: one load, hostile vs a legitimate picture of the same size",

@@ -1,7 +1,7 @@
 // Preview decode: a large JPEG loaded at the preview's size, beside libjpeg-turbo's own
 // reduced-size decode run as a program; the same preview as the main window shows it after a
-// click on the name, loaded beside the window; and a large PNG beside Qt's own reader asked for
-// the preview's size.
+// click on the name, loaded beside the window; and a large PNG and TIFF and an SVG pattern beside
+// Qt's own readers asked for the preview's size.
 #include "common/ProgramSession.h"
 #include "common/Report.h"
 #include "common/Spawn.h"
@@ -10,6 +10,7 @@
 #include "widgets/PictureBox.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -29,6 +30,34 @@ constexpr QSize PreviewSize(134, 134);
 {
     std::fprintf(stderr, "bench_preview: %s\n", what);
     std::exit(1);
+}
+
+// A repeating web pattern: shapes of every kind, filled with gradients and strokes.
+QByteArray patternSvg(int shapes)
+{
+    QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='600' height='600'>"
+                     "<defs><linearGradient id='g'><stop offset='0' stop-color='#c03'/>"
+                     "<stop offset='1' stop-color='#08f'/></linearGradient></defs>";
+    for (int i = 0; i < shapes; ++i) {
+        const QByteArray x = QByteArray::number((i * 37) % 600);
+        const QByteArray y = QByteArray::number((i * 91) % 600);
+        switch (i % 3) {
+        case 0:
+            svg += "<circle cx='" + x + "' cy='" + y + "' r='9' fill='url(#g)'/>";
+            break;
+        case 1:
+            svg += "<path d='M" + x + " " + y +
+                   " q 12 -20 24 0 t 24 0' stroke='#333' "
+                   "stroke-width='2' fill='none'/>";
+            break;
+        default:
+            svg += "<rect x='" + x + "' y='" + y +
+                   "' width='14' height='8' rx='3' "
+                   "fill='#fc0' opacity='0.7' transform='rotate(30 " +
+                   x + " " + y + ")'/>";
+        }
+    }
+    return svg + "</svg>";
 }
 
 } // namespace
@@ -122,11 +151,52 @@ int main(int argc, char* argv[])
     };
     const Samples pngVersusReader = interleave(Rounds, oursPng, readerScaledPng);
 
-    Table table("Preview decode: 6000x4000 JPEG (quality 90) and PNG to 134x134", "ms", Rounds);
+    // TIFF, LZW-compressed as pattern makers hand it over, and an SVG of a web pattern: a few
+    // thousand shapes with gradients. Qt's readers asked for the preview's size.
+    const QString tiff = folder.filePath(QStringLiteral("large.tif"));
+    QImageWriter tiffWriter(tiff, "tiff");
+    tiffWriter.setCompression(1);
+    if (!tiffWriter.write(syntheticPicture(PictureSize.width(), PictureSize.height())))
+        fail("cannot write the TIFF test picture");
+    const QString svg = folder.filePath(QStringLiteral("pattern.svg"));
+    QFile svgFile(svg);
+    if (!svgFile.open(QIODevice::WriteOnly) || svgFile.write(patternSvg(3000)) < 0)
+        fail("cannot write the SVG test picture");
+    svgFile.close();
+    const auto oursAndReader = [&](const QString& file, const char* format) {
+        const auto ours = [&file] {
+            const Clock::time_point start = Clock::now();
+            const QImage preview =
+                zelvo::loadPicture(file, {.scaledTo = PreviewSize, .clippedTo = {}});
+            const double ms = millisecondsSince(start);
+            if (preview.size() != PreviewSize)
+                fail("the preview has the wrong size");
+            return ms;
+        };
+        const auto reader = [&file, format] {
+            const Clock::time_point start = Clock::now();
+            QImageReader reader(file, format);
+            reader.setScaledSize(PreviewSize);
+            const QImage image = reader.read();
+            const double ms = millisecondsSince(start);
+            if (image.size() != PreviewSize)
+                fail("QImageReader failed");
+            return ms;
+        };
+        return interleave(Rounds, ours, reader);
+    };
+    const Samples tiffVersusReader = oursAndReader(tiff, "tiff");
+    const Samples svgVersusReader = oursAndReader(svg, "svg");
+
+    Table table("Preview decode: 6000x4000 JPEG (quality 90), PNG and TIFF, and an SVG of 3000 "
+                "shapes, to 134x134",
+                "ms", Rounds);
     table.add("loadPicture scaled vs djpeg -scale 1/8", versusDjpeg, 1.0);
     table.add("shown after a click vs djpeg -scale 1/8", clickVersusDjpeg, 1.0);
     table.add("loadPicture scaled vs QImageReader at 1/8", versusReader, 0.0);
     table.add("full decode + scale vs djpeg -scale 1/8", fullVersusDjpeg, 0.0);
     table.add("PNG: loadPicture scaled vs QImageReader scaled", pngVersusReader, 1.2);
+    table.add("TIFF: loadPicture scaled vs QImageReader scaled", tiffVersusReader, 1.1);
+    table.add("SVG: loadPicture scaled vs QImageReader scaled", svgVersusReader, 1.1);
     return table.print() ? 0 : 2;
 }

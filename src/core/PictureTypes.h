@@ -25,13 +25,15 @@ struct PictureType
 };
 
 // In the order of the file list's pattern.
-inline constexpr std::array<PictureType, 6> PictureTypes{{
+inline constexpr std::array<PictureType, 8> PictureTypes{{
     {{"Type", "Bitmap"}, "*.bmp;", true, "Check1", "bmp", 1},
     {{"Type", "Jpg"}, "*.jpeg;*.jpg;", true, "Check2", "jpeg", 1},
     {{"Type", "Gif"}, "*.gif;", true, "Check3", "gif", 1},
     {{"Type", "Ico"}, "*.ico;", false, "Check4", "ico", 1},
     {{"Type", "Png"}, "*.png;", true, "Check5", "png", 2},
     {{"Type", "Webp"}, "*.webp;", true, "Check6", "webp", 2},
+    {{"Type", "Tiff"}, "*.tif;*.tiff;", true, "Check7", "tiff", 3},
+    {{"Type", "Svg"}, "*.svg;", true, "Check8", "svg", 3},
 }};
 
 // The type whose pattern names this file suffix (compared without regard to case).

@@ -51,6 +51,8 @@ constexpr Control Controls[] = {
     typeCheck("Check4", {3600, 3120, 855, 375}, "Ico", 7),
     typeCheck("Check5", {480, 3495, 855, 375}, "Png", 11),
     typeCheck("Check6", {1520, 3495, 855, 375}, "Webp", 12),
+    typeCheck("Check7", {2560, 3495, 855, 375}, "Tiff", 13),
+    typeCheck("Check8", {3600, 3495, 855, 375}, "Svg", 14),
     imageButton("SoftBttn1", {1800, 4215, 975, 615}, artwork::Apply, "Apply", 1)
         .toolTip("Apply the changes and exit"),
     picture(Kind::Picture, "Image1", {480, 4815, 480, 480}, artwork::MailIcon, "Mail"),

@@ -2,6 +2,8 @@
 
 #include "ByteFields.h"
 #include "PictureBudget.h"
+#include "SvgDocument.h"
+#include "TiffHeaders.h"
 
 #include <algorithm>
 
@@ -81,6 +83,10 @@ std::optional<QByteArray> pictureFormatOf(QByteArrayView head)
         return QByteArray("png");
     if (webpDeclaredBytes(head))
         return QByteArray("webp");
+    if (isTiff(head))
+        return QByteArray("tiff");
+    if (looksLikeSvg(head))
+        return QByteArray("svg");
     return std::nullopt;
 }
 

@@ -25,8 +25,8 @@ struct DecodedSize
     friend bool operator==(const DecodedSize&, const DecodedSize&) = default;
 };
 
-// The format the leading bytes belong to: "bmp", "jpeg", "gif", "ico", "png" or "webp"; nothing
-// for others.
+// The format the leading bytes belong to: "bmp", "jpeg", "gif", "ico", "png", "webp", "tiff" or
+// "svg"; nothing for others.
 [[nodiscard]] std::optional<QByteArray> pictureFormatOf(QByteArrayView head);
 
 // A bitmap: a top-down bitmap's negative height is as tall as a positive one.

@@ -10,6 +10,8 @@
 #include "PngDisplayDevice.h"
 #include "RowReducer.h"
 #include "StillFile.h"
+#include "SvgPicture.h"
+#include "TiffHeaders.h"
 #include "core/PictureTypes.h"
 
 #include <QFileInfo>
@@ -72,9 +74,9 @@ const QByteArrayView PngSignature("\x89PNG\r\n\x1a\n", 8);
     return icon.sliced(offset, std::min(size, icon.size() - offset));
 }
 
-// A BMP, GIF, icon, PNG or WebP, decoded by Qt's reader within the budget: a bitmap's and a
-// PNG's rows straight from the file, as they are decoded; a GIF's first picture and an icon from
-// their bytes read into memory; a WebP, which its reader reads whole, from the file.
+// A BMP, GIF, icon, PNG, WebP or TIFF, decoded by Qt's reader within the budget: a bitmap's,
+// a PNG's and a TIFF's rows straight from the file, as they are decoded; a GIF's first picture and
+// an icon from their bytes read into memory; a WebP, which its reader reads whole, from the file.
 QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& format,
                   const PictureRequest& request, const LoadGuard& guard)
 {
@@ -111,6 +113,13 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
         if (!chunks || (request.completeOnly && !chunks->complete))
             return {};
         readerBytes = chunks->unpacked;
+        readLimit = bytes.size();
+    } else if (format == "tiff") {
+        const std::optional<TiffPage> page = tiffFirstPage(walk);
+        if (!page)
+            return {};
+        decoded = page->decoded;
+        readerBytes = page->readerBytes;
         readLimit = bytes.size();
     } else if (format == "webp") {
         decoded = webpDecodedSize(bytes);
@@ -154,7 +163,7 @@ QImage loadWithQt(const PictureFile& file, QByteArray bytes, const QByteArray& f
     }
     // Read from the file, so that the bytes are not held twice.
     std::optional<GuardedDevice> device;
-    if (format == "bmp" || format == "png" || format == "webp")
+    if (format == "bmp" || format == "png" || format == "webp" || format == "tiff")
         device.emplace(file, guard);
     else
         device.emplace(inMemory, guard);
@@ -200,8 +209,9 @@ QImage loadWithin(const QString& path, const PictureRequest& request, const Load
         format = pictureFormatOf(head);
     if (!format)
         return {};
-    QImage image = *format == "jpeg" ? decodeJpeg(*file, head, request, PictureBudgetBytes, guard)
-                                     : loadWithQt(*file, std::move(head), *format, request, guard);
+    QImage image = *format == "jpeg"  ? decodeJpeg(*file, head, request, PictureBudgetBytes, guard)
+                   : *format == "svg" ? loadSvg(*file, std::move(head), request, guard)
+                                      : loadWithQt(*file, std::move(head), *format, request, guard);
     if (request.completeOnly && !file->unchangedSinceOpen())
         return {};
     return image;

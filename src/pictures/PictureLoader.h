@@ -16,8 +16,8 @@ namespace zelvo {
 // at start-up.
 void applyPictureAllocationLimit();
 
-// The reader chosen for a file by its extension: "bmp", "jpeg", "gif", "ico", "png" or "webp";
-// nothing for any other extension, whose content then chooses among those readers.
+// The reader chosen for a file by its extension: "bmp", "jpeg", "gif", "ico", "png", "webp",
+// "tiff" or "svg"; nothing for any other extension, whose content then chooses among those.
 [[nodiscard]] std::optional<QByteArray> pictureFormatFor(const QString& path);
 
 struct PictureRequest
@@ -33,6 +33,9 @@ struct PictureRequest
     // lists, a PNG with its end chunk, a WebP as long as its container says. A file being
     // written is then not shown half done.
     bool completeOnly = false;
+    // The zoom level, in percent, at which a picture drawn from a description (an SVG) is
+    // drawn, as large as the tile window shows a copy at that level; others ignore it.
+    int zoom = 100;
 };
 
 enum class LoadOutcome {

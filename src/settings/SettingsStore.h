@@ -43,13 +43,13 @@ public:
     // Values that could not be stored are dropped, so that the store reads as before.
     [[nodiscard]] bool commit();
 
-    // A user whose store holds none of the type keys starts with bitmaps, JPEG, GIF, PNG and
-    // WebP files listed; one whose store holds keys of the first four types only gets PNG and
-    // WebP listed besides, once (each generation of types in PictureTypes). They read back at
-    // once. Where there is no settings file yet they reach the disk with the
-    // next commit, or when the store closes, so that creating the file need not hold up the
-    // first window; an existing file gets them at once. A file too large to read counts as
-    // none, and is kept aside like a damaged one when they are written.
+    // A user whose store holds none of the type keys starts with every type but icons listed;
+    // one whose store holds keys of earlier types only gets the later ones listed besides, once:
+    // PNG and WebP, then TIFF and SVG (each generation of types in PictureTypes). They read back
+    // at once. Where there is no settings file yet they reach the disk with the next commit, or
+    // when the store closes, so that creating the file need not hold up the first window; an
+    // existing file gets them at once. A file too large to read counts as none, and is kept
+    // aside like a damaged one when they are written.
     void seedInitialTypes();
 
     [[nodiscard]] QString fileName() const { return m_fileName; }

@@ -1,6 +1,7 @@
 #include "TilePictures.h"
 
 #include "core/ZoomRule.h"
+#include "pictures/SvgPicture.h"
 
 namespace zelvo {
 
@@ -20,7 +21,7 @@ constexpr int JudgedSide = 512;
 } // namespace
 
 TilePictures::TilePictures(QThreadPool& workers, QObject* parent)
-    : QObject(parent), m_loader(workers)
+    : QObject(parent), m_loader(workers), m_drawLoader(workers)
 {
     m_restTimer.setSingleShot(true);
     m_restTimer.setInterval(RestMs);
@@ -32,6 +33,43 @@ TilePictures::TilePictures(QThreadPool& workers, QObject* parent)
             emit cannotShow(job.path, Arrival(job.purpose));
     });
     connect(&m_loader, &BackgroundLoader::slowChanged, this, &TilePictures::slowChanged);
+    connect(&m_drawLoader, &BackgroundLoader::loaded, this,
+            [this](const PictureJob& job, const QImage& picture) {
+                if (job.path != m_path)
+                    return;
+                m_drawn = picture;
+                m_drawnZoom = job.request.zoom;
+                m_drawingZoom = 0;
+                emit widened();
+            });
+    connect(&m_drawLoader, &BackgroundLoader::cannotLoad, this, [this] { m_drawingZoom = 0; });
+}
+
+bool TilePictures::drawn() const
+{
+    return isDrawnPicture(m_part);
+}
+
+void TilePictures::drawAt(int zoom, QSize part)
+{
+    const auto covers = [part](QSize size) {
+        return size.width() >= part.width() && size.height() >= part.height();
+    };
+    if (!drawn() || zoom == NaturalZoom || part.isEmpty() ||
+        (zoom == m_drawnZoom && covers(m_drawn.size())) ||
+        (zoom == m_drawingZoom && covers(m_drawingPart)))
+        return;
+    m_drawingZoom = zoom;
+    m_drawingPart = part;
+    m_drawLoader.load({.path = m_path,
+                       .request = {.scaledTo = {}, .clippedTo = part, .zoom = zoom},
+                       .purpose = 0,
+                       .ahead = false});
+}
+
+QImage TilePictures::drawnAt(int zoom) const
+{
+    return zoom == m_drawnZoom ? m_drawn : QImage();
 }
 
 void TilePictures::load(const QString& path, QSize part, Arrival arrival)
@@ -67,6 +105,8 @@ void TilePictures::cancel()
 {
     m_restTimer.stop();
     m_loader.cancel();
+    m_drawLoader.cancel();
+    m_drawingZoom = 0;
 }
 
 void TilePictures::setWholeWanted(bool wanted)
@@ -116,6 +156,10 @@ void TilePictures::loaded(const PictureJob& job, const QImage& picture)
     m_part = picture;
     m_wider = QImage();
     m_whole = QImage();
+    m_drawLoader.cancel();
+    m_drawn = QImage();
+    m_drawnZoom = 0;
+    m_drawingZoom = 0;
     if (cutTo(m_part, m_box)) {
         if (m_wholeWanted)
             loadBeyond(false);

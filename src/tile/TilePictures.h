@@ -40,6 +40,11 @@ public:
     // The picture to draw at the zoom level, and the one to judge the seams on: the best of what
     // is in memory.
     [[nodiscard]] const QImage& forZoom(int zoom) const;
+    // A picture drawn from a description (an SVG) is drawn again at each zoom level other than
+    // 100%, as large as the part of one copy the window shows; null until it is in memory.
+    [[nodiscard]] bool drawn() const;
+    void drawAt(int zoom, QSize part);
+    [[nodiscard]] QImage drawnAt(int zoom) const;
     [[nodiscard]] const QImage& forSeams() const;
     // A load is running or about to start.
     [[nodiscard]] bool busy() const { return m_loader.awaited() || m_restTimer.isActive(); }
@@ -62,6 +67,8 @@ private:
     void loadBeyond(bool ahead);
 
     BackgroundLoader m_loader;
+    // Beside the loads of the picture at its own size, so that neither stops the other.
+    BackgroundLoader m_drawLoader;
     QTimer m_restTimer;
     // The file asked for last, and the file in memory with the size of its part.
     QString m_asked;
@@ -71,6 +78,11 @@ private:
     QImage m_wider;
     QImage m_whole;
     bool m_wholeWanted = false;
+    QImage m_drawn;
+    int m_drawnZoom = 0;
+    // What the drawing on its way is for.
+    int m_drawingZoom = 0;
+    QSize m_drawingPart;
 };
 
 } // namespace zelvo

@@ -189,6 +189,9 @@ void TileWorkbench::updateLook()
     }
     describeView();
     m_view.setLook(look);
+    // A picture drawn from a description is drawn again at the zoom level, never enlarged.
+    m_pictures.drawAt(m_zoom, m_view.drawnSizeWanted());
+    m_view.setDrawn(m_pictures.drawnAt(m_zoom));
 }
 
 // Screen readers hear how the copies are laid and on what, where the window no longer shows

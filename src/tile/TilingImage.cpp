@@ -33,6 +33,22 @@ void TilingImage::setPicture(const QImage& picture)
     update();
 }
 
+void TilingImage::setDrawn(const QImage& drawn)
+{
+    if (drawn.cacheKey() == m_drawn.cacheKey())
+        return;
+    m_drawn = drawn;
+    m_surface = QPixmap();
+    update();
+}
+
+QSize TilingImage::drawnSizeWanted() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return zoomedPartSize(m_picture.size(), m_look,
+                          QSize(qCeil(width() * ratio), qCeil(height() * ratio)));
+}
+
 void TilingImage::setLook(const TileLook& look)
 {
     if (look == m_look)
@@ -76,7 +92,7 @@ const QPixmap& TilingImage::surface(QSize area)
         m_surface = QPixmap();
     if (m_surface.isNull() && !m_picture.isNull()) {
         m_surfaceArea = area;
-        const QImage tile = zoomedTile(m_picture, m_look, area, MinimumTileSide);
+        const QImage tile = zoomedTile(m_picture, m_look, area, MinimumTileSide, m_drawn);
         const bool whole = qint64(area.width()) * area.height() <= MaximumSurfacePixels;
         m_surface = QPixmap::fromImage(composed(whole ? area : tile.size(), tile));
     }

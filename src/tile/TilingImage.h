@@ -21,6 +21,11 @@ public:
 
     void setPicture(const QImage& picture);
     [[nodiscard]] const QImage& picture() const { return m_picture; }
+    // The picture drawn again at the zoom level shown (an SVG's), laid in place of the picture
+    // enlarged or reduced while it covers drawnSizeWanted().
+    void setDrawn(const QImage& drawn);
+    // The part of one copy the window shows at the zoom level, in device pixels.
+    [[nodiscard]] QSize drawnSizeWanted() const;
 
     // A tile at least this many device pixels each way is drawn; tiny pictures are repeated
     // into one so that a repaint draws few tiles.
@@ -56,6 +61,7 @@ private:
     static constexpr qint64 MaximumSurfacePixels = 16 * 1024 * 1024;
 
     QImage m_picture;
+    QImage m_drawn;
     QPixmap m_surface;
     QSize m_surfaceArea;
     TileLook m_look;

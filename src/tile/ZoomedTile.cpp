@@ -60,15 +60,20 @@ void drawAlongEdges(QImage& tile, const QRect& copy, bool right, bool bottom, in
     }
 }
 
-} // namespace
-
-QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area, int minimumSide)
+// The part of the picture the area shows: the whole of it, except that a picture larger than
+// the area is cut to what the area shows, but across where brick rows shift it and down where
+// half-drop columns do.
+struct ShownPart
 {
-    if (picture.isNull() || area.isEmpty())
-        return {};
+    QSize size;
+    // One copy fits within the area that way.
+    bool wholeAcross;
+    bool wholeDown;
+};
+
+ShownPart shownPart(QSize picture, const TileLook& look, QSize area)
+{
     const int zoom = std::clamp(look.zoom, ZoomLevels.front(), ZoomLevels.back());
-    // Only the part of a picture larger than the area that the area shows is scaled, except
-    // across where brick rows shift it and down where half-drop columns do.
     const auto shownLength = [zoom](int areaLength) {
         return (areaLength * NaturalZoom + zoom - 1) / zoom;
     };
@@ -76,21 +81,44 @@ QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area, int m
     const bool wholeDown = picture.height() <= shownLength(area.height());
     const bool cutAcross = !wholeAcross && !(look.repeat == Repeat::Brick && wholeDown);
     const bool cutDown = !wholeDown && !(look.repeat == Repeat::HalfDrop && wholeAcross);
-    const QImage shown =
-        !cutAcross && !cutDown
-            ? picture
-            : picture.copy(0, 0,
-                           cutAcross ? std::min(picture.width(), shownLength(area.width()))
-                                     : picture.width(),
-                           cutDown ? std::min(picture.height(), shownLength(area.height()))
-                                   : picture.height());
+    return {{cutAcross ? std::min(picture.width(), shownLength(area.width())) : picture.width(),
+             cutDown ? std::min(picture.height(), shownLength(area.height())) : picture.height()},
+            wholeAcross,
+            wholeDown};
+}
+
+} // namespace
+
+QSize zoomedPartSize(QSize picture, const TileLook& look, QSize area)
+{
+    const int zoom = std::clamp(look.zoom, ZoomLevels.front(), ZoomLevels.back());
+    const QSize shown = shownPart(picture, look, area).size;
+    return {zoomedLength(shown.width(), zoom), zoomedLength(shown.height(), zoom)};
+}
+
+QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area, int minimumSide,
+                  const QImage& drawnAtZoom)
+{
+    if (picture.isNull() || area.isEmpty())
+        return {};
+    const int zoom = std::clamp(look.zoom, ZoomLevels.front(), ZoomLevels.back());
+    const auto [shownSize, wholeAcross, wholeDown] = shownPart(picture.size(), look, area);
     const QSize copy(zoomedLength(picture.width(), zoom), zoomedLength(picture.height(), zoom));
-    const QSize scaledSize(zoomedLength(shown.width(), zoom), zoomedLength(shown.height(), zoom));
-    QImage scaled =
-        zoom == NaturalZoom
-            ? shown
-            : shown.scaled(scaledSize, Qt::IgnoreAspectRatio,
-                           zoom > NaturalZoom ? Qt::FastTransformation : Qt::SmoothTransformation);
+    const QSize scaledSize = zoomedPartSize(picture.size(), look, area);
+    const auto scale = [&] {
+        if (zoom != NaturalZoom && drawnAtZoom.width() >= scaledSize.width() &&
+            drawnAtZoom.height() >= scaledSize.height())
+            return drawnAtZoom.size() == scaledSize
+                       ? drawnAtZoom
+                       : drawnAtZoom.copy(QRect(QPoint(0, 0), scaledSize));
+        const QImage shown =
+            shownSize == picture.size() ? picture : picture.copy(QRect(QPoint(0, 0), shownSize));
+        if (zoom == NaturalZoom)
+            return shown;
+        return shown.scaled(scaledSize, Qt::IgnoreAspectRatio,
+                            zoom > NaturalZoom ? Qt::FastTransformation : Qt::SmoothTransformation);
+    };
+    QImage scaled = scale();
     // Drawn as it is, without blending, where it has no transparent parts.
     const bool opaque = !scaled.hasAlphaChannel();
     scaled =

@@ -1163,6 +1163,7 @@ QList<BadPicture> badPictures()
     addGifs(pictures);
     addIcons(pictures);
     addPngsAndWebps(pictures);
+    addTiffsAndSvgs(pictures);
     addWrongFormats(pictures);
     addRandom(pictures);
     addHostile(pictures);

@@ -19,9 +19,13 @@ struct BadPicture
     QByteArray bytes;
 };
 
-// Bitmap, JPEG, GIF and icon files, damaged in every way the program has to survive, with one
-// sound file of each type among them. The same list on every call (random bytes use fixed seeds).
+// Bitmap, JPEG, GIF, icon, PNG, WebP, TIFF and SVG files, damaged in every way the program has to
+// survive, with one sound file of each type among them. The same list on every call (random bytes
+// use fixed seeds).
 [[nodiscard]] QList<BadPicture> badPictures();
+
+// TIFF and SVG files, damaged and made to be slow, with sound ones among them (BadTiffSvg.cpp).
+void addTiffsAndSvgs(QList<BadPicture>& out);
 
 // A progressive grey JPEG whose data is that many scans, each a pass over the whole picture.
 [[nodiscard]] QByteArray progressiveJpegWithScans(quint16 width, quint16 height, int scans);

@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    constexpr std::array<const char*, 8> Names{"f.bmp", "f.jpg",  "f.gif",  "f.ico",
-                                               "f.png", "f.webp", "f.JPEG", "f.dat"};
+    constexpr std::array<const char*, 10> Names{"f.bmp",  "f.jpg", "f.gif", "f.ico",  "f.png",
+                                                "f.webp", "f.tif", "f.svg", "f.JPEG", "f.dat"};
     for (const char* name : Names) {
         const QString path = harness->folder.filePath(QLatin1String(name));
         {
@@ -59,6 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QImage dot = zelvo::loadPicture(path, {.scaledTo = {1, 1}, .clippedTo = {}});
         const QImage tile = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {40, 30}});
         const QImage strip = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {5000, 2}});
+        // An SVG drawn again at the largest zoom, for a part of the tile window.
+        const QImage zoomed = zelvo::loadPicture(
+            path, {.scaledTo = {}, .clippedTo = {40, 30}, .completeOnly = false, .zoom = 800});
         const zelvo::LoadedPicture reload = zelvo::loadPicture(
             path, {.scaledTo = {}, .clippedTo = {40, 30}, .completeOnly = true}, {});
         // Nothing asks the load to stop here, and only a loaded picture has pixels.
@@ -77,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!tile.isNull() && (tile.width() > 40 || tile.height() > 30))
             __builtin_trap();
         if (!strip.isNull() && (strip.width() > 5000 || strip.height() > 2))
+            __builtin_trap();
+        if (!zoomed.isNull() && (zoomed.width() > 40 || zoomed.height() > 30))
             __builtin_trap();
     }
     return 0;

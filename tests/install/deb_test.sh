@@ -70,6 +70,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "package version $(field Version) is not $version"
 field Depends | grep -q 'libqt6widgets6' || fail "Depends misses the Qt libraries: $(field Depends)"
 field Depends | grep -q 'qt6-image-formats-plugins' || fail "Depends misses the WebP reader: $(field Depends)"
+field Depends | grep -q 'libqt6svg6' || fail "Depends misses Qt SVG: $(field Depends)"
 [ "$(field Recommends)" = "qt6-wayland, xdg-utils" ] || fail "Recommends: $(field Recommends)"
 
 # Errors fail; warnings are shown (a sanitizer or debug build may draw some of its own).

@@ -89,7 +89,7 @@ grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id
 # of the prefix, where it is the only program.
 update-desktop-database "$prefix/share/applications"
 failed_before=$failures
-for type in image/bmp image/x-bmp image/jpeg image/gif image/vnd.microsoft.icon image/x-icon image/png image/webp; do
+for type in image/bmp image/x-bmp image/jpeg image/gif image/vnd.microsoft.icon image/x-icon image/png image/webp image/tiff image/svg+xml; do
     default=$(env -i PATH=/usr/bin:/bin HOME="$work" XDG_DATA_HOME="$work" XDG_CONFIG_HOME="$work" \
         XDG_DATA_DIRS="$prefix/share" xdg-mime query default "$type")
     [ "$default" = "$app_id.desktop" ] || fail "xdg-mime opens $type with '$default'"

@@ -112,6 +112,8 @@ const QList<Expected> OptionsControls{
     {QStringLiteral("Ico"), QStringLiteral("check box"), TypeChoice},
     {QStringLiteral("Png"), QStringLiteral("check box"), TypeChoice},
     {QStringLiteral("Webp"), QStringLiteral("check box"), TypeChoice},
+    {QStringLiteral("Tiff"), QStringLiteral("check box"), TypeChoice},
+    {QStringLiteral("Svg"), QStringLiteral("check box"), TypeChoice},
 };
 
 const QList<Expected> AboutControls{
@@ -357,7 +359,8 @@ void ScreenReaderTest::optionsWindow()
     const QString cycle =
         tabCycle({QStringLiteral("Mail the author: zelvo@zelvo.org"), QStringLiteral("Apply"), size,
                   QStringLiteral("Ico"), QStringLiteral("Gif"), QStringLiteral("Jpg"),
-                  QStringLiteral("Bitmap"), QStringLiteral("Png"), QStringLiteral("Webp")});
+                  QStringLiteral("Bitmap"), QStringLiteral("Png"), QStringLiteral("Webp"),
+                  QStringLiteral("Tiff"), QStringLiteral("Svg")});
     QVERIFY2(cycle.isEmpty(), qPrintable(cycle));
 
     VERIFY_TAB_REACHES(QStringLiteral("Apply"));

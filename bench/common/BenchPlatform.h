@@ -24,6 +24,7 @@ public:
     bool openUrl(const QUrl&) override { return false; }
     std::optional<QString> chooseFolder(QWidget*, const QString&) override { return folder; }
     bool printPage(const QImage&) override { return false; }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
     void endProgram() override {}
 };
 

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -71,6 +72,12 @@ bool DesktopPlatform::printPage(const QImage& image)
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return false;
     return lastJobTaken();
+}
+
+bool DesktopPlatform::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void DesktopPlatform::endProgram()

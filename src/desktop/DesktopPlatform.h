@@ -13,6 +13,7 @@ public:
     bool openUrl(const QUrl& url) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& startFolder) override;
     bool printPage(const QImage& image) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     void endProgram() override;
 };
 

@@ -1,8 +1,9 @@
 #include "TileWindow.h"
 
+#include "SwatchPrinter.h"
 #include "TileWorkbench.h"
 #include "TilingImage.h"
-#include "desktop/Platform.h"
+#include "desktop/ChosenPrinter.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
 #include "settings/SettingsStore.h"
@@ -37,6 +38,7 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
     connect(tiledView, &TilingImage::clicked, this, &TileWindow::closeRequested);
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
     workbench = new TileWorkbench(*this, *tiledView, workers);
+    swatchPrinter = new SwatchPrinter(*this, platform, workers);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
     connect(workbench, &TileWorkbench::cannotShow, this,
             [this](const QString& path, TilePictures::Arrival arrival) {
@@ -152,7 +154,7 @@ void TileWindow::print()
     if (!self)
         return;
     if (!printed)
-        platform.messageBox(this, QStringLiteral("Can't be printed."), MessageStyle::Plain, {});
+        platform.messageBox(this, QLatin1String(CannotPrintPrompt), MessageStyle::Plain, {});
     if (self)
         printButton->show();
 }

@@ -14,6 +14,7 @@ namespace zelvo {
 
 class Platform;
 class SettingsStore;
+class SwatchPrinter;
 class TileWorkbench;
 class TilingImage;
 
@@ -29,6 +30,7 @@ public:
     TilingImage* tiledView;
     QPushButton* printButton;
     TileWorkbench* workbench;
+    SwatchPrinter* swatchPrinter;
 
     // Takes the size the store chooses.
     void load();

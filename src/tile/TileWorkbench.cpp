@@ -87,6 +87,7 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool&
     onKeys("first", alsoShifted({Qt::Key_Home}), [this] { emit stepRequested(Step::First); });
     onKeys("last", alsoShifted({Qt::Key_End}), [this] { emit stepRequested(Step::Last); });
     onKeys("copy", alsoShifted({Qt::ControlModifier | Qt::Key_C}), &TileWorkbench::copy);
+    onKeys("realSize", alsoShifted({Qt::Key_I}), &TileWorkbench::showRealSize);
 }
 
 void TileWorkbench::load(const QString& path, TilePictures::Arrival arrival)
@@ -141,6 +142,14 @@ void TileWorkbench::setZoom(int zoom)
 void TileWorkbench::showZoomLabel()
 {
     showLabel(QStringLiteral("%1%").arg(m_zoom));
+}
+
+void TileWorkbench::showRealSize()
+{
+    m_realSizeHeard = true;
+    if (const QString text = m_pictures.realSize(QLocale().measurementSystem()); !text.isEmpty())
+        showLabel(text);
+    describeView();
 }
 
 void TileWorkbench::showSkipped(const QString& name)
@@ -200,6 +209,9 @@ void TileWorkbench::describeView()
         heard << QLatin1String(groundChoice(m_ground).name);
     if (!m_seamsHeard.isEmpty())
         heard << m_seamsHeard;
+    if (const QString size = m_pictures.realSize(QLocale().measurementSystem());
+        m_realSizeHeard && !size.isEmpty())
+        heard << size;
     m_view.setAccessibleDescription(heard.join(QStringLiteral("; ")));
 }
 

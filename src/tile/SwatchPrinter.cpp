@@ -1,0 +1,178 @@
+#include "SwatchPrinter.h"
+
+#include "TileWindow.h"
+#include "TileWorkbench.h"
+#include "TilingImage.h"
+#include "core/SwatchPage.h"
+#include "desktop/ChosenPrinter.h"
+#include "widgets/BusySign.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPainter>
+#include <QPointer>
+
+#include <cmath>
+
+namespace zelvo {
+
+namespace {
+
+// What a swatch shows.
+struct Swatch
+{
+    QImage picture;
+    QSizeF copyInches;
+    Repeat repeat;
+    QBrush ground;
+    QString caption;
+};
+
+[[nodiscard]] QSize pixelsAtScale(QSizeF size, double scale)
+{
+    return QSize(std::max(1, int(std::lround(size.width() * scale))),
+                 std::max(1, int(std::lround(size.height() * scale))));
+}
+
+// The copies laid in the repeat system over an area of the given copies across and down, drawn
+// at scale into an image of their own; copies before the first and after the last are drawn too,
+// where shifted copies reach in.
+[[nodiscard]] QImage laidCopies(const Swatch& swatch, QSize copies, double scale)
+{
+    const QSize copy = swatch.picture.size();
+    const QSizeF area(double(copies.width()) * copy.width(),
+                      double(copies.height()) * copy.height());
+    QImage laid(pixelsAtScale(area, scale), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&laid);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1);
+    if (swatch.picture.hasAlphaChannel())
+        painter.fillRect(laid.rect(), swatch.ground);
+    painter.scale(laid.width() / area.width(), laid.height() / area.height());
+    for (int row = -1; row <= copies.height(); ++row) {
+        for (int column = -1; column <= copies.width(); ++column) {
+            const CopyPlace place = copyPlace(swatch.repeat, copy, column, row);
+            painter.save();
+            painter.translate(place.topLeft);
+            painter.scale(place.mirroredAcross ? -1 : 1, place.mirroredDown ? -1 : 1);
+            painter.translate(place.mirroredAcross ? -copy.width() : 0,
+                              place.mirroredDown ? -copy.height() : 0);
+            painter.drawImage(0, 0, swatch.picture);
+            painter.restore();
+        }
+    }
+    return laid;
+}
+
+// The block of the page: one period of the repeat system, repeated when its copies are tiny.
+[[nodiscard]] QImage block(const Swatch& swatch, const SwatchPage& page)
+{
+    const QSize period = repeatPeriod(swatch.repeat);
+    const QImage one = laidCopies(swatch, period, page.blockScale);
+    if (page.blockCopies == period)
+        return one;
+    QImage whole(pixelsAtScale(QSizeF(page.blockCopies.width() * one.width() / period.width(),
+                                      page.blockCopies.height() * one.height() / period.height()),
+                               1.0),
+                 QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&whole);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSize across(page.blockCopies.width() / period.width(),
+                       page.blockCopies.height() / period.height());
+    QBrush periods(one);
+    periods.setTransform(
+        QTransform::fromScale(double(whole.width()) / across.width() / one.width(),
+                              double(whole.height()) / across.height() / one.height()));
+    painter.fillRect(whole.rect(), periods);
+    return whole;
+}
+
+bool drawSwatch(QPainter& painter, QSizeF printable, double dpi, const Swatch& swatch)
+{
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
+    const std::optional<SwatchPage> page =
+        swatchPage(printable, dpi, swatch.picture.size(), swatch.copyInches, swatch.repeat,
+                   metrics.height() * 1.6);
+    if (!page)
+        return false;
+    const QImage tile = block(swatch, *page);
+    // The page's pattern repeats the block at its exact size on paper from the corner.
+    QBrush tiled(tile);
+    tiled.setTransform(
+        QTransform::fromScale(page->blockCopies.width() * page->copy.width() / tile.width(),
+                              page->blockCopies.height() * page->copy.height() / tile.height()));
+    painter.fillRect(page->tiling, tiled);
+    painter.setPen(Qt::black);
+    painter.drawText(page->caption, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(swatch.caption, Qt::ElideMiddle, page->caption.width()));
+    return true;
+}
+
+} // namespace
+
+SwatchPrinter::SwatchPrinter(TileWindow& window, Platform& platform, QThreadPool& workers)
+    : QObject(&window), m_window(window), m_platform(platform), m_loader(workers),
+      m_busySign(new BusySign(window, Qt::BottomLeftCorner))
+{
+    auto* action = new QAction(&window);
+    action->setObjectName(QStringLiteral("printSwatch"));
+    action->setShortcuts({QKeySequence(Qt::ControlModifier | Qt::Key_P),
+                          QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P)});
+    connect(action, &QAction::triggered, this, &SwatchPrinter::print);
+    window.addAction(action);
+    connect(&m_loader, &BackgroundLoader::loaded, this, &SwatchPrinter::loaded);
+    connect(&m_loader, &BackgroundLoader::cannotLoad, this, &SwatchPrinter::cannotPrint);
+    connect(&m_loader, &BackgroundLoader::slowChanged, m_busySign, &BusySign::setBusy);
+}
+
+void SwatchPrinter::print()
+{
+    const QString path = m_window.workbench->shownPath();
+    if (path.isEmpty() || busy())
+        return;
+    m_loader.load({.path = path, .request = {}, .purpose = 0, .ahead = false, .measured = true});
+}
+
+void SwatchPrinter::cannotPrint()
+{
+    m_platform.messageBox(&m_window, QLatin1String(CannotPrintPrompt), MessageStyle::Plain, {});
+    emit done();
+}
+
+void SwatchPrinter::loaded(const PictureJob& job, const QImage& picture,
+                           const PictureMeasure& measure)
+{
+    const TileWorkbench& bench = *m_window.workbench;
+    const QSizeF inches = paperInchesOrScreen(picture.size(), measure.resolution);
+    const Swatch swatch{
+        .picture = picture,
+        .copyInches = inches,
+        .repeat = bench.repeat(),
+        .ground =
+            groundBrush(bench.ground(), m_window.tiledView->palette().color(QPalette::Button)),
+        .caption = swatchCaption(QFileInfo(job.path).fileName(), bench.repeat(), inches,
+                                 measureFor(QLocale().measurementSystem()))};
+    // The dialog's and the print service's waits handle the program's events: the window may
+    // close meanwhile, and this with it.
+    const QPointer<SwatchPrinter> self(this);
+    m_printing = true;
+    const PrintResult result =
+        printOnChosenPrinter(m_platform, &m_window, QStringLiteral("Zelvo"),
+                             [&swatch](QPainter& painter, QSizeF printable, double dpi) {
+                                 return drawSwatch(painter, printable, dpi, swatch);
+                             });
+    if (!self)
+        return;
+    m_printing = false;
+    if (result == PrintResult::Failed) {
+        cannotPrint();
+        return;
+    }
+    emit done();
+}
+
+} // namespace zelvo

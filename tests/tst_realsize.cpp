@@ -96,8 +96,6 @@ class TestRealSize : public QObject
 private slots:
     void storedResolution_data();
     void storedResolution();
-    void text_data();
-    void text();
     void keyIShowsTheWholePicture();
 };
 
@@ -162,28 +160,9 @@ void TestRealSize::storedResolution()
     QVERIFY(inches.width() >= 1 / MaxPixelsPerInch && inches.height() >= 1 / MaxPixelsPerInch);
 }
 
-void TestRealSize::text_data()
-{
-    test::addColumns<QLocale::MeasurementSystem, QString>("system", "shown");
-    QTest::newRow("metric") << QLocale::MetricSystem
-                            << QStringLiteral("1500 x 1500 px, 12.7 x 12.7 cm at 300 dpi");
-    QTest::newRow("US") << QLocale::ImperialUSSystem
-                        << QStringLiteral("1500 x 1500 px, 5 x 5 in at 300 dpi");
-    QTest::newRow("UK") << QLocale::ImperialUKSystem
-                        << QStringLiteral("1500 x 1500 px, 5 x 5 in at 300 dpi");
-}
-
-void TestRealSize::text()
-{
-    QFETCH(const QLocale::MeasurementSystem, system);
-    QFETCH(const QString, shown);
-    const QSize pixels(1500, 1500);
-    const StoredResolution stored{StoredResolution::Unit::PixelsPerInch, 300, 300};
-    QCOMPARE(realSizeText(pixels, paperInches(pixels, stored), measureFor(system)), shown);
-}
-
-// A picture larger than the window, of which the window holds a part: I gives the whole size,
-// and screen readers hear it.
+// A picture larger than the window, of which the window holds a part: I gives the whole size, in
+// inches where the locale measures in them (the table above shows centimetres), and screen
+// readers hear it.
 void TestRealSize::keyIShowsTheWholePicture()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

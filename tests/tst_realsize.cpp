@@ -1,6 +1,7 @@
 // The picture's real size: the resolution each type of file stores, how it reads to the user, and
 // the I key of the tile window.
 
+#include "core/SwatchPage.h"
 #include "pictures/StoredResolution.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
@@ -96,6 +97,7 @@ class TestRealSize : public QObject
 private slots:
     void storedResolution_data();
     void storedResolution();
+    void swatchOfSpecks();
     void keyIShowsTheWholePicture();
 };
 
@@ -158,6 +160,22 @@ void TestRealSize::storedResolution()
     // Every stored resolution a page is drawn at gives copies of a countable size.
     const QSizeF inches = paperInchesOrScreen(QSize(1, 1), measure.resolution);
     QVERIFY(inches.width() >= 1 / MaxPixelsPerInch && inches.height() >= 1 / MaxPixelsPerInch);
+}
+
+// A pixel at the finest resolution taken, in mirrored copies on a large page at 1200 dpi: drawn in
+// blocks of a tenth of an inch at least, each of a bounded number of pixels.
+void TestRealSize::swatchOfSpecks()
+{
+    const StoredResolution finest{StoredResolution::Unit::PixelsPerInch, 1e4, 1e4};
+    const QSizeF inches = paperInchesOrScreen({1, 1}, finest);
+    const std::optional<SwatchPage> page =
+        swatchPage({40000, 50000}, 1200, {1, 1}, inches, Repeat::Mirror, 100);
+    QVERIFY(page);
+    QVERIFY(page->blockCopies.width() * page->copy.width() >= 120);
+    QVERIFY(page->blockCopies.height() * page->copy.height() >= 120);
+    QVERIFY(page->blockCopies.width() * page->blockCopies.height() * page->blockScale *
+                page->blockScale <=
+            MaxBlockPixels);
 }
 
 // A picture larger than the window, of which the window holds a part: I gives the whole size, in

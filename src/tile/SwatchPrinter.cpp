@@ -72,9 +72,10 @@ struct Swatch
     const QImage one = laidCopies(swatch, period, page.blockScale);
     if (page.blockCopies == period)
         return one;
-    QImage whole(pixelsAtScale(QSizeF(page.blockCopies.width() * one.width() / period.width(),
-                                      page.blockCopies.height() * one.height() / period.height()),
-                               1.0),
+    const QSize copy = swatch.picture.size();
+    QImage whole(pixelsAtScale(QSizeF(double(page.blockCopies.width()) * copy.width(),
+                                      double(page.blockCopies.height()) * copy.height()),
+                               page.blockScale),
                  QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&whole);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

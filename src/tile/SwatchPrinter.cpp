@@ -47,8 +47,8 @@ struct Swatch
     QImage laid(pixelsAtScale(area, scale), QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&laid);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1);
-    if (swatch.picture.hasAlphaChannel())
-        painter.fillRect(laid.rect(), swatch.ground);
+    // The ground also fills what smoothing leaves of the pixels along the copies' edges.
+    painter.fillRect(laid.rect(), swatch.ground);
     painter.scale(laid.width() / area.width(), laid.height() / area.height());
     for (int row = -1; row <= copies.height(); ++row) {
         for (int column = -1; column <= copies.width(); ++column) {
@@ -77,6 +77,7 @@ struct Swatch
                                       double(page.blockCopies.height()) * copy.height()),
                                page.blockScale),
                  QImage::Format_ARGB32_Premultiplied);
+    whole.fill(Qt::transparent);
     QPainter painter(&whole);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QSize across(page.blockCopies.width() / period.width(),

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -76,8 +77,11 @@ bool DesktopPlatform::printPage(const QImage& image)
 
 bool DesktopPlatform::choosePrinter(QWidget* parent, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    // The parent may be closed and deleted while the dialog runs, and the dialog with it.
+    const QPointer<QPrintDialog> dialog = new QPrintDialog(&printer, parent);
+    const bool chosen = dialog->exec() == QDialog::Accepted && dialog;
+    delete dialog.data();
+    return chosen;
 }
 
 void DesktopPlatform::endProgram()

@@ -199,7 +199,7 @@ void TileWorkbench::updateLook()
 }
 
 // Screen readers hear how the copies are laid and on what, where the window no longer shows
-// them as it opened, and the seams while they are checked.
+// them as it opened, the seams while they are checked, and the real size once I has shown it.
 void TileWorkbench::describeView()
 {
     QStringList heard;

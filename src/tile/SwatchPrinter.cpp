@@ -5,6 +5,7 @@
 #include "TilingImage.h"
 #include "core/SwatchPage.h"
 #include "desktop/ChosenPrinter.h"
+#include "pictures/PictureBudget.h"
 #include "widgets/BusySign.h"
 
 #include <QAction>
@@ -19,6 +20,16 @@
 namespace zelvo {
 
 namespace {
+
+// A picture too large to load whole within the budget is loaded halved, as often as it takes, which
+// a JPEG decodes at once; its copies keep the size on paper of the whole.
+[[nodiscard]] QSize swatchLoadSize(QSize whole)
+{
+    QSize size = whole;
+    while (qint64(size.width()) * size.height() * 4 > PictureBudgetBytes)
+        size = QSize(std::max(1, size.width() / 2), std::max(1, size.height() / 2));
+    return size == whole ? QSize() : size;
+}
 
 // What a swatch shows.
 struct Swatch
@@ -36,14 +47,22 @@ struct Swatch
                  std::max(1, int(std::lround(size.height() * scale))));
 }
 
-// The copies laid in the repeat system over an area of the given copies across and down, drawn
-// at scale into an image of their own; copies before the first and after the last are drawn too,
-// where shifted copies reach in.
-[[nodiscard]] QImage laidCopies(const Swatch& swatch, QSize copies, double scale)
+// An image of the page's pattern, and the picture's pixels it covers across and down.
+struct Block
+{
+    QImage image;
+    QSizeF area;
+};
+
+// The copies laid in the repeat system over the given copies across and down, no more of them than
+// the shown area of the picture's pixels, drawn at scale into an image of their own; copies
+// before the first and after the last are drawn too, where shifted copies reach in.
+[[nodiscard]] Block laidCopies(const Swatch& swatch, QSize copies, double scale, QSizeF shown)
 {
     const QSize copy = swatch.picture.size();
-    const QSizeF area(double(copies.width()) * copy.width(),
-                      double(copies.height()) * copy.height());
+    const QSizeF area =
+        QSizeF(double(copies.width()) * copy.width(), double(copies.height()) * copy.height())
+            .boundedTo(shown);
     QImage laid(pixelsAtScale(area, scale), QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&laid);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1);
@@ -62,32 +81,35 @@ struct Swatch
             painter.restore();
         }
     }
-    return laid;
+    return {laid, area};
 }
 
-// The block of the page: one period of the repeat system, repeated when its copies are tiny.
-[[nodiscard]] QImage block(const Swatch& swatch, const SwatchPage& page)
+// The block of the page: one period of the repeat system, no more of it than the page shows, or
+// periods repeated when the copies are tiny.
+[[nodiscard]] Block block(const Swatch& swatch, const SwatchPage& page)
 {
     const QSize period = repeatPeriod(swatch.repeat);
-    const QImage one = laidCopies(swatch, period, page.blockScale);
-    if (page.blockCopies == period)
-        return one;
     const QSize copy = swatch.picture.size();
-    QImage whole(pixelsAtScale(QSizeF(double(page.blockCopies.width()) * copy.width(),
-                                      double(page.blockCopies.height()) * copy.height()),
-                               page.blockScale),
-                 QImage::Format_ARGB32_Premultiplied);
+    if (page.blockCopies == period) {
+        // A little more than the page shows each way, so that no edge of a repetition reaches
+        // into it.
+        const QSizeF shown(page.tiling.width() * copy.width() / page.copy.width() * 1.05 + 2,
+                           page.tiling.height() * copy.height() / page.copy.height() * 1.05 + 2);
+        return laidCopies(swatch, period, page.blockScale, shown);
+    }
+    const Block one = laidCopies(swatch, period, page.blockScale, QSizeF(Unbounded, Unbounded));
+    const QSizeF area(double(page.blockCopies.width()) * copy.width(),
+                      double(page.blockCopies.height()) * copy.height());
+    QImage whole(pixelsAtScale(area, page.blockScale), QImage::Format_ARGB32_Premultiplied);
     whole.fill(Qt::transparent);
     QPainter painter(&whole);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QSize across(page.blockCopies.width() / period.width(),
-                       page.blockCopies.height() / period.height());
-    QBrush periods(one);
-    periods.setTransform(
-        QTransform::fromScale(double(whole.width()) / across.width() / one.width(),
-                              double(whole.height()) / across.height() / one.height()));
+    QBrush periods(one.image);
+    periods.setTransform(QTransform::fromScale(
+        whole.width() / area.width() * one.area.width() / one.image.width(),
+        whole.height() / area.height() * one.area.height() / one.image.height()));
     painter.fillRect(whole.rect(), periods);
-    return whole;
+    return {whole, area};
 }
 
 bool drawSwatch(QPainter& painter, QSizeF printable, double dpi, const Swatch& swatch)
@@ -101,12 +123,12 @@ bool drawSwatch(QPainter& painter, QSizeF printable, double dpi, const Swatch& s
                    metrics.height() * 1.6);
     if (!page)
         return false;
-    const QImage tile = block(swatch, *page);
+    const Block tile = block(swatch, *page);
     // The page's pattern repeats the block at its exact size on paper from the corner.
-    QBrush tiled(tile);
-    tiled.setTransform(
-        QTransform::fromScale(page->blockCopies.width() * page->copy.width() / tile.width(),
-                              page->blockCopies.height() * page->copy.height() / tile.height()));
+    QBrush tiled(tile.image);
+    tiled.setTransform(QTransform::fromScale(
+        tile.area.width() * page->copy.width() / swatch.picture.width() / tile.image.width(),
+        tile.area.height() * page->copy.height() / swatch.picture.height() / tile.image.height()));
     painter.fillRect(page->tiling, tiled);
     painter.setPen(Qt::black);
     painter.drawText(page->caption, Qt::AlignLeft | Qt::AlignVCenter,
@@ -136,7 +158,13 @@ void SwatchPrinter::print()
     const QString path = m_window.workbench->shownPath();
     if (path.isEmpty() || busy())
         return;
-    m_loader.load({.path = path, .request = {}, .purpose = 0, .ahead = false, .measured = true});
+    m_loader.load(
+        {.path = path,
+         .request = {.scaledTo = swatchLoadSize(m_window.workbench->pictures().wholeSize()),
+                     .clippedTo = {}},
+         .purpose = 0,
+         .ahead = false,
+         .measured = true});
 }
 
 void SwatchPrinter::cannotPrint()
@@ -149,7 +177,8 @@ void SwatchPrinter::loaded(const PictureJob& job, const QImage& picture,
                            const PictureMeasure& measure)
 {
     const TileWorkbench& bench = *m_window.workbench;
-    const QSizeF inches = paperInchesOrScreen(picture.size(), measure.resolution);
+    const QSizeF inches = paperInchesOrScreen(
+        measure.pixels.isEmpty() ? picture.size() : measure.pixels, measure.resolution);
     const Swatch swatch{
         .picture = picture,
         .copyInches = inches,

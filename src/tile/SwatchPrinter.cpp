@@ -170,7 +170,6 @@ void SwatchPrinter::print()
 void SwatchPrinter::cannotPrint()
 {
     m_platform.messageBox(&m_window, QLatin1String(CannotPrintPrompt), MessageStyle::Plain, {});
-    emit done();
 }
 
 void SwatchPrinter::loaded(const PictureJob& job, const QImage& picture,
@@ -199,11 +198,8 @@ void SwatchPrinter::loaded(const PictureJob& job, const QImage& picture,
     if (!self)
         return;
     m_printing = false;
-    if (result == PrintResult::Failed) {
+    if (result == PrintResult::Failed)
         cannotPrint();
-        return;
-    }
-    emit done();
 }
 
 } // namespace zelvo

@@ -24,10 +24,6 @@ public:
     // The picture is on its way, or the page is being printed.
     [[nodiscard]] bool busy() const { return m_loader.awaited() || m_printing; }
 
-signals:
-    // The print dialog closed and the page went to the printer or could not.
-    void done();
-
 private:
     void loaded(const PictureJob& job, const QImage& picture, const PictureMeasure& measure);
     void cannotPrint();

@@ -12,12 +12,14 @@
 #include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
 #include "support/TestPlatform.h"
+#include "tile/SwatchPrinter.h"
 #include "tile/TileWindow.h"
 #include "widgets/FileListBox.h"
 #include "widgets/TrayIcon.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -101,14 +103,17 @@ public:
         iso.put("Size", "Big", QStringLiteral("0"));
     }
 
-    bool open()
+    // The picture of four blocks unless another is given.
+    bool open(QImage picture = {})
     {
         if (!pictures.isValid())
             return false;
-        QImage picture(PictureWidth, PictureHeight, QImage::Format_RGB32);
-        for (int y = 0; y < PictureHeight; ++y) {
-            for (int x = 0; x < PictureWidth; ++x)
-                picture.setPixelColor(x, y, pictureColourAt(QPoint(x, y)));
+        if (picture.isNull()) {
+            picture = QImage(PictureWidth, PictureHeight, QImage::Format_RGB32);
+            for (int y = 0; y < PictureHeight; ++y) {
+                for (int x = 0; x < PictureWidth; ++x)
+                    picture.setPixelColor(x, y, pictureColourAt(QPoint(x, y)));
+            }
         }
         if (!picture.save(pictures.filePath(QStringLiteral("tile.bmp"))))
             return false;
@@ -145,6 +150,8 @@ private slots:
     void unanswered_data();
     void unanswered();
     void printsPages();
+    void printsSwatch();
+    void refusedSwatch();
 };
 
 void InsidePrintService::refused()
@@ -357,6 +364,75 @@ void InsidePrintService::printsPages()
     }
 }
 
+// A swatch of a 300 x 300 picture at 300 dpi, an inch on paper, white with a black square in its
+// top-left corner, so that a row or column across the page darkens once an inch: Ctrl+P, the print
+// dialog keeping the default printer.
+void printSquare(TileSession& session)
+{
+    session.platform.printerChosen = true;
+    QImage picture(300, 300, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setDotsPerMeterX(11811);
+    picture.setDotsPerMeterY(11811);
+    QPainter(&picture).fillRect(0, 0, 60, 60, Qt::black);
+    QVERIFY(session.open(picture));
+    QTest::keyClick(session.tile->printButton, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([&] { return !session.tile->swatchPrinter->busy(); }, 60000));
+    QCOMPARE(session.platform.printerChoices, 1);
+    QCOMPARE(session.platform.printed.size(), 0);
+}
+
+// Where a line of the page turns from light to dark, over seven inches from start, steps apart.
+[[nodiscard]] QList<int> darkEdges(const QImage& page, QPoint start, QPoint step, int dpi)
+{
+    QList<int> edges;
+    bool dark = false;
+    for (QPoint at = start; page.rect().contains(at) && at != start + step * 7 * dpi; at += step) {
+        const bool nowDark = qGray(page.pixel(at)) < 128;
+        if (nowDark && !dark)
+            edges << at.x() * step.x() + at.y() * step.y();
+        dark = nowDark;
+    }
+    return edges;
+}
+
+void InsidePrintService::printsSwatch()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString output = qEnvironmentVariable(OutputVariable);
+    TileSession session;
+    printSquare(session);
+    QCOMPARE(session.platform.messages.size(), 0);
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QTRY_VERIFY_WITH_TIMEOUT(!test::jobIds(QStringLiteral("completed"), env).isEmpty(), 60000);
+    constexpr int Dpi = 100;
+    int pages = 0;
+    const QImage page = renderPage(output, Dpi, &pages);
+    QCOMPARE(pages, 1);
+    // A tenth of an inch into the first row and column of copies.
+    const QPoint corner(qRound(test::PdfQueuePrintableLeft * Dpi / 72 + Dpi / 10.0),
+                        qRound(test::PdfQueuePrintableTop * Dpi / 72 + Dpi / 10.0));
+    for (const QPoint step : {QPoint(1, 0), QPoint(0, 1)}) {
+        const QList<int> edges = darkEdges(page, corner - step * (Dpi / 5), step, Dpi);
+        QVERIFY2(edges.size() >= 6, qPrintable(QString::number(edges.size())));
+        const double period = double(edges.last() - edges.first()) / (edges.size() - 1);
+        QVERIFY2(qAbs(period - Dpi) <= Dpi / 100.0, qPrintable(QString::number(period)));
+    }
+    QString text;
+    QVERIFY(
+        test::runCupsTool(QStringLiteral("pdftotext"), {output, QStringLiteral("-")}, env, &text));
+    QVERIFY2(text.contains(QStringLiteral("tile.bmp, Side by side, repeat 2.54 x 2.54 cm")),
+             qPrintable(text));
+}
+
+void InsidePrintService::refusedSwatch()
+{
+    TileSession session;
+    printSquare(session);
+    QCOMPARE(session.platform.messages.size(), 1);
+    QCOMPARE(session.platform.messages.first().prompt, CantPrint);
+}
+
 // The test proper: one private service per case.
 class PrintThroughCups : public QObject
 {
@@ -369,6 +445,8 @@ private slots:
     void refusingQueue();
     void silentServer();
     void printsTwoPages();
+    void swatch_data();
+    void swatch();
 
 private:
     // Starts the service, or skips the case where cupsd cannot run here.
@@ -482,6 +560,27 @@ void PrintThroughCups::printsTwoPages()
     QProcessEnvironment env = m_cups->clientEnvironment();
     env.insert(QLatin1String(OutputVariable), output);
     runInside("printsPages", env);
+}
+
+void PrintThroughCups::swatch_data()
+{
+    test::addRows<bool>("refusing", {{"printed", false}, {"queue rejecting jobs", true}});
+}
+
+void PrintThroughCups::swatch()
+{
+    QFETCH(const bool, refusing);
+    if (!startService())
+        QSKIP(qPrintable(QStringLiteral("cupsd cannot run here: ") + m_cups->failure()));
+    const QString output = m_cups->folder() + QStringLiteral("/out/page.pdf");
+    QString said;
+    QVERIFY2(m_cups->addPdfQueue(QStringLiteral("zelvo-pdf"), output, &said),
+             qPrintable(said + m_cups->errorLog()));
+    if (refusing)
+        QVERIFY(m_cups->run(QStringLiteral("cupsreject"), {QStringLiteral("zelvo-pdf")}, &said));
+    QProcessEnvironment env = m_cups->clientEnvironment();
+    env.insert(QLatin1String(OutputVariable), output);
+    runInside(refusing ? "refusedSwatch" : "printsSwatch", env);
 }
 
 } // namespace

@@ -214,6 +214,9 @@ void TestWorkbench::keys_data()
     QTest::newRow("End") << int(Qt::Key_End) << none << "last";
     QTest::newRow("Ctrl+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::ControlModifier)
                             << "copy";
+    QTest::newRow("I") << int(Qt::Key_I) << none << "realSize";
+    QTest::newRow("Ctrl+P") << int(Qt::Key_P) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                            << "printSwatch";
     QTest::newRow("C alone") << int(Qt::Key_C) << none << "";
     QTest::newRow("Ctrl+G") << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::ControlModifier) << "";
     QTest::newRow("Alt+Right") << int(Qt::Key_Right) << Qt::KeyboardModifiers(Qt::AltModifier)

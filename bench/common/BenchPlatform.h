@@ -28,6 +28,7 @@ public:
         return std::nullopt;
     }
     bool printPage(const QImage&) override { return false; }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
     void endProgram() override {}
 };
 

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -88,6 +90,15 @@ bool DesktopPlatform::printPage(const QImage& image)
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return false;
     return lastJobTaken();
+}
+
+bool DesktopPlatform::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    // The parent may be closed and deleted while the dialog runs, and the dialog with it.
+    const QPointer<QPrintDialog> dialog = new QPrintDialog(&printer, parent);
+    const bool chosen = dialog->exec() == QDialog::Accepted && dialog;
+    delete dialog.data();
+    return chosen;
 }
 
 void DesktopPlatform::endProgram()

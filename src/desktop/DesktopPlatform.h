@@ -15,6 +15,7 @@ public:
     std::optional<QString> chooseSaveFile(QWidget* parent, const QString& proposedPath,
                                           const QString& filter) override;
     bool printPage(const QImage& image) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     void endProgram() override;
 };
 

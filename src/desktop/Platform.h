@@ -6,6 +6,7 @@
 #include <optional>
 
 class QImage;
+class QPrinter;
 class QWidget;
 
 namespace zelvo {
@@ -40,6 +41,9 @@ public:
     chooseSaveFile(QWidget* parent, const QString& proposedPath, const QString& filter) = 0;
     // Prints the image as one page on the default printer; false when it could not be printed.
     [[nodiscard]] virtual bool printPage(const QImage& image) = 0;
+    // The print dialog over parent: the printer, its paper and the copies chosen are set on
+    // printer; false when the user cancelled.
+    [[nodiscard]] virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
     virtual void endProgram() = 0;
 };
 

@@ -12,7 +12,7 @@ BackgroundLoader::BackgroundLoader(QThreadPool& workers, QObject* parent)
     m_slowTimer.setSingleShot(true);
     m_slowTimer.setInterval(SlowMs);
     connect(&m_slowTimer, &QTimer::timeout, this, [this] { setSlow(true); });
-    connect(&m_watcher, &QFutureWatcher<LoadedPicture>::finished, this,
+    connect(&m_watcher, &QFutureWatcher<MeasuredPicture>::finished, this,
             &BackgroundLoader::finished);
 }
 
@@ -53,22 +53,26 @@ void BackgroundLoader::start(PictureJob job)
 {
     m_stop = std::stop_source();
     m_running = std::move(job);
-    auto promise = std::make_shared<QPromise<LoadedPicture>>();
+    auto promise = std::make_shared<QPromise<MeasuredPicture>>();
     m_watcher.setFuture(promise->future());
     promise->start();
-    m_workers.start(
-        [promise, path = m_running.path, request = m_running.request, stop = m_stop.get_token()] {
-            promise->addResult(loadPicture(
-                path, request,
-                {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true}));
-            promise->finish();
-        });
+    m_workers.start([promise, path = m_running.path, request = m_running.request,
+                     measured = m_running.measured, stop = m_stop.get_token()] {
+        MeasuredPicture result{
+            loadPicture(path, request,
+                        {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true}),
+            {}};
+        if (measured && result.picture.outcome == LoadOutcome::Loaded)
+            result.measure = readPictureMeasure(path);
+        promise->addResult(std::move(result));
+        promise->finish();
+    });
 }
 
 void BackgroundLoader::finished()
 {
-    const QFuture<LoadedPicture> future = m_watcher.future();
-    const LoadedPicture result = future.resultCount() > 0 ? future.result() : LoadedPicture{};
+    const QFuture<MeasuredPicture> future = m_watcher.future();
+    const MeasuredPicture result = future.resultCount() > 0 ? future.result() : MeasuredPicture{};
     const PictureJob job = std::move(m_running);
     const NewestWins::Ended ended = m_tickets.ended();
     if (ended.start && m_waiting) {
@@ -79,9 +83,9 @@ void BackgroundLoader::finished()
         return;
     m_slowTimer.stop();
     setSlow(false);
-    if (result.outcome == LoadOutcome::Loaded)
-        emit loaded(job, result.image);
-    else if (result.outcome == LoadOutcome::CannotLoad)
+    if (result.picture.outcome == LoadOutcome::Loaded)
+        emit loaded(job, result.picture.image, result.measure);
+    else if (result.picture.outcome == LoadOutcome::CannotLoad)
         emit cannotLoad(job);
 }
 

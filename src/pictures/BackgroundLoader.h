@@ -2,6 +2,7 @@
 
 #include "NewestWins.h"
 #include "PictureLoader.h"
+#include "StoredResolution.h"
 
 #include <QFutureWatcher>
 #include <QImage>
@@ -24,6 +25,15 @@ struct PictureJob
     int purpose = 0;
     // Loaded ahead of need, so that nobody waits for it: no busy sign.
     bool ahead = false;
+    // The file's measure is wanted with the picture.
+    bool measured = false;
+};
+
+// A picture loaded, with the measure of its file where the job asked for it.
+struct MeasuredPicture
+{
+    LoadedPicture picture;
+    PictureMeasure measure;
 };
 
 // Loads the pictures one view asks for on a worker thread of the given pool, so that the window
@@ -54,7 +64,8 @@ public:
     static constexpr int SlowMs = 150;
 
 signals:
-    void loaded(const zelvo::PictureJob& job, const QImage& picture);
+    void loaded(const zelvo::PictureJob& job, const QImage& picture,
+                const zelvo::PictureMeasure& measure);
     // Not a picture that can be loaded; a superseded or cancelled load reports nothing.
     void cannotLoad(const zelvo::PictureJob& job);
     void slowChanged(bool slow);
@@ -70,7 +81,7 @@ private:
     std::optional<PictureJob> m_waiting;
     int m_newestPurpose = 0;
     std::stop_source m_stop;
-    QFutureWatcher<LoadedPicture> m_watcher;
+    QFutureWatcher<MeasuredPicture> m_watcher;
     QTimer m_slowTimer;
     bool m_slow = false;
 };

@@ -81,7 +81,8 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
                                .clippedTo = part,
                                .completeOnly = arrival == Arrival::NewVersion},
                    .purpose = int(arrival),
-                   .ahead = false});
+                   .ahead = false,
+                   .measured = true});
 }
 
 void TilePictures::widenTo(QSize part)
@@ -130,7 +131,23 @@ const QImage& TilePictures::forSeams() const
     return m_wider.isNull() ? m_part : m_wider;
 }
 
-void TilePictures::loaded(const PictureJob& job, const QImage& picture)
+QSize TilePictures::wholeSize() const
+{
+    if (!m_measure.pixels.isEmpty())
+        return m_measure.pixels;
+    return m_part.isNull() || cutTo(m_part, m_box) ? QSize() : m_part.size();
+}
+
+QString TilePictures::realSize(QLocale::MeasurementSystem system) const
+{
+    const QSize whole = wholeSize();
+    if (whole.isEmpty())
+        return QString();
+    return realSizeText(whole, paperInches(whole, m_measure.resolution), measureFor(system));
+}
+
+void TilePictures::loaded(const PictureJob& job, const QImage& picture,
+                          const PictureMeasure& measure)
 {
     if (job.purpose == Wider) {
         m_wider = picture;
@@ -154,6 +171,7 @@ void TilePictures::loaded(const PictureJob& job, const QImage& picture)
     m_path = job.path;
     m_box = job.request.clippedTo;
     m_part = picture;
+    m_measure = measure;
     m_wider = QImage();
     m_whole = QImage();
     m_drawLoader.cancel();

@@ -3,6 +3,7 @@
 #include "pictures/BackgroundLoader.h"
 
 #include <QImage>
+#include <QLocale>
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -46,6 +47,16 @@ public:
     void drawAt(int zoom, QSize part);
     [[nodiscard]] QImage drawnAt(int zoom) const;
     [[nodiscard]] const QImage& forSeams() const;
+    // The size of the whole picture in memory, by its file's header or by the picture itself
+    // where that is whole; empty where neither tells. With the resolution its file stores.
+    [[nodiscard]] QSize wholeSize() const;
+    [[nodiscard]] const std::optional<StoredResolution>& resolution() const
+    {
+        return m_measure.resolution;
+    }
+    // "1500 x 1500 px, 12.7 x 12.7 cm at 300 dpi", in the system's measure; empty while the
+    // whole size is not known.
+    [[nodiscard]] QString realSize(QLocale::MeasurementSystem system) const;
     // A load is running or about to start.
     [[nodiscard]] bool busy() const { return m_loader.awaited() || m_restTimer.isActive(); }
 
@@ -63,7 +74,7 @@ signals:
 private:
     enum Purpose { Opening, Step, NewVersion, Rearranged, Wider, Whole };
 
-    void loaded(const PictureJob& job, const QImage& picture);
+    void loaded(const PictureJob& job, const QImage& picture, const PictureMeasure& measure);
     void loadBeyond(bool ahead);
 
     BackgroundLoader m_loader;
@@ -75,6 +86,7 @@ private:
     QString m_path;
     QSize m_box;
     QImage m_part;
+    PictureMeasure m_measure;
     QImage m_wider;
     QImage m_whole;
     bool m_wholeWanted = false;

@@ -1,9 +1,10 @@
 #include "TileWindow.h"
 
 #include "RepeatSaver.h"
+#include "SwatchPrinter.h"
 #include "TileWorkbench.h"
 #include "TilingImage.h"
-#include "desktop/Platform.h"
+#include "desktop/ChosenPrinter.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
 #include "settings/SettingsStore.h"
@@ -38,6 +39,7 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
     connect(tiledView, &TilingImage::clicked, this, &TileWindow::closeRequested);
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
     workbench = new TileWorkbench(*this, *tiledView, workers);
+    swatchPrinter = new SwatchPrinter(*this, platform, workers);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
     repeatSaver = new RepeatSaver(*this, *workbench, *tiledView, platform, workers);
     connect(workbench, &TileWorkbench::saveRepeatRequested, repeatSaver, &RepeatSaver::saveRepeat);
@@ -157,7 +159,7 @@ void TileWindow::print()
     if (!self)
         return;
     if (!printed)
-        platform.messageBox(this, QStringLiteral("Can't be printed."), MessageStyle::Plain, {});
+        platform.messageBox(this, QLatin1String(CannotPrintPrompt), MessageStyle::Plain, {});
     if (self)
         printButton->show();
 }

@@ -15,6 +15,7 @@ namespace zelvo {
 class Platform;
 class RepeatSaver;
 class SettingsStore;
+class SwatchPrinter;
 class TileWorkbench;
 class TilingImage;
 
@@ -32,6 +33,8 @@ public:
     TileWorkbench* workbench;
     // Ctrl+S and D: the repeat on show saved, or set as the desktop's background.
     RepeatSaver* repeatSaver;
+    // Ctrl+P: a swatch at the picture's real size.
+    SwatchPrinter* swatchPrinter;
 
     // Takes the size the store chooses.
     void load();

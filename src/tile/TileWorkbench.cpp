@@ -89,6 +89,7 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool&
     onKeys("first", alsoShifted({Qt::Key_Home}), [this] { emit stepRequested(Step::First); });
     onKeys("last", alsoShifted({Qt::Key_End}), [this] { emit stepRequested(Step::Last); });
     onKeys("copy", alsoShifted({Qt::ControlModifier | Qt::Key_C}), &TileWorkbench::copy);
+    onKeys("realSize", alsoShifted({Qt::Key_I}), &TileWorkbench::showRealSize);
 }
 
 void TileWorkbench::load(const QString& path, TilePictures::Arrival arrival)
@@ -145,6 +146,14 @@ void TileWorkbench::showZoomLabel()
     showLabel(QStringLiteral("%1%").arg(m_zoom));
 }
 
+void TileWorkbench::showRealSize()
+{
+    m_realSizeHeard = true;
+    if (const QString text = m_pictures.realSize(QLocale().measurementSystem()); !text.isEmpty())
+        showLabel(text);
+    describeView();
+}
+
 void TileWorkbench::showSkipped(const QString& name)
 {
     showLabel(QStringLiteral("Skipped ") + name);
@@ -195,7 +204,7 @@ void TileWorkbench::updateLook()
 }
 
 // Screen readers hear how the copies are laid and on what, where the window no longer shows
-// them as it opened, and the seams while they are checked.
+// them as it opened, the seams while they are checked, and the real size once I has shown it.
 void TileWorkbench::describeView()
 {
     QStringList heard;
@@ -205,6 +214,9 @@ void TileWorkbench::describeView()
         heard << QLatin1String(groundChoice(m_ground).name);
     if (!m_seamsHeard.isEmpty())
         heard << m_seamsHeard;
+    if (const QString size = m_pictures.realSize(QLocale().measurementSystem());
+        m_realSizeHeard && !size.isEmpty())
+        heard << size;
     m_view.setAccessibleDescription(heard.join(QStringLiteral("; ")));
 }
 

@@ -51,6 +51,9 @@ public:
     void stepGround();
     // Copies the view as shown to the clipboard.
     void copy();
+    // Shows the picture's size in pixels and on paper where the zoom level shows; screen readers
+    // hear it from then on.
+    void showRealSize();
     // Shows the new version of the file, or keeps the picture on show when it cannot be loaded.
     void reload(const QString& path);
     [[nodiscard]] int zoom() const { return m_zoom; }
@@ -59,6 +62,7 @@ public:
     [[nodiscard]] Repeat repeat() const { return m_repeat; }
     [[nodiscard]] Ground ground() const { return m_ground; }
     [[nodiscard]] const QLabel& zoomLabel() const { return *m_zoomLabel; }
+    [[nodiscard]] const TilePictures& pictures() const { return m_pictures; }
 
     // How long the zoom level, or the name of a repeat system or ground, stays before it fades.
     static constexpr int LabelShownMs = 1000;
@@ -109,6 +113,7 @@ private:
     Ground m_ground = Grounds.front().ground;
     // The verdict of the seam check on show, as screen readers hear it.
     QString m_seamsHeard;
+    bool m_realSizeHeard = false;
 };
 
 } // namespace zelvo

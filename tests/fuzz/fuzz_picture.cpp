@@ -7,6 +7,7 @@
 // fails.
 
 #include "pictures/PictureLoader.h"
+#include "pictures/StoredResolution.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 return 0;
         }
         (void)zelvo::pictureFormatFor(path);
+        (void)zelvo::readPictureMeasure(path);
         (void)zelvo::loadPicture(path);
         const QImage preview = zelvo::loadPicture(path, {.scaledTo = {97, 61}, .clippedTo = {}});
         const QImage dot = zelvo::loadPicture(path, {.scaledTo = {1, 1}, .clippedTo = {}});

@@ -77,6 +77,11 @@ public:
         printed.append(image);
         return printer ? printer(image) : false;
     }
+    bool choosePrinter(QWidget*, QPrinter&) override
+    {
+        ++printerChoices;
+        return printerChosen;
+    }
     void endProgram() override { ++ends; }
 
     QList<Message> messages;
@@ -90,6 +95,9 @@ public:
     QList<QStringList> saveProposals;
     QList<QImage> printed;
     std::function<bool(const QImage&)> printer;
+    // The print dialog keeps the default printer, or is cancelled.
+    bool printerChosen = false;
+    int printerChoices = 0;
     std::function<void(const Message&)> onMessage;
     int ends = 0;
 };

@@ -26,7 +26,9 @@ def read(item, path):
 
     def labels():
         layout = call(item, get("Menu"), "com.canonical.dbusmenu", "GetLayout", "(iias)", 0, -1, [])
-        return [(entry[0], entry[1].get("label", "")) for entry in layout[1][2]]
+        # As a panel draws it: entries marked invisible are left out.
+        return [(entry[0], entry[1].get("label", "")) for entry in layout[1][2]
+                if entry[1].get("visible", True)]
 
     print(max(picture[0] for picture in get("IconPixmap")))
     print("|".join(label for _, label in labels()))

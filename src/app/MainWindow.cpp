@@ -106,8 +106,6 @@ MainWindow::MainWindow(WindowRegistry& windows)
     connect(m_previewWatch, &PictureWatch::changed, this,
             [this](const QString& path) { loadPreview(path, PreviewFor::NewVersion); });
     m_previewBusy = new BusySign(*preview, Qt::BottomLeftCorner);
-    connect(m_previewLoads, &BackgroundLoader::loaded, this, &MainWindow::previewLoaded);
-    connect(m_previewLoads, &BackgroundLoader::cannotLoad, this, &MainWindow::previewFailed);
     connect(m_previewLoads, &BackgroundLoader::slowChanged, m_previewBusy, &BusySign::setBusy);
 }
 
@@ -275,16 +273,21 @@ void MainWindow::loadPreview(const QString& path, PreviewFor purpose)
                           .request = {.scaledTo = size,
                                       .clippedTo = {},
                                       .completeOnly = purpose == PreviewFor::NewVersion},
-                          .purpose = int(purpose),
-                          .ahead = false});
+                          .ahead = false},
+                         [this, path, purpose](const PictureAnswer& answer) {
+                             if (answer.picture.isNull())
+                                 previewFailed(purpose);
+                             else
+                                 previewLoaded(path, answer.picture);
+                         });
 }
 
-void MainWindow::previewLoaded(const PictureJob& job, const QImage& picture)
+void MainWindow::previewLoaded(const QString& path, const QImage& picture)
 {
     QPixmap shown = QPixmap::fromImage(picture);
     shown.setDevicePixelRatio(devicePixelRatioF());
     preview->setPicture(shown, fileList->fileName());
-    m_previewWatch->watch(job.path);
+    m_previewWatch->watch(path);
 }
 
 void MainWindow::fileClicked()
@@ -295,14 +298,14 @@ void MainWindow::fileClicked()
     loadPreview(path, PreviewFor::Click);
 }
 
-void MainWindow::previewFailed(const PictureJob& job)
+void MainWindow::previewFailed(PreviewFor purpose)
 {
     // A new version that cannot be loaded yet leaves the last good picture; a file the tile
     // window cannot show either is stepped over there.
-    if (job.purpose == int(PreviewFor::NewVersion))
+    if (purpose == PreviewFor::NewVersion)
         return;
     clearPreview();
-    if (job.purpose == int(PreviewFor::TileWindow))
+    if (purpose == PreviewFor::TileWindow)
         return;
     // The file is gone or not a readable picture: re-read the folder, without a message.
     // Pointing the list at its folder reads it afresh; only a folder that cannot be read

@@ -11,7 +11,6 @@ class QPushButton;
 
 namespace zelvo {
 
-struct PictureJob;
 class AutoLabel;
 class BackgroundLoader;
 class BusySign;
@@ -97,8 +96,8 @@ private:
     // Why the preview loads a picture, which decides what one that cannot be loaded does.
     enum class PreviewFor { Click, TileWindow, NewVersion };
     void loadPreview(const QString& path, PreviewFor purpose);
-    void previewLoaded(const PictureJob& job, const QImage& picture);
-    void previewFailed(const PictureJob& job);
+    void previewLoaded(const QString& path, const QImage& picture);
+    void previewFailed(PreviewFor purpose);
     void clearPreview();
     // Selects a listed name and previews it, as a click on the name does.
     void clickListedFile(const QString& name);

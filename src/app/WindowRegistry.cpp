@@ -13,9 +13,6 @@ namespace zelvo {
 WindowRegistry::WindowRegistry(SettingsStore& store, Platform& platform)
     : m_store(store), m_platform(platform)
 {
-    // One for the preview and one for the tile window, each of which loads one picture at a time,
-    // and one for the repeat the tile window saves or sets as the desktop's background.
-    m_pictureWorkers.setMaxThreadCount(3);
     installAccessibleInterfaces();
     installFocusMarks();
 }

@@ -2,11 +2,11 @@
 
 #include "MainWindow.h"
 #include "about/AboutBox.h"
+#include "pictures/PictureWorkers.h"
 #include "settings/OptionsWindow.h"
 #include "tile/TileWindow.h"
 
 #include <QPointer>
-#include <QThreadPool>
 
 #include <tuple>
 #include <type_traits>
@@ -62,15 +62,17 @@ public:
     [[nodiscard]] SettingsStore& store() const { return m_store; }
     [[nodiscard]] Platform& platform() const { return m_platform; }
     // The threads that load the windows' pictures.
-    [[nodiscard]] QThreadPool& pictureWorkers() { return m_pictureWorkers; }
+    [[nodiscard]] PictureWorkers& pictureWorkers() { return m_pictureWorkers; }
 
 private:
     template <class W> W* create();
 
     SettingsStore& m_store;
     Platform& m_platform;
-    // Outlives the windows: stopped loads end here.
-    QThreadPool m_pictureWorkers;
+    // Outlives the windows: stopped loads end here, or are left to end with the process.
+    // One for the preview and one for the tile window, each of which loads one picture at a time,
+    // and one for the repeat the tile window saves or sets as the desktop's background.
+    PictureWorkers m_pictureWorkers{3};
     std::tuple<QPointer<MainWindow>, QPointer<TileWindow>, QPointer<OptionsWindow>,
                QPointer<AboutBox>>
         m_windows;

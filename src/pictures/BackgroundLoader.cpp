@@ -1,18 +1,17 @@
 #include "BackgroundLoader.h"
 
-#include <QPromise>
-
-#include <memory>
-
 namespace zelvo {
 
-BackgroundLoader::BackgroundLoader(QThreadPool& workers, QObject* parent)
+BackgroundLoader::BackgroundLoader(PictureWorkers& workers, QObject* parent)
     : QObject(parent), m_workers(workers)
 {
     m_slowTimer.setSingleShot(true);
     m_slowTimer.setInterval(SlowMs);
     connect(&m_slowTimer, &QTimer::timeout, this, [this] { setSlow(true); });
-    connect(&m_watcher, &QFutureWatcher<MeasuredPicture>::finished, this,
+    m_giveUpTimer.setSingleShot(true);
+    m_giveUpTimer.setInterval(GiveUpMs);
+    connect(&m_giveUpTimer, &QTimer::timeout, this, &BackgroundLoader::giveUp);
+    connect(&m_watcher, &QFutureWatcher<PictureAnswer>::finished, this,
             &BackgroundLoader::finished);
 }
 
@@ -23,9 +22,8 @@ BackgroundLoader::~BackgroundLoader()
     m_stop.request_stop();
 }
 
-void BackgroundLoader::load(PictureJob job)
+void BackgroundLoader::load(PictureJob job, Answer answer)
 {
-    m_newestPurpose = job.purpose;
     if (job.ahead) {
         m_slowTimer.stop();
         setSlow(false);
@@ -33,11 +31,13 @@ void BackgroundLoader::load(PictureJob job)
         m_slowTimer.start();
     }
     if (m_tickets.want().startNow) {
-        start(std::move(job));
+        start({std::move(job), std::move(answer)});
         return;
     }
-    m_waiting = std::move(job);
+    m_waiting = Request{std::move(job), std::move(answer)};
     m_stop.request_stop();
+    if (!m_giveUpTimer.isActive())
+        m_giveUpTimer.start();
 }
 
 void BackgroundLoader::cancel()
@@ -49,31 +49,30 @@ void BackgroundLoader::cancel()
     setSlow(false);
 }
 
-void BackgroundLoader::start(PictureJob job)
+void BackgroundLoader::start(Request request)
 {
+    m_giveUpTimer.stop();
     m_stop = std::stop_source();
-    m_running = std::move(job);
-    auto promise = std::make_shared<QPromise<MeasuredPicture>>();
-    m_watcher.setFuture(promise->future());
-    promise->start();
-    m_workers.start([promise, path = m_running.path, request = m_running.request,
-                     measured = m_running.measured, stop = m_stop.get_token()] {
-        MeasuredPicture result{
-            loadPicture(path, request,
-                        {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true}),
-            {}};
-        if (measured && result.picture.outcome == LoadOutcome::Loaded)
-            result.measure = readPictureMeasure(path);
-        promise->addResult(std::move(result));
-        promise->finish();
+    m_running = std::move(request.answer);
+    auto started = m_workers.run([job = std::move(request.job), stop = m_stop.get_token()] {
+        const LoadedPicture loaded = loadPicture(
+            job.path, job.request,
+            {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true});
+        PictureAnswer answer{loaded.image, {}};
+        if (job.measured && loaded.outcome == LoadOutcome::Loaded)
+            answer.measure = readPictureMeasure(job.path);
+        return answer;
     });
+    m_claim = std::move(started.claim);
+    m_watcher.setFuture(started.result);
 }
 
 void BackgroundLoader::finished()
 {
-    const QFuture<MeasuredPicture> future = m_watcher.future();
-    const MeasuredPicture result = future.resultCount() > 0 ? future.result() : MeasuredPicture{};
-    const PictureJob job = std::move(m_running);
+    const QFuture<PictureAnswer> future = m_watcher.future();
+    const PictureAnswer answer = future.resultCount() > 0 ? future.result() : PictureAnswer{};
+    Answer asker = std::move(m_running);
+    m_running = nullptr;
     const NewestWins::Ended ended = m_tickets.ended();
     if (ended.start && m_waiting) {
         start(std::move(*m_waiting));
@@ -83,10 +82,25 @@ void BackgroundLoader::finished()
         return;
     m_slowTimer.stop();
     setSlow(false);
-    if (result.picture.outcome == LoadOutcome::Loaded)
-        emit loaded(job, result.picture.image, result.measure);
-    else if (result.picture.outcome == LoadOutcome::CannotLoad)
-        emit cannotLoad(job);
+    asker(answer);
+}
+
+// The stopped load keeps its thread until it returns, and its result goes nowhere: the request
+// waiting behind it starts at once, and the watcher follows that one.
+void BackgroundLoader::giveUp()
+{
+    if (!m_tickets.running() || !m_waiting)
+        return;
+    if (!m_claim.giveUp()) {
+        m_giveUpTimer.start();
+        return;
+    }
+    m_running = nullptr;
+    const NewestWins::Ended ended = m_tickets.ended();
+    if (ended.start) {
+        start(std::move(*m_waiting));
+        m_waiting.reset();
+    }
 }
 
 void BackgroundLoader::setSlow(bool slow)

@@ -2,15 +2,16 @@
 
 #include "NewestWins.h"
 #include "PictureLoader.h"
+#include "PictureWorkers.h"
 #include "StoredResolution.h"
 
 #include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 #include <stop_token>
 
@@ -21,68 +22,76 @@ struct PictureJob
 {
     QString path;
     PictureRequest request;
-    // The view's own note of what the picture is for, handed back with it.
-    int purpose = 0;
     // Loaded ahead of need, so that nobody waits for it: no busy sign.
     bool ahead = false;
     // The file's measure is wanted with the picture.
     bool measured = false;
 };
 
-// A picture loaded, with the measure of its file where the job asked for it.
-struct MeasuredPicture
+// What a request is answered with.
+struct PictureAnswer
 {
-    LoadedPicture picture;
+    // Null where the file is not a picture that can be loaded.
+    QImage picture;
+    // The measure of the file, where the job asked for it.
     PictureMeasure measure;
 };
 
-// Loads the pictures one view asks for on a worker thread of the given pool, so that the window
-// answers whatever a file does to the decoders. The pool is the program's own: Qt's global pool
-// also scales pictures for the window, which a long load must not hold up. The newest request wins:
-// a new one stops the running load, starts once that has returned, and is the only one whose result
-// is handed back; a view therefore has at most one load running and one waiting. A load the user
-// waits for that takes a while is reported, for a busy sign. What is shown is never a file part
-// written: a file still changing is waited for until it has stood still (openStillFile).
+// Loads the pictures one view asks for on the program's picture workers, so that the window
+// answers whatever a file does to the decoders; each answer goes to the one who asked. The newest
+// request wins: a new one stops the running load, starts once that has returned, and is the only
+// one that is answered; a view therefore has at most one load running and one waiting. A stopped
+// load that has not returned after GiveUpMs (a read from a stalled share) is given up on, and the
+// request waiting behind it starts on another thread. A load the user waits for that takes a while
+// is reported, for a busy sign. What is shown is never a file part written: a file still changing
+// is waited for until it has stood still (openStillFile).
 class BackgroundLoader : public QObject
 {
     Q_OBJECT
 public:
-    explicit BackgroundLoader(QThreadPool& workers, QObject* parent = nullptr);
-    // Stops the running load; nothing is handed back any more.
+    using Answer = std::function<void(const PictureAnswer&)>;
+
+    explicit BackgroundLoader(PictureWorkers& workers, QObject* parent = nullptr);
+    // Stops the running load; nothing is answered any more.
     ~BackgroundLoader() override;
 
-    // Asks for the picture in place of every earlier request.
-    void load(PictureJob job);
+    // Asks for the picture in place of every earlier request. A load that was cancelled or
+    // superseded answers nothing.
+    void load(PictureJob job, Answer answer);
     // Nothing is wanted any more.
     void cancel();
     // A request is not yet answered.
     [[nodiscard]] bool awaited() const { return m_tickets.awaited(); }
-    // The purpose of the newest request.
-    [[nodiscard]] int awaitedPurpose() const { return m_newestPurpose; }
 
     // How long a load the user waits for runs before it is slow.
     static constexpr int SlowMs = 150;
+    // How long a load told to stop may take to return before the next one starts without it.
+    static constexpr int GiveUpMs = 1000;
 
 signals:
-    void loaded(const zelvo::PictureJob& job, const QImage& picture,
-                const zelvo::PictureMeasure& measure);
-    // Not a picture that can be loaded; a superseded or cancelled load reports nothing.
-    void cannotLoad(const zelvo::PictureJob& job);
     void slowChanged(bool slow);
 
 private:
-    void start(PictureJob job);
+    struct Request
+    {
+        PictureJob job;
+        Answer answer;
+    };
+
+    void start(Request request);
     void finished();
+    void giveUp();
     void setSlow(bool slow);
 
-    QThreadPool& m_workers;
+    PictureWorkers& m_workers;
     NewestWins m_tickets;
-    PictureJob m_running;
-    std::optional<PictureJob> m_waiting;
-    int m_newestPurpose = 0;
+    Answer m_running;
+    std::optional<Request> m_waiting;
     std::stop_source m_stop;
-    QFutureWatcher<MeasuredPicture> m_watcher;
+    PictureWorkers::Claim m_claim;
+    QFutureWatcher<PictureAnswer> m_watcher;
     QTimer m_slowTimer;
+    QTimer m_giveUpTimer;
     bool m_slow = false;
 };
 

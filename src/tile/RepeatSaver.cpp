@@ -3,6 +3,7 @@
 #include "TileWorkbench.h"
 #include "TilingImage.h"
 #include "desktop/Platform.h"
+#include "pictures/PictureWorkers.h"
 #include "pictures/RepeatFile.h"
 #include "widgets/BusySign.h"
 
@@ -10,15 +11,11 @@
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QPointer>
-#include <QPromise>
-#include <QThreadPool>
-
-#include <memory>
 
 namespace zelvo {
 
 RepeatSaver::RepeatSaver(QWidget& window, const TileWorkbench& workbench, const TilingImage& view,
-                         Platform& platform, QThreadPool& workers)
+                         Platform& platform, PictureWorkers& workers)
     : QObject(&window), m_window(window), m_workbench(workbench), m_view(view),
       m_platform(platform), m_workers(workers), m_sign(new BusySign(window, Qt::BottomLeftCorner))
 {
@@ -45,7 +42,6 @@ template <class Work, class Done> void RepeatSaver::run(const QString& doing, Wo
     m_sign->setText(doing);
     m_sign->setBusy(true);
     m_stop = std::stop_source();
-    auto promise = std::make_shared<QPromise<Result>>();
     auto* watcher = new QFutureWatcher<Result>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
         watcher->deleteLater();
@@ -54,12 +50,8 @@ template <class Work, class Done> void RepeatSaver::run(const QString& doing, Wo
         if (watcher->future().resultCount() > 0)
             done(watcher->future().result());
     });
-    watcher->setFuture(promise->future());
-    promise->start();
-    m_workers.start([promise, work, stop = m_stop.get_token()] {
-        promise->addResult(work(stop));
-        promise->finish();
-    });
+    watcher->setFuture(
+        m_workers.run([work, stop = m_stop.get_token()] { return work(stop); }).result);
 }
 
 void RepeatSaver::saveRepeat()

@@ -8,12 +8,12 @@
 
 #include <stop_token>
 
-class QThreadPool;
 class QWidget;
 
 namespace zelvo {
 
 class BusySign;
+class PictureWorkers;
 class Platform;
 class TileWorkbench;
 class TilingImage;
@@ -27,7 +27,7 @@ class RepeatSaver : public QObject
     Q_OBJECT
 public:
     RepeatSaver(QWidget& window, const TileWorkbench& workbench, const TilingImage& view,
-                Platform& platform, QThreadPool& workers);
+                Platform& platform, PictureWorkers& workers);
     ~RepeatSaver() override;
 
     // Asks where to save the repeat on show, then saves it there.
@@ -53,7 +53,7 @@ private:
     const TileWorkbench& m_workbench;
     const TilingImage& m_view;
     Platform& m_platform;
-    QThreadPool& m_workers;
+    PictureWorkers& m_workers;
     BusySign* m_sign;
     std::stop_source m_stop;
     bool m_busy = false;

@@ -138,7 +138,7 @@ bool drawSwatch(QPainter& painter, QSizeF printable, double dpi, const Swatch& s
 
 } // namespace
 
-SwatchPrinter::SwatchPrinter(TileWindow& window, Platform& platform, QThreadPool& workers)
+SwatchPrinter::SwatchPrinter(TileWindow& window, Platform& platform, PictureWorkers& workers)
     : QObject(&window), m_window(window), m_platform(platform), m_loader(workers),
       m_busySign(new BusySign(window, Qt::BottomLeftCorner))
 {
@@ -148,8 +148,6 @@ SwatchPrinter::SwatchPrinter(TileWindow& window, Platform& platform, QThreadPool
                           QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P)});
     connect(action, &QAction::triggered, this, &SwatchPrinter::print);
     window.addAction(action);
-    connect(&m_loader, &BackgroundLoader::loaded, this, &SwatchPrinter::loaded);
-    connect(&m_loader, &BackgroundLoader::cannotLoad, this, &SwatchPrinter::cannotPrint);
     connect(&m_loader, &BackgroundLoader::slowChanged, m_busySign, &BusySign::setBusy);
 }
 
@@ -162,9 +160,14 @@ void SwatchPrinter::print()
         {.path = path,
          .request = {.scaledTo = swatchLoadSize(m_window.workbench->pictures().wholeSize()),
                      .clippedTo = {}},
-         .purpose = 0,
          .ahead = false,
-         .measured = true});
+         .measured = true},
+        [this, path](const PictureAnswer& answer) {
+            if (answer.picture.isNull())
+                cannotPrint();
+            else
+                loaded(path, answer.picture, answer.measure);
+        });
 }
 
 void SwatchPrinter::cannotPrint()
@@ -172,20 +175,19 @@ void SwatchPrinter::cannotPrint()
     m_platform.messageBox(&m_window, QLatin1String(CannotPrintPrompt), MessageStyle::Plain, {});
 }
 
-void SwatchPrinter::loaded(const PictureJob& job, const QImage& picture,
+void SwatchPrinter::loaded(const QString& path, const QImage& picture,
                            const PictureMeasure& measure)
 {
     const TileWorkbench& bench = *m_window.workbench;
     const QSizeF inches = paperInchesOrScreen(
         measure.pixels.isEmpty() ? picture.size() : measure.pixels, measure.resolution);
-    const Swatch swatch{
-        .picture = picture,
-        .copyInches = inches,
-        .repeat = bench.repeat(),
-        .ground =
-            groundBrush(bench.ground(), m_window.tiledView->palette().color(QPalette::Button)),
-        .caption = swatchCaption(QFileInfo(job.path).fileName(), bench.repeat(), inches,
-                                 measureFor(QLocale().measurementSystem()))};
+    const Swatch swatch{.picture = picture,
+                        .copyInches = inches,
+                        .repeat = bench.repeat(),
+                        .ground = groundBrush(
+                            bench.ground(), m_window.tiledView->palette().color(QPalette::Button)),
+                        .caption = swatchCaption(QFileInfo(path).fileName(), bench.repeat(), inches,
+                                                 measureFor(QLocale().measurementSystem()))};
     // The dialog's and the print service's waits handle the program's events: the window may
     // close meanwhile, and this with it.
     const QPointer<SwatchPrinter> self(this);

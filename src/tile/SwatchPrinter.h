@@ -18,14 +18,14 @@ class SwatchPrinter : public QObject
     Q_OBJECT
 public:
     // Pictures load on the workers' threads.
-    SwatchPrinter(TileWindow& window, Platform& platform, QThreadPool& workers);
+    SwatchPrinter(TileWindow& window, Platform& platform, PictureWorkers& workers);
 
     void print();
     // The picture is on its way, or the page is being printed.
     [[nodiscard]] bool busy() const { return m_loader.awaited() || m_printing; }
 
 private:
-    void loaded(const PictureJob& job, const QImage& picture, const PictureMeasure& measure);
+    void loaded(const QString& path, const QImage& picture, const PictureMeasure& measure);
     void cannotPrint();
 
     TileWindow& m_window;

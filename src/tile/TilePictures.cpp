@@ -20,29 +20,13 @@ constexpr int JudgedSide = 512;
 
 } // namespace
 
-TilePictures::TilePictures(QThreadPool& workers, QObject* parent)
+TilePictures::TilePictures(PictureWorkers& workers, QObject* parent)
     : QObject(parent), m_loader(workers), m_drawLoader(workers)
 {
     m_restTimer.setSingleShot(true);
     m_restTimer.setInterval(RestMs);
     connect(&m_restTimer, &QTimer::timeout, this, [this] { loadBeyond(true); });
-    connect(&m_loader, &BackgroundLoader::loaded, this, &TilePictures::loaded);
-    connect(&m_loader, &BackgroundLoader::cannotLoad, this, [this](const PictureJob& job) {
-        // Pixels beyond the window that cannot be loaded leave the reductions to what is there.
-        if (job.purpose <= NewVersion)
-            emit cannotShow(job.path, Arrival(job.purpose));
-    });
     connect(&m_loader, &BackgroundLoader::slowChanged, this, &TilePictures::slowChanged);
-    connect(&m_drawLoader, &BackgroundLoader::loaded, this,
-            [this](const PictureJob& job, const QImage& picture) {
-                if (job.path != m_path)
-                    return;
-                m_drawn = picture;
-                m_drawnZoom = job.request.zoom;
-                m_drawingZoom = 0;
-                emit widened();
-            });
-    connect(&m_drawLoader, &BackgroundLoader::cannotLoad, this, [this] { m_drawingZoom = 0; });
 }
 
 bool TilePictures::drawn() const
@@ -61,10 +45,20 @@ void TilePictures::drawAt(int zoom, QSize part)
         return;
     m_drawingZoom = zoom;
     m_drawingPart = part;
-    m_drawLoader.load({.path = m_path,
-                       .request = {.scaledTo = {}, .clippedTo = part, .zoom = zoom},
-                       .purpose = 0,
-                       .ahead = false});
+    m_drawLoader.load(
+        {.path = m_path, .request = {.scaledTo = {}, .clippedTo = part, .zoom = zoom}},
+        [this, path = m_path, zoom](const PictureAnswer& answer) {
+            if (answer.picture.isNull()) {
+                m_drawingZoom = 0;
+                return;
+            }
+            if (path != m_path)
+                return;
+            m_drawn = answer.picture;
+            m_drawnZoom = zoom;
+            m_drawingZoom = 0;
+            emit widened();
+        });
 }
 
 QImage TilePictures::drawnAt(int zoom) const
@@ -76,19 +70,26 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
 {
     m_restTimer.stop();
     m_asked = path;
+    m_arriving = arrival;
     m_loader.load({.path = path,
                    .request = {.scaledTo = {},
                                .clippedTo = part,
                                .completeOnly = arrival == Arrival::NewVersion},
-                   .purpose = int(arrival),
                    .ahead = false,
-                   .measured = true});
+                   .measured = true},
+                  [this, path, part, arrival](const PictureAnswer& answer) {
+                      m_arriving.reset();
+                      if (answer.picture.isNull())
+                          emit cannotShow(path, arrival);
+                      else
+                          partLoaded(path, part, answer, arrival);
+                  });
 }
 
 void TilePictures::widenTo(QSize part)
 {
-    if (m_loader.awaited() && m_loader.awaitedPurpose() <= Rearranged) {
-        load(m_asked, part, Arrival(m_loader.awaitedPurpose()));
+    if (m_arriving) {
+        load(m_asked, part, *m_arriving);
         return;
     }
     if (!m_part.isNull() && !holds(part))
@@ -105,6 +106,7 @@ bool TilePictures::holds(QSize part) const
 void TilePictures::cancel()
 {
     m_restTimer.stop();
+    m_arriving.reset();
     m_loader.cancel();
     m_drawLoader.cancel();
     m_drawingZoom = 0;
@@ -146,32 +148,13 @@ QString TilePictures::realSize(QLocale::MeasurementSystem system) const
     return realSizeText(whole, paperInches(whole, m_measure.resolution), measureFor(system));
 }
 
-void TilePictures::loaded(const PictureJob& job, const QImage& picture,
-                          const PictureMeasure& measure)
+void TilePictures::partLoaded(const QString& path, QSize box, const PictureAnswer& answer,
+                              Arrival arrival)
 {
-    if (job.purpose == Wider) {
-        m_wider = picture;
-        const QSize box = m_box * WiderFactor;
-        if (cutTo(m_wider, box)) {
-            const QSize judged(m_wider.width() >= box.width() ? JudgedSide : m_wider.width(),
-                               m_wider.height() >= box.height() ? JudgedSide : m_wider.height());
-            m_loader.load({.path = m_path,
-                           .request = {.scaledTo = judged, .clippedTo = {}},
-                           .purpose = Whole,
-                           .ahead = job.ahead});
-        }
-        emit widened();
-        return;
-    }
-    if (job.purpose == Whole) {
-        m_whole = picture;
-        emit widened();
-        return;
-    }
-    m_path = job.path;
-    m_box = job.request.clippedTo;
-    m_part = picture;
-    m_measure = measure;
+    m_path = path;
+    m_box = box;
+    m_part = answer.picture;
+    m_measure = answer.measure;
     m_wider = QImage();
     m_whole = QImage();
     m_drawLoader.cancel();
@@ -184,15 +167,38 @@ void TilePictures::loaded(const PictureJob& job, const QImage& picture,
         else
             m_restTimer.start();
     }
-    emit shown(job.path, Arrival(job.purpose));
+    emit shown(path, arrival);
 }
 
+// Pixels beyond the window that cannot be loaded leave the reductions to what is there.
 void TilePictures::loadBeyond(bool ahead)
 {
     m_loader.load({.path = m_path,
                    .request = {.scaledTo = {}, .clippedTo = m_box * WiderFactor},
-                   .purpose = Wider,
-                   .ahead = ahead});
+                   .ahead = ahead},
+                  [this, ahead](const PictureAnswer& answer) {
+                      if (!answer.picture.isNull())
+                          widerLoaded(answer.picture, ahead);
+                  });
+}
+
+void TilePictures::widerLoaded(const QImage& picture, bool ahead)
+{
+    m_wider = picture;
+    const QSize box = m_box * WiderFactor;
+    if (cutTo(m_wider, box)) {
+        const QSize judged(m_wider.width() >= box.width() ? JudgedSide : m_wider.width(),
+                           m_wider.height() >= box.height() ? JudgedSide : m_wider.height());
+        m_loader.load(
+            {.path = m_path, .request = {.scaledTo = judged, .clippedTo = {}}, .ahead = ahead},
+            [this](const PictureAnswer& answer) {
+                if (answer.picture.isNull())
+                    return;
+                m_whole = answer.picture;
+                emit widened();
+            });
+    }
+    emit widened();
 }
 
 } // namespace zelvo

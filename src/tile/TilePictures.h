@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 namespace zelvo {
 
 // The pixels of the tile window's file, loaded beside the window and kept in memory, so that
@@ -24,7 +26,7 @@ public:
     // more of the file on show is wanted, for a repeat system that shifts its copies.
     enum class Arrival { Opening, Step, NewVersion, Rearranged };
 
-    TilePictures(QThreadPool& workers, QObject* parent = nullptr);
+    TilePictures(PictureWorkers& workers, QObject* parent = nullptr);
 
     // Loads the file, first its part of the given size (what the window shows at 100%), in place
     // of every earlier load.
@@ -72,17 +74,19 @@ signals:
     void slowChanged(bool slow);
 
 private:
-    enum Purpose { Opening, Step, NewVersion, Rearranged, Wider, Whole };
-
-    void loaded(const PictureJob& job, const QImage& picture, const PictureMeasure& measure);
+    // The file's part of the given size is in memory.
+    void partLoaded(const QString& path, QSize box, const PictureAnswer& answer, Arrival arrival);
     void loadBeyond(bool ahead);
+    void widerLoaded(const QImage& picture, bool ahead);
 
     BackgroundLoader m_loader;
     // Beside the loads of the picture at its own size, so that neither stops the other.
     BackgroundLoader m_drawLoader;
     QTimer m_restTimer;
-    // The file asked for last, and the file in memory with the size of its part.
+    // The file asked for last, and why, while its part is on its way; and the file in memory with
+    // the size of its part.
     QString m_asked;
+    std::optional<Arrival> m_arriving;
     QString m_path;
     QSize m_box;
     QImage m_part;

@@ -26,7 +26,7 @@ namespace zelvo {
 static const layout::Window& Layout = layout::TileWindowLayout;
 
 TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
-                       QThreadPool& workers)
+                       PictureWorkers& workers)
     : QDialog(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);

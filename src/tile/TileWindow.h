@@ -8,9 +8,10 @@
 #include <array>
 
 class QPushButton;
-class QThreadPool;
 
 namespace zelvo {
+
+class PictureWorkers;
 
 class Platform;
 class RepeatSaver;
@@ -26,7 +27,7 @@ class TileWindow : public QDialog
     Q_OBJECT
 public:
     // Pictures load on the workers' threads.
-    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform, QThreadPool& workers);
+    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform, PictureWorkers& workers);
 
     TilingImage* tiledView;
     QPushButton* printButton;

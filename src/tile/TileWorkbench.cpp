@@ -16,7 +16,7 @@
 
 namespace zelvo {
 
-TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool& workers)
+TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, PictureWorkers& workers)
     : QObject(&window), m_window(window), m_view(view), m_watch(this), m_pictures(workers),
       m_busySign(new BusySign(window, Qt::TopRightCorner)), m_zoomLabel(new QLabel(&window))
 {

@@ -30,7 +30,7 @@ class TileWorkbench : public QObject
     Q_OBJECT
 public:
     // Pictures load on the workers' threads.
-    TileWorkbench(TileWindow& window, TilingImage& view, QThreadPool& workers);
+    TileWorkbench(TileWindow& window, TilingImage& view, PictureWorkers& workers);
 
     // Loads the file's picture beside the window, in place of every earlier load; once on show
     // it is watched for new versions.

@@ -482,19 +482,20 @@ void PictureLoadingTest::fileBeingWrittenIsWaitedFor()
     QFile file(m_folder.filePath(QStringLiteral("download.bmp")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(bitmap.size()) &&
             file.write(bitmap.left(bitmap.size() / 2)) > 0 && file.flush());
-    QThreadPool workers;
+    PictureWorkers workers(1);
     BackgroundLoader loader(workers);
-    QSignalSpy loaded(&loader, &BackgroundLoader::loaded);
-    loader.load({.path = file.fileName(), .request = {}, .purpose = 0, .ahead = false});
+    std::optional<QImage> loaded;
+    loader.load({.path = file.fileName(), .request = {}},
+                [&](const PictureAnswer& answer) { loaded = answer.picture; });
     std::thread rest([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         (void)file.write(bitmap.mid(bitmap.size() / 2));
         file.close();
     });
-    const bool answered = loaded.wait(10000);
+    const bool answered = QTest::qWaitFor([&] { return loaded.has_value(); }, 10000);
     rest.join();
     QVERIFY(answered);
-    QCOMPARE(loaded.at(0).at(1).value<QImage>().convertToFormat(QImage::Format_RGB32), picture);
+    QCOMPARE(loaded->convertToFormat(QImage::Format_RGB32), picture);
 }
 
 void PictureLoadingTest::jpegPreviewAndPartMatchQt_data()

@@ -6,13 +6,17 @@
 #include "WindowRegistry.h"
 #include "desktop/DesktopPlatform.h"
 #include "pictures/PictureLoader.h"
+#include "pictures/PictureWorkers.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
-int main(int argc, char* argv[])
+namespace {
+
+int runProgram(int argc, char* argv[])
 {
     if (const std::optional<int> status = zelvo::answerInformationRequest(argc, argv))
         return *status;
@@ -46,5 +50,19 @@ int main(int argc, char* argv[])
     }
     const int status = QApplication::exec();
     fonts.wait();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int status = runProgram(argc, argv);
+    // A picture worker still running (a read from a stalled share, a decoder that does not stop)
+    // ends with the process here, before the libraries it may be running in are unloaded.
+    if (zelvo::PictureWorkers::leftRunning()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
     return status;
 }

@@ -57,6 +57,9 @@ public:
         return {std::move(result), std::move(claim)};
     }
 
+    // Work was still running when an owner ended; it ends with the process.
+    [[nodiscard]] static bool leftRunning() { return s_leftRunning != nullptr; }
+
     // How many pieces of work may be given up on at once: each holds a thread, and the memory
     // its load had taken.
     static constexpr int MaxGivenUp = 4;

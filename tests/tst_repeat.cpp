@@ -1,12 +1,12 @@
 // The repeat the tile window saves and sets as the desktop background: its pixels against the
 // window's own view, Ctrl+S through the save dialog, and the command-line commands.
 
+#include "app/TrayMenu.h"
 #include "core/RepeatTile.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "tile/RepeatSaver.h"
 #include "tile/TileWorkbench.h"
-#include "app/TrayMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -228,8 +228,8 @@ void TestRepeat::trayEntryWhileTileWindowOpen()
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* menu = qobject_cast<TrayMenu*>(widget)) {
             for (QAction* action : menu->actions())
-                entry = action->text() == QLatin1String("Set as desktop background") ? action
-                                                                                    : entry;
+                entry =
+                    action->text() == QLatin1String("Set as desktop background") ? action : entry;
         }
     }
     QVERIFY(entry);
@@ -245,7 +245,8 @@ void TestRepeat::trayEntryWhileTileWindowOpen()
         QVERIFY(spy.wait(20000));
         QCOMPARE(spy.front().front().toBool(), false);
     }));
-    const QStringList saved = QDir(data.path() + QStringLiteral("/backgrounds")).entryList(QDir::Files);
+    const QStringList saved =
+        QDir(data.path() + QStringLiteral("/backgrounds")).entryList(QDir::Files);
     QCOMPARE(saved.size(), 1);
     QCOMPARE(session.platform.messages.size(), 1);
     QVERIFY(session.platform.messages.front().prompt.contains(saved.front()));

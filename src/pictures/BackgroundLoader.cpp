@@ -59,8 +59,9 @@ void BackgroundLoader::start(PictureJob job)
     m_workers.start([promise, path = m_running.path, request = m_running.request,
                      measured = m_running.measured, stop = m_stop.get_token()] {
         MeasuredPicture result{
-            loadPicture(path, request,
-                        {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true}),
+            loadPicture(
+                path, request,
+                {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true}),
             {}};
         if (measured && result.picture.outcome == LoadOutcome::Loaded)
             result.measure = readPictureMeasure(path);

@@ -1,6 +1,5 @@
-// The file on show in the built program on a real X server (Xvfb with openbox), driven with
-// xdotool: the list's selection, the file label and the preview never disagree, whatever
-// re-reads the folder.
+// The built program on a real X server (Xvfb with openbox), driven with xdotool: the selected
+// file, the file label and the preview never disagree, whatever reads the folder again.
 #include "XSession.h"
 
 #include <QDir>
@@ -8,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using zelvo::realwindow::near;
@@ -18,18 +18,16 @@ namespace {
 
 const QSize MainSize(497, 432);
 const QSize AboutSize(315, 306);
-const QRgb Navy = qRgb(0x00, 0x00, 0x40);
-// Places in the main window's client area, in pixels.
-const QPoint BrowseButton(233 + 12, 152 + 12);
+// Places in the main window's client area: the preview inside its border, and the file label
+// with room for a second line.
+const QPoint BrowseButton(245, 164);
 const QPoint TitleArtwork(249, 24);
-// Inside the preview's border, and the file label with room for a second line.
 const QRect PreviewPicture(305, 97, 132, 132);
 const QRect FileLabel(48, 256, 393, 26);
-
 const QRgb FileText = qRgb(0x05, 0xA9, 0x81);
 constexpr int WaitMs = 10000;
 
-int countNear(const QImage& image, QRgb colour, int tolerance = 8)
+int countNear(const QImage& image, QRgb colour, int tolerance)
 {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -46,88 +44,28 @@ class FileOnShowTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
     void cleanup() { m_session.reset(); }
     void vanishedFileLeavesNothingOnShow_data();
     void vanishedFileLeavesNothingOnShow();
 
 private:
-    [[nodiscard]] QRect on(const QRect& client) const
+    [[nodiscard]] QPoint on(QPoint client) const
     {
-        return client.translated(m_session->geometry(m_main).value_or(QRect()).topLeft());
+        return client + m_session->geometry(m_main).value_or(QRect()).topLeft();
     }
-    [[nodiscard]] QImage shot(const QRect& client) const
+    // How many pixels of the area are near the colour.
+    [[nodiscard]] int shown(const QRect& area, QRgb colour, int tolerance) const
     {
-        return m_session->screenshot().copy(on(client));
+        return countNear(m_session->screenshot().copy(area.translated(on({}))), colour, tolerance);
     }
-    [[nodiscard]] bool previewEmpty() const
+    [[nodiscard]] std::optional<WindowId> window(const std::function<bool(WindowId)>& test) const
     {
-        const QImage preview = shot(PreviewPicture);
-        return countNear(preview, Navy) == preview.width() * preview.height();
+        return m_session->waitForWindow(test);
     }
-    void browseTo(const QString& folder);
-    void closeAboutBox();
 
     std::unique_ptr<XSession> m_session;
-    QTemporaryDir m_folder;
     WindowId m_main = 0;
 };
-
-// The program starts on a picture given on its command line: listed, selected and previewed.
-void FileOnShowTest::init()
-{
-    QVERIFY(m_folder.isValid());
-    QImage red(40, 40, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QVERIFY(red.save(QDir(m_folder.path()).filePath(QStringLiteral("red.bmp"))));
-    // The folder still lists a picture once the red one is gone, so that no message covers
-    // the window.
-    red.fill(Qt::blue);
-    QVERIFY(red.save(QDir(m_folder.path()).filePath(QStringLiteral("blue.bmp"))));
-    m_session = std::make_unique<XSession>();
-    if (const QString failure = m_session->start(); !failure.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
-    QCOMPARE(m_session->startWindowManager(), QString());
-    QCOMPARE(m_session->startProgram(QString::fromLocal8Bit(ZELVO_BINARY),
-                                     {QDir(m_folder.path()).filePath(QStringLiteral("red.bmp"))}),
-             QString());
-    const auto main = m_session->waitForWindow(
-        [&](WindowId window) {
-            return m_session->geometry(window).value_or(QRect()).size() == MainSize;
-        },
-        20000);
-    QVERIFY2(main, qPrintable(QStringLiteral("no main window: ") + m_session->programOutput()));
-    m_main = *main;
-}
-
-void FileOnShowTest::browseTo(const QString& folder)
-{
-    QVERIFY(m_session->click(on(QRect(BrowseButton, QSize(1, 1))).topLeft()));
-    const auto dialog = m_session->waitForWindow([&](WindowId window) {
-        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
-    });
-    QVERIFY2(dialog, "the Browse button opened no folder dialog");
-    QVERIFY(m_session->activate(*dialog));
-    QVERIFY(m_session->key(QStringLiteral("ctrl+a")));
-    QVERIFY(m_session->typeText(folder));
-    QVERIFY(m_session->key(QStringLiteral("Return")));
-    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*dialog); }, WaitMs),
-             "the folder dialog did not close after Return");
-}
-
-// Returning from the about box makes the main window active again, which re-reads the folder.
-void FileOnShowTest::closeAboutBox()
-{
-    QVERIFY(m_session->click(on(QRect(TitleArtwork, QSize(1, 1))).topLeft()));
-    const auto about = m_session->waitForWindow([&](WindowId window) {
-        return m_session->geometry(window).value_or(QRect()).size() == AboutSize;
-    });
-    QVERIFY2(about, "a click on the title artwork showed no about box");
-    const QRect area = m_session->geometry(*about).value_or(QRect());
-    QVERIFY(m_session->click(area.topLeft() + QPoint(3, 150)));
-    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*about); }, WaitMs),
-             "a click on the about box did not close it");
-}
 
 void FileOnShowTest::vanishedFileLeavesNothingOnShow_data()
 {
@@ -136,28 +74,64 @@ void FileOnShowTest::vanishedFileLeavesNothingOnShow_data()
     QTest::newRow("the main window active again") << false;
 }
 
-// A re-read that no longer lists the selected file leaves the label and the preview empty, as a
-// folder change does, and a press on the preview then asks for a file with nothing on show.
+// The program starts on a red picture given on its command line, beside a blue one that keeps
+// the folder listed; the red one is deleted. A re-read then leaves the label and the preview
+// empty, as a folder change does.
 void FileOnShowTest::vanishedFileLeavesNothingOnShow()
 {
     QFETCH(bool, browse);
+    QTemporaryDir folder;
+    QImage picture(40, 40, QImage::Format_RGB32);
+    const std::pair<const char*, Qt::GlobalColor> pictures[] = {{"red.bmp", Qt::red},
+                                                                {"blue.bmp", Qt::blue}};
+    for (const auto& [name, colour] : pictures) {
+        picture.fill(colour);
+        QVERIFY(picture.save(folder.filePath(QLatin1String(name))));
+    }
+    m_session = std::make_unique<XSession>();
+    if (const QString failure = m_session->start(); !failure.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no X display for real-window tests: ") + failure));
+    QCOMPARE(m_session->startWindowManager(), QString());
+    QCOMPARE(m_session->startProgram(QString::fromLocal8Bit(ZELVO_BINARY),
+                                     {folder.filePath(QStringLiteral("red.bmp"))}),
+             QString());
+    const auto main = window(
+        [&](WindowId id) { return m_session->geometry(id).value_or(QRect()).size() == MainSize; });
+    QVERIFY2(main, qPrintable(QStringLiteral("no main window: ") + m_session->programOutput()));
+    m_main = *main;
+    QVERIFY2(XSession::waitUntil([&] { return shown(PreviewPicture, qRgb(255, 0, 0), 8) > 1000; },
+                                 WaitMs),
+             "the picture given on the command line is not previewed");
+    QVERIFY2(shown(FileLabel, FileText, 24) > 0, "the file label shows no path");
+
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("red.bmp"))));
+    if (browse) {
+        QVERIFY(m_session->click(on(BrowseButton)));
+        const auto dialog = window([&](WindowId id) {
+            return m_session->title(id).startsWith(QLatin1String("Find Directory"));
+        });
+        QVERIFY2(dialog, "the Browse button opened no folder dialog");
+        QVERIFY(m_session->activate(*dialog));
+        QVERIFY(m_session->key(QStringLiteral("ctrl+a")));
+        QVERIFY(m_session->typeText(folder.path()));
+        QVERIFY(m_session->key(QStringLiteral("Return")));
+    } else {
+        // The about box closed, the main window is the active one again.
+        QVERIFY(m_session->click(on(TitleArtwork)));
+        const auto about = window([&](WindowId id) {
+            return m_session->geometry(id).value_or(QRect()).size() == AboutSize;
+        });
+        QVERIFY2(about, "a click on the title artwork showed no about box");
+        QVERIFY(m_session->click(m_session->geometry(*about)->topLeft() + QPoint(3, 150)));
+    }
     QVERIFY2(XSession::waitUntil(
                  [&] {
-                     return countNear(shot(PreviewPicture), qRgb(255, 0, 0)) >
-                            PreviewPicture.width();
+                     return shown(PreviewPicture, qRgb(0, 0, 0x40), 8) ==
+                            PreviewPicture.width() * PreviewPicture.height();
                  },
                  WaitMs),
-             "the picture given on the command line is not previewed");
-    QVERIFY2(countNear(shot(FileLabel), FileText, 24) > 0, "the file label shows no path");
-
-    QVERIFY(QFile::remove(QDir(m_folder.path()).filePath(QStringLiteral("red.bmp"))));
-    if (browse)
-        browseTo(m_folder.path());
-    else
-        closeAboutBox();
-    QVERIFY2(XSession::waitUntil([&] { return previewEmpty(); }, WaitMs),
              "the preview still shows the file that is gone");
-    QVERIFY2(countNear(shot(FileLabel), FileText, 24) == 0,
+    QVERIFY2(shown(FileLabel, FileText, 24) == 0,
              "the file label still shows the file that is gone");
 }
 

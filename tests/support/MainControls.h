@@ -17,17 +17,11 @@ namespace test {
 // The main window's controls, found as a user's tools find them: by the names its layout gives.
 struct MainControls
 {
-    explicit MainControls(const MainWindow& main) : m_main(main) {}
-
-private:
-    const MainWindow& m_main;
-
-public:
+    const MainWindow& main;
     template <class C> [[nodiscard]] C* named(const char* name) const
     {
-        return m_main.findChild<C*>(QLatin1String(name));
+        return main.findChild<C*>(QLatin1String(name));
     }
-
     PictureBox* const title = named<PictureBox>("Image1");
     AutoLabel* const countLabel = named<AutoLabel>("Labelfnd");
     FileListBox* const fileList = named<FileListBox>("Files");
@@ -43,10 +37,10 @@ public:
 
 } // namespace test
 
-// Beside the window class, so that a test reaches a window's controls as ui(window).fileList.
+// Beside the window's class, so that a test reaches a control as ui(window).fileList.
 [[nodiscard]] inline test::MainControls ui(const MainWindow& main)
 {
-    return test::MainControls(main);
+    return {main};
 }
 
 } // namespace zelvo

@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "about/AboutBox.h"
+#include "core/CurrentFile.h"
 #include "settings/OptionsWindow.h"
 #include "tile/TileWindow.h"
 
@@ -63,6 +64,8 @@ public:
     [[nodiscard]] Platform& platform() const { return m_platform; }
     // The threads that load the windows' pictures.
     [[nodiscard]] QThreadPool& pictureWorkers() { return m_pictureWorkers; }
+    // The folder listed and the file on show, which every window follows.
+    [[nodiscard]] CurrentFile& currentFile() { return m_currentFile; }
 
 private:
     template <class W> W* create();
@@ -71,6 +74,7 @@ private:
     Platform& m_platform;
     // Outlives the windows: stopped loads end here.
     QThreadPool m_pictureWorkers;
+    CurrentFile m_currentFile;
     std::tuple<QPointer<MainWindow>, QPointer<TileWindow>, QPointer<OptionsWindow>,
                QPointer<AboutBox>>
         m_windows;

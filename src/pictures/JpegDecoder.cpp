@@ -3,8 +3,6 @@
 #include "PictureBudget.h"
 #include "RowReducer.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>

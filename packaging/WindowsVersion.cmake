@@ -1,7 +1,7 @@
 # Writes the Windows resource script that gives the program file its icon and version record.
-# The author's name and notice are taken from src/ui/Author.h, where the windows get them too.
+# The author's name and notice are taken from src/layouts/Author.h, where the windows get them too.
 function(zelvo_windows_version_resource out_var)
-    set(author_header "${PROJECT_SOURCE_DIR}/src/ui/Author.h")
+    set(author_header "${PROJECT_SOURCE_DIR}/src/layouts/Author.h")
     file(STRINGS "${author_header}" notice_line REGEX "CopyrightNotice\\[\\] *= *\"")
     if(NOT notice_line MATCHES "\"([^\"]+)\"")
         message(FATAL_ERROR "No CopyrightNotice found in ${author_header}")

@@ -138,24 +138,24 @@ void TestAccessibility::previewNamesItsFile()
     const test::PictureChosen chosen(session, QStringLiteral("sunset.bmp"),
                                      test::patternedPicture({8, 8}), "BMP");
     QVERIFY(chosen.ready);
-    QCOMPARE(nameOf(session.main().preview), QStringLiteral("Preview: sunset.bmp"));
-    QCOMPARE(nameOf(session.main().fileLabel),
+    QCOMPARE(nameOf(ui(session.main()).preview), QStringLiteral("Preview: sunset.bmp"));
+    QCOMPARE(nameOf(ui(session.main()).fileLabel),
              QStringLiteral("Selected file: ") + session.main().picturePath());
 
     // Another folder clears the preview, and with it the name.
     QTemporaryDir other;
     test::browseTo(session, other.path());
-    QCOMPARE(nameOf(session.main().preview), QStringLiteral("Preview"));
+    QCOMPARE(nameOf(ui(session.main()).preview), QStringLiteral("Preview"));
 }
 
 void TestAccessibility::countLabelNamesItsCount()
 {
     test::Session session;
     session.startShown();
-    session.main().countLabel->setCaption(QStringLiteral("3"));
-    QCOMPARE(nameOf(session.main().countLabel), QStringLiteral("Image files found: 3"));
-    session.main().countLabel->setCaption(QString());
-    QCOMPARE(nameOf(session.main().countLabel), QStringLiteral("Image files found"));
+    ui(session.main()).countLabel->setCaption(QStringLiteral("3"));
+    QCOMPARE(nameOf(ui(session.main()).countLabel), QStringLiteral("Image files found: 3"));
+    ui(session.main()).countLabel->setCaption(QString());
+    QCOMPARE(nameOf(ui(session.main()).countLabel), QStringLiteral("Image files found"));
 }
 
 // The pictures and the link that act on a click take the keyboard focus and act on Space and
@@ -190,14 +190,14 @@ void TestAccessibility::pictureCommandsTakeFocusAndPress()
     });
     aboutWatch.start(10);
     if (control == QLatin1String("Image1")) {
-        widget = session.main().title;
+        widget = ui(session.main()).title;
     } else if (control == QLatin1String("Abtimg")) {
         widget = about.picture;
         about.show();
     } else if (control == QLatin1String("Label2")) {
         widget = session.windows.get<OptionsWindow>().mailLink;
     } else {
-        widget = session.main().preview;
+        widget = ui(session.main()).preview;
     }
     QVERIFY(widget->focusPolicy() & Qt::TabFocus);
     press(*widget, how);
@@ -242,7 +242,7 @@ void TestAccessibility::previewAndTiledPicturePressedByKeyboard()
         if (!closedByPress)
             session.windows.unload<TileWindow>();
     });
-    press(*session.main().preview, how);
+    press(*ui(session.main()).preview, how);
     QVERIFY(tileShown);
     QVERIFY(closedByPress);
     QVERIFY(session.platform.messages.isEmpty());

@@ -43,7 +43,7 @@ struct Session : test::Session
 {
     Session() { startShown(); }
 
-    [[nodiscard]] bool flashing() { return main().tray->flashEnabled(); }
+    [[nodiscard]] bool flashing() { return ui(main()).tray->flashEnabled(); }
 };
 
 // A folder holding one readable picture, chosen through the browse button and selected.
@@ -60,9 +60,9 @@ struct SelectedPicture
         MainWindow& main = s.main();
         s.platform.folderAnswers.push_back(folder.path());
         main.browseForFolder();
-        main.fileList->setFileName(QStringLiteral("p.bmp"));
+        ui(main).fileList->setFileName(QStringLiteral("p.bmp"));
         main.fileClicked();
-        return main.fileList->fileName() == QLatin1String("p.bmp");
+        return ui(main).fileList->fileName() == QLatin1String("p.bmp");
     }
 };
 
@@ -116,7 +116,7 @@ TrayClickedInside trayClickInside(Session& s, QWidget& window, const std::functi
     WhileModal modal;
     modal.arm(window, [&] {
         seen.mainShown = main.isVisible();
-        clickThroughWindow(main, main.exitButton);
+        clickThroughWindow(main, ui(main).exitButton);
         seen.exitIgnored = s.platform.ends == 0;
         main.trayClicked();
     });
@@ -169,7 +169,7 @@ void TestCommands::trayTogglesMainWindow()
     main.trayClicked();
     QVERIFY(main.isVisible());
     QVERIFY(!s.flashing());
-    QCOMPARE(main.fileList->pattern(),
+    QCOMPARE(ui(main).fileList->pattern(),
              QStringLiteral("*.bmp;*.jpeg;*.jpg;&;&;*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
 
     QVERIFY(s.platform.messages.isEmpty());
@@ -185,7 +185,7 @@ void TestCommands::trayNotificationReachesTrayClick()
 {
     QFETCH(bool, fromNotificationArea);
     Session s;
-    TrayIcon& tray = *s.main().tray;
+    TrayIcon& tray = *ui(s.main()).tray;
     const auto click = [&] {
         if (fromNotificationArea)
             tray.activated(QSystemTrayIcon::Trigger);
@@ -383,7 +383,7 @@ void TestCommands::titleDragIgnoresOtherButtons()
     MainWindow& main = s.main();
     main.move(100, 100);
     const QPoint before = main.pos();
-    PictureBox* title = main.title;
+    PictureBox* title = ui(main).title;
     const QPoint start(20, 10);
 
     QCursor::setPos(title->mapToGlobal(start));
@@ -406,7 +406,7 @@ void TestCommands::titleDragFollowsPointer()
     AboutBox& about = s.windows.get<AboutBox>();
     main.move(100, 100);
     const QPoint before = main.pos();
-    PictureBox* title = main.title;
+    PictureBox* title = ui(main).title;
     const QPoint start(20, 10);
     const QPoint startGlobal = title->mapToGlobal(start);
 
@@ -453,7 +453,7 @@ void TestCommands::helpOpensFileBesideProgram()
     MainWindow& main = s.main();
 
     if (byMouse)
-        QTest::mouseClick(main.helpButton, Qt::LeftButton);
+        QTest::mouseClick(ui(main).helpButton, Qt::LeftButton);
     else
         main.showHelp();
 
@@ -470,7 +470,7 @@ void TestCommands::helpOpensFileBesideProgram()
 void TestCommands::exitEndsProgramWithoutQuestion()
 {
     Session s;
-    clickThroughWindow(s.main(), s.main().exitButton);
+    clickThroughWindow(s.main(), ui(s.main()).exitButton);
     QCOMPARE(s.platform.ends, 1);
     QVERIFY(s.platform.messages.isEmpty());
 }

@@ -79,8 +79,8 @@ private slots:
         QCOMPARE(reached.size(), 7);
 
         // A click focuses the list and takes the mark away.
-        QTest::mouseClick(main.fileList->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(QApplication::focusWidget(), main.fileList);
+        QTest::mouseClick(ui(main).fileList->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(QApplication::focusWidget(), ui(main).fileList);
         QCOMPARE(ringPixels(), unmarked);
     }
 };

@@ -478,7 +478,7 @@ void TestLayouts::colours()
 void TestLayouts::trayToolTip()
 {
     Shown program;
-    QCOMPARE(program.main().tray->toolTip(), QStringLiteral("The Image Zelvo"));
+    QCOMPARE(ui(program.main()).tray->toolTip(), QStringLiteral("The Image Zelvo"));
 }
 
 void TestLayouts::mainWindowSizeAndFrame()
@@ -592,7 +592,7 @@ void TestLayouts::labelsAndPicturesTakeFocusOnlyAsCommands()
 void TestLayouts::fileLabelWrapsWithinItsWidth()
 {
     Program program;
-    AutoLabel& label = *program.main().fileLabel;
+    AutoLabel& label = *ui(program.main()).fileLabel;
     const QRect declared =
         layout::pixels(layout::control(layout::MainWindowLayout, "lblfile").place);
     QCOMPARE(label.pos(), declared.topLeft());
@@ -624,7 +624,7 @@ void TestLayouts::fileLabelWrapsWithinItsWidth()
 void TestLayouts::countLabelGrowsToTheRight()
 {
     Program program;
-    AutoLabel& label = *program.main().countLabel;
+    AutoLabel& label = *ui(program.main()).countLabel;
     const QPoint declared =
         layout::pixels(layout::control(layout::MainWindowLayout, "Labelfnd").place).topLeft();
     QCOMPARE(declared.x(), 154);
@@ -690,7 +690,7 @@ void TestLayouts::previewStretchesAnyPicture()
 {
     QFETCH(QSize, picture);
     Program program;
-    PictureBox& display = *program.main().preview;
+    PictureBox& display = *ui(program.main()).preview;
     QCOMPARE(display.size(), QSize(134, 134));
 
     // Left half red, right half blue, top half lighter than the bottom: each quarter must
@@ -746,13 +746,13 @@ void TestLayouts::enterInFileListBrowses()
     MainWindow& main = program.main();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     main.activateWindow();
-    main.fileList->setFocus();
-    QTRY_VERIFY(main.fileList->hasFocus());
+    ui(main).fileList->setFocus();
+    QTRY_VERIFY(ui(main).fileList->hasFocus());
 
-    QTest::keyClick(main.fileList, Qt::Key_Return);
+    QTest::keyClick(ui(main).fileList, Qt::Key_Return);
     QCOMPARE(program.platform.chooserStarts.size(), 1);
-    QCOMPARE(program.platform.chooserStarts.first(), main.fileList->path());
-    QTest::keyClick(main.fileList, Qt::Key_Enter);
+    QCOMPARE(program.platform.chooserStarts.first(), ui(main).fileList->path());
+    QTest::keyClick(ui(main).fileList, Qt::Key_Enter);
     QCOMPARE(program.platform.chooserStarts.size(), 2);
     QCOMPARE(program.platform.ends, 0);
 }
@@ -763,10 +763,10 @@ void TestLayouts::enterOnAnotherButtonPressesThatButton()
     MainWindow& main = program.main();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     main.activateWindow();
-    main.exitButton->setFocus();
-    QTRY_VERIFY(main.exitButton->hasFocus());
+    ui(main).exitButton->setFocus();
+    QTRY_VERIFY(ui(main).exitButton->hasFocus());
 
-    QTest::keyClick(main.exitButton, Qt::Key_Return);
+    QTest::keyClick(ui(main).exitButton, Qt::Key_Return);
     QCOMPARE(program.platform.ends, 1);
     QCOMPARE(program.platform.chooserStarts.size(), 0);
 }

@@ -111,13 +111,13 @@ void TestMainWindow::startUp_loadsWindowsHiddenAndSetsInitialPattern()
     MainWindow& main = session.main();
 
     QVERIFY(main.isVisible());
-    QCOMPARE(main.fileList->pattern(),
+    QCOMPARE(ui(main).fileList->pattern(),
              QStringLiteral("*.bmp;*.jpeg;*.jpg;*.gif;&;*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
     // The folder chosen last is gone: the next start folder is listed, without a word.
-    QVERIFY(main.fileList->path() != QLatin1String("/no/such/folder"));
-    QCOMPARE(main.folderChooser->selectedFolder(), main.fileList->path());
-    QCOMPARE(main.fileLabel->caption(), QString());
-    QVERIFY(main.preview->picture().isNull());
+    QVERIFY(ui(main).fileList->path() != QLatin1String("/no/such/folder"));
+    QCOMPARE(ui(main).folderChooser->selectedFolder(), ui(main).fileList->path());
+    QCOMPARE(ui(main).fileLabel->caption(), QString());
+    QVERIFY(ui(main).preview->picture().isNull());
 
     QVERIFY(session.windows.isLoaded<TileWindow>());
     QVERIFY(session.windows.isLoaded<OptionsWindow>());
@@ -177,9 +177,9 @@ void TestMainWindow::activation_buildsPatternFromStore()
         putType(session.iso, keys[i], stored.value(qsizetype(i), Absent));
     main.listStoredTypes();
 
-    QCOMPARE(main.fileList->pattern(), pattern);
-    QCOMPARE(sortedListed(*main.fileList), listed);
-    QCOMPARE(main.countLabel->caption(), QString::number(listed.size()));
+    QCOMPARE(ui(main).fileList->pattern(), pattern);
+    QCOMPARE(sortedListed(*ui(main).fileList), listed);
+    QCOMPARE(ui(main).countLabel->caption(), QString::number(listed.size()));
 }
 
 void TestMainWindow::activation_keepsFolderAndRecountsLabel()
@@ -191,19 +191,19 @@ void TestMainWindow::activation_keepsFolderAndRecountsLabel()
     session.windows.start();
     MainWindow& main = session.main();
     test::browseTo(session, dir.path());
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("2"));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("2"));
 
     for (const char* key : {"Bitmap", "Jpg", "Gif", "Ico"})
         session.iso.put("Type", key, QStringLiteral("&;"));
     main.listStoredTypes();
-    QCOMPARE(main.fileList->path(), dir.path());
-    QCOMPARE(main.fileList->listCount(), 0);
-    QCOMPARE(main.countLabel->caption(), QString()); // empty, not "0"
+    QCOMPARE(ui(main).fileList->path(), dir.path());
+    QCOMPARE(ui(main).fileList->listCount(), 0);
+    QCOMPARE(ui(main).countLabel->caption(), QString()); // empty, not "0"
 
     session.iso.put("Type", "Gif", QStringLiteral("*.gif;"));
     main.listStoredTypes();
-    QCOMPARE(main.fileList->path(), dir.path());
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
+    QCOMPARE(ui(main).fileList->path(), dir.path());
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("1"));
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -214,7 +214,7 @@ void TestMainWindow::browse_startsAtListFolder()
     QVERIFY(makeFiles(dir.path(), {"a.bmp"}));
     Session session;
     session.windows.start();
-    const QString startFolder = session.main().fileList->path();
+    const QString startFolder = ui(session.main()).fileList->path();
 
     test::browseTo(session, dir.path());
     test::cancelBrowse(session);
@@ -230,23 +230,23 @@ void TestMainWindow::browse_cancelChangesNothing()
     const test::RedBitmapChosen chosen(session, {"b.gif", "c.jpg"});
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QVERIFY(!main.preview->picture().isNull());
-    const QStringList listed = test::listedNames(*main.fileList);
-    const QString count = main.countLabel->caption();
-    const QString file = main.fileLabel->caption();
-    const qint64 preview = main.preview->picture().cacheKey();
+    QVERIFY(!ui(main).preview->picture().isNull());
+    const QStringList listed = test::listedNames(*ui(main).fileList);
+    const QString count = ui(main).countLabel->caption();
+    const QString file = ui(main).fileLabel->caption();
+    const qint64 preview = ui(main).preview->picture().cacheKey();
     // A cancel does not even re-read the folder.
     QVERIFY(makeFiles(dir.path(), {"d.jpeg"}));
 
     test::cancelBrowse(session);
 
     QCOMPARE(session.platform.chooserStarts.size(), 2);
-    QCOMPARE(main.fileList->path(), dir.path());
-    QCOMPARE(test::listedNames(*main.fileList), listed);
-    QCOMPARE(main.fileList->fileName(), QStringLiteral("a.bmp"));
-    QCOMPARE(main.countLabel->caption(), count);
-    QCOMPARE(main.fileLabel->caption(), file);
-    QCOMPARE(main.preview->picture().cacheKey(), preview);
+    QCOMPARE(ui(main).fileList->path(), dir.path());
+    QCOMPARE(test::listedNames(*ui(main).fileList), listed);
+    QCOMPARE(ui(main).fileList->fileName(), QStringLiteral("a.bmp"));
+    QCOMPARE(ui(main).countLabel->caption(), count);
+    QCOMPARE(ui(main).fileLabel->caption(), file);
+    QCOMPARE(ui(main).preview->picture().cacheKey(), preview);
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -274,10 +274,10 @@ void TestMainWindow::browse_countsMatchingFiles()
 
     test::browseTo(session, dir.path());
 
-    QCOMPARE(main.fileList->path(), dir.path());
-    QCOMPARE(main.countLabel->caption(), QString::number(matching));
+    QCOMPARE(ui(main).fileList->path(), dir.path());
+    QCOMPARE(ui(main).countLabel->caption(), QString::number(matching));
     names.sort();
-    QCOMPARE(sortedListed(*main.fileList), names);
+    QCOMPARE(sortedListed(*ui(main).fileList), names);
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -306,9 +306,9 @@ void TestMainWindow::browse_folderWithoutPictures()
     session.windows.start();
     MainWindow& main = session.main();
     test::browseTo(session, pictures.path());
-    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
-    QVERIFY(!main.fileLabel->caption().isEmpty());
+    QVERIFY(test::clickFile(*ui(main).fileList, "a.bmp"));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("1"));
+    QVERIFY(!ui(main).fileLabel->caption().isEmpty());
 
     test::browseTo(session, empty.path());
 
@@ -317,11 +317,11 @@ void TestMainWindow::browse_folderWithoutPictures()
     QCOMPARE(box.prompt, NoImagesPrompt);
     QCOMPARE(int(box.style), 64);
     QCOMPARE(box.title, QStringLiteral("No images found"));
-    QCOMPARE(main.fileList->path(), empty.path());
-    QCOMPARE(main.fileList->listCount(), 0);
-    QCOMPARE(main.countLabel->caption(), QString());
-    QCOMPARE(main.fileLabel->caption(), QString());
-    QVERIFY(main.preview->picture().isNull());
+    QCOMPARE(ui(main).fileList->path(), empty.path());
+    QCOMPARE(ui(main).fileList->listCount(), 0);
+    QCOMPARE(ui(main).countLabel->caption(), QString());
+    QCOMPARE(ui(main).fileLabel->caption(), QString());
+    QVERIFY(ui(main).preview->picture().isNull());
     // No second chooser opened by itself.
     QCOMPARE(session.platform.chooserStarts.size(), 2);
 }
@@ -357,8 +357,8 @@ void TestMainWindow::browse_unreadableFolder()
     session.windows.start();
     MainWindow& main = session.main();
     test::browseTo(session, pictures.path());
-    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
-    QVERIFY(!main.preview->picture().isNull());
+    QVERIFY(test::clickFile(*ui(main).fileList, "a.bmp"));
+    QVERIFY(!ui(main).preview->picture().isNull());
 
     test::browseTo(session, unreadable);
     if (!removed)
@@ -370,8 +370,9 @@ void TestMainWindow::browse_unreadableFolder()
     QCOMPARE(box.prompt, QStringLiteral("Something is going wrong here !"));
     QCOMPARE(int(box.style), 16);
     QCOMPARE(box.title, QStringLiteral("Error"));
-    QCOMPARE(main.fileList->fileName(), QString());
-    QVERIFY(main.preview->picture().isNull());
+    QCOMPARE(ui(main).fileList->fileName(), QString());
+    QVERIFY(ui(main).preview->picture().isNull());
+    QCOMPARE(ui(main).fileLabel->caption(), QString());
     // The next start lists the folder listed last.
     QCOMPARE(session.iso.get("Folder", "Last").toString(), pictures.path());
 }
@@ -388,16 +389,16 @@ void TestMainWindow::browse_clearsFileLabelAndPreview()
     session.windows.start();
     MainWindow& main = session.main();
     test::browseTo(session, first.path());
-    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
-    QCOMPARE(main.fileLabel->caption(), pathIn(first, "a.bmp"));
-    QVERIFY(!main.preview->picture().isNull());
+    QVERIFY(test::clickFile(*ui(main).fileList, "a.bmp"));
+    QCOMPARE(ui(main).fileLabel->caption(), pathIn(first, "a.bmp"));
+    QVERIFY(!ui(main).preview->picture().isNull());
 
     test::browseTo(session, second.path());
 
-    QCOMPARE(main.fileLabel->caption(), QString());
-    QVERIFY(main.preview->picture().isNull());
-    QCOMPARE(main.fileList->fileName(), QString());
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
+    QCOMPARE(ui(main).fileLabel->caption(), QString());
+    QVERIFY(ui(main).preview->picture().isNull());
+    QCOMPARE(ui(main).fileList->fileName(), QString());
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("3"));
     QVERIFY(session.platform.messages.isEmpty());
     test::ShowCounter tileShows(session.windows.get<TileWindow>());
     QVERIFY(!test::pressPreview(session, Qt::LeftButton));
@@ -434,13 +435,13 @@ void TestMainWindow::fileClick_showsPictureStretched()
     MainWindow& main = session.main();
     test::browseTo(session, dir.path());
 
-    QVERIFY(test::clickFile(*main.fileList, name));
+    QVERIFY(test::clickFile(*ui(main).fileList, name));
 
-    QCOMPARE(main.fileLabel->caption(), pathIn(dir, name));
-    QVERIFY(!main.preview->picture().isNull());
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
-    const QImage shown = main.preview->grab().toImage();
-    const QRect area = main.preview->pictureArea();
+    QCOMPARE(ui(main).fileLabel->caption(), pathIn(dir, name));
+    QVERIFY(!ui(main).preview->picture().isNull());
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("1"));
+    const QImage shown = ui(main).preview->grab().toImage();
+    const QRect area = ui(main).preview->pictureArea();
     const int middle = area.center().y();
     // The picture reaches every edge of the box, red on the left and blue on the right.
     for (const int y : {area.top(), middle, area.bottom()}) {
@@ -474,20 +475,20 @@ void TestMainWindow::fileClick_invalidPictureRecoversSilently()
                                      "BMP", {{name, content}});
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QVERIFY(!main.preview->picture().isNull());
+    QVERIFY(!ui(main).preview->picture().isNull());
     // Added after the list was read: the recovery's re-read brings it in.
     QVERIFY(makeFiles(dir.path(), {"late.jpeg"}));
 
-    QVERIFY(test::clickFile(*main.fileList, name));
+    QVERIFY(test::clickFile(*ui(main).fileList, name));
 
     QVERIFY(session.platform.messages.isEmpty());
-    QVERIFY(main.preview->picture().isNull());
-    QVERIFY(test::listedNames(*main.fileList).contains("late.jpeg"));
-    QCOMPARE(main.fileList->listCount(), 3);
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
-    QCOMPARE(main.fileList->path(), dir.path());
-    QCOMPARE(main.fileList->fileName(), name);
-    QCOMPARE(main.fileLabel->caption(), pathIn(dir, name));
+    QVERIFY(ui(main).preview->picture().isNull());
+    QVERIFY(test::listedNames(*ui(main).fileList).contains("late.jpeg"));
+    QCOMPARE(ui(main).fileList->listCount(), 3);
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("3"));
+    QCOMPARE(ui(main).fileList->path(), dir.path());
+    QCOMPARE(ui(main).fileList->fileName(), name);
+    QCOMPARE(ui(main).fileLabel->caption(), pathIn(dir, name));
 }
 
 void TestMainWindow::fileClick_deletedFileLeavesList_data()
@@ -507,18 +508,18 @@ void TestMainWindow::fileClick_deletedFileLeavesList()
     session.windows.start();
     MainWindow& main = session.main();
     test::browseTo(session, dir.path());
-    QVERIFY(test::listedNames(*main.fileList).contains("gone.bmp"));
+    QVERIFY(test::listedNames(*ui(main).fileList).contains("gone.bmp"));
     QVERIFY(QFile::remove(pathIn(dir, "gone.bmp")));
 
-    QVERIFY(test::clickFile(*main.fileList, "gone.bmp"));
+    QVERIFY(test::clickFile(*ui(main).fileList, "gone.bmp"));
 
     QVERIFY(session.platform.messages.isEmpty());
-    QCOMPARE(test::listedNames(*main.fileList), kept);
+    QCOMPARE(test::listedNames(*ui(main).fileList), kept);
     // Here an empty list counts "0".
-    QCOMPARE(main.countLabel->caption(), QString::number(kept.size()));
-    QCOMPARE(main.fileList->fileName(), QString());
-    QCOMPARE(main.fileLabel->caption(), QString());
-    QVERIFY(main.preview->picture().isNull());
+    QCOMPARE(ui(main).countLabel->caption(), QString::number(kept.size()));
+    QCOMPARE(ui(main).fileList->fileName(), QString());
+    QCOMPARE(ui(main).fileLabel->caption(), QString());
+    QVERIFY(ui(main).preview->picture().isNull());
 }
 
 void TestMainWindow::fileClick_folderEndingInSeparator()
@@ -531,10 +532,10 @@ void TestMainWindow::fileClick_folderEndingInSeparator()
     MainWindow& main = session.main();
     test::browseTo(session, dir.path() + QLatin1Char('/'));
 
-    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
+    QVERIFY(test::clickFile(*ui(main).fileList, "a.bmp"));
 
-    QCOMPARE(main.fileLabel->caption(), dir.path() + QStringLiteral("//a.bmp"));
-    QVERIFY(!main.preview->picture().isNull());
+    QCOMPARE(ui(main).fileLabel->caption(), dir.path() + QStringLiteral("//a.bmp"));
+    QVERIFY(!ui(main).preview->picture().isNull());
 }
 
 void TestMainWindow::fileClick_keyboardDownPreviewsNext()
@@ -548,16 +549,16 @@ void TestMainWindow::fileClick_keyboardDownPreviewsNext()
     session.windows.start();
     MainWindow& main = session.main();
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*main.fileList, "a.bmp"));
-    const QPoint centre = main.preview->pictureArea().center();
-    QVERIFY(near(main.preview->grab().toImage().pixelColor(centre), Qt::red));
+    QVERIFY(test::clickFile(*ui(main).fileList, "a.bmp"));
+    const QPoint centre = ui(main).preview->pictureArea().center();
+    QVERIFY(near(ui(main).preview->grab().toImage().pixelColor(centre), Qt::red));
 
-    main.fileList->setFocus();
-    QTest::keyClick(main.fileList, Qt::Key_Down);
+    ui(main).fileList->setFocus();
+    QTest::keyClick(ui(main).fileList, Qt::Key_Down);
 
-    QCOMPARE(main.fileList->fileName(), QStringLiteral("b.bmp"));
-    QCOMPARE(main.fileLabel->caption(), pathIn(dir, "b.bmp"));
-    QTRY_VERIFY(near(main.preview->grab().toImage().pixelColor(centre), Qt::blue));
+    QCOMPARE(ui(main).fileList->fileName(), QStringLiteral("b.bmp"));
+    QCOMPARE(ui(main).fileLabel->caption(), pathIn(dir, "b.bmp"));
+    QTRY_VERIFY(near(ui(main).preview->grab().toImage().pixelColor(centre), Qt::blue));
 }
 
 void TestMainWindow::previewPress_withoutSelection_data()
@@ -635,8 +636,8 @@ void TestMainWindow::previewPress_opensTileModally()
     QVERIFY(!session.windows.isLoaded<TileWindow>());
     QTRY_VERIFY(firstTile.isNull());
     QVERIFY(main.isVisible());
-    QCOMPARE(main.fileList->path(), dir.path());
-    QCOMPARE(main.fileList->fileName(), QStringLiteral("a.bmp"));
+    QCOMPARE(ui(main).fileList->path(), dir.path());
+    QCOMPARE(ui(main).fileList->fileName(), QStringLiteral("a.bmp"));
     QVERIFY(session.platform.messages.isEmpty());
 }
 
@@ -648,7 +649,7 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
     const test::RedBitmapChosen chosen(session, {"b.ico", "c.ico"});
     QVERIFY(chosen.ready);
     const QTemporaryDir& dir = chosen.dir;
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("1"));
 
     const bool reached = test::pressPreview(session, Qt::LeftButton, [&](TileWindow&) {
         session.iso.put("Type", "Ico", QStringLiteral("*.ico;"));
@@ -656,11 +657,11 @@ void TestMainWindow::previewPress_refreshesPatternAfterTileCloses()
     });
 
     QVERIFY(reached);
-    QCOMPARE(main.fileList->pattern(),
+    QCOMPARE(ui(main).fileList->pattern(),
              QStringLiteral("*.bmp;*.jpeg;*.jpg;&;*.ico;*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
-    QCOMPARE(sortedListed(*main.fileList), (QStringList{"a.bmp", "b.ico", "c.ico"}));
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
-    QCOMPARE(main.fileList->path(), dir.path());
+    QCOMPARE(sortedListed(*ui(main).fileList), (QStringList{"a.bmp", "b.ico", "c.ico"}));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("3"));
+    QCOMPARE(ui(main).fileList->path(), dir.path());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -281,7 +281,7 @@ void TestOptions::applyStoresChoices()
     }
     QVERIFY(!options.isVisible());
     QVERIFY(s.main().isVisible());
-    QCOMPARE(s.main().fileList->pattern(),
+    QCOMPARE(ui(s.main()).fileList->pattern(),
              pattern + QStringLiteral("*.png;*.webp;*.tif;*.tiff;*.svg;*.vuq"));
 }
 
@@ -384,29 +384,29 @@ void TestOptions::mainListFollowsAppliedTypes()
     MainWindow& main = s.main();
     s.platform.folderAnswers.push_back(folder.path());
     main.browseForFolder();
-    QCOMPARE(listed(*main.fileList), (QStringList{"a.bmp", "b.jpg", "c.gif"}));
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("3"));
+    QCOMPARE(listed(*ui(main).fileList), (QStringList{"a.bmp", "b.jpg", "c.gif"}));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("3"));
 
-    main.fileList->setFileName(QStringLiteral("a.bmp"));
+    ui(main).fileList->setFileName(QStringLiteral("a.bmp"));
     main.fileClicked();
-    QTRY_VERIFY(!main.preview->picture().isNull());
-    QVERIFY(!main.fileLabel->caption().isEmpty());
+    QTRY_VERIFY(!ui(main).preview->picture().isNull());
+    QVERIFY(!ui(main).fileLabel->caption().isEmpty());
 
     OptionsWindow& options = s.openOptions();
     options.typeBoxes[2]->setValue(0);
     options.apply();
     QVERIFY(main.isVisible());
-    QCOMPARE(listed(*main.fileList), (QStringList{"a.bmp", "b.jpg"}));
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("2"));
-    QCOMPARE(main.fileLabel->caption(), QString());
-    QVERIFY(main.preview->picture().isNull());
+    QCOMPARE(listed(*ui(main).fileList), (QStringList{"a.bmp", "b.jpg"}));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("2"));
+    QCOMPARE(ui(main).fileLabel->caption(), QString());
+    QVERIFY(ui(main).preview->picture().isNull());
 
     s.openOptions();
     options.typeBoxes[0]->setValue(0);
     options.typeBoxes[3]->setValue(1);
     options.apply();
-    QCOMPARE(listed(*main.fileList), (QStringList{"b.jpg", "d.ico"}));
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("2"));
+    QCOMPARE(listed(*ui(main).fileList), (QStringList{"b.jpg", "d.ico"}));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("2"));
 }
 
 void TestOptions::applyThatCannotBeStoredKeepsWindowOpen()

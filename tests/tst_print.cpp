@@ -11,6 +11,7 @@
 #include "settings/SettingsStore.h"
 #include "support/DataTable.h"
 #include "support/IsolatedSettings.h"
+#include "support/MainControls.h"
 #include "support/TestPlatform.h"
 #include "tile/SwatchPrinter.h"
 #include "tile/TileWindow.h"
@@ -121,7 +122,7 @@ public:
         MainWindow& main = windows.get<MainWindow>();
         platform.folderAnswers.push_back(pictures.path());
         main.browseForFolder();
-        main.fileList->setFileName(QStringLiteral("tile.bmp"));
+        ui(main).fileList->setFileName(QStringLiteral("tile.bmp"));
         tile = &windows.get<TileWindow>();
         tile->show();
         if (!QTest::qWaitForWindowExposed(tile))
@@ -200,7 +201,7 @@ void InsidePrintService::unanswered()
         handledWhilePrinting =
             session.windows.isLoaded<TileWindow>() && session.tile->printButton->isHidden();
         if (trayClick)
-            emit main.tray->clicked();
+            emit ui(main).tray->clicked();
     });
 
     session.clickPrint();

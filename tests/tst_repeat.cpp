@@ -1,12 +1,15 @@
 // The repeat the tile window saves and sets as the desktop background: its pixels against the
 // window's own view, Ctrl+S through the save dialog, and the command-line commands.
 
+#include "app/TrayMenu.h"
 #include "core/RepeatTile.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "tile/RepeatSaver.h"
 #include "tile/TileWorkbench.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
@@ -64,6 +67,7 @@ private slots:
     void commandLineRefuses_data();
     void commandLineRefuses();
     void commandLineWrites();
+    void trayEntryWhileTileWindowOpen();
 };
 
 // Odd sizes round half a copy down as the window does; the checkerboard's squares fit whole
@@ -201,6 +205,51 @@ void TestRepeat::commandLineWrites()
     QVERIFY2(status > 0 && errors.contains("lets no program set its background") &&
                  errors.contains(kept.front()),
              qPrintable(errors));
+}
+
+// The tray menu offers the tile window's D while that window is open, and only then; on a
+// Wayland desktop that lets no program set it, the repeat is saved and the message names it.
+void TestRepeat::trayEntryWhileTileWindowOpen()
+{
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    qputenv("WAYLAND_DISPLAY", "wayland-none");
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    const auto restore = qScopeGuard([] {
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("WAYLAND_DISPLAY");
+    });
+    test::Session session;
+    session.startShown();
+    test::PictureChosen chosen(session, QStringLiteral("leaf.png"),
+                               test::patternedPicture({30, 20}), "PNG");
+    QVERIFY(chosen.ready);
+    QAction* entry = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<TrayMenu*>(widget)) {
+            for (QAction* action : menu->actions())
+                entry =
+                    action->text() == QLatin1String("Set as desktop background") ? action : entry;
+        }
+    }
+    QVERIFY(entry);
+    const auto menuOffers = [&] {
+        emit qobject_cast<QMenu*>(entry->parent())->aboutToShow();
+        return entry->isVisible();
+    };
+    QVERIFY(!menuOffers());
+    QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
+        QVERIFY(menuOffers());
+        QSignalSpy spy(tile.repeatSaver, &RepeatSaver::backgroundDone);
+        entry->trigger();
+        QVERIFY(spy.wait(20000));
+        QCOMPARE(spy.front().front().toBool(), false);
+    }));
+    const QStringList saved =
+        QDir(data.path() + QStringLiteral("/backgrounds")).entryList(QDir::Files);
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(session.platform.messages.size(), 1);
+    QVERIFY(session.platform.messages.front().prompt.contains(saved.front()));
 }
 
 QTEST_MAIN(TestRepeat)

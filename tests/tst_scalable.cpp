@@ -79,7 +79,7 @@ void TestScalable::tileAt400PercentIsDrawnAgain()
     QTemporaryDir dir;
     QVERIFY(test::writeBytes(dir.filePath("p.svg"), Drawing));
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*session.main().fileList, QStringLiteral("p.svg")));
+    QVERIFY(test::clickFile(*ui(session.main()).fileList, QStringLiteral("p.svg")));
     const QImage expected = drawnDirectly(Drawing, {240, 160});
     const QImage natural = drawnDirectly(Drawing, {60, 40});
     QVERIFY(expected != natural.scaled(240, 160));

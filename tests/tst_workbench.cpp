@@ -91,13 +91,13 @@ struct ThreePictures
         if (!ready)
             return;
         test::browseTo(session, dir.path());
-        ready = test::clickFile(*session.main().fileList, names[1]);
+        ready = test::clickFile(*ui(session.main()).fileList, names[1]);
     }
 };
 
 QRgb previewCentre(Session& session)
 {
-    PictureBox& preview = *session.main().preview;
+    PictureBox& preview = *ui(session.main()).preview;
     return preview.grab().toImage().pixel(preview.rect().center());
 }
 
@@ -424,7 +424,7 @@ void TestWorkbench::keys_closeZoomGuidesAndCopy()
     }
     QVERIFY(test::writePicture(dir.path(), QStringLiteral("p.bmp"), picture, "BMP"));
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*session.main().fileList, QStringLiteral("p.bmp")));
+    QVERIFY(test::clickFile(*ui(session.main()).fileList, QStringLiteral("p.bmp")));
 
     QImage natural;
     QImage zoomed;
@@ -506,7 +506,7 @@ void TestWorkbench::keys_stepThroughTheList()
         const auto note = [&] {
             (void)QTest::qWaitFor(
                 [&] { return !tile.loading() && !session.main().previewLoading(); });
-            selected.append(session.main().fileList->fileName());
+            selected.append(ui(session.main()).fileList->fileName());
             previews.append(previewCentre(session));
             tiles.append(tile.tiledView->grab(QRect(0, 0, 4, 4)).toImage().pixel(2, 2));
         };
@@ -532,8 +532,8 @@ void TestWorkbench::keys_stepThroughTheList()
     QCOMPARE(tiles, expected);
     QCOMPARE(zoomAfter, 200);
     QCOMPARE(session.platform.messages.size(), 0);
-    QCOMPARE(session.main().fileLabel->caption().isEmpty(),
-             session.main().fileList->fileName().isEmpty());
+    QCOMPARE(ui(session.main()).fileLabel->caption().isEmpty(),
+             ui(session.main()).fileList->fileName().isEmpty());
 }
 
 // A dropped file points the list at its folder and previews the file; a dropped folder only
@@ -552,22 +552,22 @@ void TestWorkbench::drop_pointsTheListAndPreviews()
     QVERIFY(main.acceptDrops());
 
     drop(main, {QUrl::fromLocalFile(other.filePath(QStringLiteral("d.bmp")))});
-    QCOMPARE(main.folderChooser->selectedFolder(), other.path());
-    QCOMPARE(test::listedNames(*main.fileList), QStringList{QStringLiteral("d.bmp")});
-    QCOMPARE(main.fileList->fileName(), QStringLiteral("d.bmp"));
-    QCOMPARE(main.fileLabel->caption(), main.picturePath());
+    QCOMPARE(ui(main).folderChooser->selectedFolder(), other.path());
+    QCOMPARE(test::listedNames(*ui(main).fileList), QStringList{QStringLiteral("d.bmp")});
+    QCOMPARE(ui(main).fileList->fileName(), QStringLiteral("d.bmp"));
+    QCOMPARE(ui(main).fileLabel->caption(), main.picturePath());
     QTRY_COMPARE(previewCentre(session), QColor(250, 200, 0).rgb());
-    QCOMPARE(main.countLabel->caption(), QStringLiteral("1"));
+    QCOMPARE(ui(main).countLabel->caption(), QStringLiteral("1"));
 
     drop(main, {QUrl::fromLocalFile(three.dir.path())});
-    QCOMPARE(main.folderChooser->selectedFolder(), three.dir.path());
-    QCOMPARE(main.fileList->listCount(), 3);
-    QCOMPARE(main.fileList->fileName(), QString());
+    QCOMPARE(ui(main).folderChooser->selectedFolder(), three.dir.path());
+    QCOMPARE(ui(main).fileList->listCount(), 3);
+    QCOMPARE(ui(main).fileList->fileName(), QString());
 
     drop(main, {QUrl::fromLocalFile(other.filePath(QStringLiteral("notes.txt")))});
-    QCOMPARE(main.folderChooser->selectedFolder(), other.path());
-    QCOMPARE(main.fileList->fileName(), QString());
-    QVERIFY(main.fileLabel->caption().isEmpty());
+    QCOMPARE(ui(main).folderChooser->selectedFolder(), other.path());
+    QCOMPARE(ui(main).fileList->fileName(), QString());
+    QVERIFY(ui(main).fileLabel->caption().isEmpty());
     QCOMPARE(session.platform.messages.size(), 0);
 
     QTemporaryDir empty;
@@ -626,7 +626,7 @@ void TestWorkbench::seamCheck_judgesTheWholePictureOfOneCutToTheWindow()
     QCOMPARE(checkSeams(texture.copy(0, 0, 800, 48)).leftRight, true);
     QVERIFY(test::writePicture(dir.path(), QStringLiteral("wide.bmp"), texture, "BMP"));
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*session.main().fileList, QStringLiteral("wide.bmp")));
+    QVERIFY(test::clickFile(*ui(session.main()).fileList, QStringLiteral("wide.bmp")));
     QString description;
     QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {
         key(tile, Qt::Key_S);
@@ -648,9 +648,9 @@ void TestWorkbench::halfDropLoadsAllOfACutPictureAndThePreviewFollowsTheGround()
     tall.fill(Qt::transparent);
     QVERIFY(test::writePicture(dir.path(), QStringLiteral("tall.png"), tall, "PNG"));
     test::browseTo(session, dir.path());
-    QVERIFY(test::clickFile(*session.main().fileList, QStringLiteral("tall.png")));
+    QVERIFY(test::clickFile(*ui(session.main()).fileList, QStringLiteral("tall.png")));
     const auto previewAt = [&](QPoint at) {
-        return session.main().preview->grab().toImage().pixel(at);
+        return ui(session.main()).preview->grab().toImage().pixel(at);
     };
     const QRgb before = previewAt({20, 20});
     QVERIFY(test::pressPreview(session, Qt::LeftButton, [&](TileWindow& tile) {

@@ -5,6 +5,7 @@
 #include "app/WindowRegistry.h"
 #include "settings/SettingsStore.h"
 #include "support/IsolatedSettings.h"
+#include "support/MainControls.h"
 #include "tile/TileWindow.h"
 #include "widgets/FileListBox.h"
 
@@ -47,7 +48,7 @@ template <class Condition> [[nodiscard]] bool waitFor(Condition&& done)
 
 inline void preview(MainWindow& main, const QString& fileName)
 {
-    main.fileList->setFileName(fileName);
+    ui(main).fileList->setFileName(fileName);
     main.fileClicked();
     (void)waitFor([&] { return !main.previewLoading(); });
 }

@@ -67,7 +67,7 @@ int child(Step step, const QString& folder, int argc, char* argv[])
     if (step != Step::Open) {
         preview(main, QLatin1String(PictureName));
         main.repaint();
-        shown = !main.preview->picture().isNull();
+        shown = !ui(main).preview->picture().isNull();
     }
     if (step == Step::Tile) {
         mark();

@@ -114,11 +114,12 @@ int main(int argc, char* argv[])
     LargeTileSession session(folder.path());
     const auto clicked = [&] {
         zelvo::MainWindow& main = session.main;
-        main.preview->clearPicture();
-        main.fileList->setFileName(QStringLiteral("large.jpg"));
+        ui(main).preview->clearPicture();
+        ui(main).fileList->setFileName(QStringLiteral("large.jpg"));
         const Clock::time_point start = Clock::now();
         main.fileClicked();
-        if (!waitFor([&] { return !main.previewLoading(); }) || main.preview->picture().isNull())
+        if (!waitFor([&] { return !main.previewLoading(); }) ||
+            ui(main).preview->picture().isNull())
             fail("the click showed no preview");
         return millisecondsSince(start);
     };

@@ -76,7 +76,7 @@ int main(int argc, char* argv[])
         fail(QStringLiteral("the tile window shows no picture"));
 
     const qreal ratio = main.devicePixelRatioF();
-    const QSize previewSize = main.preview->pictureArea().size() * ratio;
+    const QSize previewSize = ui(main).preview->pictureArea().size() * ratio;
     const QSize shown(int(std::ceil(tile.outerSize().width() * ratio)),
                       int(std::ceil(tile.outerSize().height() * ratio)));
     const auto decode = [&](const QString& name, const PictureRequest& request) {
@@ -124,9 +124,9 @@ int main(int argc, char* argv[])
             if (!waitFor(idle))
                 fail(QStringLiteral("the loads did not end"));
             const Clock::time_point start = Clock::now();
-            main.stepTileWindow(at == 0 ? Step::Next : Step::Previous);
+            (void)windows.currentFile().step(at == 0 ? Step::Next : Step::Previous);
             at = 1 - at;
-            if (main.fileList->fileName() != names[at])
+            if (ui(main).fileList->fileName() != names[at])
                 fail(QStringLiteral("the step did not move the list"));
             if (!waitFor(bothShow))
                 fail(QStringLiteral("the step was not shown"));
@@ -140,16 +140,16 @@ int main(int argc, char* argv[])
     const Samples held = interleave(
         HeldRounds,
         [&] {
-            main.stepTileWindow(Step::First);
+            (void)windows.currentFile().step(Step::First);
             if (!waitFor(bothShow) || !waitFor(idle))
                 fail(QStringLiteral("the first file was not shown"));
             for (int repeat = 0; repeat < Repeats; ++repeat) {
                 QElapsedTimer gap;
                 gap.start();
-                main.stepTileWindow(Step::Next);
+                (void)windows.currentFile().step(Step::Next);
                 (void)waitFor([&] { return gap.hasExpired(RepeatMs); });
             }
-            last = main.fileList->fileName();
+            last = ui(main).fileList->fileName();
             const Clock::time_point released = Clock::now();
             if (!waitFor(bothShow))
                 fail(QStringLiteral("the file of the selection was not shown"));

@@ -3,20 +3,17 @@
 #include "Paths.h"
 #include "PictureDrop.h"
 #include "StartFolder.h"
+#include "TitleDrag.h"
 #include "WindowRegistry.h"
 #include "about/AboutBox.h"
-#include "core/PicturePath.h"
 #include "desktop/Platform.h"
 #include "layouts/LayoutBuilder.h"
 #include "layouts/Layouts.h"
-#include "pictures/BackgroundLoader.h"
-#include "pictures/PictureWatch.h"
 #include "settings/OptionsWindow.h"
 #include "settings/SettingsStore.h"
 #include "tile/TileWindow.h"
 #include "tile/TileWorkbench.h"
 #include "widgets/AutoLabel.h"
-#include "widgets/BusySign.h"
 #include "widgets/ControlFactory.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FolderChooser.h"
@@ -25,15 +22,11 @@
 #include "widgets/TrayIcon.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QWindow>
 
 #include <functional>
 
@@ -63,50 +56,44 @@ QString countCaption(int count)
     return count == 0 ? QString() : QString::number(count);
 }
 
-MainWindow::MainWindow(WindowRegistry& windows)
-    : m_windows(windows), m_previewWatch(new PictureWatch(this)),
-      m_previewLoads(new BackgroundLoader(windows.pictureWorkers(), this))
+MainWindow::MainWindow(WindowRegistry& windows) : m_windows(windows), m_file(windows.currentFile())
 {
     layout::applyWindow(*this, Layout);
     using namespace controls;
-    title = picture(*this, Layout, "Image1");
+    m_title = picture(*this, Layout, "Image1");
     (void)label(*this, Layout, "Labelimg");
-    countLabel = label(*this, Layout, "Labelfnd");
+    m_countLabel = label(*this, Layout, "Labelfnd");
     (void)label(*this, Layout, "Labeldis");
-    fileList = controls::fileList(*this, Layout, "Files");
-    preview = picture(*this, Layout, "Display");
-    browseButton = button(*this, Layout, "Opendir");
+    m_fileList = fileList(*this, Layout, "Files");
+    m_preview = picture(*this, Layout, "Display");
+    m_browseButton = button(*this, Layout, "Opendir");
     (void)label(*this, Layout, "Lblbrws");
-    fileLabel = label(*this, Layout, "lblfile");
-    optionsButton = imageButton(*this, Layout, "SoftBttn1");
-    helpButton = imageButton(*this, Layout, "SoftBttn2");
-    exitButton = button(*this, Layout, "Out");
-    tray = new TrayIcon(this);
-    tray->setObjectName(QStringLiteral("Tray"));
-    tray->setProperties(layout::MainWindowTray);
-    folderChooser = new FolderChooser(windows.platform(), this);
-    folderChooser->setObjectName(QStringLiteral("BrowseDialog"));
+    m_fileLabel = label(*this, Layout, "lblfile");
+    m_optionsButton = imageButton(*this, Layout, "SoftBttn1");
+    m_helpButton = imageButton(*this, Layout, "SoftBttn2");
+    m_exitButton = button(*this, Layout, "Out");
+    m_tray = new TrayIcon(this);
+    m_tray->setObjectName(QStringLiteral("Tray"));
+    m_tray->setProperties(layout::MainWindowTray);
+    m_folderChooser = new FolderChooser(windows.platform(), this);
+    m_folderChooser->setObjectName(QStringLiteral("BrowseDialog"));
     layout::applyTabOrder(*this, Layout);
+    m_previewPane = new PicturePreview(*m_preview, windows.pictureWorkers(), this);
+    m_fileList->follow(m_file);
 
-    connect(browseButton, &QPushButton::clicked, this, &MainWindow::browseForFolder);
-    connect(fileList, &FileListBox::pathChanged, this, &MainWindow::folderChanged);
-    connect(fileList, &FileListBox::clicked, this, &MainWindow::fileClicked);
+    connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browseForFolder);
+    connect(&m_file, &CurrentFile::selected, this, &MainWindow::selectionChanged);
+    connect(m_previewPane, &PicturePreview::cannotShow, this, &MainWindow::previewFailed);
     // The tile window opens as the preview is pressed, with any mouse button.
-    preview->setClickOnMousePress(true);
-    connect(preview, &PictureBox::clicked, this, &MainWindow::openTileWindow);
-    connect(title, &PictureBox::clicked, this, &MainWindow::showAboutBox);
-    connect(optionsButton, &ImagePushButton::clicked, this, &MainWindow::showOptions);
-    connect(helpButton, &ImagePushButton::clicked, this, &MainWindow::showHelp);
-    connect(tray, &TrayIcon::clicked, this, &MainWindow::trayClicked);
-    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
-    title->installEventFilter(this);
+    m_preview->setClickOnMousePress(true);
+    connect(m_preview, &PictureBox::clicked, this, &MainWindow::openTileWindow);
+    connect(m_title, &PictureBox::clicked, this, &MainWindow::showAboutBox);
+    connect(m_optionsButton, &ImagePushButton::clicked, this, &MainWindow::showOptions);
+    connect(m_helpButton, &ImagePushButton::clicked, this, &MainWindow::showHelp);
+    connect(m_tray, &TrayIcon::clicked, this, &MainWindow::trayClicked);
+    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    m_titleDrag = new TitleDrag(*this, *m_title);
     setAcceptDrops(true);
-    // A new version of the previewed file saved by another program; one that cannot be loaded
-    // leaves the last good picture.
-    connect(m_previewWatch, &PictureWatch::changed, this,
-            [this](const QString& path) { loadPreview(path, PreviewFor::NewVersion); });
-    m_previewBusy = new BusySign(*preview, Qt::BottomLeftCorner);
-    connect(m_previewLoads, &BackgroundLoader::slowChanged, m_previewBusy, &BusySign::setBusy);
 }
 
 void MainWindow::load()
@@ -114,14 +101,20 @@ void MainWindow::load()
     (void)m_windows.get<TileWindow>();
     (void)m_windows.get<OptionsWindow>();
     (void)m_windows.get<AboutBox>();
-    countLabel->setCaption(QString());
+    m_countLabel->setCaption(QString());
     // A start folder that is gone or cannot be read is passed over without a word.
     for (const QString& folder : startFolders(m_windows.store())) {
-        if (fileList->setPath(folder)) {
-            folderChooser->choose(folder);
+        if (m_file.setFolder(folder)) {
+            m_folderChooser->choose(folder);
             break;
         }
     }
+}
+
+void MainWindow::showTrayIcon(QMenu* menu)
+{
+    m_tray->setContextMenu(menu);
+    m_tray->showInNotificationArea();
 }
 
 void MainWindow::listStoredTypes()
@@ -131,8 +124,8 @@ void MainWindow::listStoredTypes()
     QString pattern;
     for (const QString& piece : store.readEach(PictureTypes))
         pattern += piece;
-    fileList->setPattern(pattern + QLatin1String(settings::ClosingPattern));
-    countLabel->setCaption(countCaption(fileList->listCount()));
+    m_file.setPattern(pattern + QLatin1String(settings::ClosingPattern));
+    m_countLabel->setCaption(countCaption(m_file.count()));
 }
 
 void MainWindow::returnToMain(Return how)
@@ -149,92 +142,58 @@ void MainWindow::returnToMain(Return how)
 
 QString MainWindow::picturePath() const
 {
-    return joinPicturePath(folderChooser->selectedFolder(), fileList->fileName());
+    return m_file.path();
 }
 
 void MainWindow::showAgainAfterOptions()
 {
     returnToMain(Return::Shown);
-    fileList->refresh();
-    countLabel->update();
-    fileLabel->setCaption(QString());
-    clearPreview();
+    m_file.reread();
+    m_countLabel->update();
+    m_fileLabel->setCaption(QString());
+    m_previewPane->clear();
 }
 
-void MainWindow::clickListedFile(const QString& name)
+// A file chosen, or stepped to in the tile window, is shown in the label and the preview; a
+// selection that is gone leaves neither showing it.
+void MainWindow::selectionChanged(const QString& path, CurrentFile::Change how)
 {
-    fileList->setFileName(name);
-    fileClicked();
-}
-
-// The selection moves at once with each key; the loads of the tile window and the preview
-// follow the newest, so that a held key never leaves steps waiting.
-void MainWindow::stepTileWindow(Step step)
-{
-    const QStringList names = fileList->names();
-    const QString selected = fileList->fileName();
-    const int row = steppedRow(step, int(names.indexOf(selected)), int(names.size()));
-    if (row < 0 || names[row] == selected)
-        return;
-    m_stepOnward = step == Step::Next || step == Step::First ? Step::Next : Step::Previous;
-    followTileWindow(names[row]);
-    m_windows.get<TileWindow>().stepTo(picturePath());
-}
-
-void MainWindow::tileStepFailed(const QString& shownPath)
-{
-    if (!m_windows.isLoaded<TileWindow>() || !m_windows.get<TileWindow>().isVisible())
-        return;
-    const QStringList names = fileList->names();
-    const int at = int(names.indexOf(fileList->fileName()));
-    const int row = steppedRow(m_stepOnward, at, int(names.size()));
-    if (row >= 0 && row != at) {
-        followTileWindow(names[row]);
-        m_windows.get<TileWindow>().stepTo(picturePath());
-        return;
-    }
-    for (const QString& name : names) {
-        if (joinPicturePath(folderChooser->selectedFolder(), name) == shownPath) {
-            followTileWindow(name);
-            return;
-        }
-    }
-}
-
-void MainWindow::followTileWindow(const QString& name)
-{
-    fileList->setFileName(name);
-    fileLabel->setCaption(picturePath());
-    m_previewWatch->watch(QString());
-    loadPreview(picturePath(), PreviewFor::TileWindow);
+    m_fileLabel->setCaption(path);
+    if (how == CurrentFile::Change::Cleared)
+        m_previewPane->clear();
+    else
+        m_previewPane->show(path, how == CurrentFile::Change::Chosen
+                                      ? PicturePreview::For::Click
+                                      : PicturePreview::For::TileWindow);
 }
 
 void MainWindow::browseForFolder()
 {
-    folderChooser->setStartFolder(fileList->path());
-    const QString before = folderChooser->selectedFolder();
-    if (!folderChooser->browse())
+    m_folderChooser->setStartFolder(m_file.folder());
+    const QString before = m_folderChooser->selectedFolder();
+    if (!m_folderChooser->browse())
         return;
-    const QString confirmed = folderChooser->selectedFolder();
-    folderChooser->choose(before);
+    const QString confirmed = m_folderChooser->selectedFolder();
+    m_folderChooser->choose(before);
     (void)folderChosen(confirmed);
 }
 
 // A folder that cannot be listed is not taken as chosen: the listed names stay joined to the
-// folder they were listed from.
+// folder they were listed from, and nothing is selected or shown.
 bool MainWindow::folderChosen(const QString& folder)
 {
-    if (!fileList->setPath(folder)) {
-        fileList->setFileName(QString());
-        clearPreview();
+    if (!m_file.setFolder(folder)) {
+        m_file.select(QString());
+        m_fileLabel->setCaption(QString());
+        m_previewPane->clear();
         m_windows.platform().messageBox(this, QStringLiteral("Something is going wrong here !"),
                                         MessageStyle::Critical, QStringLiteral("Error"));
         return false;
     }
-    folderChooser->choose(folder);
-    rememberFolder(m_windows.store(), fileList->path());
-    if (fileList->listCount() == 0) {
-        countLabel->setCaption(QString());
+    m_folderChooser->choose(folder);
+    rememberFolder(m_windows.store(), m_file.folder());
+    if (m_file.count() == 0) {
+        m_countLabel->setCaption(QString());
         m_windows.platform().messageBox(
             this,
             QStringLiteral("This directory does NOT contain supported images.\r\n"
@@ -242,93 +201,44 @@ bool MainWindow::folderChosen(const QString& folder)
             MessageStyle::Information, QStringLiteral("No images found"));
         return false;
     }
-    countLabel->setCaption(QString::number(fileList->listCount()));
+    m_countLabel->setCaption(QString::number(m_file.count()));
     return true;
-}
-
-void MainWindow::folderChanged()
-{
-    fileLabel->setCaption(QString());
-    clearPreview();
-}
-
-// An emptied preview waits for nothing any more, and the watch follows what the preview shows.
-void MainWindow::clearPreview()
-{
-    m_previewLoads->cancel();
-    m_previewWatch->watch(QString());
-    preview->clearPicture();
 }
 
 bool MainWindow::previewLoading() const
 {
-    return m_previewLoads->awaited();
-}
-
-// The picture is loaded beside the window; until it arrives the preview keeps what it shows.
-void MainWindow::loadPreview(const QString& path, PreviewFor purpose)
-{
-    const QSize size = preview->pictureArea().size() * devicePixelRatioF();
-    m_previewLoads->load({.path = path,
-                          .request = {.scaledTo = size,
-                                      .clippedTo = {},
-                                      .completeOnly = purpose == PreviewFor::NewVersion},
-                          .ahead = false},
-                         [this, path, purpose](const PictureAnswer& answer) {
-                             if (answer.picture.isNull())
-                                 previewFailed(purpose);
-                             else
-                                 previewLoaded(path, answer.picture);
-                         });
-}
-
-void MainWindow::previewLoaded(const QString& path, const QImage& picture)
-{
-    QPixmap shown = QPixmap::fromImage(picture);
-    shown.setDevicePixelRatio(devicePixelRatioF());
-    preview->setPicture(shown, fileList->fileName());
-    m_previewWatch->watch(path);
+    return m_previewPane->loading();
 }
 
 void MainWindow::fileClicked()
 {
-    const QString path = picturePath();
-    fileLabel->setCaption(path);
-    m_previewWatch->watch(QString());
-    loadPreview(path, PreviewFor::Click);
+    m_file.select(m_file.selectedName());
 }
 
-void MainWindow::previewFailed(PreviewFor purpose)
+// A file the tile window cannot show either is stepped over there. One clicked that is gone or
+// not a readable picture has the folder read again, without a message; the label keeps the
+// path while the name is still listed.
+void MainWindow::previewFailed(PicturePreview::For purpose)
 {
-    // A new version that cannot be loaded yet leaves the last good picture; a file the tile
-    // window cannot show either is stepped over there.
-    if (purpose == PreviewFor::NewVersion)
+    if (purpose != PicturePreview::For::Click)
         return;
-    clearPreview();
-    if (purpose == PreviewFor::TileWindow)
-        return;
-    // The file is gone or not a readable picture: re-read the folder, without a message.
-    // Pointing the list at its folder reads it afresh; only a folder that cannot be read
-    // leaves the list to re-read the folder it shows.
-    if (!fileList->setPath(folderChooser->selectedFolder()))
-        fileList->refresh();
-    countLabel->setCaption(QString::number(fileList->listCount()));
-    fileLabel->setCaption(fileList->fileName().isEmpty() ? QString() : picturePath());
+    m_file.reread();
+    m_countLabel->setCaption(QString::number(m_file.count()));
 }
 
 void MainWindow::openTileWindow()
 {
-    if (fileList->fileName().isEmpty()) {
+    if (m_file.selectedName().isEmpty()) {
         m_windows.platform().messageBox(this, QStringLiteral("You have to select a file first!"),
                                         MessageStyle::Exclamation, QStringLiteral("Empty file"));
         return;
     }
     TileWindow& tile = m_windows.get<TileWindow>();
     // The preview shows the ground the tile window shows, which every new tile window starts on.
-    connect(tile.workbench, &TileWorkbench::groundChanged, preview, &PictureBox::setGround,
+    connect(tile.workbench, &TileWorkbench::groundChanged, m_preview, &PictureBox::setGround,
             Qt::UniqueConnection);
     showModal(tile, [&tile, path = picturePath()] { tile.showPicture(path); });
-    preview->setGround(Grounds.front().ground);
+    m_preview->setGround(Grounds.front().ground);
     returnToMain(Return::IfStillShown);
 }
 
@@ -340,49 +250,13 @@ void MainWindow::showAboutBox()
 
 void MainWindow::dragByTitle(Qt::MouseButtons buttons)
 {
-    if (buttons != Qt::LeftButton)
-        return;
-    if (m_dragging) {
-        move(QCursor::pos() - m_dragOffset);
-        return;
-    }
-    // Under X11 the window follows the pointer by the program's own moves: a move left to the
-    // window manager never learns of the release while Qt holds the pointer through XInput 2,
-    // and drags the window on until the next click. Elsewhere the window system moves it as a
-    // press on a title bar would, where it agrees to.
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
-            // Qt hands the artwork a release when the system's move ends; that is no click.
-            m_systemMove = true;
-            return;
-        }
-    }
-    m_dragging = true;
-    move(QCursor::pos() - m_dragOffset);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == title && event->type() == QEvent::MouseMove)
-        dragByTitle(static_cast<QMouseEvent*>(event)->buttons());
-    if (watched == title && event->type() == QEvent::MouseButtonPress) {
-        m_dragging = false;
-        m_systemMove = false;
-        // The point pressed stays under the pointer all through the drag.
-        m_dragOffset = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pos();
-    }
-    // The release that ends a drag is no click on the artwork.
-    if (watched == title && event->type() == QEvent::MouseButtonRelease &&
-        (m_dragging || m_systemMove)) {
-        m_dragging = false;
-        m_systemMove = false;
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    m_titleDrag->drag(buttons);
 }
 
 void MainWindow::showOptions()
 {
+    // As the tray's menu leaves it too: the main window hidden, the icon not flashing.
+    m_tray->setFlashEnabled(false);
     m_windows.get<OptionsWindow>().open();
     hide();
 }
@@ -398,25 +272,25 @@ void MainWindow::showHelp()
     (void)m_windows.platform().openUrl(QUrl::fromLocalFile(helpFilePath()));
 }
 
+// Asking whether a window is shown creates it, hidden, when it is not loaded.
 void MainWindow::trayClicked()
 {
-    // Asking whether a window is shown creates it, hidden, when it is not loaded.
-    const bool mainShown = isVisible();
-    const bool tileShown = m_windows.get<TileWindow>().isVisible();
-    const bool optionsShown = m_windows.get<OptionsWindow>().isVisible();
-    const bool aboutShown = m_windows.get<AboutBox>().isVisible();
-    if (mainShown && tileShown)
+    const TrayIcon::ClickRule rule =
+        TrayIcon::clickRule({.main = isVisible(),
+                             .tile = m_windows.get<TileWindow>().isVisible(),
+                             .options = m_windows.get<OptionsWindow>().isVisible(),
+                             .about = m_windows.get<AboutBox>().isVisible()});
+    if (rule.closeTile)
         m_windows.unload<TileWindow>();
-    if (optionsShown)
+    if (rule.leaveOptions)
         leaveOptions();
-    if (aboutShown)
+    if (rule.hideAbout)
         m_windows.get<AboutBox>().hide();
-    const bool hiding = isVisible();
-    if (hiding)
+    if (rule.hideMain)
         hide();
     else
         returnToMain(Return::Shown);
-    tray->setFlashEnabled(hiding);
+    m_tray->setFlashEnabled(rule.hideMain);
 }
 
 void MainWindow::exitProgram()
@@ -463,8 +337,8 @@ void MainWindow::open(const DropTarget& target)
 {
     if (!folderChosen(target.folder) || target.fileName.isEmpty())
         return;
-    if (fileList->names().contains(target.fileName))
-        clickListedFile(target.fileName);
+    if (m_file.names().contains(target.fileName))
+        m_file.select(target.fileName);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
@@ -477,7 +351,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     if (auto* focused = qobject_cast<QAbstractButton*>(focusWidget()))
         focused->click();
     else
-        browseButton->click();
+        m_browseButton->click();
 }
 
 } // namespace zelvo

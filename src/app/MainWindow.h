@@ -1,45 +1,35 @@
 #pragma once
 
 #include "PictureDrop.h"
-#include "core/StepRule.h"
+#include "PicturePreview.h"
+#include "core/CurrentFile.h"
 
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 
+class QMenu;
 class QPushButton;
 
 namespace zelvo {
 
 class AutoLabel;
-class BackgroundLoader;
-class BusySign;
 class FileListBox;
 class FolderChooser;
 class ImagePushButton;
 class PictureBox;
-class PictureWatch;
+class TitleDrag;
 class TrayIcon;
 class WindowRegistry;
 
-// The main window: the folder's picture files, the preview, and the program's commands.
+// The main window: the folder's picture files, the preview, and the program's commands. The
+// list, the file label and the preview follow the program's current file. Its controls are its
+// own; they have the names the window's layout gives them.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
     explicit MainWindow(WindowRegistry& windows);
-
-    PictureBox* title;
-    AutoLabel* countLabel;
-    FileListBox* fileList;
-    PictureBox* preview;
-    QPushButton* browseButton;
-    AutoLabel* fileLabel;
-    ImagePushButton* optionsButton;
-    ImagePushButton* helpButton;
-    QPushButton* exitButton;
-    TrayIcon* tray;
-    FolderChooser* folderChooser;
 
     // Creates the other windows, hidden, and starts the list in the folder chosen last.
     void load();
@@ -47,7 +37,7 @@ public:
     void listStoredTypes();
 
     void browseForFolder();
-    void folderChanged();
+    // Chooses the selected name again, as a press on it does.
     void fileClicked();
     void openTileWindow();
     void showAboutBox();
@@ -67,18 +57,14 @@ public:
     // afresh.
     void returnToMain(Return how);
 
-    // The selected folder joined to the selected file name.
+    // The selected folder joined to the selected file name, "" when none is selected.
     [[nodiscard]] QString picturePath() const;
+    // Puts the icon in the notification area, with its menu.
+    void showTrayIcon(QMenu* menu);
     // The options window was applied and hidden: the main window shows again with a fresh list.
     void showAgainAfterOptions();
     // The options window is closed without applying its choices: the main window shows again.
     void leaveOptions();
-    // Selects the file a key of the tile window steps to, previews it as a click on its name
-    // does, and hands it to the tile window.
-    void stepTileWindow(Step step);
-    // The tile window could not show the file stepped to: the step goes on past it, or, at the
-    // end of the list, back to the file on show.
-    void tileStepFailed(const QString& shownPath);
     // A preview is on its way.
     [[nodiscard]] bool previewLoading() const;
 
@@ -88,31 +74,29 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Lists the folder as the chosen one; false when nothing is listed.
     bool folderChosen(const QString& folder);
-    // Why the preview loads a picture, which decides what one that cannot be loaded does.
-    enum class PreviewFor { Click, TileWindow, NewVersion };
-    void loadPreview(const QString& path, PreviewFor purpose);
-    void previewLoaded(const QString& path, const QImage& picture);
-    void previewFailed(PreviewFor purpose);
-    void clearPreview();
-    // Selects a listed name and previews it, as a click on the name does.
-    void clickListedFile(const QString& name);
-    // Selects the name, and the file label and the preview follow, for the tile window.
-    void followTileWindow(const QString& name);
+    // The file label and the preview follow the selection.
+    void selectionChanged(const QString& path, CurrentFile::Change how);
+    void previewFailed(PicturePreview::For purpose);
 
     WindowRegistry& m_windows;
-    bool m_dragging = false;
-    bool m_systemMove = false;
-    QPoint m_dragOffset;
-    PictureWatch* m_previewWatch;
-    BackgroundLoader* m_previewLoads;
-    BusySign* m_previewBusy;
-    // The way the tile window's keys step, which a file that cannot be shown is stepped over.
-    Step m_stepOnward = Step::Next;
+    CurrentFile& m_file;
+    PictureBox* m_title;
+    AutoLabel* m_countLabel;
+    FileListBox* m_fileList;
+    PictureBox* m_preview;
+    QPushButton* m_browseButton;
+    AutoLabel* m_fileLabel;
+    ImagePushButton* m_optionsButton;
+    ImagePushButton* m_helpButton;
+    QPushButton* m_exitButton;
+    TrayIcon* m_tray;
+    FolderChooser* m_folderChooser;
+    PicturePreview* m_previewPane;
+    TitleDrag* m_titleDrag;
 };
 
 // The count label's caption: the number of listed files, empty for none.

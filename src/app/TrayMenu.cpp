@@ -3,7 +3,6 @@
 #include "MainWindow.h"
 #include "WindowRegistry.h"
 #include "tile/RepeatSaver.h"
-#include "widgets/TrayIcon.h"
 
 #include <QEvent>
 
@@ -29,11 +28,7 @@ TrayMenu::TrayMenu(WindowRegistry& windows, MainWindow& main)
         return action;
     };
     m_showOrHide = command(QString(), [this] { m_main.trayClicked(); });
-    m_options = command(QStringLiteral("Options"), [this] {
-        // As the Options button leaves it: the main window hidden, the icon not flashing.
-        m_main.tray->setFlashEnabled(false);
-        m_main.showOptions();
-    });
+    m_options = command(QStringLiteral("Options"), [this] { m_main.showOptions(); });
     m_about = command(QStringLiteral("About"), [this] { m_main.showAboutBox(); });
     m_setBackground = command(QStringLiteral("Set as desktop background"), [this] {
         if (isOpen<TileWindow>(m_windows))

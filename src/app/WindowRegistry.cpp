@@ -6,7 +6,6 @@
 #include "tile/TileWorkbench.h"
 #include "widgets/AccessibleControls.h"
 #include "widgets/FocusMark.h"
-#include "widgets/TrayIcon.h"
 
 namespace zelvo {
 
@@ -34,8 +33,7 @@ void WindowRegistry::start()
     // icon gets its menu and looks up its pictures in the desktop's icon theme.
     afterFirstPaint(main, [this, &main] {
         (void)m_store.commit();
-        main.tray->setContextMenu(new TrayMenu(*this, main));
-        main.tray->showInNotificationArea();
+        main.showTrayIcon(new TrayMenu(*this, main));
     });
 }
 
@@ -50,9 +48,19 @@ template <> TileWindow* WindowRegistry::create()
     MainWindow& main = get<MainWindow>();
     auto* tile = new TileWindow(main, m_store, m_platform, m_pictureWorkers);
     QObject::connect(tile, &TileWindow::closeRequested, tile, [this] { unload<TileWindow>(); });
-    QObject::connect(tile->workbench, &TileWorkbench::stepRequested, &main,
-                     &MainWindow::stepTileWindow);
-    QObject::connect(tile, &TileWindow::stepFailed, &main, &MainWindow::tileStepFailed);
+    // A key steps through the current file's names; the tile window shows the file stepped to.
+    QObject::connect(tile->workbench, &TileWorkbench::stepRequested, &m_currentFile,
+                     [this](Step step) { (void)m_currentFile.step(step); });
+    QObject::connect(&m_currentFile, &CurrentFile::selected, tile,
+                     [tile](const QString& path, CurrentFile::Change how) {
+                         if (how == CurrentFile::Change::Stepped)
+                             tile->stepTo(path);
+                     });
+    QObject::connect(tile, &TileWindow::stepFailed, &m_currentFile,
+                     [this, tile](const QString& shownPath) {
+                         if (tile->isVisible())
+                             m_currentFile.stepFailed(shownPath);
+                     });
     return tile;
 }
 

@@ -3,8 +3,6 @@
 #include "PictureBudget.h"
 #include "RowReducer.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -120,8 +118,7 @@ struct Source
     JOCTET* buffer;
     // The decoder asked for more than the file holds: it ends without its end-of-image marker.
     bool ranOut = false;
-    // Past the headers: what is read now is coded data, whose decoding is work the picture
-    // justifies.
+    // Past the headers: coded data, whose decoding is work the picture justifies.
     bool coded = false;
 };
 

@@ -105,7 +105,7 @@ QImage zoomedTile(const QImage& picture, const TileLook& look, QSize area, int m
     const auto [shownSize, wholeAcross, wholeDown] = shownPart(picture.size(), look, area);
     const QSize copy(zoomedLength(picture.width(), zoom), zoomedLength(picture.height(), zoom));
     const QSize scaledSize = zoomedPartSize(picture.size(), look, area);
-    const auto scale = [&] {
+    const auto scale = [&, shownSize = shownSize] {
         if (zoom != NaturalZoom && drawnAtZoom.width() >= scaledSize.width() &&
             drawnAtZoom.height() >= scaledSize.height())
             return drawnAtZoom.size() == scaledSize

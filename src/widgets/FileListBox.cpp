@@ -1,9 +1,5 @@
 #include "FileListBox.h"
 
-#include "core/DirectoryListing.h"
-#include "core/Wildcard.h"
-
-#include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -20,48 +16,43 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileL
     setLayoutMode(QListView::Batched);
     setBatchSize(2000);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_selecting && !fileName().isEmpty())
-            emit clicked();
+        const QModelIndexList chosen = selectionModel()->selectedIndexes();
+        if (!m_selecting && !chosen.isEmpty())
+            choose(names().at(chosen.first().row()));
     });
+    follow(*new CurrentFile(this));
 }
 
-bool FileListBox::setPath(const QString& path)
+void FileListBox::follow(CurrentFile& file)
 {
-    std::optional<QStringList> listing = listFiles(path);
-    if (!listing)
-        return false;
-    const bool changed = QDir::cleanPath(path) != QDir::cleanPath(m_path) || m_path.isEmpty();
-    m_path = path;
-    // A name selected in the folder shown before is another file here.
-    if (changed)
-        setFileName(QString());
-    show(*listing);
-    if (changed)
-        emit pathChanged();
-    return true;
+    for (const QMetaObject::Connection& connection : std::as_const(m_following))
+        disconnect(connection);
+    m_file = &file;
+    m_following = {connect(m_file, &CurrentFile::listed, this, &FileListBox::showNames),
+                   connect(m_file, &CurrentFile::selected, this, &FileListBox::showSelection),
+                   connect(m_file, &CurrentFile::folderChanged, this, &FileListBox::pathChanged)};
+    showNames();
 }
 
-void FileListBox::setPattern(const QString& pattern)
+void FileListBox::choose(const QString& name)
 {
-    m_pattern = pattern;
-    refresh();
+    m_file->select(name);
+    emit clicked();
 }
 
-void FileListBox::refresh()
-{
-    show(listFiles(m_path).value_or(QStringList()));
-}
-
-QString FileListBox::fileName() const
-{
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : names().at(selected.first().row());
-}
-
-void FileListBox::setFileName(const QString& name)
+void FileListBox::showNames()
 {
     m_selecting = true;
-    const qsizetype row = name.isEmpty() ? -1 : names().indexOf(name);
+    m_model->setStringList(m_file->names());
+    m_selecting = false;
+    showSelection();
+}
+
+// What the program selects is not notified as a click.
+void FileListBox::showSelection()
+{
+    m_selecting = true;
+    const qsizetype row = fileName().isEmpty() ? -1 : names().indexOf(fileName());
     if (row < 0) {
         selectionModel()->clear();
     } else {
@@ -70,16 +61,6 @@ void FileListBox::setFileName(const QString& name)
         scrollTo(index);
     }
     m_selecting = false;
-}
-
-void FileListBox::show(const QStringList& listing)
-{
-    const QString selected = fileName();
-    m_selecting = true;
-    m_model->setStringList(filterAndSort(listing, m_pattern));
-    m_selecting = false;
-    if (!selected.isEmpty())
-        setFileName(selected);
 }
 
 // Nothing the user does clears the selection or toggles it away: a press, a drag or a key only
@@ -107,7 +88,7 @@ void FileListBox::mousePressEvent(QMouseEvent* event)
     const bool again = pressed.isValid() && selectionModel()->isSelected(pressed);
     QListView::mousePressEvent(event);
     if (again)
-        emit clicked();
+        choose(names().at(pressed.row()));
 }
 
 // As in the desktop's list boxes, a cursor key selects a name even where the cursor cannot move,

@@ -82,6 +82,15 @@ void TrayIcon::click()
         emit clicked();
 }
 
+TrayIcon::ClickRule TrayIcon::clickRule(const Shown& shown)
+{
+    // Leaving the options window shows the main window, which then hides.
+    return {.closeTile = shown.main && shown.tile,
+            .leaveOptions = shown.options,
+            .hideAbout = shown.about,
+            .hideMain = shown.main || shown.options};
+}
+
 void TrayIcon::showIcon(bool flashIcon)
 {
     m_showingFlash = flashIcon;

@@ -39,6 +39,25 @@ public:
     // What a click on the icon in the notification area does.
     void click();
 
+    // The program's windows on show when the icon is clicked.
+    struct Shown
+    {
+        bool main = false;
+        bool tile = false;
+        bool options = false;
+        bool about = false;
+    };
+    // What the click does to them. The main window hides, and the icon flashes, when it is on
+    // show once the others are dealt with; else it shows again.
+    struct ClickRule
+    {
+        bool closeTile = false;    // the tile window over the main window is unloaded
+        bool leaveOptions = false; // the options window is left unapplied, the main one shown
+        bool hideAbout = false;
+        bool hideMain = false;
+    };
+    [[nodiscard]] static ClickRule clickRule(const Shown& shown);
+
 signals:
     void clicked();
     void iconChanged();

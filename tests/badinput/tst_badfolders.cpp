@@ -61,8 +61,8 @@ struct Program
     // Selects and clicks a listed name; false when the name is not listed.
     bool click(const QString& name)
     {
-        main().fileList->setFileName(name);
-        if (main().fileList->fileName() != name)
+        ui(main()).fileList->setFileName(name);
+        if (ui(main()).fileList->fileName() != name)
             return false;
         test::clickSelected(main());
         return true;
@@ -119,15 +119,15 @@ void BadFoldersTest::unreadableFolderShowsOnlyTheProgramsMessage()
     }
 
     Program program;
-    const QString before = program.main().fileList->path();
+    const QString before = ui(program.main()).fileList->path();
     program.browse(target);
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(program.platform.messages.size(), 1);
     QCOMPARE(program.platform.messages.first().prompt,
              QStringLiteral("Something is going wrong here !"));
-    QCOMPARE(program.main().fileList->path(), before);
-    QVERIFY(program.main().preview->picture().isNull());
+    QCOMPARE(ui(program.main()).fileList->path(), before);
+    QVERIFY(ui(program.main()).preview->picture().isNull());
 }
 
 void BadFoldersTest::folderGoneBetweenBrowseAndClick_data()
@@ -146,8 +146,8 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
 
     Program program;
     program.browse(folder);
-    QCOMPARE(program.main().fileList->listCount(), 3);
-    program.main().fileList->setFileName(QStringLiteral("b.bmp"));
+    QCOMPARE(ui(program.main()).fileList->listCount(), 3);
+    ui(program.main()).fileList->setFileName(QStringLiteral("b.bmp"));
     if (renamed)
         QVERIFY(QDir(root.path()).rename(QStringLiteral("pictures"), QStringLiteral("moved")));
     else
@@ -155,10 +155,10 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
     test::clickSelected(program.main());
 
     QVERIFY(program.platform.messages.isEmpty());
-    QVERIFY(program.main().preview->picture().isNull());
-    QCOMPARE(program.main().fileList->listCount(), 0);
-    QCOMPARE(program.main().countLabel->caption(), QStringLiteral("0"));
-    QCOMPARE(program.main().fileLabel->caption(), QString());
+    QVERIFY(ui(program.main()).preview->picture().isNull());
+    QCOMPARE(ui(program.main()).fileList->listCount(), 0);
+    QCOMPARE(ui(program.main()).countLabel->caption(), QStringLiteral("0"));
+    QCOMPARE(ui(program.main()).fileLabel->caption(), QString());
 
     // The main window is still usable: the next browse works as ever.
     const QString again = renamed ? root.filePath(QStringLiteral("moved")) : root.path();
@@ -166,7 +166,7 @@ void BadFoldersTest::folderGoneBetweenBrowseAndClick()
         QVERIFY(test::writeBytes(root.filePath(QStringLiteral("d.bmp")), soundBitmap()));
     program.browse(again);
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().fileList->listCount(), renamed ? 3 : 1);
+    QCOMPARE(ui(program.main()).fileList->listCount(), renamed ? 3 : 1);
 }
 
 void BadFoldersTest::awkwardNamesListAndPreview_data()
@@ -196,11 +196,11 @@ void BadFoldersTest::awkwardNamesListAndPreview()
     Program program;
     program.browse(folder.path());
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().fileList->listCount(), 2);
+    QCOMPARE(ui(program.main()).fileList->listCount(), 2);
     QVERIFY(program.click(name));
     QVERIFY(program.platform.messages.isEmpty());
-    QVERIFY(!program.main().preview->picture().isNull());
-    QVERIFY(program.main().fileLabel->caption().endsWith(name));
+    QVERIFY(!ui(program.main()).preview->picture().isNull());
+    QVERIFY(ui(program.main()).fileLabel->caption().endsWith(name));
 }
 
 void BadFoldersTest::namesThatAreNotText()
@@ -221,14 +221,14 @@ void BadFoldersTest::namesThatAreNotText()
     Program program;
     program.browse(folder.path());
     QVERIFY(program.platform.messages.isEmpty());
-    const int listed = program.main().fileList->listCount();
+    const int listed = ui(program.main()).fileList->listCount();
     QCOMPARE(listed, 1 + int(std::size(rawNames)));
     int shown = 0;
     for (int row = 0; row < listed; ++row) {
-        const QString name = program.main().fileList->model()->index(row, 0).data().toString();
+        const QString name = ui(program.main()).fileList->model()->index(row, 0).data().toString();
         if (!program.click(name))
             continue;
-        if (!program.main().preview->picture().isNull())
+        if (!ui(program.main()).preview->picture().isNull())
             ++shown;
     }
     QVERIFY(program.platform.messages.isEmpty());
@@ -256,10 +256,10 @@ void BadFoldersTest::linksAndPipes()
     Program program;
     program.browse(folder.path());
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().fileList->listCount(), 2);
+    QCOMPARE(ui(program.main()).fileList->listCount(), 2);
     for (const char* name : {"link-to-file.bmp", "real.bmp"}) {
         QVERIFY(program.click(QLatin1String(name)));
-        QVERIFY(!program.main().preview->picture().isNull());
+        QVERIFY(!ui(program.main()).preview->picture().isNull());
     }
     program.browse(path("sub"));
     QCOMPARE(program.platform.messages.size(), 1);
@@ -275,17 +275,17 @@ void BadFoldersTest::fileReplacedByPipeAfterListing()
 
     Program program;
     program.browse(folder.path());
-    QCOMPARE(program.main().fileList->listCount(), 2);
-    program.main().fileList->setFileName(QStringLiteral("x.jpg"));
+    QCOMPARE(ui(program.main()).fileList->listCount(), 2);
+    ui(program.main()).fileList->setFileName(QStringLiteral("x.jpg"));
     QVERIFY(QFile::remove(name));
     QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
     // Nothing ever writes to the pipe: a read of it would wait for ever.
     test::clickSelected(program.main());
 
     QVERIFY(program.platform.messages.isEmpty());
-    QVERIFY(program.main().preview->picture().isNull());
-    QCOMPARE(program.main().fileList->listCount(), 1);
-    QCOMPARE(program.main().countLabel->caption(), QStringLiteral("1"));
+    QVERIFY(ui(program.main()).preview->picture().isNull());
+    QCOMPARE(ui(program.main()).fileList->listCount(), 1);
+    QCOMPARE(ui(program.main()).countLabel->caption(), QStringLiteral("1"));
 }
 
 void BadFoldersTest::hundredThousandEntries()
@@ -311,19 +311,19 @@ void BadFoldersTest::hundredThousandEntries()
     program.browse(folder.path());
     const qint64 browseMs = clock.elapsed();
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().fileList->listCount(), pictures);
-    QCOMPARE(program.main().countLabel->caption(), QString::number(pictures));
+    QCOMPARE(ui(program.main()).fileList->listCount(), pictures);
+    QCOMPARE(ui(program.main()).countLabel->caption(), QString::number(pictures));
 
     clock.restart();
     QVERIFY(program.click(QStringLiteral("zz-real.bmp")));
     const qint64 clickMs = clock.elapsed();
-    QVERIFY(!program.main().preview->picture().isNull());
+    QVERIFY(!ui(program.main()).preview->picture().isNull());
     // An empty file: the recovery reads the whole folder again.
     clock.restart();
     QVERIFY(program.click(QStringLiteral("0.bmp")));
     const qint64 recoveryMs = clock.elapsed();
     QVERIFY(program.platform.messages.isEmpty());
-    QCOMPARE(program.main().fileList->listCount(), pictures);
+    QCOMPARE(ui(program.main()).fileList->listCount(), pictures);
     qInfo("%d entries, %d listed: browse %lld ms, picture click %lld ms, failed click with "
           "re-read %lld ms",
           Entries + 1, pictures, browseMs, clickMs, recoveryMs);

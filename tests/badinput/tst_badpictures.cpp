@@ -96,7 +96,7 @@ void BadPicturesTest::initTestCase()
     m_platform.folderAnswers.push_back(m_folder.path());
     main.browseForFolder();
     QVERIFY(m_platform.messages.isEmpty());
-    QCOMPARE(main.fileList->listCount(), int(m_pictures.size()));
+    QCOMPARE(ui(main).fileList->listCount(), int(m_pictures.size()));
 }
 
 void BadPicturesTest::cleanupTestCase()
@@ -144,17 +144,17 @@ void BadPicturesTest::previewAndTileSurvive()
     MainWindow& main = m_windows->get<MainWindow>();
     m_platform.messages.clear();
 
-    main.fileList->setFileName(name);
-    QCOMPARE(main.fileList->fileName(), name);
+    ui(main).fileList->setFileName(name);
+    QCOMPARE(ui(main).fileList->fileName(), name);
     QElapsedTimer clock;
     clock.start();
     test::clickSelected(main);
-    const bool previewShown = !main.preview->picture().isNull();
+    const bool previewShown = !ui(main).preview->picture().isNull();
 
     // The file is still there, so the recovery keeps it listed and selected.
-    QCOMPARE(main.fileList->listCount(), int(m_pictures.size()));
-    QCOMPARE(main.fileList->fileName(), name);
-    QCOMPARE(main.fileLabel->caption(), main.picturePath());
+    QCOMPARE(ui(main).fileList->listCount(), int(m_pictures.size()));
+    QCOMPARE(ui(main).fileList->fileName(), name);
+    QCOMPARE(ui(main).fileLabel->caption(), main.picturePath());
 
     const auto [tileShown, tileHadPicture] = pressPreview();
     const qint64 elapsed = clock.elapsed();
@@ -169,7 +169,7 @@ void BadPicturesTest::previewAndTileSurvive()
     QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).prompt));
     QVERIFY(!m_windows->isLoaded<TileWindow>() || !m_windows->get<TileWindow>().isVisible());
     QVERIFY(main.isVisible());
-    QCOMPARE(main.fileList->listCount(), int(m_pictures.size()));
+    QCOMPARE(ui(main).fileList->listCount(), int(m_pictures.size()));
     QVERIFY(!tileShown || tileHadPicture);
 
     auto& outcome = m_outcomes[kind];
@@ -231,11 +231,11 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
                 QSKIP("this file system cannot hold a sparse file of 4 GB");
         }
         const auto remove = qScopeGuard([&path] { QFile::remove(path); });
-        main.fileList->refresh();
-        main.fileList->setFileName(it.key());
-        QCOMPARE(main.fileList->fileName(), it.key());
+        ui(main).fileList->refresh();
+        ui(main).fileList->setFileName(it.key());
+        QCOMPARE(ui(main).fileList->fileName(), it.key());
         test::clickSelected(main);
-        QCOMPARE(!main.preview->picture().isNull(), it->second);
+        QCOMPARE(!ui(main).preview->picture().isNull(), it->second);
         const auto [tileShown, tileHadPicture] = pressPreview();
         QCOMPARE(tileShown, it->second);
         QCOMPARE(tileHadPicture, it->second);
@@ -272,23 +272,23 @@ void BadPicturesTest::hugeSparseAndSwappedFiles()
         swapper.join();
         QFile::remove(QFile::decodeName(target));
         QFile::remove(QFile::decodeName(picture));
-        main.fileList->refresh();
+        ui(main).fileList->refresh();
     });
-    main.fileList->refresh();
+    ui(main).fileList->refresh();
     int clicks = 0;
     int shown = 0;
     for (int attempt = 0; attempt < 400 && clicks < 100; ++attempt) {
-        main.fileList->setFileName(name);
-        if (main.fileList->fileName() != name) {
-            main.fileList->refresh();
+        ui(main).fileList->setFileName(name);
+        if (ui(main).fileList->fileName() != name) {
+            ui(main).fileList->refresh();
             continue;
         }
         ++clicks;
         test::clickSelected(main);
-        shown += main.preview->picture().isNull() ? 0 : 1;
+        shown += ui(main).preview->picture().isNull() ? 0 : 1;
         // A pipe is not listed: a refused click that re-read the folder then may leave no file
         // selected.
-        if (main.fileList->fileName() == name)
+        if (ui(main).fileList->fileName() == name)
             (void)pressPreview();
         QVERIFY(main.isVisible());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IsolatedSettings.h"
+#include "MainControls.h"
 #include "Pictures.h"
 #include "TestPlatform.h"
 #include "about/AboutBox.h"
@@ -105,14 +106,14 @@ inline void waitForTile(WindowRegistry& windows)
 inline void browseTo(Session& session, const QString& folder)
 {
     session.platform.folderAnswers.emplace_back(folder);
-    QTest::mouseClick(session.main().browseButton, Qt::LeftButton);
+    QTest::mouseClick(ui(session.main()).browseButton, Qt::LeftButton);
 }
 
 // A click on the browse button, the chooser cancelled.
 inline void cancelBrowse(Session& session)
 {
     session.platform.folderAnswers.emplace_back(std::nullopt);
-    QTest::mouseClick(session.main().browseButton, Qt::LeftButton);
+    QTest::mouseClick(ui(session.main()).browseButton, Qt::LeftButton);
 }
 
 // A folder holding a picture beside other files, that a started session has browsed to and
@@ -131,7 +132,7 @@ struct PictureChosen
         if (!ready)
             return;
         browseTo(session, dir.path());
-        ready = clickFile(*session.main().fileList, click.isEmpty() ? name : click);
+        ready = clickFile(*ui(session.main()).fileList, click.isEmpty() ? name : click);
     }
 };
 
@@ -189,7 +190,7 @@ inline bool pressPreview(Session& session, Qt::MouseButton button,
         if (session.windows.isLoaded<TileWindow>() && session.windows.get<TileWindow>().isVisible())
             session.windows.unload<TileWindow>();
     });
-    QTest::mouseClick(session.main().preview, button, modifiers);
+    QTest::mouseClick(ui(session.main()).preview, button, modifiers);
     return reached;
 }
 

@@ -79,10 +79,11 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
                    .measured = true},
                   [this, path, part, arrival](const PictureAnswer& answer) {
                       m_arriving.reset();
-                      if (answer.picture.isNull())
-                          emit cannotShow(path, arrival);
-                      else
+                      if (!answer.picture.isNull())
                           partLoaded(path, part, answer, arrival);
+                      // More of the file on show that cannot be loaded leaves what is in memory.
+                      else if (arrival != Arrival::Rearranged)
+                          emit cannotShow(path, arrival);
                   });
 }
 

@@ -5,14 +5,14 @@
 set -u
 
 if [[ $# -lt 1 || ! -d "$1" ]]; then
-    echo "usage: $0 BUILD_FOLDER [startup|preview|listing|tile|workbench|memory|hostile|responsive ...]" >&2
+    echo "usage: $0 BUILD_FOLDER [startup|preview|listing|tile|workbench|memory|hostile|responsive|exit ...]" >&2
     exit 64
 fi
 build=$1
 shift
 names=("$@")
 if [[ ${#names[@]} -eq 0 ]]; then
-    names=(startup preview listing tile workbench memory hostile responsive)
+    names=(startup preview listing tile workbench memory hostile responsive exit)
 fi
 
 status=0

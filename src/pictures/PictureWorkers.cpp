@@ -1,5 +1,9 @@
 #include "PictureWorkers.h"
 
+#include "PictureBudget.h"
+
+#include <functional>
+
 namespace zelvo {
 
 struct PictureWorkers::Threads
@@ -20,6 +24,19 @@ struct PictureWorkers::Claim::Shared
 
 Q_CONSTINIT PictureWorkers::Threads* PictureWorkers::s_leftRunning = nullptr;
 
+namespace {
+
+// Where the process ends by returning from main rather than at once, the work left running is
+// waited for a while before the libraries it may be running in are unloaded: made at the first
+// pool left running, after those libraries were loaded, it is destroyed before they are unloaded.
+struct LeftRunningWait
+{
+    std::function<void()> wait;
+    ~LeftRunningWait() { wait(); }
+};
+
+} // namespace
+
 PictureWorkers::PictureWorkers(int threads) : m_threads(new Threads)
 {
     m_threads->pool.setMaxThreadCount(threads);
@@ -33,6 +50,10 @@ PictureWorkers::~PictureWorkers()
     }
     m_threads->earlier = s_leftRunning;
     s_leftRunning = m_threads;
+    static const LeftRunningWait atEnd{[] {
+        for (Threads* threads = s_leftRunning; threads; threads = threads->earlier)
+            (void)threads->pool.waitForDone(PictureWorkLimitMs + EndWaitMs);
+    }};
 }
 
 QThreadPool& PictureWorkers::pool()

@@ -71,6 +71,8 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
     m_restTimer.stop();
     m_asked = path;
     m_arriving = arrival;
+    if (arrival == Arrival::Opening)
+        m_opening = path;
     m_loader.load({.path = path,
                    .request = {.scaledTo = {},
                                .clippedTo = part,
@@ -82,8 +84,11 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
                       if (!answer.picture.isNull())
                           partLoaded(path, part, answer, arrival);
                       // More of the file on show that cannot be loaded leaves what is in memory.
-                      else if (arrival != Arrival::Rearranged)
+                      else if (arrival != Arrival::Rearranged) {
+                          if (arrival == Arrival::Step)
+                              resume(part);
                           emit cannotShow(path, arrival);
+                      }
                   });
 }
 
@@ -171,6 +176,23 @@ void TilePictures::partLoaded(const QString& path, QSize box, const PictureAnswe
     emit shown(path, arrival);
 }
 
+void TilePictures::resume(QSize part)
+{
+    if (m_part.isNull()) {
+        if (!m_opening.isEmpty())
+            load(m_opening, part, Arrival::Opening);
+    } else if (!holds(part)) {
+        load(m_path, part, Arrival::Rearranged);
+    } else if (cutTo(m_part, m_box) && m_wider.isNull()) {
+        if (m_wholeWanted)
+            loadBeyond(false);
+        else
+            m_restTimer.start();
+    } else if (!m_wider.isNull() && cutTo(m_wider, m_box * WiderFactor) && m_whole.isNull()) {
+        loadWhole(false);
+    }
+}
+
 // Pixels beyond the window that cannot be loaded leave the reductions to what is there.
 void TilePictures::loadBeyond(bool ahead)
 {
@@ -186,20 +208,24 @@ void TilePictures::loadBeyond(bool ahead)
 void TilePictures::widerLoaded(const QImage& picture, bool ahead)
 {
     m_wider = picture;
-    const QSize box = m_box * WiderFactor;
-    if (cutTo(m_wider, box)) {
-        const QSize judged(m_wider.width() >= box.width() ? JudgedSide : m_wider.width(),
-                           m_wider.height() >= box.height() ? JudgedSide : m_wider.height());
-        m_loader.load(
-            {.path = m_path, .request = {.scaledTo = judged, .clippedTo = {}}, .ahead = ahead},
-            [this](const PictureAnswer& answer) {
-                if (answer.picture.isNull())
-                    return;
-                m_whole = answer.picture;
-                emit widened();
-            });
-    }
+    if (cutTo(m_wider, m_box * WiderFactor))
+        loadWhole(ahead);
     emit widened();
+}
+
+void TilePictures::loadWhole(bool ahead)
+{
+    const QSize box = m_box * WiderFactor;
+    const QSize judged(m_wider.width() >= box.width() ? JudgedSide : m_wider.width(),
+                       m_wider.height() >= box.height() ? JudgedSide : m_wider.height());
+    m_loader.load(
+        {.path = m_path, .request = {.scaledTo = judged, .clippedTo = {}}, .ahead = ahead},
+        [this](const PictureAnswer& answer) {
+            if (answer.picture.isNull())
+                return;
+            m_whole = answer.picture;
+            emit widened();
+        });
 }
 
 } // namespace zelvo

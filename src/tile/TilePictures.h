@@ -61,6 +61,8 @@ public:
     [[nodiscard]] QString realSize(QLocale::MeasurementSystem system) const;
     // A load is running or about to start.
     [[nodiscard]] bool busy() const { return m_loader.awaited() || m_restTimer.isActive(); }
+    // The file of the picture in memory, or, until one is, of the picture being opened.
+    [[nodiscard]] QString path() const { return m_part.isNull() ? m_opening : m_path; }
 
     // How long the window rests before the pixels beyond it are loaded.
     static constexpr int RestMs = 300;
@@ -76,8 +78,12 @@ signals:
 private:
     // The file's part of the given size is in memory.
     void partLoaded(const QString& path, QSize box, const PictureAnswer& answer, Arrival arrival);
+    // A step that cannot be shown asks again for what it stopped: the picture being opened, or
+    // what was on its way of the one in memory, for a window showing a part of the given size.
+    void resume(QSize part);
     void loadBeyond(bool ahead);
     void widerLoaded(const QImage& picture, bool ahead);
+    void loadWhole(bool ahead);
 
     BackgroundLoader m_loader;
     // Beside the loads of the picture at its own size, so that neither stops the other.
@@ -87,6 +93,7 @@ private:
     // the size of its part.
     QString m_asked;
     std::optional<Arrival> m_arriving;
+    QString m_opening;
     QString m_path;
     QSize m_box;
     QImage m_part;

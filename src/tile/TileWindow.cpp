@@ -51,7 +51,7 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
                     emit closeRequested();
                 } else if (arrival == TilePictures::Arrival::Step) {
                     workbench->showSkipped(QFileInfo(path).fileName());
-                    emit stepFailed(workbench->shownPath());
+                    emit stepFailed(workbench->pictures().path());
                 }
             });
     // The caption stays the program's; screen readers hear which file is tiled.

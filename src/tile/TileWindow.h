@@ -43,7 +43,8 @@ public:
     // loaded closes the window without a word.
     void showPicture(const QString& path);
     // Shows the picture of a file stepped to; one that cannot be loaded leaves the last good
-    // picture on show, and its name for a moment.
+    // picture on show, or the one being opened, with all that was on its way of it, and its name
+    // for a moment.
     void stepTo(const QString& path);
     // A picture is on its way.
     [[nodiscard]] bool loading() const;
@@ -60,7 +61,7 @@ public:
 signals:
     // A press on the picture or Esc: the window is done with.
     void closeRequested();
-    // The file stepped to cannot be shown; the file of the picture on show.
+    // The file stepped to cannot be shown; the file of the picture on show, or being opened.
     void stepFailed(const QString& shownPath);
 
 protected:

@@ -45,7 +45,13 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, PictureWorke
                 if (arrival == TilePictures::Arrival::NewVersion)
                     emit reloaded();
             });
-    connect(&m_pictures, &TilePictures::cannotShow, this, &TileWorkbench::cannotShow);
+    connect(&m_pictures, &TilePictures::cannotShow, this,
+            [this](const QString& path, TilePictures::Arrival arrival) {
+                // The window stays on the file it shows or opens, and shows its new versions.
+                if (arrival == TilePictures::Arrival::Step)
+                    m_wantedPath = m_pictures.path();
+                emit cannotShow(path, arrival);
+            });
     connect(&m_pictures, &TilePictures::widened, this, &TileWorkbench::updateLook);
     connect(&m_pictures, &TilePictures::slowChanged, m_busySign, &BusySign::setBusy);
     connect(&view, &TilingImage::zoomWheel, this, [this](int steps) {

@@ -52,16 +52,25 @@ std::pair<SettingsStore::FileState, QByteArray> readFile(const QString& name)
 
 // QLockFile's own wait tries again after ever longer sleeps, only six times in three seconds:
 // while other copies keep committing, it would nearly always find the lock held. Asking often
-// takes it as soon as it is free.
-bool takeLock(QLockFile& lock)
+// takes it as soon as it is free. The lock reads a lock file left behind to learn whether its
+// holder still runs: a pipe there would block it, a huge file fill the memory. Such a thing is
+// waited out as a held lock is, since a lock file that another copy removes meanwhile looks like
+// one for a moment.
+bool takeLock(QLockFile& lock, const QString& lockName)
 {
     const QDeadlineTimer deadline(LockWaitMs);
-    while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+    for (;;) {
+        const QFileInfo left(lockName);
+        if (!left.exists() || (left.isFile() && left.size() <= MaxLockFileBytes)) {
+            if (lock.tryLock(0))
+                return true;
+            if (lock.error() != QLockFile::LockFailedError)
+                return false;
+        }
+        if (deadline.hasExpired())
             return false;
         QThread::msleep(LockPollMs);
     }
-    return true;
 }
 
 // The bytes the commit edits, and whether they are the file's own; nothing when the file cannot
@@ -166,13 +175,8 @@ bool SettingsStore::store(const Values& values)
     if (!QDir().mkpath(QFileInfo(m_fileName).path()))
         return false;
     const QString lockName = m_fileName + QLatin1String(".lock");
-    // The lock reads a lock file left behind to learn whether its holder still runs: a pipe
-    // there would block it, a huge file fill the memory.
-    const QFileInfo left(lockName);
-    if (left.exists() && (!left.isFile() || left.size() > MaxLockFileBytes))
-        return false;
     QLockFile lock(lockName);
-    if (!takeLock(lock))
+    if (!takeLock(lock, lockName))
         return false;
     QSettings::SettingsMap onDisk;
     const std::optional<std::pair<QByteArray, bool>> before =

@@ -133,10 +133,6 @@ int runWriter(int writer, int& argc, char** argv)
         writeSet(store, choiceSet(writer, i));
         if (!store.commit())
             ++failures;
-        // A copy commits when its user applies, never again at once: a copy that did would take
-        // the lock back before the others' next try, and on a slow disk keep it from them for
-        // longer than a commit waits.
-        QThread::msleep(10);
     }
     return failures == 0 ? 0 : 1;
 }

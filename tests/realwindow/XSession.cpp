@@ -472,6 +472,23 @@ bool XSession::mouseUp(int button) const
         .has_value();
 }
 
+std::optional<WindowId> XSession::waitForFolderDialog() const
+{
+    return waitForWindow([this](WindowId window) {
+        return title(window).startsWith(QLatin1String("Find Directory"));
+    });
+}
+
+QString XSession::chooseInFolderDialog(WindowId dialog, const QString& folder) const
+{
+    if (!activate(dialog) || !key(QStringLiteral("ctrl+a")) || !typeText(folder) ||
+        !key(QStringLiteral("Return")))
+        return QStringLiteral("the folder could not be typed into the dialog");
+    if (!waitUntil([&] { return !isViewable(dialog); }, 10000))
+        return QStringLiteral("the folder dialog did not close after Return");
+    return {};
+}
+
 bool XSession::typeText(const QString& text) const
 {
     return tool(QStringLiteral("xdotool"),

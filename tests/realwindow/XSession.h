@@ -84,6 +84,12 @@ public:
     template <class Test>
     [[nodiscard]] std::optional<WindowId> waitForWindow(Test&& test, int timeoutMs = 10000) const;
 
+    // The folder dialog the program opens, once it shows.
+    [[nodiscard]] std::optional<WindowId> waitForFolderDialog() const;
+    // Types the folder into the dialog and confirms it: empty when the dialog closed after,
+    // else what went wrong.
+    [[nodiscard]] QString chooseInFolderDialog(WindowId dialog, const QString& folder) const;
+
     [[nodiscard]] QImage screenshot() const;
 
     bool moveMouse(QPoint screen) const;

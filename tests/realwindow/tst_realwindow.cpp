@@ -413,16 +413,10 @@ QString RealWindowTest::waitForScreen(const std::function<QString(const QImage&)
 void RealWindowTest::browseTo(const QString& folder)
 {
     QVERIFY(m_session->click(onMain(BrowseButton)));
-    const auto dialog = m_session->waitForWindow([&](WindowId window) {
-        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
-    });
+    const auto dialog = m_session->waitForFolderDialog();
     QVERIFY2(dialog, "the Browse button opened no folder dialog");
-    QVERIFY(m_session->activate(*dialog));
-    QVERIFY(m_session->key(QStringLiteral("ctrl+a")));
-    QVERIFY(m_session->typeText(folder));
-    QVERIFY(m_session->key(QStringLiteral("Return")));
-    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*dialog); }, WaitMs),
-             "the folder dialog did not close after Return");
+    const QString chosen = m_session->chooseInFolderDialog(*dialog, folder);
+    QVERIFY2(chosen.isEmpty(), qPrintable(chosen));
 }
 
 QString RealWindowTest::browseToPictures(const QTemporaryDir& folder, Rows* rows)
@@ -824,9 +818,7 @@ void RealWindowTest::titleClickShowsTheAboutBox()
 
     // The main window takes input again: the Browse button opens the folder dialog.
     QVERIFY(m_session->click(onMain(BrowseButton)));
-    const auto dialog = m_session->waitForWindow([&](WindowId window) {
-        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
-    });
+    const auto dialog = m_session->waitForFolderDialog();
     QVERIFY2(dialog, "the main window did not take input after the about box closed");
 }
 
@@ -1146,9 +1138,7 @@ void RealWindowTest::fileListKeepsOneSelection()
 
     QVERIFY(m_session->moveMouse(onName(rows, 1)) && m_session->mouseDown());
     QVERIFY(m_session->tool(QStringLiteral("xdotool"), {"key", "Return"}));
-    const auto chooser = m_session->waitForWindow([&](WindowId window) {
-        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
-    });
+    const auto chooser = m_session->waitForFolderDialog();
     QVERIFY2(chooser, "Enter opened no folder dialog");
     QVERIFY(m_session->mouseUp() && m_session->key(QStringLiteral("Escape")));
     QVERIFY(XSession::waitUntil([&] { return !m_session->isViewable(*chooser); }, WaitMs));

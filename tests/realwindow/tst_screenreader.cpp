@@ -380,16 +380,10 @@ void ScreenReaderTest::tileWindow()
 
     VERIFY_TAB_REACHES(QStringLiteral("Browse"));
     QVERIFY(m_session->key(QStringLiteral("space")));
-    const auto dialog = m_session->waitForWindow([&](WindowId window) {
-        return m_session->title(window).startsWith(QLatin1String("Find Directory"));
-    });
+    const auto dialog = m_session->waitForFolderDialog();
     QVERIFY2(dialog, "Space on Browse opened no folder dialog");
-    QVERIFY(m_session->activate(*dialog));
-    QVERIFY(m_session->key(QStringLiteral("ctrl+a")));
-    QVERIFY(m_session->typeText(folder.path()));
-    QVERIFY(m_session->key(QStringLiteral("Return")));
-    QVERIFY2(XSession::waitUntil([&] { return !m_session->isViewable(*dialog); }, WaitMs),
-             "the folder dialog did not close after Return");
+    const QString chosen = m_session->chooseInFolderDialog(*dialog, folder.path());
+    QVERIFY2(chosen.isEmpty(), qPrintable(chosen));
 
     VERIFY_TAB_REACHES(QStringLiteral("Image files"));
     QVERIFY(m_session->key(QStringLiteral("Down")));

@@ -30,10 +30,10 @@ bool GuardedDevice::seek(qint64 offset)
 
 qint64 GuardedDevice::readData(char* data, qint64 maxSize)
 {
-    if (m_guard.stopped()) {
-        setErrorString(QStringLiteral("The load was stopped"));
-        return -1;
-    }
+    // A stopped load, and a read that fails, read as the end of the file, not as -1: libtiff
+    // takes -1 for a length and clears the byte before its buffer.
+    if (m_guard.stopped())
+        return 0;
     const qint64 wanted = std::min(maxSize, size() - m_at);
     if (wanted <= 0)
         return 0;
@@ -42,8 +42,9 @@ qint64 GuardedDevice::readData(char* data, qint64 maxSize)
         got = m_file->readAt(m_at, data, wanted);
     else
         std::memcpy(data, m_bytes.data() + m_at, std::size_t(wanted));
-    if (got > 0)
-        m_at += got;
+    if (got <= 0)
+        return 0;
+    m_at += got;
     return got;
 }
 

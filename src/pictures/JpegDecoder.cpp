@@ -1,5 +1,6 @@
 #include "JpegDecoder.h"
 
+#include "LargeImage.h"
 #include "PictureBudget.h"
 #include "RowReducer.h"
 
@@ -66,8 +67,26 @@ public:
             m_reducer.emplace(decoded, m_request.scaledTo);
             return true;
         }
-        m_image = QImage(keptSize(decoded), QImage::Format_RGB32);
+        m_image = newLargeImage(keptSize(decoded), QImage::Format_RGB32);
         return !m_image.isNull();
+    }
+    // The picture's own row, where libjpeg's output goes there unconverted: rows are then
+    // decoded in place rather than copied.
+    [[nodiscard]] JSAMPROW rowInPlace(int y, int width)
+    {
+        if (m_cmyk || m_reducer || width != m_image.width() || y >= m_image.height())
+            return nullptr;
+        return reinterpret_cast<JSAMPROW>(m_image.scanLine(y));
+    }
+    // Hands the first part on once its rows are in: all of them, or every row there is.
+    void rowsDone(int rows)
+    {
+        const QSize first = m_request.firstPart;
+        if (m_firstHanded || !m_request.firstPartReady || first.isEmpty() || m_reducer ||
+            rows < std::min(first.height(), m_image.height()) || rows >= m_image.height())
+            return;
+        m_firstHanded = true;
+        m_request.firstPartReady(m_image.copy(QRect(QPoint(0, 0), first)));
     }
     void addRow(const JSAMPLE* samples, int width, int y)
     {
@@ -97,6 +116,7 @@ private:
     std::vector<QRgb> m_converted;
     std::optional<RowReducer> m_reducer;
     QImage m_image;
+    bool m_firstHanded = false;
 };
 
 // --- The decode itself, C-style: libjpeg reports errors by longjmp, which must not skip a C++
@@ -349,14 +369,26 @@ bool decodeWith(const PictureFile& file, const QByteArray& head, JpegOutput& out
     JSAMPARRAY rows = (*info.mem->alloc_sarray)(
         common, JPOOL_IMAGE, info.output_width * JDIMENSION(info.output_components),
         JDIMENSION(batch));
+    auto* inPlace = static_cast<JSAMPARRAY>(
+        (*info.mem->alloc_small)(common, JPOOL_IMAGE, sizeof(JSAMPROW) * std::size_t(batch)));
     // Rows past the kept part are never decoded: the decode stops there.
     while (int(info.output_scanline) < kept.height()) {
         const int top = int(info.output_scanline);
-        const int read = int(jpeg_read_scanlines(&info, rows, JDIMENSION(batch)));
+        bool direct = true;
+        for (int row = 0; row < batch; ++row) {
+            inPlace[row] = output.rowInPlace(top + row, int(info.output_width));
+            // Rows past the picture's last, which libjpeg does not write, go to its own buffer.
+            direct = direct && (inPlace[row] != nullptr || row > 0);
+            if (!inPlace[row])
+                inPlace[row] = rows[row];
+        }
+        const int read =
+            int(jpeg_read_scanlines(&info, direct ? inPlace : rows, JDIMENSION(batch)));
         if (read <= 0)
             break;
-        for (int row = 0; row < read; ++row)
+        for (int row = 0; !direct && row < read; ++row)
             output.addRow(rows[row], int(info.output_width), top + row);
+        output.rowsDone(top + read);
     }
     const bool complete = !completeOnly || endMarkerFollows(&info);
     jpeg_destroy_decompress(&info);

@@ -244,6 +244,40 @@ LoadedPicture loadPicture(const QString& path, const PictureRequest& request,
     return {std::move(image), LoadOutcome::Loaded};
 }
 
+WholeOrPart loadWholeOrPart(const QString& path, QSize part, bool completeOnly,
+                            const LoadControl& control,
+                            const std::function<void(const QImage&)>& partReady)
+{
+    const LoadGuard guard(control);
+    const auto outcome = [&guard](QImage image) -> LoadedPicture {
+        if (guard.stopped())
+            return {{}, guard.cancelled() ? LoadOutcome::Cancelled : LoadOutcome::CannotLoad};
+        if (image.isNull())
+            return {};
+        return {std::move(image), LoadOutcome::Loaded};
+    };
+    const bool drawn = pictureFormatFor(path) == QByteArray("svg");
+    QImage handed;
+    if (!drawn) {
+        PictureRequest whole{.scaledTo = {}, .clippedTo = {}, .completeOnly = completeOnly};
+        if (!completeOnly && partReady) {
+            whole.firstPart = part;
+            whole.firstPartReady = [&handed, &partReady](const QImage& first) {
+                handed = first;
+                partReady(first);
+            };
+        }
+        QImage image = loadWithin(path, whole, guard, control.awaitStillFile);
+        if (!image.isNull() || guard.stopped())
+            return {outcome(std::move(image)), true};
+    }
+    // The part handed first is the part a load clipped to it gives: the same rows, decoded alike.
+    if (!handed.isNull())
+        return {outcome(std::move(handed)), false};
+    const PictureRequest clipped{.scaledTo = {}, .clippedTo = part, .completeOnly = completeOnly};
+    return {outcome(loadWithin(path, clipped, guard, control.awaitStillFile)), false};
+}
+
 QImage loadPicture(const QString& path, const PictureRequest& request)
 {
     return loadPicture(path, request, LoadControl{}).image;

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace zelvo {
@@ -36,6 +37,11 @@ struct PictureRequest
     // The zoom level, in percent, at which a picture drawn from a description (an SVG) is
     // drawn, as large as the tile window shows a copy at that level; others ignore it.
     int zoom = 100;
+    // When valid, for a whole JPEG: a copy of the picture's top-left part of this size is handed
+    // to firstPartReady, on the loading thread, as soon as its rows are decoded, while the rest
+    // is decoded on. Other readers give their picture whole.
+    QSize firstPart{};
+    std::function<void(const QImage&)> firstPartReady{};
 };
 
 enum class LoadOutcome {
@@ -64,6 +70,21 @@ struct LoadedPicture
 // is loaded unless the request asks for complete files only.
 [[nodiscard]] LoadedPicture loadPicture(const QString& path, const PictureRequest& request,
                                         const LoadControl& control);
+
+// The whole picture where it fits the budget, or else its top-left part of the given size (a
+// JPEG's part handed first to partReady, if given, as request.firstPart describes), as a load
+// clipped to that part gives it. A file whose whole picture cannot be loaded but whose part can
+// (too large, or damaged past the part) gives the part; a picture drawn from a description is
+// drawn as a part. For a complete file only, nothing is handed first: no part of it is shown
+// before its end is read.
+struct WholeOrPart
+{
+    LoadedPicture loaded;
+    bool whole = false;
+};
+[[nodiscard]] WholeOrPart loadWholeOrPart(const QString& path, QSize part, bool completeOnly,
+                                          const LoadControl& control,
+                                          const std::function<void(const QImage&)>& partReady);
 
 // The same, within the loader's own deadline: a null image when it cannot be loaded.
 [[nodiscard]] QImage loadPicture(const QString& path, const PictureRequest& request = {});

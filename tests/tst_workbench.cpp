@@ -5,6 +5,7 @@
 #include "core/SeamRule.h"
 #include "core/StepRule.h"
 #include "core/ZoomRule.h"
+#include "pictures/PictureWatch.h"
 #include "support/DataTable.h"
 #include "support/MainWindowDriver.h"
 #include "support/Pictures.h"

@@ -78,7 +78,7 @@ MainWindow::MainWindow(WindowRegistry& windows) : m_windows(windows), m_file(win
     m_folderChooser = new FolderChooser(windows.platform(), this);
     m_folderChooser->setObjectName(QStringLiteral("BrowseDialog"));
     layout::applyTabOrder(*this, Layout);
-    m_previewPane = new PicturePreview(*m_preview, windows.pictureWorkers(), this);
+    m_previewPane = new PicturePreview(*m_preview, windows.pictureDocuments(), this);
     m_fileList->follow(m_file);
 
     connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browseForFolder);

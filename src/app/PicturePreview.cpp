@@ -1,7 +1,7 @@
 #include "PicturePreview.h"
 
-#include "pictures/BackgroundLoader.h"
-#include "pictures/PictureWatch.h"
+#include "pictures/PictureDocument.h"
+#include "pictures/PictureDocuments.h"
 #include "widgets/BusySign.h"
 #include "widgets/PictureBox.h"
 
@@ -9,64 +9,61 @@
 
 namespace zelvo {
 
-PicturePreview::PicturePreview(PictureBox& box, PictureWorkers& workers, QObject* parent)
-    : QObject(parent), m_box(box), m_watch(new PictureWatch(this)),
-      m_loads(new BackgroundLoader(workers, this)), m_busy(new BusySign(box, Qt::BottomLeftCorner))
+PicturePreview::PicturePreview(PictureBox& box, PictureDocuments& documents, QObject* parent)
+    : QObject(parent), m_box(box), m_documents(documents),
+      m_busy(new BusySign(box, Qt::BottomLeftCorner))
 {
-    // A new version of the previewed file saved by another program; one that cannot be loaded
-    // leaves the last good picture.
-    connect(m_watch, &PictureWatch::changed, this,
-            [this](const QString& path) { load(path, For::NewVersion); });
-    connect(m_loads, &BackgroundLoader::slowChanged, m_busy, &BusySign::setBusy);
 }
 
 void PicturePreview::show(const QString& path, For purpose)
 {
-    m_watch->watch(QString());
-    load(path, purpose);
+    std::shared_ptr<PictureDocument> document = m_documents.open(path);
+    if (document != m_document) {
+        letGo();
+        m_document = std::move(document);
+        PictureDocument* shown = m_document.get();
+        connect(shown, &PictureDocument::previewLoaded, this, &PicturePreview::loaded);
+        connect(shown, &PictureDocument::previewFailed, this, &PicturePreview::failed);
+        connect(shown, &PictureDocument::previewSlowChanged, m_busy, &BusySign::setBusy);
+    }
+    m_purpose = purpose;
+    m_waiting = true;
+    const QSize size = m_box.pictureArea().size() * m_box.devicePixelRatioF();
+    if (m_document->loadPreview(size))
+        loaded();
 }
 
 void PicturePreview::clear()
 {
-    m_loads->cancel();
-    m_watch->watch(QString());
+    letGo();
     m_box.clearPicture();
 }
 
-bool PicturePreview::loading() const
+// A new version that cannot be loaded leaves the last good picture, and is not reported.
+void PicturePreview::loaded()
 {
-    return m_loads->awaited();
-}
-
-void PicturePreview::load(const QString& path, For purpose)
-{
-    const QSize size = m_box.pictureArea().size() * m_box.devicePixelRatioF();
-    m_loads->load(
-        {.path = path,
-         .request = {.scaledTo = size, .clippedTo = {}, .completeOnly = purpose == For::NewVersion},
-         .ahead = false},
-        [this, path, purpose](const PictureAnswer& answer) {
-            if (answer.picture.isNull())
-                failed(purpose);
-            else
-                loaded(path, answer.picture);
-        });
-}
-
-void PicturePreview::loaded(const QString& path, const QImage& picture)
-{
-    QPixmap shown = QPixmap::fromImage(picture);
+    m_waiting = false;
+    QPixmap shown = QPixmap::fromImage(m_document->preview());
     shown.setDevicePixelRatio(m_box.devicePixelRatioF());
-    m_box.setPicture(shown, QFileInfo(path).fileName());
-    m_watch->watch(path);
+    m_box.setPicture(shown, QFileInfo(m_document->path()).fileName());
 }
 
-void PicturePreview::failed(For purpose)
+void PicturePreview::failed()
 {
-    if (purpose == For::NewVersion)
-        return;
+    const For purpose = m_purpose;
     clear();
     emit cannotShow(purpose);
+}
+
+void PicturePreview::letGo()
+{
+    m_waiting = false;
+    m_busy->setBusy(false);
+    if (!m_document)
+        return;
+    disconnect(m_document.get(), nullptr, this, nullptr);
+    disconnect(m_document.get(), nullptr, m_busy, nullptr);
+    m_document.reset();
 }
 
 } // namespace zelvo

@@ -46,7 +46,7 @@ template <> MainWindow* WindowRegistry::create()
 template <> TileWindow* WindowRegistry::create()
 {
     MainWindow& main = get<MainWindow>();
-    auto* tile = new TileWindow(main, m_store, m_platform, m_pictureWorkers);
+    auto* tile = new TileWindow(main, m_store, m_platform, m_pictureDocuments, m_pictureWorkers);
     QObject::connect(tile, &TileWindow::closeRequested, tile, [this] { unload<TileWindow>(); });
     // A key steps through the current file's names; the tile window shows the file stepped to.
     QObject::connect(tile->workbench, &TileWorkbench::stepRequested, &m_currentFile,

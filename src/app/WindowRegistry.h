@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "about/AboutBox.h"
 #include "core/CurrentFile.h"
+#include "pictures/PictureDocuments.h"
 #include "pictures/PictureWorkers.h"
 #include "settings/OptionsWindow.h"
 #include "tile/TileWindow.h"
@@ -64,6 +65,8 @@ public:
     [[nodiscard]] Platform& platform() const { return m_platform; }
     // The threads that load the windows' pictures.
     [[nodiscard]] PictureWorkers& pictureWorkers() { return m_pictureWorkers; }
+    // The pictures the windows show, each loaded once for all of them.
+    [[nodiscard]] PictureDocuments& pictureDocuments() { return m_pictureDocuments; }
     // The folder listed and the file on show, which every window follows.
     [[nodiscard]] CurrentFile& currentFile() { return m_currentFile; }
 
@@ -76,6 +79,7 @@ private:
     // One for the preview and one for the tile window, each of which loads one picture at a time,
     // and one for the repeat the tile window saves or sets as the desktop's background.
     PictureWorkers m_pictureWorkers{3};
+    PictureDocuments m_pictureDocuments{m_pictureWorkers};
     CurrentFile m_currentFile;
     std::tuple<QPointer<MainWindow>, QPointer<TileWindow>, QPointer<OptionsWindow>,
                QPointer<AboutBox>>

@@ -1,6 +1,56 @@
 #include "BackgroundLoader.h"
 
+#include "RowReducer.h"
+
 namespace zelvo {
+
+namespace {
+
+// The load or the reduction a job asks for, on the worker's thread; a part answered first goes to
+// the promise as it comes.
+void runJob(const PictureJob& job, const std::stop_token& stop, QPromise<PictureAnswer>& promise)
+{
+    const LoadControl control{
+        .stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true};
+    PictureAnswer answer;
+    LoadOutcome outcome = LoadOutcome::CannotLoad;
+    if (!job.pixels.isNull()) {
+        const LoadGuard guard(control);
+        answer.picture = reducedTo(job.pixels, job.request.scaledTo, guard);
+        outcome = answer.picture.isNull() ? outcome : LoadOutcome::Loaded;
+    } else if (job.wholeOrPart.isValid()) {
+        const auto first = [&promise](const QImage& part) {
+            promise.addResult(PictureAnswer{.picture = part, .measure = {}, .first = true});
+        };
+        WholeOrPart loaded =
+            loadWholeOrPart(job.path, job.wholeOrPart, job.request.completeOnly, control, first);
+        answer.picture = std::move(loaded.loaded.image);
+        answer.whole = loaded.whole;
+        outcome = loaded.loaded.outcome;
+    } else {
+        LoadedPicture loaded = loadPicture(job.path, job.request, control);
+        answer.picture = std::move(loaded.image);
+        outcome = loaded.outcome;
+    }
+    if (job.measured && outcome == LoadOutcome::Loaded)
+        answer.measure = readPictureMeasure(job.path);
+    promise.addResult(std::move(answer));
+}
+
+} // namespace
+
+QImage reducedTo(const QImage& pixels, QSize size, const LoadGuard& guard)
+{
+    if (pixels.isNull() || guard.stopped())
+        return {};
+    if (!size.isValid() || (pixels.width() <= size.width() && pixels.height() <= size.height()))
+        return pixels;
+    // Qt's own averaging, on the pixels as they are where it reads them without a converted copy.
+    const QImage::Format format = pixels.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
+        return pixels.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaleDownInStrips(pixels, size, guard);
+}
 
 BackgroundLoader::BackgroundLoader(PictureWorkers& workers, QObject* parent)
     : QObject(parent), m_workers(workers)
@@ -13,6 +63,8 @@ BackgroundLoader::BackgroundLoader(PictureWorkers& workers, QObject* parent)
     connect(&m_giveUpTimer, &QTimer::timeout, this, &BackgroundLoader::giveUp);
     connect(&m_watcher, &QFutureWatcher<PictureAnswer>::finished, this,
             &BackgroundLoader::finished);
+    connect(&m_watcher, &QFutureWatcher<PictureAnswer>::resultReadyAt, this,
+            &BackgroundLoader::firstAnswered);
 }
 
 // The worker holds nothing of this object: the load, told to stop, ends on its own and its
@@ -20,6 +72,8 @@ BackgroundLoader::BackgroundLoader(PictureWorkers& workers, QObject* parent)
 BackgroundLoader::~BackgroundLoader()
 {
     m_stop.request_stop();
+    if (m_tickets.running())
+        (void)m_claim.giveUp();
 }
 
 void BackgroundLoader::load(PictureJob job, Answer answer)
@@ -54,23 +108,25 @@ void BackgroundLoader::start(Request request)
     m_giveUpTimer.stop();
     m_stop = std::stop_source();
     m_running = std::move(request.answer);
-    auto started = m_workers.run([job = std::move(request.job), stop = m_stop.get_token()] {
-        const LoadedPicture loaded = loadPicture(
-            job.path, job.request,
-            {.stop = stop, .deadline = QDeadlineTimer::Forever, .awaitStillFile = true});
-        PictureAnswer answer{loaded.image, {}};
-        if (job.measured && loaded.outcome == LoadOutcome::Loaded)
-            answer.measure = readPictureMeasure(job.path);
-        return answer;
-    });
+    auto started = m_workers.runReporting<PictureAnswer>(
+        [job = std::move(request.job), stop = m_stop.get_token()](
+            QPromise<PictureAnswer>& promise) { runJob(job, stop, promise); });
     m_claim = std::move(started.claim);
     m_watcher.setFuture(started.result);
+}
+
+void BackgroundLoader::firstAnswered(int index)
+{
+    const PictureAnswer answer = m_watcher.future().resultAt(index);
+    if (answer.first && m_running && m_tickets.awaited() && !m_waiting)
+        m_running(answer);
 }
 
 void BackgroundLoader::finished()
 {
     const QFuture<PictureAnswer> future = m_watcher.future();
-    const PictureAnswer answer = future.resultCount() > 0 ? future.result() : PictureAnswer{};
+    const int count = future.resultCount();
+    const PictureAnswer answer = count > 0 ? future.resultAt(count - 1) : PictureAnswer{};
     Answer asker = std::move(m_running);
     m_running = nullptr;
     const NewestWins::Ended ended = m_tickets.ended();

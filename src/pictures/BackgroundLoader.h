@@ -26,6 +26,13 @@ struct PictureJob
     bool ahead = false;
     // The file's measure is wanted with the picture.
     bool measured = false;
+    // Where valid: the whole picture where it fits the budget, or else its top-left part of this
+    // size (see loadWholeOrPart), in place of the request's sizes. A JPEG's part is answered
+    // first, as soon as its rows are in, unless the request is for a complete file only.
+    QSize wholeOrPart{};
+    // Where not null: the picture is made from these pixels in memory, reduced to the request's
+    // scaledTo where they are larger, in place of a load of the file.
+    QImage pixels{};
 };
 
 // What a request is answered with.
@@ -35,7 +42,15 @@ struct PictureAnswer
     QImage picture;
     // The measure of the file, where the job asked for it.
     PictureMeasure measure;
+    // The picture is the whole of the file's, not a part (for a job of wholeOrPart).
+    bool whole = false;
+    // A part answered first; the answer proper follows.
+    bool first = false;
 };
+
+// Pixels in memory reduced to the size, as a load of their file scaled to it gives them: larger
+// ones shrunk by averaging, smaller ones as they are. Null when the guard says stop.
+[[nodiscard]] QImage reducedTo(const QImage& pixels, QSize size, const LoadGuard& guard);
 
 // Loads the pictures one view asks for on the program's picture workers, so that the window
 // answers whatever a file does to the decoders; each answer goes to the one who asked. The newest
@@ -44,7 +59,8 @@ struct PictureAnswer
 // load that has not returned after GiveUpMs (a read from a stalled share) is given up on, and the
 // request waiting behind it starts on another thread. A load the user waits for that takes a while
 // is reported, for a busy sign. What is shown is never a file part written: a file still changing
-// is waited for until it has stood still (openStillFile).
+// is waited for until it has stood still (openStillFile). A loader that ends while its load runs
+// gives up on it at once: whatever that load waits for, it holds up no later one.
 class BackgroundLoader : public QObject
 {
     Q_OBJECT
@@ -79,6 +95,8 @@ private:
     };
 
     void start(Request request);
+    // A part answered first, for the load running, while it is the newest request.
+    void firstAnswered(int index);
     void finished();
     void giveUp();
     void setSlow(bool slow);

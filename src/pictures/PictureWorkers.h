@@ -4,6 +4,8 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <QPromise>
+
 #include <atomic>
 #include <memory>
 #include <utility>
@@ -39,20 +41,34 @@ public:
         std::shared_ptr<Shared> m_shared;
     };
 
-    template <class Work> struct Started
+    template <class T> struct Started
     {
-        QFuture<std::invoke_result_t<Work>> result;
+        QFuture<T> result;
         Claim claim;
     };
 
     // Runs the work on one of the threads.
-    template <class Work> [[nodiscard]] Started<Work> run(Work work)
+    template <class Work> [[nodiscard]] Started<std::invoke_result_t<Work>> run(Work work)
     {
         Claim claim = newClaim();
         auto result =
             QtConcurrent::run(&pool(), [work = std::move(work), shared = claim.m_shared]() mutable {
                 const Returning returning(*shared);
                 return work();
+            });
+        return {std::move(result), std::move(claim)};
+    }
+
+    // Runs the work on one of the threads; it hands its results to the promise, which may take
+    // more than one: what comes first, and the rest once that is done.
+    template <class T, class Work> [[nodiscard]] Started<T> runReporting(Work work)
+    {
+        Claim claim = newClaim();
+        QFuture<T> result =
+            QtConcurrent::run(&pool(), [work = std::move(work),
+                                        shared = claim.m_shared](QPromise<T>& promise) mutable {
+                const Returning returning(*shared);
+                work(promise);
             });
         return {std::move(result), std::move(claim)};
     }

@@ -1,37 +1,110 @@
 #include "TilePictures.h"
 
+#include "core/RealSize.h"
 #include "core/ZoomRule.h"
+#include "pictures/PictureDocument.h"
+#include "pictures/PictureDocuments.h"
 #include "pictures/SvgPicture.h"
 
 namespace zelvo {
 
 namespace {
 
-// How many times larger each way than the window the part shown at the smallest zoom is.
-constexpr int WiderFactor = NaturalZoom / ZoomLevels.front();
-// The side of the reduced copy on which the seams of a picture cut to the window are judged.
-constexpr int JudgedSide = 512;
-
-// Whether a load clipped to the box may have left out part of the picture.
-[[nodiscard]] bool cutTo(const QImage& picture, QSize box)
-{
-    return picture.width() >= box.width() || picture.height() >= box.height();
-}
+const QImage NoPicture;
 
 } // namespace
 
-TilePictures::TilePictures(PictureWorkers& workers, QObject* parent)
-    : QObject(parent), m_loader(workers), m_drawLoader(workers)
+TilePictures::TilePictures(PictureDocuments& documents, PictureWorkers& workers, QObject* parent)
+    : QObject(parent), m_documents(documents), m_drawLoader(workers)
 {
     m_restTimer.setSingleShot(true);
     m_restTimer.setInterval(RestMs);
-    connect(&m_restTimer, &QTimer::timeout, this, [this] { loadBeyond(true); });
-    connect(&m_loader, &BackgroundLoader::slowChanged, this, &TilePictures::slowChanged);
+    connect(&m_restTimer, &QTimer::timeout, this, [this] {
+        if (m_shown)
+            m_shown->loadBeyond(true);
+    });
+}
+
+TilePictures::~TilePictures()
+{
+    letGo(m_stepping);
+    letGo(m_opening);
+    letGo(m_shown);
+}
+
+void TilePictures::load(const QString& path, QSize part, Arrival arrival)
+{
+    m_box = part;
+    if (arrival == Arrival::NewVersion) {
+        if (m_shown && m_shown->path() == path)
+            m_shown->reload();
+        return;
+    }
+    m_restTimer.stop();
+    Document document = m_documents.open(path);
+    PictureDocument* asked = document.get();
+    if (arrival == Arrival::Step) {
+        hold(m_stepping, std::move(document));
+    } else {
+        letGo(m_stepping);
+        hold(m_opening, std::move(document));
+    }
+    if (asked->loadPart(part))
+        arrived(asked, false);
+    updateSlow();
+}
+
+void TilePictures::widenTo(QSize part)
+{
+    m_box = part;
+    for (const Document& document : {m_stepping, m_opening}) {
+        if (document && document->loadPart(part))
+            arrived(document.get(), false);
+    }
+    if (m_shown && m_shown->loadPart(part))
+        emit widened();
+}
+
+bool TilePictures::holds(QSize part) const
+{
+    return !m_shown || m_shown->holds(part);
+}
+
+void TilePictures::cancel()
+{
+    m_restTimer.stop();
+    letGo(m_stepping);
+    letGo(m_opening);
+    m_drawLoader.cancel();
+    m_drawingZoom = 0;
+    updateSlow();
+}
+
+void TilePictures::setWholeWanted(bool wanted)
+{
+    m_wholeWanted = wanted;
+    if (wanted && m_restTimer.isActive()) {
+        m_restTimer.stop();
+        if (m_shown)
+            m_shown->loadBeyond(false);
+    }
+}
+
+const QImage& TilePictures::forZoom(int zoom) const
+{
+    if (!m_shown)
+        return NoPicture;
+    return zoom < NaturalZoom ? m_shown->wider() : m_shown->part();
+}
+
+const QImage& TilePictures::forSeams() const
+{
+    return m_shown ? m_shown->forSeams() : NoPicture;
 }
 
 bool TilePictures::drawn() const
 {
-    return isDrawnPicture(m_part);
+    return isDrawnPicture(forZoom(NaturalZoom));
 }
 
 void TilePictures::drawAt(int zoom, QSize part)
@@ -45,20 +118,20 @@ void TilePictures::drawAt(int zoom, QSize part)
         return;
     m_drawingZoom = zoom;
     m_drawingPart = part;
-    m_drawLoader.load(
-        {.path = m_path, .request = {.scaledTo = {}, .clippedTo = part, .zoom = zoom}},
-        [this, path = m_path, zoom](const PictureAnswer& answer) {
-            if (answer.picture.isNull()) {
-                m_drawingZoom = 0;
-                return;
-            }
-            if (path != m_path)
-                return;
-            m_drawn = answer.picture;
-            m_drawnZoom = zoom;
-            m_drawingZoom = 0;
-            emit widened();
-        });
+    const QString path = m_shown->path();
+    m_drawLoader.load({.path = path, .request = {.scaledTo = {}, .clippedTo = part, .zoom = zoom}},
+                      [this, path, zoom](const PictureAnswer& answer) {
+                          if (answer.picture.isNull()) {
+                              m_drawingZoom = 0;
+                              return;
+                          }
+                          if (path != shownPath())
+                              return;
+                          m_drawn = answer.picture;
+                          m_drawnZoom = zoom;
+                          m_drawingZoom = 0;
+                          emit widened();
+                      });
 }
 
 QImage TilePictures::drawnAt(int zoom) const
@@ -66,84 +139,14 @@ QImage TilePictures::drawnAt(int zoom) const
     return zoom == m_drawnZoom ? m_drawn : QImage();
 }
 
-void TilePictures::load(const QString& path, QSize part, Arrival arrival)
-{
-    m_restTimer.stop();
-    m_asked = path;
-    m_arriving = arrival;
-    if (arrival == Arrival::Opening)
-        m_opening = path;
-    m_loader.load({.path = path,
-                   .request = {.scaledTo = {},
-                               .clippedTo = part,
-                               .completeOnly = arrival == Arrival::NewVersion},
-                   .ahead = false,
-                   .measured = true},
-                  [this, path, part, arrival](const PictureAnswer& answer) {
-                      m_arriving.reset();
-                      if (!answer.picture.isNull())
-                          partLoaded(path, part, answer, arrival);
-                      // More of the file on show that cannot be loaded leaves what is in memory.
-                      else if (arrival != Arrival::Rearranged) {
-                          if (arrival == Arrival::Step)
-                              resume(part);
-                          emit cannotShow(path, arrival);
-                      }
-                  });
-}
-
-void TilePictures::widenTo(QSize part)
-{
-    if (m_arriving) {
-        load(m_asked, part, *m_arriving);
-        return;
-    }
-    if (!m_part.isNull() && !holds(part))
-        load(m_path, part, Arrival::Rearranged);
-}
-
-bool TilePictures::holds(QSize part) const
-{
-    const bool shortAcross = part.width() > m_box.width() && m_part.width() >= m_box.width();
-    const bool shortDown = part.height() > m_box.height() && m_part.height() >= m_box.height();
-    return !shortAcross && !shortDown;
-}
-
-void TilePictures::cancel()
-{
-    m_restTimer.stop();
-    m_arriving.reset();
-    m_loader.cancel();
-    m_drawLoader.cancel();
-    m_drawingZoom = 0;
-}
-
-void TilePictures::setWholeWanted(bool wanted)
-{
-    m_wholeWanted = wanted;
-    if (wanted && m_restTimer.isActive()) {
-        m_restTimer.stop();
-        loadBeyond(false);
-    }
-}
-
-const QImage& TilePictures::forZoom(int zoom) const
-{
-    return zoom < NaturalZoom && !m_wider.isNull() ? m_wider : m_part;
-}
-
-const QImage& TilePictures::forSeams() const
-{
-    if (!m_whole.isNull())
-        return m_whole;
-    return m_wider.isNull() ? m_part : m_wider;
-}
-
 QSize TilePictures::wholeSize() const
 {
-    if (!m_measure.pixels.isEmpty())
-        return m_measure.pixels;
-    return m_part.isNull() || cutTo(m_part, m_box) ? QSize() : m_part.size();
+    return m_shown ? m_shown->wholeSize() : QSize();
+}
+
+std::optional<StoredResolution> TilePictures::resolution() const
+{
+    return m_shown ? m_shown->measure().resolution : std::nullopt;
 }
 
 QString TilePictures::realSize(QLocale::MeasurementSystem system) const
@@ -151,81 +154,131 @@ QString TilePictures::realSize(QLocale::MeasurementSystem system) const
     const QSize whole = wholeSize();
     if (whole.isEmpty())
         return QString();
-    return realSizeText(whole, paperInches(whole, m_measure.resolution), measureFor(system));
+    return realSizeText(whole, paperInches(whole, resolution()), measureFor(system));
 }
 
-void TilePictures::partLoaded(const QString& path, QSize box, const PictureAnswer& answer,
-                              Arrival arrival)
+bool TilePictures::busy() const
 {
-    m_path = path;
-    m_box = box;
-    m_part = answer.picture;
-    m_measure = answer.measure;
-    m_wider = QImage();
-    m_whole = QImage();
+    if (m_restTimer.isActive())
+        return true;
+    for (const Document& document : {m_shown, m_opening, m_stepping}) {
+        if (document && document->busy())
+            return true;
+    }
+    return false;
+}
+
+QString TilePictures::path() const
+{
+    if (m_shown)
+        return m_shown->path();
+    return m_opening ? m_opening->path() : QString();
+}
+
+QString TilePictures::shownPath() const
+{
+    return m_shown ? m_shown->path() : QString();
+}
+
+void TilePictures::hold(Document& slot, Document document)
+{
+    if (slot == document)
+        return;
+    PictureDocument* followed = document.get();
+    const bool wasHeld = held(followed);
+    letGo(slot);
+    slot = std::move(document);
+    if (wasHeld)
+        return;
+    connect(followed, &PictureDocument::loaded, this,
+            [this, followed](bool newVersion) { arrived(followed, newVersion); });
+    connect(followed, &PictureDocument::cannotLoad, this, [this, followed] { failed(followed); });
+    connect(followed, &PictureDocument::widened, this, [this, followed] {
+        if (followed != m_shown.get())
+            return;
+        wantBeyond();
+        emit widened();
+    });
+    connect(followed, &PictureDocument::slowChanged, this, &TilePictures::updateSlow);
+}
+
+void TilePictures::letGo(Document& slot)
+{
+    const Document document = std::exchange(slot, nullptr);
+    if (!document || held(document.get()))
+        return;
+    disconnect(document.get(), nullptr, this, nullptr);
+    document->releasePart();
+}
+
+void TilePictures::showNow(Document& slot)
+{
+    Document previous = std::exchange(m_shown, std::exchange(slot, nullptr));
+    letGo(previous);
+}
+
+bool TilePictures::held(const PictureDocument* document) const
+{
+    return document == m_shown.get() || document == m_opening.get() || document == m_stepping.get();
+}
+
+void TilePictures::arrived(PictureDocument* document, bool newVersion)
+{
+    Arrival arrival = newVersion ? Arrival::NewVersion : Arrival::Rearranged;
+    if (document == m_stepping.get()) {
+        arrival = Arrival::Step;
+        letGo(m_opening);
+        showNow(m_stepping);
+    } else if (document == m_opening.get()) {
+        arrival = Arrival::Opening;
+        showNow(m_opening);
+    } else if (document != m_shown.get()) {
+        return;
+    }
     m_drawLoader.cancel();
     m_drawn = QImage();
     m_drawnZoom = 0;
     m_drawingZoom = 0;
-    if (cutTo(m_part, m_box)) {
-        if (m_wholeWanted)
-            loadBeyond(false);
-        else
-            m_restTimer.start();
-    }
-    emit shown(path, arrival);
+    m_restTimer.stop();
+    wantBeyond();
+    updateSlow();
+    emit shown(document->path(), arrival);
 }
 
-void TilePictures::resume(QSize part)
+void TilePictures::failed(PictureDocument* document)
 {
-    if (m_part.isNull()) {
-        if (!m_opening.isEmpty())
-            load(m_opening, part, Arrival::Opening);
-    } else if (!holds(part)) {
-        load(m_path, part, Arrival::Rearranged);
-    } else if (cutTo(m_part, m_box) && m_wider.isNull()) {
-        if (m_wholeWanted)
-            loadBeyond(false);
-        else
-            m_restTimer.start();
-    } else if (!m_wider.isNull() && cutTo(m_wider, m_box * WiderFactor) && m_whole.isNull()) {
-        loadWhole(false);
-    }
+    // More of the file on show that cannot be loaded leaves what is in memory.
+    Document* slot = document == m_stepping.get()  ? &m_stepping
+                     : document == m_opening.get() ? &m_opening
+                                                   : nullptr;
+    if (!slot)
+        return;
+    const QString path = document->path();
+    const Arrival arrival = slot == &m_stepping ? Arrival::Step : Arrival::Opening;
+    letGo(*slot);
+    updateSlow();
+    emit cannotShow(path, arrival);
 }
 
-// Pixels beyond the window that cannot be loaded leave the reductions to what is there.
-void TilePictures::loadBeyond(bool ahead)
+void TilePictures::wantBeyond()
 {
-    m_loader.load({.path = m_path,
-                   .request = {.scaledTo = {}, .clippedTo = m_box * WiderFactor},
-                   .ahead = ahead},
-                  [this, ahead](const PictureAnswer& answer) {
-                      if (!answer.picture.isNull())
-                          widerLoaded(answer.picture, ahead);
-                  });
+    if (!m_shown || !m_shown->cut())
+        return;
+    if (m_wholeWanted)
+        m_shown->loadBeyond(false);
+    else if (!m_restTimer.isActive())
+        m_restTimer.start();
 }
 
-void TilePictures::widerLoaded(const QImage& picture, bool ahead)
+void TilePictures::updateSlow()
 {
-    m_wider = picture;
-    if (cutTo(m_wider, m_box * WiderFactor))
-        loadWhole(ahead);
-    emit widened();
-}
-
-void TilePictures::loadWhole(bool ahead)
-{
-    const QSize box = m_box * WiderFactor;
-    const QSize judged(m_wider.width() >= box.width() ? JudgedSide : m_wider.width(),
-                       m_wider.height() >= box.height() ? JudgedSide : m_wider.height());
-    m_loader.load(
-        {.path = m_path, .request = {.scaledTo = judged, .clippedTo = {}}, .ahead = ahead},
-        [this](const PictureAnswer& answer) {
-            if (answer.picture.isNull())
-                return;
-            m_whole = answer.picture;
-            emit widened();
-        });
+    bool slow = false;
+    for (const Document& document : {m_shown, m_opening, m_stepping})
+        slow = slow || (document && document->slow());
+    if (slow == m_slow)
+        return;
+    m_slow = slow;
+    emit slowChanged(slow);
 }
 
 } // namespace zelvo

@@ -26,7 +26,7 @@ namespace zelvo {
 static const layout::Window& Layout = layout::TileWindowLayout;
 
 TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
-                       PictureWorkers& workers)
+                       PictureDocuments& documents, PictureWorkers& workers)
     : QDialog(&owner), m_store(store), m_platform(platform)
 {
     layout::applyWindow(*this, Layout);
@@ -38,7 +38,7 @@ TileWindow::TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
     layout::applyTabOrder(*this, Layout);
     connect(tiledView, &TilingImage::clicked, this, &TileWindow::closeRequested);
     connect(printButton, &QPushButton::clicked, this, &TileWindow::print);
-    workbench = new TileWorkbench(*this, *tiledView, workers);
+    workbench = new TileWorkbench(*this, *tiledView, documents, workers);
     swatchPrinter = new SwatchPrinter(*this, platform, workers);
     connect(workbench, &TileWorkbench::closeRequested, this, &TileWindow::closeRequested);
     repeatSaver = new RepeatSaver(*this, *workbench, *tiledView, platform, workers);

@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace zelvo {
 
+class PictureDocuments;
 class PictureWorkers;
 
 class Platform;
@@ -26,8 +27,9 @@ class TileWindow : public QDialog
 {
     Q_OBJECT
 public:
-    // Pictures load on the workers' threads.
-    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform, PictureWorkers& workers);
+    // Pictures load on the workers' threads, as documents shared with the other windows.
+    TileWindow(QWidget& owner, SettingsStore& store, Platform& platform,
+               PictureDocuments& documents, PictureWorkers& workers);
 
     TilingImage* tiledView;
     QPushButton* printButton;

@@ -16,8 +16,9 @@
 
 namespace zelvo {
 
-TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, PictureWorkers& workers)
-    : QObject(&window), m_window(window), m_view(view), m_watch(this), m_pictures(workers),
+TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, PictureDocuments& documents,
+                             PictureWorkers& workers)
+    : QObject(&window), m_window(window), m_view(view), m_pictures(documents, workers),
       m_busySign(new BusySign(window, Qt::TopRightCorner)), m_zoomLabel(new QLabel(&window))
 {
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
@@ -36,10 +37,8 @@ TileWorkbench::TileWorkbench(TileWindow& window, TilingImage& view, PictureWorke
     m_labelTimer.setInterval(LabelShownMs);
     connect(&m_labelTimer, &QTimer::timeout, m_fade, [this] { m_fade->start(); });
 
-    connect(&m_watch, &PictureWatch::changed, this, &TileWorkbench::reload);
     connect(&m_pictures, &TilePictures::shown, this,
             [this](const QString& path, TilePictures::Arrival arrival) {
-                m_watch.watch(path);
                 updateLook();
                 emit pictureShown(path);
                 if (arrival == TilePictures::Arrival::NewVersion)
@@ -226,9 +225,9 @@ void TileWorkbench::describeView()
     m_view.setAccessibleDescription(heard.join(QStringLiteral("; ")));
 }
 
-// Only a complete version is shown: one that cannot be loaded (half written, damaged) leaves the
-// last good one on show, to be tried again at its next change. A file left for another one
-// that is on its way is not loaded again.
+// As when the file on show changed: only a complete version is shown; one that cannot be loaded
+// (half written, damaged) leaves the last good one on show, in every window. A file left for
+// another one that is on its way is not loaded again.
 void TileWorkbench::reload(const QString& path)
 {
     if (path == m_wantedPath)

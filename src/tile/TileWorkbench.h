@@ -5,7 +5,6 @@
 #include "core/RepeatRule.h"
 #include "core/SeamRule.h"
 #include "core/StepRule.h"
-#include "pictures/PictureWatch.h"
 
 #include <QObject>
 #include <QSize>
@@ -29,8 +28,9 @@ class TileWorkbench : public QObject
 {
     Q_OBJECT
 public:
-    // Pictures load on the workers' threads.
-    TileWorkbench(TileWindow& window, TilingImage& view, PictureWorkers& workers);
+    // Pictures load on the workers' threads, as documents shared with the other windows.
+    TileWorkbench(TileWindow& window, TilingImage& view, PictureDocuments& documents,
+                  PictureWorkers& workers);
 
     // Loads the file's picture beside the window, in place of every earlier load; once on show
     // it is watched for new versions.
@@ -39,7 +39,7 @@ public:
     // A picture is on its way.
     [[nodiscard]] bool loading() const { return m_pictures.busy(); }
     // The file of the picture on show.
-    [[nodiscard]] QString shownPath() const { return m_watch.path(); }
+    [[nodiscard]] QString shownPath() const { return m_pictures.shownPath(); }
     // Shows the name of a file stepped over, for a moment, where the zoom level shows.
     void showSkipped(const QString& name);
 
@@ -95,7 +95,6 @@ private:
 
     TileWindow& m_window;
     TilingImage& m_view;
-    PictureWatch m_watch;
     TilePictures m_pictures;
     // The file asked for last.
     QString m_wantedPath;

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""stalled_share.py FOLDER MOUNTPOINT NAME: the folder, read-only over FUSE, as a stalled network
-share shows it. Reads of NAME beyond its first 64 KB say "stalled" and return only once their
-process is being killed, as on a share whose waits are killable; other files read normally."""
+"""share.py FOLDER MOUNTPOINT [NAME]: the folder, read-only over FUSE, as a network share shows it.
+Each read says "read FILE BYTES" as it is answered. Reads of NAME beyond its first 64 KB stall:
+they say "stalled" and return only once their process is being killed, as on a share whose waits
+are killable; other files read normally."""
 
 import errno
 import os
@@ -20,7 +21,7 @@ def killed(thread):
         return True
 
 
-class StalledShare(fusepy.Operations):
+class Share(fusepy.Operations):
     use_ns = True
 
     def __init__(self, folder, stalled):
@@ -46,9 +47,11 @@ class StalledShare(fusepy.Operations):
             raise fusepy.FuseOSError(errno.EINTR)
         with open(self.folder + path, "rb") as file:
             file.seek(offset)
-            return file.read(size)
+            data = file.read(size)
+        print("read %s %d" % (path[1:], len(data)), flush=True)
+        return data
 
 
 # direct_io: each read of the program reaches read() with its own offset and size.
-fusepy.FUSE(StalledShare(sys.argv[1], sys.argv[3]), sys.argv[2], foreground=True, ro=True,
-            direct_io=True)
+fusepy.FUSE(Share(sys.argv[1], sys.argv[3] if len(sys.argv) > 3 else ""), sys.argv[2],
+            foreground=True, ro=True, direct_io=True)

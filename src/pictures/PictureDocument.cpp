@@ -63,9 +63,24 @@ void PictureDocument::releasePart()
         startPreview();
 }
 
+void PictureDocument::pause()
+{
+    m_loader.cancel();
+    m_loadingBox = QSize();
+}
+
+void PictureDocument::resume()
+{
+    if (m_wantedBox.isValid() && !m_loader.awaited() && (m_pixels.isNull() || m_firstShown))
+        loadWholeOrPart(m_wantedBox, false);
+}
+
 void PictureDocument::loadBeyond(bool ahead)
 {
     if (m_pixels.isNull() || m_loader.awaited() || !cut())
+        return;
+    // From the whole picture in memory the copy is made at once when it is wanted, not ahead.
+    if (m_whole && ahead)
         return;
     if (m_whole || !m_wider.isNull()) {
         loadReduced(ahead);

@@ -35,6 +35,10 @@ public:
     bool loadPart(QSize box);
     // The window no longer shows the file: what was loaded for it is let go.
     void releasePart();
+    // The window is about to show another file: the loads for it stop, and what is in memory stays.
+    // Resumed, what was on its way is asked for again.
+    void pause();
+    void resume();
     // The pixels beyond the part, for the smallest zoom and the seam check; widened() follows.
     // Ahead: loaded before the window needs them, without a busy sign.
     void loadBeyond(bool ahead);

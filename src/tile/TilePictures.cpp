@@ -44,6 +44,10 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
     Document document = m_documents.open(path);
     PictureDocument* asked = document.get();
     if (arrival == Arrival::Step) {
+        // The picture on show keeps what is in memory; what was on its way of it waits, so that
+        // the step has the threads to itself.
+        if (m_shown && m_shown != document)
+            m_shown->pause();
         hold(m_stepping, std::move(document));
     } else {
         letGo(m_stepping);
@@ -256,6 +260,11 @@ void TilePictures::failed(PictureDocument* document)
     const QString path = document->path();
     const Arrival arrival = slot == &m_stepping ? Arrival::Step : Arrival::Opening;
     letGo(*slot);
+    // A step that cannot be shown asks again for what it stopped of the picture on show.
+    if (arrival == Arrival::Step && m_shown) {
+        m_shown->resume();
+        wantBeyond();
+    }
     updateSlow();
     emit cannotShow(path, arrival);
 }

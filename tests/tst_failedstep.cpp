@@ -24,7 +24,7 @@ private slots:
 // A picture larger than the window, then a damaged file. Right goes first while the picture is
 // opening (a file just changed is waited for until it stands still), then while the part beyond
 // the window waits for the window to rest; 50% then shows the whole picture, not the window's cut,
-// and a new version of the picture still shows.
+// and a new version of the picture still shows, also one whose load a failed step interrupted.
 void TestFailedStep::damagedLastFile_keepsWhatWasOnItsWay()
 {
     test::Session session;
@@ -54,6 +54,11 @@ void TestFailedStep::damagedLastFile_keepsWhatWasOnItsWay()
         QVERIFY(test::writePicture(dir.path(), QStringLiteral("a.png"),
                                    test::solidPicture({8, 8}, Qt::red), "PNG"));
         QTRY_COMPARE_WITH_TIMEOUT(tile.tiledView->picture().size(), QSize(8, 8), 5000);
+        // A step that fails while a new version is on its way.
+        QVERIFY(test::writePicture(dir.path(), QStringLiteral("a.png"), whole, "PNG"));
+        QVERIFY(QTest::qWaitFor([&] { return tile.loading(); }, 5000));
+        QTest::keyClick(tile.printButton, Qt::Key_Right);
+        QTRY_COMPARE_WITH_TIMEOUT(tile.workbench->pictures().wholeSize(), whole.size(), 5000);
         reached = true;
     });
     QTest::mouseClick(ui(session.main()).preview, Qt::LeftButton);

@@ -71,8 +71,9 @@ void PictureDocument::pause()
 
 void PictureDocument::resume()
 {
-    if (m_wantedBox.isValid() && !m_loader.awaited() && (m_pixels.isNull() || m_firstShown))
-        loadWholeOrPart(m_wantedBox, false);
+    if (m_wantedBox.isValid() && !m_loader.awaited() &&
+        (m_pixels.isNull() || m_firstShown || m_versionWaiting))
+        loadWholeOrPart(m_wantedBox, m_versionWaiting);
 }
 
 void PictureDocument::loadBeyond(bool ahead)
@@ -176,6 +177,7 @@ bool PictureDocument::busy() const
 
 void PictureDocument::loadWholeOrPart(QSize box, bool newVersion)
 {
+    m_versionWaiting = newVersion;
     m_loadingBox = box;
     m_firstShown = false;
     m_loader.load({.path = m_path,
@@ -190,6 +192,8 @@ void PictureDocument::loadWholeOrPart(QSize box, bool newVersion)
 
 void PictureDocument::partAnswered(QSize box, bool newVersion, const PictureAnswer& answer)
 {
+    if (!answer.first)
+        m_versionWaiting = false;
     if (answer.picture.isNull()) {
         m_loadingBox = QSize();
         // A new version that cannot be loaded leaves the last good one, in every window.

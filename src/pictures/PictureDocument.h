@@ -121,6 +121,8 @@ private:
     // part.
     QSize m_loadingBox;
     bool m_firstShown = false;
+    // A new version of the file is on its way, or was when its load was paused.
+    bool m_versionWaiting = false;
     QImage m_part;
     QImage m_wider;
     QImage m_reduced;

@@ -1,5 +1,6 @@
 // Feeds each input to the program's picture loading as a file under every picture extension
-// and an unknown one, whole, scaled down for the preview (to libjpeg's smallest scale too),
+// and an unknown one, whole or in part as the windows' documents load it (the part handed first),
+// scaled down for the preview (to libjpeg's smallest scale too),
 // clipped for the tile window (a part wider than the picture too), and as a reload that takes
 // complete files only. Run with libFuzzer's memory limit at the loader's budget plus the
 // harness, so that a load that escapes the budget fails, and its -timeout above what the loads
@@ -56,7 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         (void)zelvo::pictureFormatFor(path);
         (void)zelvo::readPictureMeasure(path);
-        (void)zelvo::loadPicture(path);
+        QImage first;
+        const zelvo::WholeOrPart document = zelvo::loadWholeOrPart(
+            path, {40, 30}, false, {}, [&first](const QImage& part) { first = part; });
         const QImage preview = zelvo::loadPicture(path, {.scaledTo = {97, 61}, .clippedTo = {}});
         const QImage dot = zelvo::loadPicture(path, {.scaledTo = {1, 1}, .clippedTo = {}});
         const QImage tile = zelvo::loadPicture(path, {.scaledTo = {}, .clippedTo = {40, 30}});
@@ -78,6 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             preview.size() != QSize(97, 61))
             __builtin_trap();
         if (!dot.isNull() && (dot.width() > 1 || dot.height() > 1))
+            __builtin_trap();
+        // A part handed first, and any part, no larger than asked; a part handed is never taken
+        // back.
+        const QImage& shown = document.loaded.image;
+        if (!first.isNull() && (first.width() > 40 || first.height() > 30 || shown.isNull()))
+            __builtin_trap();
+        if (!document.whole && !shown.isNull() && (shown.width() > 40 || shown.height() > 30))
             __builtin_trap();
         if (!tile.isNull() && (tile.width() > 40 || tile.height() > 30))
             __builtin_trap();

@@ -34,6 +34,7 @@ void TestDocument::initTestCase()
 {
     QVERIFY(m_patterned.save(m_folder.filePath("whole.jpg"), "jpg", 95));
     QVERIFY(m_patterned.save(m_folder.filePath("whole.png")));
+    QVERIFY(m_patterned.copy(0, 0, 200, 900).save(m_folder.filePath("narrow.jpg"), "jpg", 95));
     const QByteArray jpeg = readBytes(m_folder.filePath("whole.jpg"));
     QVERIFY(writeBytes(m_folder.filePath("cut.jpg"), jpeg.left(jpeg.size() * 2 / 3)));
     // Past the budget: 8400 x 8200 pixels take 275 MB.
@@ -51,6 +52,7 @@ void TestDocument::wholeOrPart_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("handedFirst");
     QTest::newRow("JPEG within the budget") << "whole.jpg" << true << QSize(1200, 900) << true;
+    QTest::newRow("JPEG narrower than the part") << "narrow.jpg" << true << QSize(200, 900) << true;
     // Other readers give their picture whole, with nothing first.
     QTest::newRow("PNG within the budget") << "whole.png" << true << QSize(1200, 900) << false;
     // The rows of the part are there; the rest of the picture is not.
@@ -72,9 +74,12 @@ void TestDocument::wholeOrPart()
     QCOMPARE(loaded.whole, whole);
     QCOMPARE(loaded.loaded.image.size(), size);
     QCOMPARE(!first.isNull(), handedFirst);
-    // The part handed first is the top-left of what follows, pixel for pixel.
-    if (handedFirst)
-        QCOMPARE(first, loaded.loaded.image.copy(0, 0, 300, 200).convertToFormat(first.format()));
+    // The part handed first is the top-left of what follows, pixel for pixel, and no wider.
+    if (handedFirst) {
+        QCOMPARE(first.size(), QSize(300, 200).boundedTo(size));
+        QCOMPARE(first, loaded.loaded.image.copy(QRect(QPoint(), first.size()))
+                            .convertToFormat(first.format()));
+    }
     // A file that must be complete is not shown in part before its end is read.
     first = QImage();
     const WholeOrPart complete = loadWholeOrPart(m_folder.filePath(name), {300, 200}, true, {},

@@ -84,7 +84,8 @@ public:
             rows < std::min(first.height(), m_image.height()) || rows >= m_image.height())
             return;
         m_firstHanded = true;
-        m_request.firstPartReady(m_image.copy(QRect(QPoint(0, 0), first)));
+        m_request.firstPartReady(
+            m_image.copy(QRect(QPoint(0, 0), first.boundedTo(m_image.size()))));
     }
     void addRow(const JSAMPLE* samples, int width, int y)
     {

@@ -114,7 +114,8 @@ int main(int argc, char* argv[])
     LargeTileSession session(folder.path());
     const auto clicked = [&] {
         zelvo::MainWindow& main = session.main;
-        ui(main).preview->clearPicture();
+        // Nothing selected lets the picture go, which the next click then loads again.
+        session.windows.currentFile().select(QString());
         ui(main).fileList->setFileName(QStringLiteral("large.jpg"));
         const Clock::time_point start = Clock::now();
         main.fileClicked();

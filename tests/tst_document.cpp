@@ -2,6 +2,7 @@
 // as soon as its rows are in, the part alone for what cannot be decoded whole; and one document
 // per file, shared while a window holds it.
 #include "memory/HugeJpeg.h"
+#include "pictures/LargeImage.h"
 #include "pictures/PictureDocument.h"
 #include "pictures/PictureDocuments.h"
 #include "pictures/PictureLoader.h"
@@ -24,6 +25,7 @@ private slots:
     void wholeOrPart_data();
     void wholeOrPart();
     void oneDocumentPerFile();
+    void poolLendsItsMemoryAgain();
 
 private:
     QTemporaryDir m_folder;
@@ -34,6 +36,10 @@ void TestDocument::initTestCase()
 {
     QVERIFY(m_patterned.save(m_folder.filePath("whole.jpg"), "jpg", 95));
     QVERIFY(m_patterned.save(m_folder.filePath("whole.png")));
+    // Large enough to be laid on large pages: 2000 x 1200 and 2400 x 1200 pixels.
+    for (const int width : {2000, 2400})
+        QVERIFY(patternedPicture({width, 1200})
+                    .save(m_folder.filePath(QStringLiteral("large%1.jpg").arg(width)), "jpg", 90));
     QVERIFY(m_patterned.copy(0, 0, 200, 900).save(m_folder.filePath("narrow.jpg"), "jpg", 95));
     const QByteArray jpeg = readBytes(m_folder.filePath("whole.jpg"));
     QVERIFY(writeBytes(m_folder.filePath("cut.jpg"), jpeg.left(jpeg.size() * 2 / 3)));
@@ -117,6 +123,35 @@ void TestDocument::oneDocumentPerFile()
     forTile.reset();
     forPreview.reset();
     QVERIFY(documents.open(path)->part().isNull());
+}
+
+// A picture let go leaves its memory for the next of its size, which decodes into it whole and
+// right; one of another size gets memory of its own.
+void TestDocument::poolLendsItsMemoryAgain()
+{
+    const QString path = m_folder.filePath("large2000.jpg");
+    const QImage plain = loadPicture(path);
+    auto pool = std::make_shared<LargeImagePool>();
+    const auto decode = [&](const QString& file) {
+        return loadWholeOrPart(file, {300, 200}, false, {}, {}, pool).loaded.image;
+    };
+    const uchar* first = nullptr;
+    {
+        const QImage once = decode(path);
+        QCOMPARE(once, plain);
+        first = once.constBits();
+    }
+    QVERIFY(pool->keptBytes() >= std::size_t(plain.sizeInBytes()));
+    {
+        const QImage again = decode(path);
+        QCOMPARE(pool->keptBytes(), std::size_t(0));
+        QCOMPARE(again.constBits(), first);
+        QCOMPARE(again, plain);
+    }
+    const std::size_t kept = pool->keptBytes();
+    const QImage other = decode(m_folder.filePath("large2400.jpg"));
+    QCOMPARE(other.size(), QSize(2400, 1200));
+    QCOMPARE(pool->keptBytes(), kept);
 }
 
 QTEST_MAIN(TestDocument)

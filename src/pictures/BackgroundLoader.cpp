@@ -22,8 +22,8 @@ void runJob(const PictureJob& job, const std::stop_token& stop, QPromise<Picture
         const auto first = [&promise](const QImage& part) {
             promise.addResult(PictureAnswer{.picture = part, .measure = {}, .first = true});
         };
-        WholeOrPart loaded =
-            loadWholeOrPart(job.path, job.wholeOrPart, job.request.completeOnly, control, first);
+        WholeOrPart loaded = loadWholeOrPart(job.path, job.wholeOrPart, job.request.completeOnly,
+                                             control, first, job.pool);
         answer.picture = std::move(loaded.loaded.image);
         answer.whole = loaded.whole;
         outcome = loaded.loaded.outcome;

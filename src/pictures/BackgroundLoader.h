@@ -33,6 +33,8 @@ struct PictureJob
     // Where not null: the picture is made from these pixels in memory, reduced to the request's
     // scaledTo where they are larger, in place of a load of the file.
     QImage pixels{};
+    // Where a whole picture's memory comes from, for a job of wholeOrPart.
+    std::shared_ptr<LargeImagePool> pool{};
 };
 
 // What a request is answered with.

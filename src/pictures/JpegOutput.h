@@ -65,7 +65,8 @@ public:
             m_reducer.emplace(decoded, m_request.scaledTo);
             return true;
         }
-        m_image = newLargeImage(keptSize(decoded), QImage::Format_RGB32);
+        m_image = m_request.pool ? m_request.pool->image(keptSize(decoded), QImage::Format_RGB32)
+                                 : newLargeImage(keptSize(decoded), QImage::Format_RGB32);
         return !m_image.isNull();
     }
     // The picture's own row, where libjpeg's output goes there unconverted: rows are then

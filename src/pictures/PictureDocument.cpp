@@ -35,9 +35,10 @@ PictureDocument::PictureDocument(const QString& path, PictureWorkers& workers)
     });
 }
 
-bool PictureDocument::loadPart(QSize box)
+bool PictureDocument::loadPart(QSize box, const std::shared_ptr<LargeImagePool>& pool)
 {
     m_wantedBox = box;
+    m_pool = pool;
     if (!m_pixels.isNull() && holds(box)) {
         if (m_whole && box != m_box) {
             m_box = box;
@@ -55,6 +56,7 @@ bool PictureDocument::loadPart(QSize box)
 void PictureDocument::releasePart()
 {
     m_wantedBox = QSize();
+    m_pool.reset();
     m_loadingBox = QSize();
     m_loader.cancel();
     m_pixels = m_part = m_wider = m_reduced = QImage();
@@ -184,7 +186,8 @@ void PictureDocument::loadWholeOrPart(QSize box, bool newVersion)
                    .request = {.scaledTo = {}, .clippedTo = {}, .completeOnly = newVersion},
                    .ahead = false,
                    .measured = true,
-                   .wholeOrPart = box},
+                   .wholeOrPart = box,
+                   .pool = m_pool},
                   [this, box, newVersion](const PictureAnswer& answer) {
                       partAnswered(box, newVersion, answer);
                   });
@@ -205,11 +208,16 @@ void PictureDocument::partAnswered(QSize box, bool newVersion, const PictureAnsw
             loadPreviewFromFile(false);
         return;
     }
+    // The part shown first has the same pixels as the whole's top-left: the window keeps it, and
+    // does not draw its copies again.
+    const QImage first = m_firstShown && !answer.first ? m_part : QImage();
     m_box = box;
     m_pixels = answer.picture;
     m_whole = answer.whole;
     m_reduced = QImage();
     makeViews();
+    if (!first.isNull() && first.size() == m_part.size())
+        m_part = first;
     if (answer.first) {
         m_firstShown = true;
         emit loaded(newVersion);

@@ -30,9 +30,10 @@ public:
 
     [[nodiscard]] const QString& path() const { return m_path; }
 
-    // For a window showing a part of this size at 100%. True where the pixels in memory hold it
-    // already; otherwise loaded() or cannotLoad() follows.
-    bool loadPart(QSize box);
+    // For a window showing a part of this size at 100%, whose whole pictures are laid in the
+    // pool's memory. True where the pixels in memory hold it already; otherwise loaded() or
+    // cannotLoad() follows.
+    bool loadPart(QSize box, const std::shared_ptr<LargeImagePool>& pool = {});
     // The window no longer shows the file: what was loaded for it is let go.
     void releasePart();
     // The window is about to show another file: the loads for it stop, and what is in memory stays.
@@ -114,6 +115,7 @@ private:
     // The box the tile window asked for; empty without one. The pixels in memory, for the box
     // they were loaded for, are the whole picture or the part.
     QSize m_wantedBox;
+    std::shared_ptr<LargeImagePool> m_pool;
     QSize m_box;
     QImage m_pixels;
     bool m_whole = false;

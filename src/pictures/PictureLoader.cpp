@@ -246,7 +246,8 @@ LoadedPicture loadPicture(const QString& path, const PictureRequest& request,
 
 WholeOrPart loadWholeOrPart(const QString& path, QSize part, bool completeOnly,
                             const LoadControl& control,
-                            const std::function<void(const QImage&)>& partReady)
+                            const std::function<void(const QImage&)>& partReady,
+                            const std::shared_ptr<LargeImagePool>& pool)
 {
     const LoadGuard guard(control);
     const auto outcome = [&guard](QImage image) -> LoadedPicture {
@@ -260,6 +261,7 @@ WholeOrPart loadWholeOrPart(const QString& path, QSize part, bool completeOnly,
     QImage handed;
     if (!drawn) {
         PictureRequest whole{.scaledTo = {}, .clippedTo = {}, .completeOnly = completeOnly};
+        whole.pool = pool;
         if (!completeOnly && partReady) {
             whole.firstPart = part;
             whole.firstPartReady = [&handed, &partReady](const QImage& first) {

@@ -9,9 +9,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace zelvo {
+
+class LargeImagePool;
 
 // Qt's own limit for one decoded picture, as a second guard behind the loader's budget; set once
 // at start-up.
@@ -42,6 +45,8 @@ struct PictureRequest
     // is decoded on. Other readers give their picture whole.
     QSize firstPart{};
     std::function<void(const QImage&)> firstPartReady{};
+    // Where a large JPEG's decoded picture is laid, when not in memory of its own.
+    std::shared_ptr<LargeImagePool> pool{};
 };
 
 enum class LoadOutcome {
@@ -84,7 +89,8 @@ struct WholeOrPart
 };
 [[nodiscard]] WholeOrPart loadWholeOrPart(const QString& path, QSize part, bool completeOnly,
                                           const LoadControl& control,
-                                          const std::function<void(const QImage&)>& partReady);
+                                          const std::function<void(const QImage&)>& partReady,
+                                          const std::shared_ptr<LargeImagePool>& pool = {});
 
 // The same, within the loader's own deadline: a null image when it cannot be loaded.
 [[nodiscard]] QImage loadPicture(const QString& path, const PictureRequest& request = {});

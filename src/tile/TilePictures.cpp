@@ -53,7 +53,7 @@ void TilePictures::load(const QString& path, QSize part, Arrival arrival)
         letGo(m_stepping);
         hold(m_opening, std::move(document));
     }
-    if (asked->loadPart(part))
+    if (asked->loadPart(part, m_pool))
         arrived(asked, false);
     updateSlow();
 }
@@ -62,10 +62,10 @@ void TilePictures::widenTo(QSize part)
 {
     m_box = part;
     for (const Document& document : {m_stepping, m_opening}) {
-        if (document && document->loadPart(part))
+        if (document && document->loadPart(part, m_pool))
             arrived(document.get(), false);
     }
-    if (m_shown && m_shown->loadPart(part))
+    if (m_shown && m_shown->loadPart(part, m_pool))
         emit widened();
 }
 

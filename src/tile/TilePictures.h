@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pictures/BackgroundLoader.h"
+#include "pictures/LargeImage.h"
 
 #include <QImage>
 #include <QLocale>
@@ -99,6 +100,8 @@ private:
     void updateSlow();
 
     PictureDocuments& m_documents;
+    // The memory of the last whole picture let go, for the next one of its size.
+    std::shared_ptr<LargeImagePool> m_pool = std::make_shared<LargeImagePool>();
     // Beside the loads of the picture at its own size, so that neither stops the other.
     BackgroundLoader m_drawLoader;
     QTimer m_restTimer;

@@ -39,19 +39,6 @@ void runJob(const PictureJob& job, const std::stop_token& stop, QPromise<Picture
 
 } // namespace
 
-QImage reducedTo(const QImage& pixels, QSize size, const LoadGuard& guard)
-{
-    if (pixels.isNull() || guard.stopped())
-        return {};
-    if (!size.isValid() || (pixels.width() <= size.width() && pixels.height() <= size.height()))
-        return pixels;
-    // Qt's own averaging, on the pixels as they are where it reads them without a converted copy.
-    const QImage::Format format = pixels.format();
-    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
-        return pixels.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return scaleDownInStrips(pixels, size, guard);
-}
-
 BackgroundLoader::BackgroundLoader(PictureWorkers& workers, QObject* parent)
     : QObject(parent), m_workers(workers)
 {

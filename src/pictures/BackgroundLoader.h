@@ -50,10 +50,6 @@ struct PictureAnswer
     bool first = false;
 };
 
-// Pixels in memory reduced to the size, as a load of their file scaled to it gives them: larger
-// ones shrunk by averaging, smaller ones as they are. Null when the guard says stop.
-[[nodiscard]] QImage reducedTo(const QImage& pixels, QSize size, const LoadGuard& guard);
-
 // Loads the pictures one view asks for on the program's picture workers, so that the window
 // answers whatever a file does to the decoders; each answer goes to the one who asked. The newest
 // request wins: a new one stops the running load, starts once that has returned, and is the only

@@ -44,4 +44,8 @@ private:
 // whole picture is made, whatever its format. Null when memory runs out or the guard says stop.
 [[nodiscard]] QImage scaleDownInStrips(const QImage& picture, QSize target, const LoadGuard& guard);
 
+// Pixels in memory reduced to the size, as a load of their file scaled to it gives them: larger
+// ones shrunk by averaging, smaller ones as they are. Null when the guard says stop.
+[[nodiscard]] QImage reducedTo(const QImage& pixels, QSize size, const LoadGuard& guard);
+
 } // namespace zelvo

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 
 using namespace zelvo::realwindow;
 
@@ -41,6 +42,10 @@ private:
     void listen();
     // The share has answered no read for a while: the program has done its work.
     [[nodiscard]] bool sharedQuietly();
+    // The program started on the share's file under a desktop; its main window once it shows.
+    [[nodiscard]] std::optional<WindowId> startOn(const QString& name);
+    // A picture of noise, which does not compress.
+    [[nodiscard]] static QImage noise(QSize size);
 
     [[nodiscard]] QPoint on(WindowId window, QPoint point) const
     {
@@ -87,6 +92,23 @@ void ShareTest::listen()
     }
 }
 
+std::optional<WindowId> ShareTest::startOn(const QString& name)
+{
+    if (!m_session->startDesktop().isEmpty() ||
+        !m_session->startProgram(ZELVO_BINARY, {m_mount.filePath(name)}).isEmpty())
+        return std::nullopt;
+    return m_session->waitForWindow(
+        [&](WindowId w) { return m_session->geometry(w).value_or(QRect()).height() == 432; });
+}
+
+QImage ShareTest::noise(QSize size)
+{
+    QImage noise(size, QImage::Format_RGB32);
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.bits()),
+                                          noise.sizeInBytes() / 4);
+    return noise;
+}
+
 bool ShareTest::sharedQuietly()
 {
     QElapsedTimer quiet;
@@ -107,21 +129,15 @@ void ShareTest::aStalledReadHoldsUpNothingElse()
     QImage plain(48, 48, QImage::Format_RGB32);
     plain.fill(Plain);
     QVERIFY(plain.save(m_files.filePath(QStringLiteral("plain.png"))));
-    // Noise does not compress: the file is several times the 64 KB the share answers.
-    QImage noise(320, 320, QImage::Format_RGB32);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.bits()),
-                                          noise.sizeInBytes() / 4);
-    QVERIFY(noise.save(m_files.filePath(QStringLiteral("stalled.png"))));
+    // Several times the 64 KB the share answers.
+    QVERIFY(noise({320, 320}).save(m_files.filePath(QStringLiteral("stalled.png"))));
     if (!serve(QStringLiteral("stalled.png")))
         QSKIP("no FUSE file system: python3-fusepy, fuse3 or /dev/fuse is missing");
 
     m_session = std::make_unique<XSession>();
     if (const QString failure = m_session->start(); !failure.isEmpty())
         QSKIP(qPrintable(failure));
-    QCOMPARE(m_session->startDesktop(), QString());
-    QCOMPARE(m_session->startProgram(ZELVO_BINARY, {m_mount.filePath("stalled.png")}), QString());
-    const auto main = m_session->waitForWindow(
-        [&](WindowId w) { return m_session->geometry(w).value_or(QRect()).height() == 432; });
+    const auto main = startOn(QStringLiteral("stalled.png"));
     QVERIFY(main);
     QVERIFY2(XSession::waitUntil(
                  [&] {
@@ -165,9 +181,7 @@ void ShareTest::aStepReadsTheFileOnce()
 {
     const std::pair<const char*, QRgb> photos[] = {{"a.jpg", 0xFFD02020}, {"b.jpg", 0xFF2040D0}};
     for (const auto& [name, colour] : photos) {
-        QImage photo(2400, 1800, QImage::Format_RGB32);
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(photo.bits()),
-                                              photo.sizeInBytes() / 4);
+        QImage photo = noise({2400, 1800});
         QPainter(&photo).fillRect(0, 0, 400, 400, QColor(colour));
         QVERIFY(photo.save(m_files.filePath(QLatin1String(name)), "jpg", 90));
     }
@@ -176,10 +190,7 @@ void ShareTest::aStepReadsTheFileOnce()
     m_session = std::make_unique<XSession>();
     if (const QString failure = m_session->start(); !failure.isEmpty())
         QSKIP(qPrintable(failure));
-    QCOMPARE(m_session->startDesktop(), QString());
-    QCOMPARE(m_session->startProgram(ZELVO_BINARY, {m_mount.filePath("a.jpg")}), QString());
-    const auto main = m_session->waitForWindow(
-        [&](WindowId w) { return m_session->geometry(w).value_or(QRect()).height() == 432; });
+    const auto main = startOn(QStringLiteral("a.jpg"));
     QVERIFY(main);
     QVERIFY(sharedQuietly());
     QVERIFY(m_session->click(on(*main, {371, 163})));
